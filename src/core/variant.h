@@ -1,0 +1,124 @@
+// The value type shared by the script engine, report variables, data-source fields and expression
+// results. Numeric values live inline; strings and arrays are shared immutable/refcounted payloads,
+// so copying a Variant never copies text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/ustring.h"
+
+namespace zavrik {
+
+class Object;  // base of host objects a Variant may reference (the reflection layer defines it)
+
+enum class VarKind : uint8_t {
+  Empty,
+  Null,
+  Boolean,
+  ShortInt,  // int8
+  Byte,      // uint8
+  SmallInt,  // int16
+  Word,      // uint16
+  Integer,   // int32
+  LongWord,  // uint32
+  Int64,
+  UInt64,
+  Single,
+  Double,
+  Currency,  // int64 scaled by 10000
+  Date,      // days since 1899-12-30
+  String,
+  Array,
+  Object,
+};
+
+// Fixed point with four decimals, stored as value * 10000.
+struct Currency {
+  int64_t scaled = 0;
+  static Currency FromScaled(int64_t v) { return Currency{v}; }
+  friend bool operator==(Currency a, Currency b) { return a.scaled == b.scaled; }
+};
+
+// Date and time as days since 1899-12-30 (the fraction is the time of day).
+struct DateTime {
+  double days = 0;
+  friend bool operator==(DateTime a, DateTime b) { return a.days == b.days; }
+};
+
+class Variant;
+
+// Bounds of one dimension of an array.
+struct ArrayBound {
+  int low = 0;
+  int high = -1;
+  int Count() const { return high - low + 1; }
+};
+
+// The payload of an Array Variant: elements in row-major order, shared between copies.
+struct VariantArray {
+  std::vector<ArrayBound> bounds;
+  std::vector<Variant> items;
+};
+
+class Variant {
+ public:
+  Variant() = default;  // Empty
+  static Variant Null() { return Variant(VarKind::Null); }
+  Variant(bool v) : kind_(VarKind::Boolean) { u_.b = v; }
+  Variant(int8_t v) : kind_(VarKind::ShortInt) { u_.i = v; }
+  Variant(uint8_t v) : kind_(VarKind::Byte) { u_.u = v; }
+  Variant(int16_t v) : kind_(VarKind::SmallInt) { u_.i = v; }
+  Variant(uint16_t v) : kind_(VarKind::Word) { u_.u = v; }
+  Variant(int32_t v) : kind_(VarKind::Integer) { u_.i = v; }
+  Variant(uint32_t v) : kind_(VarKind::LongWord) { u_.u = v; }
+  Variant(int64_t v) : kind_(VarKind::Int64) { u_.i = v; }
+  Variant(uint64_t v) : kind_(VarKind::UInt64) { u_.u = v; }
+  Variant(long long v) : Variant(static_cast<int64_t>(v)) {}
+  Variant(unsigned long long v) : Variant(static_cast<uint64_t>(v)) {}
+  Variant(float v) : kind_(VarKind::Single) { u_.f = v; }
+  Variant(double v) : kind_(VarKind::Double) { u_.d = v; }
+  Variant(Currency v) : kind_(VarKind::Currency) { u_.i = v.scaled; }
+  Variant(DateTime v) : kind_(VarKind::Date) { u_.d = v.days; }
+  Variant(String v);
+  Variant(StringView v) : Variant(String(v)) {}
+  Variant(const char16_t* v) : Variant(String(v)) {}
+  Variant(std::shared_ptr<VariantArray> array);
+  Variant(Object* object) : kind_(VarKind::Object) { u_.obj = object; }
+
+  VarKind Kind() const { return kind_; }
+  bool IsEmpty() const { return kind_ == VarKind::Empty; }
+  bool IsNull() const { return kind_ == VarKind::Null; }
+  bool IsString() const { return kind_ == VarKind::String; }
+  bool IsArray() const { return kind_ == VarKind::Array; }
+
+  // Raw payload accessors; each is valid only for the matching kind(s).
+  bool BoolValue() const { return u_.b; }
+  int64_t SignedValue() const { return u_.i; }    // ShortInt, SmallInt, Integer, Int64, Currency
+  uint64_t UnsignedValue() const { return u_.u; }  // Byte, Word, LongWord, UInt64
+  float SingleValue() const { return u_.f; }
+  double DoubleValue() const { return u_.d; }      // Double, Date
+  Currency CurrencyValue() const { return Currency{u_.i}; }
+  DateTime DateValue() const { return DateTime{u_.d}; }
+  const String& StringValue() const;
+  const std::shared_ptr<VariantArray>& ArrayValue() const { return array_; }
+  Object* ObjectValue() const { return u_.obj; }
+
+ private:
+  explicit Variant(VarKind kind) : kind_(kind) {}
+
+  VarKind kind_ = VarKind::Empty;
+  union {
+    bool b;
+    int64_t i;
+    uint64_t u;
+    float f;
+    double d;
+    Object* obj;
+  } u_{};
+  std::shared_ptr<const String> string_;
+  std::shared_ptr<VariantArray> array_;
+};
+
+}  // namespace zavrik
