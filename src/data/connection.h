@@ -1,0 +1,54 @@
+// A database connection over the Firebird client: attach, dialect, character set, detach.
+#pragma once
+
+#include <ibase.h>
+
+#include <vector>
+
+#include "core/string_list.h"
+
+namespace zavrik::data {
+
+class Transaction;
+
+class Connection {
+ public:
+  // Loads the client library (once per process); a missing library raises an Error.
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  String DatabaseName;
+  StringList Params;
+  bool LoginPrompt = false;
+
+  void Connect();
+  // Ends the open transactions with their default action (commit), then detaches.
+  void Disconnect();
+  bool Connected() const { return handle_ != 0; }
+
+  int SQLDialect() const { return sql_dialect_; }
+  void SetSQLDialect(int dialect) { sql_dialect_ = dialect; }
+  const String& CharSetName() const { return charset_; }
+  int CodePage() const { return code_page_; }
+
+  // Raises "Cannot perform operation -- DB is not open" when not connected.
+  void CheckConnected() const;
+  isc_db_handle* Handle() { return &handle_; }
+
+  // Transactions bound to this connection register here so Disconnect can end them.
+  void AddTransaction(Transaction* t);
+  void RemoveTransaction(Transaction* t);
+
+ private:
+  int ReadDatabaseDialect();
+
+  isc_db_handle handle_ = 0;
+  int sql_dialect_ = 3;
+  String charset_ = u"NONE";
+  int code_page_ = 1252;
+  std::vector<Transaction*> transactions_;
+};
+
+}  // namespace zavrik::data

@@ -1,0 +1,92 @@
+// zavrik-tool: the companion of zavrik for developers and template authors.
+//   zavrik-tool create-db <database>                 new database with the IDE_REPORTS table
+//   zavrik-tool put <database> <report name> <file>  stores a template (insert or replace)
+//   zavrik-tool get <database> <report name>         writes a stored template to standard output
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "data/connection.h"
+#include "data/database_admin.h"
+#include "data/query.h"
+#include "data/transaction.h"
+
+namespace {
+
+using namespace zavrik;
+
+constexpr const char16_t* kUser = u"SYSDBA";
+constexpr const char16_t* kPassword = u"plovertin";
+
+int Usage() {
+  std::cerr << "usage: zavrik-tool create-db <database>\n"
+               "       zavrik-tool put <database> <report name> <file>\n"
+               "       zavrik-tool get <database> <report name>\n";
+  return 2;
+}
+
+struct Session {
+  explicit Session(const std::string& path) {
+    db.DatabaseName = Utf8ToString(path);
+    db.Params = {String(u"user_name=") + kUser, String(u"password=") + kPassword, u"lc_ctype=UTF8"};
+    db.Connect();
+    tr.SetDefaultDatabase(&db);
+    tr.Params = {u"write", u"concurrency", u"wait"};
+    tr.StartTransaction();
+  }
+  data::Connection db;
+  data::Transaction tr;
+};
+
+int CreateDb(const std::string& path) {
+  data::CreateDatabase(Utf8ToString(path), kUser, kPassword);
+  Session s(path);
+  data::ExecuteImmediate(s.db, s.tr,
+                         u"CREATE TABLE IDE_REPORTS (NAME VARCHAR(255) NOT NULL PRIMARY KEY, "
+                         u"DATA BLOB SUB_TYPE 0)");
+  s.tr.Commit();
+  return 0;
+}
+
+int Put(const std::string& path, const std::string& name, const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw Error("cannot read " + file);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Session s(path);
+  data::Query q(&s.db, &s.tr);
+  q.SetSQL(u"UPDATE OR INSERT INTO IDE_REPORTS (NAME, DATA) VALUES (:name, :data) MATCHING (NAME)");
+  q.ParamByName(u"name").SetAsString(Utf8ToString(name));
+  q.ParamByName(u"data").SetAsBytes(std::move(bytes));
+  q.ExecQuery();
+  s.tr.Commit();
+  return 0;
+}
+
+int Get(const std::string& path, const std::string& name) {
+  Session s(path);
+  data::Query q(&s.db, &s.tr);
+  q.SetSQL(u"SELECT DATA FROM IDE_REPORTS WHERE NAME = :name");
+  q.ParamByName(u"name").SetAsString(Utf8ToString(name));
+  q.Open();
+  if (q.Eof()) throw Error("no report named " + name);
+  std::cout << q.FieldByName(u"DATA").AsBytes();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> a(argv + 1, argv + argc);
+  try {
+    if (a.size() == 2 && a[0] == "create-db") return CreateDb(a[1]);
+    if (a.size() == 4 && a[0] == "put") return Put(a[1], a[2], a[3]);
+    if (a.size() == 3 && a[0] == "get") return Get(a[1], a[2]);
+    return Usage();
+  } catch (const std::exception& e) {
+    std::cerr << "zavrik-tool: " << e.what() << "\n";
+    return 1;
+  }
+}
