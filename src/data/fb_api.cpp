@@ -50,6 +50,7 @@ FbApi OpenFbClient(const char* library) {
   ZAVRIK_RESOLVE(sqlcode, "isc_sqlcode");
   ZAVRIK_RESOLVE(interpret, "fb_interpret");
   ZAVRIK_RESOLVE(vax_integer, "isc_vax_integer");
+  ZAVRIK_RESOLVE(shutdown, "fb_shutdown");
 #undef ZAVRIK_RESOLVE
   return api;
 }
@@ -65,6 +66,10 @@ const FbApi& LoadFbApi(const char* library) {
   std::lock_guard lock(mutex);
   if (!g_api) g_api = new FbApi(OpenFbClient(library));  // lives for the whole process
   return *g_api;
+}
+
+void ShutdownFbClient() {
+  if (g_api) g_api->shutdown(0, fb_shutrsn_app_stopped);
 }
 
 const FbApi& Fb() {

@@ -34,6 +34,7 @@ struct FbApi {
   decltype(&::isc_sqlcode) sqlcode;
   decltype(&::fb_interpret) interpret;
   decltype(&::isc_vax_integer) vax_integer;
+  decltype(&::fb_shutdown) shutdown;
 };
 
 // Opens a client library and resolves its entry points (no caching).
@@ -45,6 +46,9 @@ const FbApi& LoadFbApi(const char* library = kFbClientLibrary);
 
 // The entry points loaded so far; LoadFbApi must have succeeded before.
 const FbApi& Fb();
+
+// Stops the client's and the embedded engine's threads; for the end of a process that attached.
+void ShutdownFbClient();
 
 // The message for a client library that cannot be loaded.
 std::string MissingLibraryMessage(const char* library);
