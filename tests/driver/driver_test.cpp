@@ -1,0 +1,128 @@
+// The driver's run against real report databases, with its output captured.
+#include "driver/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/test_db.h"
+
+namespace zavrik::driver {
+namespace {
+
+struct Outcome {
+  int code;
+  std::string out;
+};
+
+class DriverTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    db_ = dir_->File("reports.fdb");
+    test::CreateReportDatabase(db_, {{"r57", std::string(57, 'a')},
+                                     {"r58", std::string(58, 'b')},
+                                     {"empty", ""},
+                                     {"Счёт 'A': \"B\"", "x"}});
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  static Outcome RunWith(const std::vector<std::string>& args) {
+    Tdm dm;
+    std::ostringstream out;
+    const int code = driver::Run(args, dm, out);
+    return {code, out.str()};
+  }
+
+  static test::TempDir* dir_;
+  static std::string db_;
+};
+
+test::TempDir* DriverTest::dir_ = nullptr;
+std::string DriverTest::db_;
+
+TEST_F(DriverTest, TemplateOf57BytesEndsWithTwoLineBreaks) {
+  const Outcome r = RunWith({db_, "r57", "1"});
+  EXPECT_EQ(r.code, 0);
+  ASSERT_EQ(r.out.size(), 80u);
+  EXPECT_EQ(r.out.substr(76), "\r\n\r\n");
+}
+
+TEST_F(DriverTest, TemplateOf58BytesEndsWithPaddedGroup) {
+  const Outcome r = RunWith({db_, "r58", "1"});
+  EXPECT_EQ(r.code, 0);
+  ASSERT_EQ(r.out.size(), 84u);
+  EXPECT_EQ(r.out.substr(76, 2), "\r\n");
+  EXPECT_EQ(r.out.substr(78, 2), "Yg");
+  EXPECT_EQ(r.out.substr(80), "==\r\n");
+}
+
+TEST_F(DriverTest, EmptyTemplateGivesALineBreakAlone) {
+  const Outcome r = RunWith({db_, "empty", "1"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "\r\n");
+}
+
+TEST_F(DriverTest, NamesWithQuotesAndCyrillicAreParametersNotSql) {
+  EXPECT_EQ(RunWith({db_, "Счёт 'A': \"B\"", "1"}).out, "eA==\r\n");
+  const Outcome r = RunWith({db_, "' OR 1=1 --", "1"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "Report named ' OR 1=1 -- not found.\r\n");
+}
+
+TEST_F(DriverTest, NotFoundLineKeepsTheNameAsPassed) {
+  const Outcome r = RunWith({db_, "  r57 ", "1"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "Report named   r57  not found.\r\n");
+  EXPECT_EQ(RunWith({db_, "", "1"}).out, "Report named  not found.\r\n");
+}
+
+TEST_F(DriverTest, FewerThanThreeArgumentsGiveTheUsageLine) {
+  Tdm dm;
+  std::ostringstream out;
+  EXPECT_EQ(driver::Run({db_, "r57"}, dm, out), 1);
+  EXPECT_EQ(out.str(), "Usage: zavrik <DatabasePath> <ReportName> <ID>\r\n");
+  EXPECT_FALSE(dm.Base.Connected());
+}
+
+TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
+  Tdm dm;
+  std::ostringstream out;
+  driver::Run({db_, "r57", "1"}, dm, out);
+  EXPECT_EQ(dm.Base.Params.Text(), u"user_name=SYSDBA\r\npassword=plovertin\r\nlc_ctype=UTF8\r\n");
+  EXPECT_EQ(dm.TR.Params.Text(), u"read\r\nread_committed\r\nrec_version\r\nnowait\r\n");
+  EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase, &dm.Base);
+  EXPECT_TRUE(dm.TR.Active());
+}
+
+TEST_F(DriverTest, FailureAfterConnectingDisconnects) {
+  // A name longer than the column fails in the server; the handler disconnects before writing.
+  Tdm dm;
+  std::ostringstream out;
+  EXPECT_EQ(driver::Run({db_, std::string(4000, 'n'), "1"}, dm, out), 1);
+  EXPECT_EQ(out.str().rfind("Error: ", 0), 0u) << out.str();
+  EXPECT_EQ(out.str().substr(out.str().size() - 2), "\r\n");
+  EXPECT_FALSE(dm.Base.Connected());
+}
+
+TEST_F(DriverTest, MissingDatabaseIsAnError) {
+  const std::string missing = dir_->File("none.fdb");
+  const Outcome r = RunWith({missing, "r57", "1"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "Error: I/O error during \"open\" operation for file \"" + missing +
+                       "\"\r\nError while trying to open file\r\nNo such file or directory\r\n");
+}
+
+TEST_F(DriverTest, DirectoryOrGarbageFileIsAnError) {
+  const std::string garbage = dir_->File("garbage.fdb");
+  test::WriteFile(garbage, std::string(50000, 'z'));
+  for (const std::string& path : {dir_->Path(), garbage}) {
+    const Outcome r = RunWith({path, "r57", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out.rfind("Error: ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n");
+  }
+}
+
+}  // namespace
+}  // namespace zavrik::driver

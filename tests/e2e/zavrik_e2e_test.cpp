@@ -1,0 +1,122 @@
+// The built zavrik binary, run as a process against real databases.
+#include <gtest/gtest.h>
+
+#include "e2e/process.h"
+#include "support/test_db.h"
+
+namespace zavrik::test {
+namespace {
+
+std::string Base64Decode(const std::string& text) {
+  static const std::string alphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  unsigned bits = 0;
+  int count = 0;
+  for (char c : text) {
+    const size_t v = alphabet.find(c);
+    if (v == std::string::npos) continue;
+    bits = (bits << 6) | static_cast<unsigned>(v);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      out.push_back(static_cast<char>((bits >> count) & 0xFF));
+    }
+  }
+  return out;
+}
+
+class ZavrikProcess : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    db_ = dir_->File("e2e.fdb");
+    big_.resize(20 * 1024 * 1024);
+    for (size_t i = 0; i < big_.size(); ++i) big_[i] = static_cast<char>((i * 2654435761u) >> 13);
+    CreateReportDatabase(db_, {{"hello", "Hello, world!"}, {"empty", ""}, {"big", big_}});
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  static ProcessResult Zavrik(const std::vector<std::string>& args) {
+    return RunProcess(ZAVRIK_BINARY, args);
+  }
+
+  static TempDir* dir_;
+  static std::string db_;
+  static std::string big_;
+};
+
+TempDir* ZavrikProcess::dir_ = nullptr;
+std::string ZavrikProcess::db_;
+std::string ZavrikProcess::big_;
+
+TEST_F(ZavrikProcess, SuccessWritesBase64AndExitsZero) {
+  const ProcessResult r = Zavrik({db_, "hello", "42"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "SGVsbG8sIHdvcmxkIQ==\r\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(ZavrikProcess, ArgumentsAfterTheThirdAreIgnored) {
+  const ProcessResult r = Zavrik({db_, "hello", "42", "extra", "more"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "SGVsbG8sIHdvcmxkIQ==\r\n");
+}
+
+TEST_F(ZavrikProcess, TwoArgumentsGiveTheUsageLine) {
+  const ProcessResult r = Zavrik({db_, "hello"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "Usage: zavrik <DatabasePath> <ReportName> <ID>\r\n");
+  EXPECT_EQ(Zavrik({}).out, "Usage: zavrik <DatabasePath> <ReportName> <ID>\r\n");
+}
+
+TEST_F(ZavrikProcess, UnknownReportName) {
+  const ProcessResult r = Zavrik({db_, "Накладная: 'x'", "1"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "Report named Накладная: 'x' not found.\r\n");
+}
+
+TEST_F(ZavrikProcess, MissingDatabase) {
+  const std::string missing = dir_->File("missing.fdb");
+  const ProcessResult r = Zavrik({missing, "hello", "1"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "Error: I/O error during \"open\" operation for file \"" + missing +
+                       "\"\r\nError while trying to open file\r\nNo such file or directory\r\n");
+}
+
+TEST_F(ZavrikProcess, EmptyArguments) {
+  const ProcessResult r = Zavrik({"", "", ""});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "Error: Database name is missing\r\n");
+}
+
+TEST_F(ZavrikProcess, UnreachableServer) {
+  // Nothing listens on this port.
+  const ProcessResult r = Zavrik({"localhost/3059:" + dir_->File("x.fdb"), "hello", "1"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out.rfind("Error: Unable to complete network request to host \"localhost\"", 0), 0u)
+      << r.out;
+  EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n");
+  EXPECT_NE(r.out[r.out.size() - 3], '.');
+}
+
+TEST_F(ZavrikProcess, EmptyAndLargeTemplates) {
+  const ProcessResult empty = Zavrik({db_, "empty", "1"});
+  EXPECT_EQ(empty.exit_code, 0);
+  EXPECT_EQ(empty.out, "\r\n");
+  const ProcessResult big = Zavrik({db_, "big", "1"});
+  EXPECT_EQ(big.exit_code, 0);
+  EXPECT_EQ(Base64Decode(big.out), big_);
+}
+
+TEST_F(ZavrikProcess, ThroughTheServer) {
+  if (!ServerTestsEnabled()) GTEST_SKIP() << "set ZAVRIK_SERVER=1 with a server running";
+  const std::string name = "localhost:" + dir_->File("served.fdb");
+  CreateReportDatabase(name, {{"hello", "Hello, world!"}});
+  const ProcessResult r = Zavrik({name, "hello", "1"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "SGVsbG8sIHdvcmxkIQ==\r\n");
+}
+
+}  // namespace
+}  // namespace zavrik::test
