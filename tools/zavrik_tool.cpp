@@ -1,7 +1,9 @@
 // zavrik-tool: the companion of zavrik for developers and template authors.
-//   zavrik-tool create-db <database>                 new database with the IDE_REPORTS table
+//   zavrik-tool create-db <database>                 creates an empty UTF8 database
 //   zavrik-tool put <database> <report name> <file>  stores a template (insert or replace)
 //   zavrik-tool get <database> <report name>         writes a stored template to standard output
+//   zavrik-tool sql <database> <file>                runs a script of statements, each ending with
+//                                                    ";" at a line end; COMMIT commits
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -24,7 +26,8 @@ constexpr const char16_t* kPassword = u"plovertin";
 int Usage() {
   std::cerr << "usage: zavrik-tool create-db <database>\n"
                "       zavrik-tool put <database> <report name> <file>\n"
-               "       zavrik-tool get <database> <report name>\n";
+               "       zavrik-tool get <database> <report name>\n"
+               "       zavrik-tool sql <database> <file>\n";
   return 2;
 }
 
@@ -43,18 +46,17 @@ struct Session {
 
 int CreateDb(const std::string& path) {
   data::CreateDatabase(Utf8ToString(path), kUser, kPassword);
-  Session s(path);
-  data::ExecuteImmediate(s.db, s.tr,
-                         u"CREATE TABLE IDE_REPORTS (NAME VARCHAR(255) NOT NULL PRIMARY KEY, "
-                         u"DATA BLOB SUB_TYPE 0)");
-  s.tr.Commit();
   return 0;
 }
 
-int Put(const std::string& path, const std::string& name, const std::string& file) {
+std::string ReadFile(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw Error("cannot read " + file);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int Put(const std::string& path, const std::string& name, const std::string& file) {
+  std::string bytes = ReadFile(file);
   Session s(path);
   data::Query q(&s.db, &s.tr);
   q.SetSQL(u"UPDATE OR INSERT INTO IDE_REPORTS (NAME, DATA) VALUES (:name, :data) MATCHING (NAME)");
@@ -76,6 +78,28 @@ int Get(const std::string& path, const std::string& name) {
   return 0;
 }
 
+int Sql(const std::string& path, const std::string& file) {
+  const String script = Utf8ToString(ReadFile(file));
+  Session s(path);
+  size_t start = 0;
+  while (start < script.size()) {
+    size_t end = script.find(u";\n", start);
+    if (end == String::npos) end = script.find(u";\r\n", start);
+    if (end == String::npos) end = script.size();
+    const String statement = Trim(StringView(script).substr(start, end - start));
+    start = end + 1;
+    if (statement.empty()) continue;
+    if (SameTextAscii(statement, u"COMMIT")) {
+      s.tr.Commit();
+      s.tr.StartTransaction();
+    } else {
+      data::ExecuteImmediate(s.db, s.tr, statement);
+    }
+  }
+  s.tr.Commit();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +108,7 @@ int main(int argc, char** argv) {
     if (a.size() == 2 && a[0] == "create-db") return CreateDb(a[1]);
     if (a.size() == 4 && a[0] == "put") return Put(a[1], a[2], a[3]);
     if (a.size() == 3 && a[0] == "get") return Get(a[1], a[2]);
+    if (a.size() == 3 && a[0] == "sql") return Sql(a[1], a[2]);
     return Usage();
   } catch (const std::exception& e) {
     std::cerr << "zavrik-tool: " << e.what() << "\n";
