@@ -1,7 +1,6 @@
 #include "core/number_parse.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "core/error.h"
@@ -118,8 +117,8 @@ std::optional<double> ParseFloat(StringView text, const FormatSettings& fs) {
   double value = 0;
   const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
   if (res.ec == std::errc::result_out_of_range) {
-    // Too small underflows to zero; too large is no valid number.
-    if (std::fabs(value) >= 1) return std::nullopt;
+    // Too small (a negative exponent) underflows to zero; too large is no valid number.
+    if (ascii.find("e-") == std::string::npos) return std::nullopt;
     return 0.0;
   }
   if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size()) return std::nullopt;
