@@ -112,7 +112,7 @@ String FloatToStrExponent(double value, int precision, const FormatSettings& fs)
   Decimal d = ToDecimal(value);
   RoundToSignificant(d, precision);
   if (d.IsZero()) {
-    d.digits = "0";
+    d.digits.assign(1, '0');
     d.exponent = 1;
     d.negative = false;
   }
