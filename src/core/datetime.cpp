@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/error.h"
+#include "core/numeric.h"
 
 namespace zavrik {
 namespace {
@@ -95,7 +96,7 @@ void DecodeDateTime(double value, DateParts& date, TimeParts& time) {
     throw Error(u"Invalid argument to date decode");
   }
   int64_t day = static_cast<int64_t>(std::trunc(value));
-  int64_t ms = static_cast<int64_t>(std::llround(std::fabs(value - std::trunc(value)) * kMsPerDay));
+  int64_t ms = static_cast<int64_t>(RoundHalfEven(std::fabs(value - std::trunc(value)) * kMsPerDay));
   if (ms >= kMsPerDay) {
     ms -= kMsPerDay;
     ++day;
