@@ -56,6 +56,16 @@ Variant BooleanOp(VarOp op, const Variant& a, const Variant& b, const FormatSett
 
 bool IsLogical(VarOp op) { return op == VarOp::And || op == VarOp::Or || op == VarOp::Xor; }
 
+// An operand taken into the class first, then rounded to a 32-bit integer.
+int32_t RoundedOperand(OpClass cls, const Variant& v, const FormatSettings& fs) {
+  switch (cls) {
+    case OpClass::Float: return RoundToInt32(VarToDouble(v, fs));
+    case OpClass::Currency: return CheckedInt32(CurrencyToInteger(VarToCurrency(v, fs)));
+    case OpClass::Date: return RoundToInt32(VarToDate(v, fs));
+    default: return VarToInteger(v, fs);  // Strings hold integers; True is -1
+  }
+}
+
 }  // namespace
 
 Variant Int32Op(VarOp op, int32_t x, int32_t y) {
@@ -80,7 +90,7 @@ Variant IntegerOp(VarOp op, OpClass cls, const Variant& a, const Variant& b,
     case OpClass::Currency:
     case OpClass::String:
     case OpClass::Date:
-      return Int32Op(op, VarToInteger(a, fs), VarToInteger(b, fs));
+      return Int32Op(op, RoundedOperand(cls, a, fs), RoundedOperand(cls, b, fs));
     case OpClass::Null:
       return NullOp(op, a, b);
     case OpClass::Empty:

@@ -103,6 +103,7 @@ TEST(VariantOps, FloatClassComputesInDoubleAndRoundsForIntegerOperators) {
       {6.5, VarOp::Mod, 4, "Integer 2"},      // 6.5 rounds to 6
       {2.5, VarOp::And, 3, "Integer 2"},
       {3e10, VarOp::DivInt, 1, "Range check error"},
+      {Str(u"7,5"), VarOp::DivInt, 2.0, "Integer 4"},  // taken as Float, then rounded
       {1.0, VarOp::DivFloat, 0.0, "Floating point division by zero"},
       {0.0, VarOp::DivFloat, 0, "Invalid floating point operation"},
       {1.5, VarOp::Add, Str(u"x"), "Could not convert variant of type (UnicodeString) into type (Double)"},
@@ -134,6 +135,7 @@ TEST(VariantOps, StringClass) {
       {Str(u"7"), VarOp::DivFloat, Str(u"2"), "Double 3.5"},
       {Str(u"7"), VarOp::DivInt, Str(u"2"), "Integer 3"},
       {Str(u"6"), VarOp::And, Str(u"3"), "Integer 2"},
+      {Str(u"7,5"), VarOp::DivInt, Str(u"2"), "Could not convert variant of type (UnicodeString) into type (Integer)"},
   });
 }
 
@@ -159,6 +161,8 @@ TEST(VariantOps, DateClass) {
       {Date(2), VarOp::Mul, 2, "Double 4"},
       {Date(5), VarOp::DivFloat, 2, "Double 2.5"},
       {Date(5.5), VarOp::DivInt, 2, "Integer 3"},
+      {Str(u"07.01.2024"), VarOp::Sub, Date(45297), "Date 1"},  // a date text is no Date
+      {Date(5), VarOp::And, Str(u"03.01.1900"), "Integer 4"},   // 5 and 4
       {Date(1), VarOp::Add, Cur(1), "Date 2"},
   });
 }
