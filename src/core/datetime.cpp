@@ -1,6 +1,9 @@
 #include "core/datetime.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <ctime>
 
 #include "core/error.h"
 #include "core/numeric.h"
@@ -122,6 +125,17 @@ TimeParts DecodeTime(double value) {
   TimeParts time;
   DecodeDateTime(value, date, time);
   return time;
+}
+
+double CurrentDateTime() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const int ms = static_cast<int>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return ComposeDateTime(EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+                         EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), ms));
 }
 
 int DayOfWeek(double value) {

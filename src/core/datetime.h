@@ -34,6 +34,9 @@ void DecodeDateTime(double value, DateParts& date, TimeParts& time);
 DateParts DecodeDate(double value);
 TimeParts DecodeTime(double value);
 
+// The current local date and time, to the millisecond.
+double CurrentDateTime();
+
 // 1 for Sunday .. 7 for Saturday.
 int DayOfWeek(double value);
 

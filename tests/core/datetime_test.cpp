@@ -46,6 +46,7 @@ TEST(DateTime, EncodeDecodeAndCalendar) {
   EXPECT_EQ(ErrorOf([] { EncodeDate(2023, 2, 29); }), "Invalid argument to date encode");
   EXPECT_EQ(ErrorOf([] { EncodeDate(0, 1, 1); }), "Invalid argument to date encode");
   EXPECT_EQ(ErrorOf([] { EncodeTime(24, 0, 0, 0); }), "Invalid argument to time encode");
+  EXPECT_GE(DecodeDate(CurrentDateTime()).year, 2024);
 }
 
 TEST(DateTime, NegativeValuesRoundingAndRange) {
