@@ -1,10 +1,12 @@
 // The value type shared by the script engine, report variables, data-source fields and expression
-// results. Numeric values live inline; strings and arrays are shared immutable/refcounted payloads,
-// so copying a Variant never copies text.
+// results. Numeric values live inline; strings and arrays are shared payloads behind one pointer,
+// so copying a Variant never copies text and numeric Variants never allocate.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "core/ustring.h"
@@ -56,16 +58,27 @@ struct ArrayBound {
   int Count() const { return high - low + 1; }
 };
 
-// The payload of an Array Variant: elements in row-major order, shared between copies.
+// The payload of an Array Variant: elements in row-major order (the last index varies fastest),
+// shared between copies.
 struct VariantArray {
   std::vector<ArrayBound> bounds;
   std::vector<Variant> items;
+  VarKind element_kind = VarKind::Empty;  // the declared element type (Empty: any value)
+
+  // Position of the element at `indices` (one per dimension), or none when out of bounds.
+  std::optional<size_t> Offset(std::span<const int> indices) const;
 };
 
 class Variant {
  public:
   Variant() = default;  // Empty
   static Variant Null() { return Variant(VarKind::Null); }
+  // An array with the given bounds (any number of dimensions), every element the zero value of
+  // `element_kind` (Empty for Variant elements). Fails with "Range check error" for bad bounds.
+  static Variant CreateArray(std::vector<ArrayBound> bounds, VarKind element_kind = VarKind::Empty);
+  // A value of `kind` that is zero, false or the empty string (Empty for kinds without a zero).
+  static Variant ZeroOf(VarKind kind);
+
   Variant(bool v) : kind_(VarKind::Boolean) { u_.b = v; }
   Variant(int8_t v) : kind_(VarKind::ShortInt) { u_.i = v; }
   Variant(uint8_t v) : kind_(VarKind::Byte) { u_.u = v; }
@@ -101,8 +114,8 @@ class Variant {
   double DoubleValue() const { return u_.d; }      // Double, Date
   Currency CurrencyValue() const { return Currency{u_.i}; }
   DateTime DateValue() const { return DateTime{u_.d}; }
-  const String& StringValue() const;
-  const std::shared_ptr<VariantArray>& ArrayValue() const { return array_; }
+  const String& StringValue() const;               // the empty string for other kinds
+  std::shared_ptr<VariantArray> ArrayValue() const;  // null for other kinds
   Object* ObjectValue() const { return u_.obj; }
 
  private:
@@ -117,8 +130,14 @@ class Variant {
     double d;
     Object* obj;
   } u_{};
-  std::shared_ptr<const String> string_;
-  std::shared_ptr<VariantArray> array_;
+  std::shared_ptr<void> payload_;  // String (immutable) or VariantArray
 };
+
+// The name of a kind as conversion errors print it ("Integer", "UnicodeString", ...).
+const char16_t* KindName(VarKind kind);
+
+// The system's type code of a value (varEmpty = 0 ... varInt64 = 20, varString = 256, arrays
+// varArray | element code); object references travel as integers, so they report varInteger.
+int VarTypeCode(const Variant& value);
 
 }  // namespace zavrik
