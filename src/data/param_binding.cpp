@@ -3,16 +3,31 @@
 #include <cstring>
 
 #include "core/codepage.h"
+#include "core/datetime_parse.h"
 #include "core/error.h"
+#include "core/variant_convert.h"
 #include "data/blob_io.h"
 #include "data/column.h"
 #include "data/connection.h"
-#include "data/param_values.h"
 
 namespace zavrik::data {
 namespace {
 
 constexpr int kCharsetOctets = 1;
+
+// The value as a decimal text the server reads: "." as the separator.
+String DecimalText(const Variant& v) {
+  if (v.IsString()) return v.StringValue();
+  FormatSettings fs = DefaultFormatSettings();
+  fs.decimal_separator = u'.';
+  return VarToString(v, fs);
+}
+
+int16_t SmallInteger(const Variant& v) {
+  const int32_t value = VarToInteger(v);
+  if (value < INT16_MIN || value > INT16_MAX) throw Error(u"Range check error");
+  return static_cast<int16_t>(value);
+}
 
 class Binder {
  public:
@@ -59,7 +74,7 @@ class Binder {
       case SQL_BLOB: Blob(EncodeCodePage(text, db_.CodePage())); break;
       case SQL_TIMESTAMP:
       case SQL_TYPE_DATE:
-      case SQL_TYPE_TIME: DateTimeValue(marker_type_, ParseDateTimeText(text)); break;
+      case SQL_TYPE_TIME: DateTimeValue(marker_type_, StrToDateTime(text)); break;
       default:
         if (text.empty()) Null();
         else Bytes(SQL_TEXT, EncodeCodePage(text, db_.CodePage()), 0);
@@ -99,20 +114,17 @@ void BindParam(const Param& p, Sqlda& input, int index, Connection& db, Transact
   switch (p.DataType) {
     case ftString: case ftFixedChar: case ftWideString: case ftFixedWideChar:
     case ftMemo: case ftFmtMemo: case ftWideMemo:
-      return bind.Text(ParamText(p.Value));
-    case ftSmallint: case ftWord:
-      return bind.Fixed(SQL_SHORT, static_cast<int16_t>(ParamInteger(p.Value, INT16_MIN, INT16_MAX)));
-    case ftInteger: case ftAutoInc:
-      return bind.Fixed(SQL_LONG, static_cast<int32_t>(ParamInteger(p.Value, INT32_MIN, INT32_MAX)));
-    case ftLargeint: return bind.Fixed(SQL_INT64, ParamInteger(p.Value, INT64_MIN, INT64_MAX));
-    case ftBoolean: return bind.Fixed(SQL_BOOLEAN, static_cast<char>(ParamBoolean(p.Value) ? 1 : 0));
-    case ftFloat: return bind.Fixed(SQL_DOUBLE, ParamDouble(p.Value));
-    case ftCurrency: case ftBCD: return bind.Fixed(SQL_INT64, ParamCurrency(p.Value).scaled, -4);
-    case ftFMTBcd: return bind.Text(ParamText(p.Value));
-    case ftDate: return bind.DateTimeValue(SQL_TYPE_DATE, ParamDateTime(p.Value));
-    case ftTime: return bind.DateTimeValue(SQL_TYPE_TIME, ParamDateTime(p.Value));
-    case ftDateTime: case ftTimeStamp:
-      return bind.DateTimeValue(SQL_TIMESTAMP, ParamDateTime(p.Value));
+      return bind.Text(VarToString(p.Value));
+    case ftSmallint: case ftWord: return bind.Fixed(SQL_SHORT, SmallInteger(p.Value));
+    case ftInteger: case ftAutoInc: return bind.Fixed(SQL_LONG, VarToInteger(p.Value));
+    case ftLargeint: return bind.Fixed(SQL_INT64, VarToInt64(p.Value));
+    case ftBoolean: return bind.Fixed(SQL_BOOLEAN, static_cast<char>(VarToBoolean(p.Value) ? 1 : 0));
+    case ftFloat: return bind.Fixed(SQL_DOUBLE, VarToDouble(p.Value));
+    case ftCurrency: case ftBCD: return bind.Fixed(SQL_INT64, VarToCurrency(p.Value).scaled, -4);
+    case ftFMTBcd: return bind.Text(DecimalText(p.Value));
+    case ftDate: return bind.DateTimeValue(SQL_TYPE_DATE, VarToDate(p.Value));
+    case ftTime: return bind.DateTimeValue(SQL_TYPE_TIME, VarToDate(p.Value));
+    case ftDateTime: case ftTimeStamp: return bind.DateTimeValue(SQL_TIMESTAMP, VarToDate(p.Value));
     case ftBytes: case ftVarBytes: case ftBlob: case ftGraphic: case ftTypedBinary: case ftOraBlob:
       return bind.RawBytes(p.Bytes);
     default: throw Error(u"Unsupported feature");
