@@ -1,117 +1,48 @@
-// zavrik-tool: the companion of zavrik for developers and template authors.
-//   zavrik-tool create-db <database>                 creates an empty UTF8 database
-//   zavrik-tool put <database> <report name> <file>  stores a template (insert or replace)
-//   zavrik-tool get <database> <report name>         writes a stored template to standard output
-//   zavrik-tool sql <database> <file>                runs a script of statements, each ending with
-//                                                    ";" at a line end; COMMIT commits
-#include <fstream>
-#include <iostream>
-#include <iterator>
+// zavrik-tool COMMAND ARGS...: the developer and template-author companion.
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "core/error.h"
-#include "data/connection.h"
-#include "data/database_admin.h"
-#include "data/query.h"
-#include "data/transaction.h"
+#include "commands.h"
 
 namespace {
 
-using namespace zavrik;
-
-constexpr const char16_t* kUser = u"SYSDBA";
-constexpr const char16_t* kPassword = u"plovertin";
-
-int Usage() {
-  std::cerr << "usage: zavrik-tool create-db <database>\n"
-               "       zavrik-tool put <database> <report name> <file>\n"
-               "       zavrik-tool get <database> <report name>\n"
-               "       zavrik-tool sql <database> <file>\n";
-  return 2;
-}
-
-struct Session {
-  explicit Session(const std::string& path) {
-    db.DatabaseName = Utf8ToString(path);
-    db.Params = {String(u"user_name=") + kUser, String(u"password=") + kPassword, u"lc_ctype=UTF8"};
-    db.Connect();
-    tr.SetDefaultDatabase(&db);
-    tr.Params = {u"write", u"concurrency", u"wait"};
-    tr.StartTransaction();
-  }
-  data::Connection db;
-  data::Transaction tr;
-};
-
-int CreateDb(const std::string& path) {
-  data::CreateDatabase(Utf8ToString(path), kUser, kPassword);
-  return 0;
-}
-
-std::string ReadFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw Error("cannot read " + file);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-int Put(const std::string& path, const std::string& name, const std::string& file) {
-  std::string bytes = ReadFile(file);
-  Session s(path);
-  data::Query q(&s.db, &s.tr);
-  q.SetSQL(u"UPDATE OR INSERT INTO IDE_REPORTS (NAME, DATA) VALUES (:name, :data) MATCHING (NAME)");
-  q.ParamByName(u"name").SetAsString(Utf8ToString(name));
-  q.ParamByName(u"data").SetAsBytes(std::move(bytes));
-  q.ExecQuery();
-  s.tr.Commit();
-  return 0;
-}
-
-int Get(const std::string& path, const std::string& name) {
-  Session s(path);
-  data::Query q(&s.db, &s.tr);
-  q.SetSQL(u"SELECT DATA FROM IDE_REPORTS WHERE NAME = :name");
-  q.ParamByName(u"name").SetAsString(Utf8ToString(name));
-  q.Open();
-  if (q.Eof()) throw Error("no report named " + name);
-  std::cout << q.FieldByName(u"DATA").AsBytes();
-  return 0;
-}
-
-int Sql(const std::string& path, const std::string& file) {
-  const String script = Utf8ToString(ReadFile(file));
-  Session s(path);
-  size_t start = 0;
-  while (start < script.size()) {
-    size_t end = script.find(u";\n", start);
-    if (end == String::npos) end = script.find(u";\r\n", start);
-    if (end == String::npos) end = script.size();
-    const String statement = Trim(StringView(script).substr(start, end - start));
-    start = end + 1;
-    if (statement.empty()) continue;
-    if (SameTextAscii(statement, u"COMMIT")) {
-      s.tr.Commit();
-      s.tr.StartTransaction();
-    } else {
-      data::ExecuteImmediate(s.db, s.tr, statement);
-    }
-  }
-  s.tr.Commit();
-  return 0;
+void PrintUsage() {
+  std::fputs(
+      "Usage: zavrik-tool COMMAND ARGS...\n"
+      "  parse [--lang NAME] FILE        print the syntax tree of a script (default PascalScript)\n"
+      "  create-db DATABASE              create an empty UTF8 database\n"
+      "  sql DATABASE FILE               run statements ending with \";\" at a line end; COMMIT commits\n"
+      "  put DATABASE REPORT FILE        store a template in IDE_REPORTS (insert or replace)\n"
+      "  get DATABASE REPORT             write a stored template to standard output\n",
+      stderr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> a(argv + 1, argv + argc);
+  if (argc < 2) {
+    PrintUsage();
+    return 1;
+  }
   try {
-    if (a.size() == 2 && a[0] == "create-db") return CreateDb(a[1]);
-    if (a.size() == 4 && a[0] == "put") return Put(a[1], a[2], a[3]);
-    if (a.size() == 3 && a[0] == "get") return Get(a[1], a[2]);
-    if (a.size() == 3 && a[0] == "sql") return Sql(a[1], a[2]);
-    return Usage();
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    using namespace zavrik::tool;
+    if (command == "parse") return ParseCommand(argc - 2, argv + 2);
+    if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
+    if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
+    if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);
+    if (command == "get" && args.size() == 2) return GetCommand(args[0], args[1]);
+    PrintUsage();
+    return 1;
   } catch (const std::exception& e) {
-    std::cerr << "zavrik-tool: " << e.what() << "\n";
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  } catch (...) {
+    std::fputs("Unknown failure\n", stderr);
     return 1;
   }
 }

@@ -1,0 +1,17 @@
+# cmake -DOUTPUT=<file.cpp> -DNAMESPACE=<ns> -DENTRIES="<symbol>=<file>;..." -P EmbedText.cmake
+# Writes a C++ source defining `extern const char* const <symbol>` with each file's contents.
+set(content "// Generated at build time; do not edit.\nnamespace ${NAMESPACE} {\n")
+foreach(entry IN LISTS ENTRIES)
+  string(REPLACE "=" ";" parts "${entry}")
+  list(GET parts 0 symbol)
+  list(GET parts 1 file)
+  file(READ "${file}" text)
+  string(FIND "${text}" ")embedded\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${file} contains the raw string delimiter")
+  endif()
+  string(APPEND content "extern const char* const ${symbol};\nconst char* const ${symbol} = R\"embedded(${text})embedded\";\n")
+endforeach()
+string(APPEND content "}  // namespace ${NAMESPACE}\n")
+file(WRITE "${OUTPUT}.tmp" "${content}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

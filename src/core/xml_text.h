@@ -1,0 +1,44 @@
+// Attribute texts of the XML dialect shared by templates and script grammars / syntax trees:
+// escaping, unescaping, attribute lookup inside a raw attribute text, name and UTF-8 checks.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/error.h"
+#include "core/ustring.h"
+
+namespace zavrik {
+
+// The two users of the dialect differ in how attribute values are escaped.
+enum class XmlDialect {
+  kTemplate,    // NUL handled, "&quot;" rewritten, named entities understood on reading
+  kSyntaxTree,  // only LF, CR, '"', '&', '<', '>' escaped; "&#n;" and "&quot;" understood
+};
+
+// The one failure of the XML layer: "Invalid file format".
+class XmlFormatError : public Error {
+ public:
+  XmlFormatError();
+};
+
+String XmlEscape(StringView text, XmlDialect dialect);
+// Template dialect: a reference "&#...;" whose text is not a decimal integer raises an Error.
+String XmlUnescape(StringView value, XmlDialect dialect);
+
+// Attribute access on a raw attribute text such as `Name="a" Left="1"`; names compare
+// case-insensitively and must be preceded by a space or start the text.
+bool XmlPropExists(StringView attributes, StringView name);
+String XmlGetProp(StringView attributes, StringView name, XmlDialect dialect);
+void XmlSetProp(String& attributes, StringView name, StringView value, XmlDialect dialect);
+void XmlDeleteProp(String& attributes, StringView name);
+
+// Element names travel as 8-bit text (Latin-1: every byte is one character, characters above
+// U+00FF are written as '?').
+String XmlNameFromBytes(std::string_view bytes);
+std::string XmlNameToBytes(StringView name);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values > U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace zavrik

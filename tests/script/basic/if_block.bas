@@ -1,0 +1,3 @@
+If a Then
+b = 1
+End If

@@ -1,0 +1,3 @@
+' expect error: 4:1: 'END' expected
+If a Then
+  b = 1

@@ -1,0 +1,1 @@
+begin a := <Total> + <[Sum(<Price>)]> end.

@@ -1,0 +1,3 @@
+const a = 1; s = 'x';
+var b: Integer;
+begin end.

@@ -1,0 +1,1 @@
+BEGIN If A Then B := 1 ELSE b := 2 END.

@@ -1,0 +1,3 @@
+#language BasicScript
+Dim x As Integer = 5
+x = x + 1

@@ -1,0 +1,2 @@
+#language Lisp
+// expect error: Language 'Lisp' not found

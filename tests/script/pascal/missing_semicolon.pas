@@ -1,0 +1,2 @@
+// expect error: 2:14: ';' expected
+begin x := 1 y := 2 end.

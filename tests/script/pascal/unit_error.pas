@@ -1,0 +1,5 @@
+// expect error: broken.inc: 3:3: ';' expected
+uses 'broken.inc';
+begin
+  case x of 1: a; end
+end.

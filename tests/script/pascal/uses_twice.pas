@@ -1,0 +1,4 @@
+uses 'unit_a.inc', 'unit_a.inc', 'unit_b.inc';
+begin
+  Shared;
+end.

@@ -1,0 +1,17 @@
+// The subcommands of zavrik-tool; each returns the process exit code.
+#pragma once
+
+#include <string>
+
+namespace zavrik::tool {
+
+// parse [--lang NAME] FILE: prints the syntax tree of a script file.
+int ParseCommand(int argc, char** argv);
+
+// Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
+int CreateDbCommand(const std::string& database);
+int SqlCommand(const std::string& database, const std::string& file);
+int PutCommand(const std::string& database, const std::string& report, const std::string& file);
+int GetCommand(const std::string& database, const std::string& report);
+
+}  // namespace zavrik::tool
