@@ -17,17 +17,8 @@ namespace {
 constexpr const char16_t* kUser = u"SYSDBA";
 constexpr const char16_t* kPassword = u"plovertin";
 
-struct Session {
-  explicit Session(const std::string& path) {
-    db.DatabaseName = Utf8ToString(path);
-    db.Params = {String(u"user_name=") + kUser, String(u"password=") + kPassword, u"lc_ctype=UTF8"};
-    db.Connect();
-    tr.SetDefaultDatabase(&db);
-    tr.Params = {u"write", u"concurrency", u"wait"};
-    tr.StartTransaction();
-  }
-  data::Connection db;
-  data::Transaction tr;
+struct Session : data::AdminSession {
+  explicit Session(const std::string& path) : AdminSession(Utf8ToString(path), kUser, kPassword) {}
 };
 
 }  // namespace

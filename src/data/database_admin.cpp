@@ -20,6 +20,15 @@ String Quoted(StringView text) {
 
 }  // namespace
 
+AdminSession::AdminSession(StringView database, StringView user, StringView password) {
+  db.DatabaseName = String(database);
+  db.Params = {u"user_name=" + String(user), u"password=" + String(password), u"lc_ctype=UTF8"};
+  db.Connect();
+  tr.SetDefaultDatabase(&db);
+  tr.Params = {u"write", u"concurrency", u"wait"};
+  tr.StartTransaction();
+}
+
 void CreateDatabase(StringView path, StringView user, StringView password) {
   const FbApi& fb = LoadFbApi();
   const String sql = u"CREATE DATABASE " + Quoted(path) + u" USER " + Quoted(user) + u" PASSWORD " +

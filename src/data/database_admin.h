@@ -2,11 +2,17 @@
 #pragma once
 
 #include "core/ustring.h"
+#include "data/connection.h"
+#include "data/transaction.h"
 
 namespace zavrik::data {
 
-class Connection;
-class Transaction;
+// A connection (UTF8) with a started read-write transaction, for administrative work.
+struct AdminSession {
+  AdminSession(StringView database, StringView user, StringView password);
+  Connection db;
+  Transaction tr;
+};
 
 // Creates a database file (UTF8 default character set, dialect 3) and detaches from it.
 void CreateDatabase(StringView path, StringView user, StringView password);

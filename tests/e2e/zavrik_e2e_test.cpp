@@ -118,5 +118,19 @@ TEST_F(ZavrikProcess, ThroughTheServer) {
   EXPECT_EQ(r.out, "SGVsbG8sIHdvcmxkIQ==\r\n");
 }
 
+TEST(ZavrikWithoutClient, MissingClientLibraryGoesToStandardError) {
+  // A private mount namespace hides the client library behind an empty file (needs root).
+  const std::string library = "/usr/lib/x86_64-linux-gnu/libfbclient.so.2";
+  const ProcessResult probe = RunProcess("/usr/bin/unshare", {"-m", "true"});
+  if (probe.exit_code != 0) GTEST_SKIP() << "cannot create a mount namespace here";
+  const ProcessResult r = RunProcess(
+      "/usr/bin/unshare",
+      {"-m", "sh", "-c", "mount --bind /dev/null \"$(readlink -f " + library + ")\" && exec \"$0\" a b c",
+       ZAVRIK_BINARY});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("libfbclient"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace zavrik::test

@@ -32,17 +32,9 @@ TempDir::~TempDir() {
 
 namespace {
 
-struct Session {
-  explicit Session(const std::string& name) {
-    db.DatabaseName = Utf8ToString(name);
-    db.Params = {u"user_name=SYSDBA", u"password=plovertin", u"lc_ctype=UTF8"};
-    db.Connect();
-    tr.SetDefaultDatabase(&db);
-    tr.Params = {u"write", u"concurrency", u"wait"};
-    tr.StartTransaction();
-  }
-  data::Connection db;
-  data::Transaction tr;
+struct Session : data::AdminSession {
+  explicit Session(const std::string& name)
+      : AdminSession(Utf8ToString(name), u"SYSDBA", Utf8ToString(kPassword)) {}
 };
 
 }  // namespace
