@@ -18,7 +18,8 @@ class StringList {
   void Add(String line) { lines_.push_back(std::move(line)); }
   void Clear() { lines_.clear(); }
 
-  // Index of the first line whose name (text before "=") equals name, ignoring ASCII case; -1 if none.
+  // Index of the first line whose name (text before "=") equals name, ignoring ASCII case; -1 if
+  // none.
   int IndexOfName(StringView name) const;
   // The text after the first "=" of the named line; empty when there is no such line.
   String Value(StringView name) const;

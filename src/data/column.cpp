@@ -15,10 +15,21 @@ constexpr double kIscTimeUnitsPerDay = 86400.0 * 10000.0;
 
 int BytesPerChar(int charset_id) {
   switch (charset_id & 0xFF) {
-    case 3: return 3;                                   // UNICODE_FSS
-    case 4: case 69: return 4;                          // UTF8, GB18030
-    case 5: case 6: case 44: case 56: case 57: case 67: case 68: return 2;  // multi-byte Asian sets
-    default: return 1;
+    case 3:
+      return 3;  // UNICODE_FSS
+    case 4:
+    case 69:
+      return 4;  // UTF8, GB18030
+    case 5:
+    case 6:
+    case 44:
+    case 56:
+    case 57:
+    case 67:
+    case 68:
+      return 2;  // multi-byte Asian sets
+    default:
+      return 1;
   }
 }
 
@@ -30,24 +41,35 @@ int64_t Pow10(int n) {
 
 int64_t ReadInteger(const XSQLVAR& var) {
   switch (BaseSqlType(var)) {
-    case SQL_SHORT: { int16_t v; std::memcpy(&v, var.sqldata, 2); return v; }
-    case SQL_LONG: { int32_t v; std::memcpy(&v, var.sqldata, 4); return v; }
-    default: { int64_t v; std::memcpy(&v, var.sqldata, 8); return v; }
+    case SQL_SHORT: {
+      int16_t v;
+      std::memcpy(&v, var.sqldata, 2);
+      return v;
+    }
+    case SQL_LONG: {
+      int32_t v;
+      std::memcpy(&v, var.sqldata, 4);
+      return v;
+    }
+    default: {
+      int64_t v;
+      std::memcpy(&v, var.sqldata, 8);
+      return v;
+    }
   }
 }
 
 // The exact decimal text of an unscaled value with scale digits after the point.
 std::string DecimalText(int64_t unscaled, int scale) {
   const bool negative = unscaled < 0;
-  std::string digits = std::to_string(negative ? -static_cast<uint64_t>(unscaled)
-                                               : static_cast<uint64_t>(unscaled));
+  std::string digits =
+      std::to_string(negative ? -static_cast<uint64_t>(unscaled) : static_cast<uint64_t>(unscaled));
   if (static_cast<int>(digits.size()) <= scale) digits.insert(0, scale - digits.size() + 1, '0');
   digits.insert(digits.size() - scale, ".");
   return negative ? "-" + digits : digits;
 }
 
 }  // namespace
-
 
 double DateTimeFromIsc(int isc_date, unsigned isc_time) {
   const double days = isc_date - kIscDateOf18991230;
@@ -81,25 +103,45 @@ ColumnDef DescribeColumn(const XSQLVAR& var, int sql_dialect) {
       c.type = var.sqlscale == 0 ? FieldType::ftSmallint : FieldType::ftBCD;
       break;
     case SQL_LONG:
-      if (var.sqlscale == 0) c.type = FieldType::ftInteger;
-      else if (var.sqlscale >= -4) c.type = FieldType::ftBCD;
-      else c.type = sql_dialect == 1 ? FieldType::ftFloat : FieldType::ftFMTBcd;
+      if (var.sqlscale == 0)
+        c.type = FieldType::ftInteger;
+      else if (var.sqlscale >= -4)
+        c.type = FieldType::ftBCD;
+      else
+        c.type = sql_dialect == 1 ? FieldType::ftFloat : FieldType::ftFMTBcd;
       break;
     case SQL_INT64:
-      if (var.sqlscale == 0) c.type = FieldType::ftLargeint;
-      else if (var.sqlscale >= -4) c.type = FieldType::ftBCD;
-      else c.type = FieldType::ftFMTBcd;
+      if (var.sqlscale == 0)
+        c.type = FieldType::ftLargeint;
+      else if (var.sqlscale >= -4)
+        c.type = FieldType::ftBCD;
+      else
+        c.type = FieldType::ftFMTBcd;
       break;
     case SQL_FLOAT:
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: c.type = FieldType::ftFloat; break;
-    case SQL_TIMESTAMP: c.type = FieldType::ftDateTime; break;
-    case SQL_TYPE_DATE: c.type = FieldType::ftDate; break;
-    case SQL_TYPE_TIME: c.type = FieldType::ftTime; break;
+    case SQL_D_FLOAT:
+      c.type = FieldType::ftFloat;
+      break;
+    case SQL_TIMESTAMP:
+      c.type = FieldType::ftDateTime;
+      break;
+    case SQL_TYPE_DATE:
+      c.type = FieldType::ftDate;
+      break;
+    case SQL_TYPE_TIME:
+      c.type = FieldType::ftTime;
+      break;
     case SQL_BOOLEAN:
-    case kSqlBooleanInterBase: c.type = FieldType::ftBoolean; break;
-    case SQL_BLOB: c.type = var.sqlsubtype == 1 ? FieldType::ftMemo : FieldType::ftBlob; break;
-    default: c.exposed = false; break;
+    case kSqlBooleanInterBase:
+      c.type = FieldType::ftBoolean;
+      break;
+    case SQL_BLOB:
+      c.type = var.sqlsubtype == 1 ? FieldType::ftMemo : FieldType::ftBlob;
+      break;
+    default:
+      c.exposed = false;
+      break;
   }
   return c;
 }
@@ -131,11 +173,14 @@ Cell DecodeCell(const XSQLVAR& var, const ColumnDef& column, int code_page) {
     case SQL_INT64: {
       const int64_t raw = ReadInteger(var);
       const int scale = -column.sql_scale;
-      if (column.type == FieldType::ftSmallint) cell.value = Variant(static_cast<int16_t>(raw));
-      else if (column.type == FieldType::ftInteger) cell.value = Variant(static_cast<int32_t>(raw));
-      else if (column.type == FieldType::ftLargeint) cell.value = Variant(raw);
+      if (column.type == FieldType::ftSmallint)
+        cell.value = Variant(static_cast<int16_t>(raw));
+      else if (column.type == FieldType::ftInteger)
+        cell.value = Variant(static_cast<int32_t>(raw));
+      else if (column.type == FieldType::ftLargeint)
+        cell.value = Variant(raw);
       else if (int64_t scaled; column.type == FieldType::ftBCD &&
-                                !__builtin_mul_overflow(raw, Pow10(4 - scale), &scaled))
+                               !__builtin_mul_overflow(raw, Pow10(4 - scale), &scaled))
         cell.value = Variant(Currency::FromScaled(scaled));
       else {  // beyond the fixed-point range, or more than 4 decimals
         cell.value = Variant(static_cast<double>(raw) / std::pow(10.0, scale));
@@ -143,9 +188,19 @@ Cell DecodeCell(const XSQLVAR& var, const ColumnDef& column, int code_page) {
       }
       break;
     }
-    case SQL_FLOAT: { float v; std::memcpy(&v, data, 4); cell.value = Variant(static_cast<double>(v)); break; }
+    case SQL_FLOAT: {
+      float v;
+      std::memcpy(&v, data, 4);
+      cell.value = Variant(static_cast<double>(v));
+      break;
+    }
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: { double v; std::memcpy(&v, data, 8); cell.value = Variant(v); break; }
+    case SQL_D_FLOAT: {
+      double v;
+      std::memcpy(&v, data, 8);
+      cell.value = Variant(v);
+      break;
+    }
     case SQL_TIMESTAMP: {
       ISC_TIMESTAMP ts;
       std::memcpy(&ts, data, sizeof ts);
@@ -165,9 +220,14 @@ Cell DecodeCell(const XSQLVAR& var, const ColumnDef& column, int code_page) {
       break;
     }
     case SQL_BOOLEAN:
-    case kSqlBooleanInterBase: cell.value = Variant(data[0] != 0); break;
-    case SQL_BLOB: std::memcpy(&cell.blob_id, data, sizeof cell.blob_id); break;
-    default: break;
+    case kSqlBooleanInterBase:
+      cell.value = Variant(data[0] != 0);
+      break;
+    case SQL_BLOB:
+      std::memcpy(&cell.blob_id, data, sizeof cell.blob_id);
+      break;
+    default:
+      break;
   }
   return cell;
 }

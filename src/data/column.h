@@ -16,7 +16,7 @@ struct ColumnDef {
   int sql_type = 0;
   int sql_scale = 0;
   int sql_subtype = 0;
-  int size = 0;  // characters for text columns, bytes otherwise
+  int size = 0;         // characters for text columns, bytes otherwise
   bool exposed = true;  // ARRAY and unknown types are not fields
 };
 

@@ -77,7 +77,8 @@ void Connection::AddTransaction(Transaction* t) {
 }
 
 void Connection::RemoveTransaction(Transaction* t) {
-  transactions_.erase(std::remove(transactions_.begin(), transactions_.end(), t), transactions_.end());
+  transactions_.erase(std::remove(transactions_.begin(), transactions_.end(), t),
+                      transactions_.end());
 }
 
 }  // namespace zavrik::data

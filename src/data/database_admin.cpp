@@ -37,7 +37,8 @@ void CreateDatabase(StringView path, StringView user, StringView password) {
   ISC_STATUS_ARRAY status;
   isc_db_handle db = 0;
   isc_tr_handle tr = 0;
-  if (fb.dsql_execute_immediate(status, &db, &tr, 0, bytes.c_str(), 3, nullptr)) RaiseStatus(status);
+  if (fb.dsql_execute_immediate(status, &db, &tr, 0, bytes.c_str(), 3, nullptr))
+    RaiseStatus(status);
   fb.detach_database(status, &db);
 }
 

@@ -1,4 +1,5 @@
-// Database failures: the message built from the client's status vector, with its SQL and error codes.
+// Database failures: the message built from the client's status vector, with its SQL and error
+// codes.
 #pragma once
 
 #include <ibase.h>

@@ -32,8 +32,12 @@ int16_t SmallInteger(const Variant& v) {
 class Binder {
  public:
   Binder(Sqlda& input, int index, Connection& db, Transaction& tr)
-      : input_(input), index_(index), var_(input.Var(index)), marker_type_(BaseSqlType(var_)),
-        db_(db), tr_(tr) {}
+      : input_(input),
+        index_(index),
+        var_(input.Var(index)),
+        marker_type_(BaseSqlType(var_)),
+        db_(db),
+        tr_(tr) {}
 
   void Null() {
     var_.sqltype = static_cast<ISC_SHORT>(var_.sqltype | 1);
@@ -58,9 +62,12 @@ class Binder {
     ISC_DATE date;
     ISC_TIME time;
     DateTimeToIsc(value, date, time);
-    if (sql_type == SQL_TYPE_DATE) Fixed(SQL_TYPE_DATE, date);
-    else if (sql_type == SQL_TYPE_TIME) Fixed(SQL_TYPE_TIME, time);
-    else Fixed(SQL_TIMESTAMP, ISC_TIMESTAMP{date, time});
+    if (sql_type == SQL_TYPE_DATE)
+      Fixed(SQL_TYPE_DATE, date);
+    else if (sql_type == SQL_TYPE_TIME)
+      Fixed(SQL_TYPE_TIME, time);
+    else
+      Fixed(SQL_TIMESTAMP, ISC_TIMESTAMP{date, time});
   }
 
   void Text(StringView text) {
@@ -71,19 +78,27 @@ class Binder {
         Bytes(SQL_TEXT, EncodeCodePage(text, db_.CodePage()), subtype);
         break;
       }
-      case SQL_BLOB: Blob(EncodeCodePage(text, db_.CodePage())); break;
+      case SQL_BLOB:
+        Blob(EncodeCodePage(text, db_.CodePage()));
+        break;
       case SQL_TIMESTAMP:
       case SQL_TYPE_DATE:
-      case SQL_TYPE_TIME: DateTimeValue(marker_type_, StrToDateTime(text)); break;
+      case SQL_TYPE_TIME:
+        DateTimeValue(marker_type_, StrToDateTime(text));
+        break;
       default:
-        if (text.empty()) Null();
-        else Bytes(SQL_TEXT, EncodeCodePage(text, db_.CodePage()), 0);
+        if (text.empty())
+          Null();
+        else
+          Bytes(SQL_TEXT, EncodeCodePage(text, db_.CodePage()), 0);
     }
   }
 
   void RawBytes(std::string_view bytes) {
-    if (marker_type_ == SQL_BLOB) Blob(bytes);
-    else Bytes(SQL_TEXT, bytes, kCharsetOctets);
+    if (marker_type_ == SQL_BLOB)
+      Blob(bytes);
+    else
+      Bytes(SQL_TEXT, bytes, kCharsetOctets);
   }
 
  private:
@@ -112,22 +127,47 @@ void BindParam(const Param& p, Sqlda& input, int index, Connection& db, Transact
   if (p.IsNull()) return bind.Null();
   using enum FieldType;
   switch (p.DataType) {
-    case ftString: case ftFixedChar: case ftWideString: case ftFixedWideChar:
-    case ftMemo: case ftFmtMemo: case ftWideMemo:
+    case ftString:
+    case ftFixedChar:
+    case ftWideString:
+    case ftFixedWideChar:
+    case ftMemo:
+    case ftFmtMemo:
+    case ftWideMemo:
       return bind.Text(VarToString(p.Value));
-    case ftSmallint: case ftWord: return bind.Fixed(SQL_SHORT, SmallInteger(p.Value));
-    case ftInteger: case ftAutoInc: return bind.Fixed(SQL_LONG, VarToInteger(p.Value));
-    case ftLargeint: return bind.Fixed(SQL_INT64, VarToInt64(p.Value));
-    case ftBoolean: return bind.Fixed(SQL_BOOLEAN, static_cast<char>(VarToBoolean(p.Value) ? 1 : 0));
-    case ftFloat: return bind.Fixed(SQL_DOUBLE, VarToDouble(p.Value));
-    case ftCurrency: case ftBCD: return bind.Fixed(SQL_INT64, VarToCurrency(p.Value).scaled, -4);
-    case ftFMTBcd: return bind.Text(DecimalText(p.Value));
-    case ftDate: return bind.DateTimeValue(SQL_TYPE_DATE, VarToDate(p.Value));
-    case ftTime: return bind.DateTimeValue(SQL_TYPE_TIME, VarToDate(p.Value));
-    case ftDateTime: case ftTimeStamp: return bind.DateTimeValue(SQL_TIMESTAMP, VarToDate(p.Value));
-    case ftBytes: case ftVarBytes: case ftBlob: case ftGraphic: case ftTypedBinary: case ftOraBlob:
+    case ftSmallint:
+    case ftWord:
+      return bind.Fixed(SQL_SHORT, SmallInteger(p.Value));
+    case ftInteger:
+    case ftAutoInc:
+      return bind.Fixed(SQL_LONG, VarToInteger(p.Value));
+    case ftLargeint:
+      return bind.Fixed(SQL_INT64, VarToInt64(p.Value));
+    case ftBoolean:
+      return bind.Fixed(SQL_BOOLEAN, static_cast<char>(VarToBoolean(p.Value) ? 1 : 0));
+    case ftFloat:
+      return bind.Fixed(SQL_DOUBLE, VarToDouble(p.Value));
+    case ftCurrency:
+    case ftBCD:
+      return bind.Fixed(SQL_INT64, VarToCurrency(p.Value).scaled, -4);
+    case ftFMTBcd:
+      return bind.Text(DecimalText(p.Value));
+    case ftDate:
+      return bind.DateTimeValue(SQL_TYPE_DATE, VarToDate(p.Value));
+    case ftTime:
+      return bind.DateTimeValue(SQL_TYPE_TIME, VarToDate(p.Value));
+    case ftDateTime:
+    case ftTimeStamp:
+      return bind.DateTimeValue(SQL_TIMESTAMP, VarToDate(p.Value));
+    case ftBytes:
+    case ftVarBytes:
+    case ftBlob:
+    case ftGraphic:
+    case ftTypedBinary:
+    case ftOraBlob:
       return bind.RawBytes(p.Bytes);
-    default: throw Error(u"Unsupported feature");
+    default:
+      throw Error(u"Unsupported feature");
   }
 }
 

@@ -42,7 +42,8 @@ std::string Field::AsBytes() const {
     query_.CheckReady();
     return ReadBlob(*query_.database_, *query_.transaction_, cell.blob_id);
   }
-  if (cell.value.IsString()) return EncodeCodePage(cell.value.StringValue(), query_.database_->CodePage());
+  if (cell.value.IsString())
+    return EncodeCodePage(cell.value.StringValue(), query_.database_->CodePage());
   return std::string();
 }
 
@@ -125,7 +126,8 @@ void Query::Run(Mode mode) {
     if (type == isc_info_sql_stmt_start_trans || type == isc_info_sql_stmt_commit ||
         type == isc_info_sql_stmt_rollback)
       throw Error(u"Not permitted");
-    const bool returns_rows = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
+    const bool returns_rows =
+        type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
     if (mode == Mode::Open && !returns_rows)
       throw Error(u"Cannot \"open\" a non-select statement. Use ExecQuery");
 
@@ -181,8 +183,8 @@ void Query::ExecQuery() { Run(Mode::Exec); }
 bool Query::FetchRow() {
   if (fetched_all_) return false;
   ISC_STATUS_ARRAY status;
-  const ISC_STATUS rc = Fb().dsql_fetch(status, &statement_, static_cast<unsigned short>(database_->SQLDialect()),
-                                        output_.Get());
+  const ISC_STATUS rc = Fb().dsql_fetch(
+      status, &statement_, static_cast<unsigned short>(database_->SQLDialect()), output_.Get());
   if (rc == 100) {
     fetched_all_ = true;
     return false;

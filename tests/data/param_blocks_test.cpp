@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_helpers.h"
+
 #include <functional>
 
 #include "core/error.h"
@@ -15,39 +17,33 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
-String Message(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Message();
-  }
-  return u"<no error>";
-}
-
 TEST(AttachParameters, ProgramParametersGiveTheExactBlock) {
   const AttachParameters dpb =
       BuildDpb({u"user_name=SYSDBA", u"password=plovertin", u"lc_ctype=UTF8"});
-  EXPECT_EQ(dpb.bytes, Bytes({1, 28, 6}) + "SYSDBA" + Bytes({29, 9}) + "plovertin" +
-                           Bytes({48, 4}) + "UTF8");
+  EXPECT_EQ(dpb.bytes,
+            Bytes({1, 28, 6}) + "SYSDBA" + Bytes({29, 9}) + "plovertin" + Bytes({48, 4}) + "UTF8");
   EXPECT_EQ(dpb.charset, u"UTF8");
 }
 
 TEST(AttachParameters, NamesAreTrimmedLowerCasedAndPrefixStripped) {
-  const AttachParameters dpb = BuildDpb({u"  ISC_DPB_User_Name =a=b", u"", u"=x", u"num_buffers=75"});
+  const AttachParameters dpb =
+      BuildDpb({u"  ISC_DPB_User_Name =a=b", u"", u"=x", u"num_buffers=75"});
   // The value is everything after the first "="; empty names are skipped.
   EXPECT_EQ(dpb.bytes, Bytes({1, 28, 3}) + "a=b" + Bytes({5, 1, 75}));
   EXPECT_TRUE(dpb.charset.empty());
 }
 
 TEST(AttachParameters, UnknownAndUnsupportedNames) {
-  EXPECT_EQ(Message([] { BuildDpb({u"colour=red"}); }), u"DPB Constant (colour) is unknown");
-  EXPECT_EQ(Message([] { BuildDpb({u"isc_dpb_page_size=4096"}); }),
+  EXPECT_EQ(test::ErrorMessage([] { BuildDpb({u"colour=red"}); }),
+            u"DPB Constant (colour) is unknown");
+  EXPECT_EQ(test::ErrorMessage([] { BuildDpb({u"isc_dpb_page_size=4096"}); }),
             u"DPB Constant (isc_dpb_page_size) is unsupported");
-  EXPECT_EQ(Message([] { BuildDpb({u"num_buffers=lots"}); }), u"'lots' is not a valid integer value");
+  EXPECT_EQ(test::ErrorMessage([] { BuildDpb({u"num_buffers=lots"}); }),
+            u"'lots' is not a valid integer value");
 }
 
 TEST(AttachParameters, ValuesLongerThanALengthByteAreRejected) {
-  EXPECT_EQ(Message([] { BuildDpb({u"password=" + String(256, u'x')}); }),
+  EXPECT_EQ(test::ErrorMessage([] { BuildDpb({u"password=" + String(256, u'x')}); }),
             u"DPB Constant (isc_dpb_password) value is longer than 255 bytes");
   EXPECT_NO_THROW(BuildDpb({u"password=" + String(255, u'x')}));
 }
@@ -59,8 +55,9 @@ TEST(TransactionParameters, ProgramParametersGiveTheExactBlock) {
 }
 
 TEST(TransactionParameters, UnknownAndUnsupportedNames) {
-  EXPECT_EQ(Message([] { BuildTpb({u"readonly"}); }), u"TPB Constant (readonly) is unknown");
-  EXPECT_EQ(Message([] { BuildTpb({u"lock_read=T"}); }),
+  EXPECT_EQ(test::ErrorMessage([] { BuildTpb({u"readonly"}); }),
+            u"TPB Constant (readonly) is unknown");
+  EXPECT_EQ(test::ErrorMessage([] { BuildTpb({u"lock_read=T"}); }),
             u"TPB Constant (isc_tpb_lock_read) is unsupported");
 }
 

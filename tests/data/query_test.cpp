@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_helpers.h"
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -18,32 +20,26 @@
 namespace zavrik::data {
 namespace {
 
-String Message(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Message();
-  }
-  return u"<no error>";
-}
-
 class QueryTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
     path_ = dir_->File("query.fdb");
-    test::CreateDatabase(path_, {
-        "CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(40), CODE CHAR(4), "
-        "AMOUNT NUMERIC(15,2), RATE NUMERIC(18,6), SMALL NUMERIC(4,1), I16 SMALLINT, BIG BIGINT, "
-        "F FLOAT, D DOUBLE PRECISION, DT DATE, TM TIME, TS TIMESTAMP, B BOOLEAN, "
-        "MEMO BLOB SUB_TYPE TEXT, BIN BLOB SUB_TYPE 0)",
-        "INSERT INTO T VALUES (1, 'Счёт № 1', 'АБ', 1234.50, 1.234567, 12.3, -5, "
-        "9000000000000000000, 1.5, 2.25, '2026-12-09', '13:45:30', '2026-12-09 13:45:30.5', "
-        "TRUE, 'Памятка', x'00FF10')",
-        "INSERT INTO T (ID, BIN) VALUES (2, '')",
-        "INSERT INTO T (ID, NAME) VALUES (3, 'third')",
-        "INSERT INTO T (ID, DT) VALUES (4, '1899-12-29')",
-    });
+    test::CreateDatabase(
+        path_,
+        {
+            "CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(40), CODE CHAR(4), "
+            "AMOUNT NUMERIC(15,2), RATE NUMERIC(18,6), SMALL NUMERIC(4,1), I16 SMALLINT, BIG "
+            "BIGINT, "
+            "F FLOAT, D DOUBLE PRECISION, DT DATE, TM TIME, TS TIMESTAMP, B BOOLEAN, "
+            "MEMO BLOB SUB_TYPE TEXT, BIN BLOB SUB_TYPE 0)",
+            "INSERT INTO T VALUES (1, 'Счёт № 1', 'АБ', 1234.50, 1.234567, 12.3, -5, "
+            "9000000000000000000, 1.5, 2.25, '2026-12-09', '13:45:30', '2026-12-09 13:45:30.5', "
+            "TRUE, 'Памятка', x'00FF10')",
+            "INSERT INTO T (ID, BIN) VALUES (2, '')",
+            "INSERT INTO T (ID, NAME) VALUES (3, 'third')",
+            "INSERT INTO T (ID, DT) VALUES (4, '1899-12-29')",
+        });
   }
   static void TearDownTestSuite() { delete dir_; }
 
@@ -95,7 +91,8 @@ TEST_F(QueryTest, ColumnTypesGiveTheirValueKinds) {
   EXPECT_EQ(q->FieldByName(u"D").Value().DoubleValue(), 2.25);
   EXPECT_EQ(q->FieldByName(u"DT").Value().Kind(), VarKind::Date);
   EXPECT_EQ(q->FieldByName(u"DT").Value().DoubleValue(), 46365.0);  // 2026-12-09
-  EXPECT_NEAR(q->FieldByName(u"TM").Value().DoubleValue(), (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-9);
+  EXPECT_NEAR(q->FieldByName(u"TM").Value().DoubleValue(), (13 * 3600 + 45 * 60 + 30) / 86400.0,
+              1e-9);
   EXPECT_NEAR(q->FieldByName(u"TS").Value().DoubleValue(),
               46365.0 + (13 * 3600 + 45 * 60 + 30.5) / 86400.0, 1e-9);
   EXPECT_EQ(q->FieldByName(u"B").Value().Kind(), VarKind::Boolean);
@@ -179,18 +176,20 @@ TEST_F(QueryTest, TextAndBytesBindToBlobMarkers) {
 }
 
 TEST_F(QueryTest, FailuresOfTheLayer) {
-  EXPECT_EQ(Message([&] { Query(nullptr, &tr_).Open(); }), u"Database not assigned");
-  EXPECT_EQ(Message([&] { Query(&db_, nullptr).Open(); }), u"Transaction not assigned");
-  EXPECT_EQ(Message([&] { Open(u"  "); }), u"Empty query");
-  EXPECT_EQ(Message([&] { Open(u"COMMIT"); }), u"Not permitted");
-  EXPECT_EQ(Message([&] { Open(u"UPDATE T SET NAME = NAME WHERE 1 = 0"); }),
+  EXPECT_EQ(test::ErrorMessage([&] { Query(nullptr, &tr_).Open(); }), u"Database not assigned");
+  EXPECT_EQ(test::ErrorMessage([&] { Query(&db_, nullptr).Open(); }), u"Transaction not assigned");
+  EXPECT_EQ(test::ErrorMessage([&] { Open(u"  "); }), u"Empty query");
+  EXPECT_EQ(test::ErrorMessage([&] { Open(u"COMMIT"); }), u"Not permitted");
+  EXPECT_EQ(test::ErrorMessage([&] { Open(u"UPDATE T SET NAME = NAME WHERE 1 = 0"); }),
             u"Cannot \"open\" a non-select statement. Use ExecQuery");
-  EXPECT_EQ(Message([&] { tr_.StartTransaction(); }), u"Transaction is active");
-  EXPECT_EQ(Message([&] { db_.Connect(); }), u"Cannot perform operation -- DB is currently open");
+  EXPECT_EQ(test::ErrorMessage([&] { tr_.StartTransaction(); }), u"Transaction is active");
+  EXPECT_EQ(test::ErrorMessage([&] { db_.Connect(); }),
+            u"Cannot perform operation -- DB is currently open");
   tr_.Commit();
-  EXPECT_EQ(Message([&] { Open(u"SELECT 1 FROM RDB$DATABASE"); }), u"Transaction is not active");
+  EXPECT_EQ(test::ErrorMessage([&] { Open(u"SELECT 1 FROM RDB$DATABASE"); }),
+            u"Transaction is not active");
   db_.Disconnect();
-  EXPECT_EQ(Message([&] { Open(u"SELECT 1 FROM RDB$DATABASE"); }),
+  EXPECT_EQ(test::ErrorMessage([&] { Open(u"SELECT 1 FROM RDB$DATABASE"); }),
             u"Cannot perform operation -- DB is not open");
 }
 
@@ -200,7 +199,8 @@ TEST_F(QueryTest, ServerErrorsCarryTheInterpretedText) {
     FAIL() << "no error";
   } catch (const DatabaseError& e) {
     EXPECT_EQ(e.SqlCode(), -206);
-    EXPECT_NE(e.Message().find(u"Column unknown\r\nNOPE"), String::npos) << StringToUtf8(e.Message());
+    EXPECT_NE(e.Message().find(u"Column unknown\r\nNOPE"), String::npos)
+        << StringToUtf8(e.Message());
     EXPECT_NE(e.Message().back(), u'.');
   }
 }
@@ -213,7 +213,7 @@ TEST_F(QueryTest, DisconnectEndsTheTransaction) {
 
 TEST(Connection, EmptyDatabaseNameFailsBeforeAttaching) {
   Connection db;
-  EXPECT_EQ(Message([&] { db.Connect(); }), u"Database name is missing");
+  EXPECT_EQ(test::ErrorMessage([&] { db.Connect(); }), u"Database name is missing");
 }
 
 TEST(Connection, MissingFileGivesTheClientText) {
@@ -224,7 +224,7 @@ TEST(Connection, MissingFileGivesTheClientText) {
   const String expected = u"I/O error during \"open\" operation for file \"" +
                           Utf8ToString(dir.File("missing.fdb")) +
                           u"\"\r\nError while trying to open file\r\nNo such file or directory";
-  EXPECT_EQ(Message([&] { db.Connect(); }), expected);
+  EXPECT_EQ(test::ErrorMessage([&] { db.Connect(); }), expected);
   EXPECT_FALSE(db.Connected());
 }
 

@@ -2,28 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_helpers.h"
+
 namespace zavrik::driver {
 namespace {
-
-// Decodes the program's Base64 text (CR LF ignored).
-std::string Decode(const std::string& text) {
-  static const std::string alphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  unsigned bits = 0;
-  int count = 0;
-  for (char c : text) {
-    const size_t v = alphabet.find(c);
-    if (v == std::string::npos) continue;
-    bits = (bits << 6) | static_cast<unsigned>(v);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      out.push_back(static_cast<char>((bits >> count) & 0xFF));
-    }
-  }
-  return out;
-}
 
 std::string Bytes(size_t n) {
   std::string s(n, '\0');
@@ -53,7 +35,7 @@ TEST(Base64, ChunkBoundariesKeepTheLineCounter) {
   for (size_t n : {509u, 510u, 511u, 1020u, 1021u, 4000u}) {
     const std::string data = Bytes(n);
     const std::string text = EncodeBase64(data);
-    EXPECT_EQ(Decode(text), data) << n;
+    EXPECT_EQ(test::DecodeBase64(text), data) << n;
     // Every line but the last holds exactly 76 characters.
     size_t start = 0;
     while (true) {

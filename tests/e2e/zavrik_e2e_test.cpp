@@ -1,30 +1,13 @@
 // The built zavrik binary, run as a process against real databases.
 #include <gtest/gtest.h>
 
+#include "support/test_helpers.h"
+
 #include "e2e/process.h"
 #include "support/test_db.h"
 
 namespace zavrik::test {
 namespace {
-
-std::string Base64Decode(const std::string& text) {
-  static const std::string alphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  unsigned bits = 0;
-  int count = 0;
-  for (char c : text) {
-    const size_t v = alphabet.find(c);
-    if (v == std::string::npos) continue;
-    bits = (bits << 6) | static_cast<unsigned>(v);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      out.push_back(static_cast<char>((bits >> count) & 0xFF));
-    }
-  }
-  return out;
-}
 
 class ZavrikProcess : public ::testing::Test {
  protected:
@@ -106,7 +89,7 @@ TEST_F(ZavrikProcess, EmptyAndLargeTemplates) {
   EXPECT_EQ(empty.out, "\r\n");
   const ProcessResult big = Zavrik({db_, "big", "1"});
   EXPECT_EQ(big.exit_code, 0);
-  EXPECT_EQ(Base64Decode(big.out), big_);
+  EXPECT_EQ(DecodeBase64(big.out), big_);
 }
 
 TEST_F(ZavrikProcess, ThroughTheServer) {
@@ -123,10 +106,11 @@ TEST(ZavrikWithoutClient, MissingClientLibraryGoesToStandardError) {
   const std::string library = "/usr/lib/x86_64-linux-gnu/libfbclient.so.2";
   const ProcessResult probe = RunProcess("/usr/bin/unshare", {"-m", "true"});
   if (probe.exit_code != 0) GTEST_SKIP() << "cannot create a mount namespace here";
-  const ProcessResult r = RunProcess(
-      "/usr/bin/unshare",
-      {"-m", "sh", "-c", "mount --bind /dev/null \"$(readlink -f " + library + ")\" && exec \"$0\" a b c",
-       ZAVRIK_BINARY});
+  const ProcessResult r =
+      RunProcess("/usr/bin/unshare",
+                 {"-m", "sh", "-c",
+                  "mount --bind /dev/null \"$(readlink -f " + library + ")\" && exec \"$0\" a b c",
+                  ZAVRIK_BINARY});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("libfbclient"), std::string::npos) << r.err;

@@ -68,7 +68,8 @@ void CreateReportDatabase(const std::string& name,
 
 namespace {
 
-// Stops the embedded engine's threads before the process ends, so leak checking sees a quiet process.
+// Stops the embedded engine's threads before the process ends, so leak checking sees a quiet
+// process.
 class FirebirdEnvironment : public ::testing::Environment {
  public:
   void TearDown() override { data::ShutdownFbClient(); }
