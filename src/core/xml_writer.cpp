@@ -11,7 +11,8 @@ void XmlWriter::WriteLine(std::string_view line, int level) {
 
 void XmlWriter::WriteElementHead(int level, std::string_view name, std::string_view attributes,
                                  bool has_children, std::string_view value) {
-  line_ = "<";
+  line_.clear();
+  line_ += '<';
   line_ += name;
   if (!attributes.empty()) {
     if (attributes.front() != ' ') line_ += ' ';
@@ -32,7 +33,8 @@ void XmlWriter::WriteElementHead(int level, std::string_view name, std::string_v
 }
 
 void XmlWriter::WriteElementEnd(int level, std::string_view name) {
-  line_ = "</";
+  line_.clear();
+  line_ += "</";
   line_ += name;
   line_ += '>';
   WriteLine(line_, level);

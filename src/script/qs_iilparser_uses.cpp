@@ -23,33 +23,30 @@ bool Contains(const std::vector<String>& names, StringView name) {
   return false;
 }
 
-// The lines that rebuild `item` and its subtree.
-void AppendLines(const TqsXMLItem& item, std::vector<TqsILLine>& lines) {
+// The lines that rebuild `root` and its subtree (iteratively).
+void AppendLines(const TqsXMLItem& root, std::vector<TqsILLine>& lines) {
   struct Open {
     const TqsXMLItem* item;
     int next_child;
   };
   std::vector<Open> stack;
-  const TqsXMLItem* next = &item;
-  for (;;) {
-    if (next) {
-      if (next->Count() == 0) {
-        lines.push_back({TqsILLine::ilLeaf, next->Name(), next->Text()});
-      } else {
-        lines.push_back({TqsILLine::ilOpen, next->Name(), next->Text()});
-        stack.push_back({next, 0});
-      }
+  auto enter = [&](const TqsXMLItem& item) {
+    if (item.Count() == 0) {
+      lines.push_back({TqsILLine::ilLeaf, item.Name(), item.Text()});
+    } else {
+      lines.push_back({TqsILLine::ilOpen, item.Name(), item.Text()});
+      stack.push_back({&item, 0});
     }
-    if (stack.empty()) return;
+  };
+  enter(root);
+  while (!stack.empty()) {
     Open& top = stack.back();
-    if (top.next_child == top.item->Count()) {
+    if (top.next_child < top.item->Count()) {
+      enter(top.item->Items(top.next_child++));
+    } else {
       lines.push_back({TqsILLine::ilClose, top.item->Name(), String()});
       stack.pop_back();
-      next = nullptr;
-      if (stack.empty()) return;
-      continue;
     }
-    next = &top.item->Items(top.next_child++);
   }
 }
 
@@ -90,7 +87,8 @@ String TqsILParser::ReadUnitText(const String& unit_name) {
     chosen = StringToUtf8(directory);
     if (!chosen.empty() && chosen.back() != '/') chosen += '/';
     chosen += StringToUtf8(unit_name);
-    if (std::filesystem::is_regular_file(chosen)) break;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(chosen, error)) break;
   }
   return qsReadScriptFile(chosen);
 }

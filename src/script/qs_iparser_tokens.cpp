@@ -25,10 +25,16 @@ bool IsPunctuation(char16_t c) {
 // Control characters end a string literal; tab is allowed.
 bool IsStringBreaker(char16_t c) { return c < 32 && c != 9; }
 
-void ReplaceAll(String& text, StringView from, StringView to) {
-  for (size_t at = text.find(from); at != String::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
+String ReplaceAll(StringView text, StringView from, StringView to) {
+  String out;
+  size_t start = 0;
+  for (size_t at = text.find(from); at != StringView::npos; at = text.find(from, start)) {
+    out.append(text.substr(start, at - start));
+    out.append(to);
+    start = at + from.size();
   }
+  out.append(text.substr(start));
+  return out;
 }
 
 }  // namespace
@@ -95,9 +101,9 @@ String TqsParser::GetNumber() {
   int pos = FPosition;
   if (!ScanReal(pos) && !ScanUnsigned(pos)) return String();
   FPosition = pos;
-  String number = FText.substr(FLastPosition - 1, FPosition - FLastPosition);
-  if (!FHexSequence.empty() && FHexSequence != u"$") ReplaceAll(number, FHexSequence, u"$");
-  return number;
+  const StringView number = StringView(FText).substr(FLastPosition - 1, FPosition - FLastPosition);
+  if (FHexSequence.empty() || FHexSequence == u"$") return String(number);
+  return ReplaceAll(number, FHexSequence, u"$");
 }
 
 bool TqsParser::ScanQuotedPiece(int& pos, String& value) const {

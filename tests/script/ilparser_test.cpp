@@ -91,6 +91,22 @@ TEST(GrammarOutput, CharWithoutSkipAndCaseOfKeywords) {
   EXPECT_TRUE(ParseWith(u"@T", u"begin").ok);
 }
 
+TEST(GrammarOutput, AngleExpressionLinesEvenWhenEmpty) {
+  RegisterTestGrammar(
+      R"(<program><optional><char text="&#60;"/><frstring/></optional>)"
+      R"(<char text="&#60;"/><char text="&#62;" add="gt"/></program>)");
+  EXPECT_EQ(ParseWith(u"@T", u"<>").tree,
+            R"(<program><dsgn pos="1:2"><node text="Get" pos="1:2"/><expr pos="1:2">)"
+            R"(<string text="''" pos="1:2"/></expr></dsgn><gt text="&#62;" pos="1:3"/>)"
+            R"(<types><t type="integer"/></types></program>)");
+}
+
+TEST(GrammarOutput, LeafTextsAreEscaped) {
+  auto result = ParseWith(u"C++Script", u"{ x = \"a\\\"b<&>\\n\"; }");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_NE(result.tree.find(R"(<string text="'a&#34;b&#60;&#38;&#62;&#10;'")"), std::string::npos) << result.tree;
+}
+
 TEST(GrammarErrors, FirstErrorWinsAndUndefinedIdsRecordNothing) {
   RegisterTestGrammar(
       R"(<program><optional><ident err="err1"/><char text=";" err="err2"/></optional>)"

@@ -1,0 +1,3 @@
+' expect error: 3:5: 'SUB' expected
+Sub Go
+End Function

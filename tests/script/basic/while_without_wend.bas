@@ -1,0 +1,3 @@
+' expect error: 4:1: 'WEND' expected
+While a
+  a = a - 1

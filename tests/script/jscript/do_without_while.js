@@ -1,0 +1,2 @@
+// expect error: 2:13: 'WHILE' expected
+do { x++; } until (x > 3);

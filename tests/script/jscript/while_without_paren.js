@@ -1,0 +1,2 @@
+// expect error: 2:7: '(' expected
+while x < 1 { x++; }

@@ -1,0 +1,3 @@
+// expect error: 2:11: ':' expected
+function F; begin end;
+begin end.

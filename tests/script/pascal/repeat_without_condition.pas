@@ -1,0 +1,2 @@
+// expect error: 2:22: Expression expected
+begin repeat x until end.
