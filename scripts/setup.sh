@@ -17,6 +17,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   poppler-utils qpdf
   procps util-linux
+  lua5.4
 )
 
 missing=()
