@@ -7,6 +7,10 @@ namespace zavrik::tool {
 
 // parse [--lang NAME] FILE: prints the syntax tree of a script file.
 int ParseCommand(int argc, char** argv);
+// script [--lang NAME] FILE: compiles and runs a script file.
+int ScriptCommand(int argc, char** argv);
+// eval [--lang NAME] EXPR: the value of one expression and the name of its kind.
+int EvalCommand(int argc, char** argv);
 
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);

@@ -13,6 +13,8 @@ void PrintUsage() {
   std::fputs(
       "Usage: zavrik-tool COMMAND ARGS...\n"
       "  parse [--lang NAME] FILE        print the syntax tree of a script (default PascalScript)\n"
+      "  script [--lang NAME] FILE       compile and run a script (ShowMessage prints to stdout)\n"
+      "  eval [--lang NAME] EXPR         print the value of an expression and its kind\n"
       "  create-db DATABASE              create an empty UTF8 database\n"
       "  sql DATABASE FILE               run statements ending with \";\" at a line end; COMMIT commits\n"
       "  put DATABASE REPORT FILE        store a template in IDE_REPORTS (insert or replace)\n"
@@ -32,6 +34,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     using namespace zavrik::tool;
     if (command == "parse") return ParseCommand(argc - 2, argv + 2);
+    if (command == "script") return ScriptCommand(argc - 2, argv + 2);
+    if (command == "eval") return EvalCommand(argc - 2, argv + 2);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);

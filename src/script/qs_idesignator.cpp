@@ -1,0 +1,202 @@
+#include "script/qs_idesignator.h"
+
+#include "core/error.h"
+#include "core/variant_convert.h"
+#include "script/qs_iclass.h"
+#include "script/qs_icompiler.h"
+#include "script/qs_ihelpers.h"
+#include "script/qs_iinterpreter.h"
+#include "script/qs_iproc.h"
+#include "script/qs_xml.h"
+
+namespace zavrik {
+namespace {
+
+constexpr const char16_t* kIndexOutOfBounds = u"Index out of bounds";
+
+// Saves a running routine's locals for the time of one item and restores them afterwards.
+class FrameGuard {
+ public:
+  explicit FrameGuard(TqsProcVariable* proc) : proc_(proc && proc->FExecuting ? proc : nullptr) {
+    if (proc_) frame_ = proc_->SaveLocalVariables();
+  }
+  ~FrameGuard() { Restore(); }
+  void Restore() {
+    if (proc_) proc_->RestoreLocalVariables(frame_);
+    proc_ = nullptr;
+  }
+
+ private:
+  TqsProcVariable* proc_;
+  size_t frame_ = 0;
+};
+
+}  // namespace
+
+TqsDesignator::TqsDesignator(TqsScript* program) : FProgram(program) {
+  if (program) FMainProg = program->MainProgram();
+}
+
+TqsDesignator::~TqsDesignator() = default;
+
+Variant TqsDesignator::Value() { return Evaluate(nullptr); }
+
+void TqsDesignator::SetValue(const Variant& value) { Evaluate(&value); }
+
+void TqsDesignator::BindLate() {
+  std::unique_ptr<TqsDesignator> bound = qsCompileLateDesignator(*FLateBindingXmlSource, FProgram);
+  FItems = std::move(bound->FItems);
+  FTyp = bound->FTyp;
+  FTypeName = bound->FTypeName;
+  FIsReadOnly = bound->FIsReadOnly;
+  FLateBindingXmlSource.reset();
+  FResolved = false;
+}
+
+void TqsDesignator::ResolveItems() {
+  for (TqsDesignatorItem& item : FItems) {
+    item.FProc = dynamic_cast<TqsProcVariable*>(item.FRef);
+    item.FHelper = dynamic_cast<TqsCustomHelper*>(item.FRef);
+    item.FClass = dynamic_cast<TqsClassVariable*>(item.FRef);
+  }
+  FResolved = true;
+}
+
+// Items in order, carrying the previous item's value and variable.
+Variant TqsDesignator::Evaluate(const Variant* assigned) {
+  if (FLateBindingXmlSource) BindLate();
+  if (!FResolved) ResolveItems();
+  Variant carried = Variant::Null();
+  TqsCustomVariable* previous = nullptr;
+  const size_t count = FItems.size();
+  for (size_t i = 0; i < count; ++i) {
+    TqsDesignatorItem& item = FItems[i];
+    TqsCustomVariable* ref = item.FRef;
+    FrameGuard frame(item.FProc);
+    const int params = ref->ParamCount();
+    const size_t args = item.FArgs.size();
+    if (args > 0) {
+      // Evaluate every argument first, then assign them in order.
+      std::vector<Variant> values;
+      values.reserve(args);
+      for (size_t a = 0; a < args; ++a) {
+        values.push_back(ref->FIsMacro ? Variant(item.FArgs[a]->FSource) : item.FArgs[a]->Value());
+      }
+      for (size_t a = 0; a < args && static_cast<int>(a) < params; ++a) {
+        ref->Param(static_cast<int>(a)).SetValue(values[a]);
+      }
+    }
+    if (TqsCustomHelper* helper = item.FHelper) {
+      helper->FParentRef = previous;
+      helper->FParentValue = carried;
+      helper->FProgram = FProgram;
+    }
+    if (item.FClass) item.FClass->FCaller = FProgram;
+    const bool last = i + 1 == count;
+    if (last && assigned) {
+      ref->SetValue(*assigned);
+    } else {
+      ref->FNeedResult = !last || FNeedResult;
+      carried = ref->Value();
+    }
+    // By-reference parameters go back through their argument designators, after the caller's
+    // frame is restored.
+    std::vector<std::pair<TqsDesignator*, Variant>> write_back;
+    for (size_t a = 0; a < args && static_cast<int>(a) < params; ++a) {
+      TqsParamItem& param = ref->Param(static_cast<int>(a));
+      if (!param.FIsVarParam) continue;
+      if (TqsDesignator* target = item.FArgs[a]->SingleDesignator()) {
+        write_back.emplace_back(target, param.Value());
+      }
+    }
+    frame.Restore();
+    for (auto& [target, value] : write_back) {
+      if (!target->FIsReadOnly) target->SetValue(value);
+    }
+    previous = ref;
+  }
+  return carried;
+}
+
+TqsVariableDesignator::TqsVariableDesignator(TqsScript* program, TqsCustomVariable* variable)
+    : TqsDesignator(program), FVar(variable) {
+  FKind = dkVariable;
+}
+
+Variant TqsVariableDesignator::Value() { return FVar->Value(); }
+void TqsVariableDesignator::SetValue(const Variant& value) { FVar->SetValue(value); }
+
+TqsStringDesignator::TqsStringDesignator(TqsScript* program, TqsCustomVariable* variable,
+                                         std::unique_ptr<TqsExpression> index)
+    : TqsDesignator(program), FVar(variable), FIndex(std::move(index)) {
+  FKind = dkStringArray;
+}
+
+Variant TqsStringDesignator::Value() {
+  const int index = VarToInteger(FIndex->Value());
+  if (auto* s = dynamic_cast<TqsStringVariable*>(FVar); s && !s->FOnGetVarValue) {
+    return qsStringGet(s->FStr, index);
+  }
+  return qsStringGet(VarToString(FVar->Value()), index);
+}
+
+void TqsStringDesignator::SetValue(const Variant& value) {
+  const int index = VarToInteger(FIndex->Value());
+  String text = VarToString(FVar->Value());
+  qsStringSet(text, index, value);
+  FVar->SetValue(Variant(std::move(text)));
+}
+
+TqsArrayDesignator::TqsArrayDesignator(TqsScript* program, TqsCustomVariable* variable,
+                                       std::vector<std::unique_ptr<TqsExpression>> indices)
+    : TqsDesignator(program), FVar(variable), FIndices(std::move(indices)) {
+  FKind = dkArray;
+}
+
+static std::vector<int> IndexValues(std::vector<std::unique_ptr<TqsExpression>>& indices) {
+  std::vector<int> values;
+  values.reserve(indices.size());
+  for (auto& e : indices) values.push_back(VarToInteger(e->Value()));
+  return values;
+}
+
+Variant TqsArrayDesignator::Value() {
+  const std::vector<int> indices = IndexValues(FIndices);
+  return qsArrayGet(FVar->Value(), indices);
+}
+
+void TqsArrayDesignator::SetValue(const Variant& value) {
+  const std::vector<int> indices = IndexValues(FIndices);
+  qsArraySet(FVar->Value(), indices, value);
+}
+
+Variant qsArrayGet(const Variant& array, std::span<const int> indices) {
+  auto data = array.ArrayValue();
+  if (!data || indices.empty() || indices.size() > 3) return Variant::Null();
+  if (indices.size() != data->bounds.size()) return Variant::Null();
+  const std::optional<size_t> offset = data->Offset(indices);
+  if (!offset) throw Error(kIndexOutOfBounds);
+  return data->items[*offset];
+}
+
+void qsArraySet(const Variant& array, std::span<const int> indices, const Variant& value) {
+  auto data = array.ArrayValue();
+  if (!data || indices.empty() || indices.size() > 3) return;
+  if (indices.size() != data->bounds.size()) return;
+  const std::optional<size_t> offset = data->Offset(indices);
+  if (!offset) throw Error(kIndexOutOfBounds);
+  data->items[*offset] = value;
+}
+
+Variant qsStringGet(const String& text, int index) {
+  if (index < 1 || static_cast<size_t>(index) > text.size()) throw Error(kIndexOutOfBounds);
+  return Variant(String(1, text[static_cast<size_t>(index) - 1]));
+}
+
+void qsStringSet(String& text, int index, const Variant& value) {
+  if (index < 1 || static_cast<size_t>(index) > text.size()) throw Error(kIndexOutOfBounds);
+  const String replacement = VarToString(value);
+  if (!replacement.empty()) text[static_cast<size_t>(index) - 1] = replacement[0];
+}
+
+}  // namespace zavrik

@@ -1,0 +1,137 @@
+// Compiling and running a script; evaluating expressions and calling routines for the host.
+#include "core/error.h"
+#include "script/qs_icompiler.h"
+#include "script/qs_iinterpreter.h"
+#include "script/qs_iproc.h"
+#include "script/qs_istatements.h"
+
+namespace zavrik {
+
+bool TqsScript::Compile() {
+  ErrorMsg.clear();
+  ErrorPos.clear();
+  ErrorUnit.clear();
+  FStatement.reset();
+  TqsILParser parser(*this);
+  parser.SelectLanguage(FSyntaxType);
+  const String text = Text();
+  if (!parser.MakeILScript(text)) return false;
+  return TqsCompiler(parser, *this, text).ParseILScript();
+}
+
+void TqsScript::Execute() {
+  struct Reset {
+    TqsScript& s;
+    ~Reset() {
+      s.FExitCalled = false;
+      s.FTerminated = false;
+      s.FIsRunning = false;
+      s.FBreakCalled = false;
+      s.FContinueCalled = false;
+    }
+  } reset{*this};
+  FExitCalled = false;
+  FTerminated = false;
+  FIsRunning = true;
+  FMainProg = true;
+  if (FStatement) FStatement->Execute();
+}
+
+bool TqsScript::Run() {
+  if (!Compile()) return false;
+  Execute();
+  return true;
+}
+
+void TqsScript::TerminateScopes() {
+  FExitCalled = true;
+  FTerminated = true;
+  for (TqsScript* child : FChildScopes) child->TerminateScopes();
+}
+
+void TqsScript::Terminate() { TerminateScopes(); }
+
+const String& TqsScript::ProgName() const {
+  return FProgRunning ? FProgRunning->FProgName : FProgName;
+}
+
+void TqsScript::SetProgName(StringView name) {
+  if (FProgRunning) FProgRunning->FProgName = String(name);
+  FProgName = String(name);
+}
+
+void TqsScript::SetVariable(StringView name, const Variant& value) {
+  if (TqsCustomVariable* v = Find(name)) {
+    v->SetValue(value);
+    return;
+  }
+  auto v = std::make_unique<TqsVariable>(name, fvtVariant, u"Variant");
+  v->FValue = value;
+  Add(std::move(v));
+}
+
+static String EvaluateText(StringView language, StringView expression) {
+  const String e(expression);
+  if (qsSameName(language, u"PascalScript")) {
+    return u"function qsEvaluateFUNC: Variant; begin Result := " + e + u" end; begin end.";
+  }
+  if (qsSameName(language, u"C++Script")) return u"Variant qsEvaluateFUNC() { return " + e + u"; } {}";
+  if (qsSameName(language, u"BasicScript")) {
+    return u"function qsEvaluateFUNC\r\nreturn " + e + u"\r\nend function";
+  }
+  if (qsSameName(language, u"JScript")) return u"function qsEvaluateFUNC() { return (" + e + u"); }";
+  return String();
+}
+
+Variant TqsScript::Evaluate(StringView expression) {
+  FEvaluteRiseError = false;
+  TqsScript* base = FProgRunning ? FProgRunning : this;
+  TqsScript temp(base);
+  bool has_library = false;
+  for (const TqsScript* s = base; s; s = s->Parent()) has_library = has_library || s->FRTTIAdded;
+  if (!has_library) temp.AddRTTI();
+  temp.FOnGetVarValue = base->FOnGetVarValue;
+  struct Detach {
+    TqsScript& s;
+    TqsRunLineEvent saved;
+    ~Detach() { s.FOnRunLine = std::move(saved); }
+  } detach{*this, std::move(FOnRunLine)};
+  FOnRunLine = nullptr;
+  temp.FSyntaxType = FSyntaxType;
+  temp.SetText(EvaluateText(FSyntaxType, expression));
+  if (!temp.Compile()) {
+    FEvaluteRiseError = true;
+    return Variant(temp.ErrorMsg);
+  }
+  auto* func = dynamic_cast<TqsProcVariable*>(temp.FindLocal(u"qsEvaluateFUNC"));
+  return func ? func->Value() : Variant::Null();
+}
+
+Variant TqsScript::CallFunction2(TqsProcVariable* func, const Variant& params) {
+  if (!func) return Variant::Null();
+  if (auto array = params.ArrayValue()) {
+    for (size_t i = 0; i < array->items.size() && static_cast<int>(i) < func->ParamCount(); ++i) {
+      func->Param(static_cast<int>(i)).SetValue(array->items[i]);
+    }
+  }
+  return func->Value();
+}
+
+Variant TqsScript::CallFunction(StringView name, const Variant& params, bool global) {
+  auto* func = dynamic_cast<TqsProcVariable*>(global ? Find(name) : FindLocal(name));
+  return CallFunction2(func, params);
+}
+
+Variant TqsScript::CallFunction1(StringView name, Variant& params, bool global) {
+  auto* func = dynamic_cast<TqsProcVariable*>(global ? Find(name) : FindLocal(name));
+  if (!func) return Variant::Null();
+  Variant result = CallFunction2(func, params);
+  if (auto array = params.ArrayValue()) {
+    for (size_t i = 0; i < array->items.size() && static_cast<int>(i) < func->ParamCount(); ++i) {
+      array->items[i] = func->Param(static_cast<int>(i)).Value();
+    }
+  }
+  return result;
+}
+
+}  // namespace zavrik

@@ -1,0 +1,37 @@
+// Script procedures and functions: each has its own local scope whose parent is the declaring
+// scope; recursive activations save and restore the locals.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "script/qs_ivariables.h"
+
+namespace zavrik {
+
+class TqsScript;
+
+class TqsProcVariable : public TqsCustomVariable {
+ public:
+  TqsProcVariable(StringView name, TqsScript* parent, bool is_func, TqsVarType typ,
+                  StringView type_name);
+  ~TqsProcVariable() override;
+  // Runs the routine; a function gives its Result, a procedure Null.
+  Variant Value() override;
+  void SetValue(const Variant&) override {}
+
+  // Pushes the values of every local of the routine's scope; returns the frame's start.
+  size_t SaveLocalVariables();
+  void RestoreLocalVariables(size_t frame);
+
+  bool FExecuting = false;
+  bool FIsFunc;
+  std::unique_ptr<TqsScript> FProgram;
+  std::vector<Variant> FVarsStack;  // saved frames, one value per local, frames back to back
+};
+
+// How deep script routines may call each other before the run fails (the host's stack stays
+// bounded).
+inline constexpr int kMaxCallDepth = 2000;
+
+}  // namespace zavrik

@@ -1,0 +1,4 @@
+begin
+  x := 1;
+end.
+// expect error: 2:4: Undeclared identifier: 'x'

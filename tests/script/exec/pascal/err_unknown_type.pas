@@ -1,0 +1,4 @@
+var x: TNoSuchClass;
+begin
+end.
+// expect error: 1:5: Unknown type: 'TNoSuchClass'
