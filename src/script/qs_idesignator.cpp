@@ -76,11 +76,17 @@ Variant TqsDesignator::Evaluate(const Variant* assigned) {
     const int params = ref->ParamCount();
     const size_t args = item.FArgs.size();
     if (args > 0) {
-      // Evaluate every argument first, then assign them in order.
-      std::vector<Variant> values;
-      values.reserve(args);
+      // Evaluate every argument first, then assign them in order (few arguments need no heap).
+      constexpr size_t kInline = 8;
+      Variant inline_values[kInline];
+      std::vector<Variant> more;
+      Variant* values = inline_values;
+      if (args > kInline) {
+        more.resize(args);
+        values = more.data();
+      }
       for (size_t a = 0; a < args; ++a) {
-        values.push_back(ref->FIsMacro ? Variant(item.FArgs[a]->FSource) : item.FArgs[a]->Value());
+        values[a] = ref->FIsMacro ? Variant(item.FArgs[a]->FSource) : item.FArgs[a]->Value();
       }
       for (size_t a = 0; a < args && static_cast<int>(a) < params; ++a) {
         ref->Param(static_cast<int>(a)).SetValue(values[a]);

@@ -22,7 +22,7 @@ class CallScope {
     scope.FExitCalled = false;
     scope.FTerminated = false;
     scope.FIsRunning = true;
-    scope.FProgName = proc_.FName;
+    if (scope.FProgName != proc_.FName) scope.FProgName = proc_.FName;
   }
   ~CallScope() {
     TqsScript& scope = *proc_.FProgram;
@@ -31,7 +31,6 @@ class CallScope {
     scope.FBreakCalled = false;
     scope.FContinueCalled = false;
     scope.FIsRunning = false;
-    scope.FProgName.clear();
     main_.FProgRunning = saved_running_;
     proc_.FExecuting = was_executing_;
     --main_.FCallDepth;
