@@ -70,7 +70,10 @@ void TqsCompiler::CompileAssignment(const TqsXMLItem& element, TqsScript& scope,
   if (d < 0 || x < 0) return;
   FErrorPos = element.GetProp(u"pos");
   std::unique_ptr<TqsDesignator> target = DoDesignator(element.Items(d), scope, emNone);
-  if (target->FIsReadOnly) Fail(u"Left side cannot be assigned to");
+  if (target->FIsReadOnly) {
+    FErrorPos = element.GetProp(u"pos");
+    Fail(u"Left side cannot be assigned to");
+  }
   std::unique_ptr<TqsExpression> value = CompileExpression(element.Items(x), scope);
   FErrorPos = element.Items(x).GetProp(u"pos");
   CheckAssignable({target->FTyp, target->FTypeName}, {value->FTyp, value->FTypeName}, scope);
@@ -132,7 +135,10 @@ void TqsCompiler::CompileCall(const TqsXMLItem& element, TqsScript& scope, TqsSt
   if (d < 0) return;
   FErrorPos = element.GetProp(u"pos");
   std::unique_ptr<TqsDesignator> designator = DoDesignator(element.Items(d), scope, emNone);
-  if (m >= 0 && designator->FIsReadOnly) Fail(u"Left side cannot be assigned to");
+  if (m >= 0 && designator->FIsReadOnly) {
+    FErrorPos = element.GetProp(u"pos");
+    Fail(u"Left side cannot be assigned to");
+  }
   auto& stmt = NewStatement<TqsCallStmt>(element, scope, list);
   if (m >= 0) stmt.FModificator = TextOf(element.Items(m)) == u"-" ? u'-' : u'+';
   stmt.FDesignator = std::move(designator);
