@@ -21,6 +21,9 @@ class TqsXMLItem;
 
 enum TqsEmitOp { emNone, emCreate, emFree };
 
+// Operators one expression may hold: its tree is evaluated recursively, so its depth is bounded.
+inline constexpr int kMaxExpressionOperators = 1000;
+
 class TqsCompiler {
  public:
   // `parser` holds the syntax tree; `source` is the text it was read from (for macro arguments).
@@ -78,7 +81,8 @@ class TqsCompiler {
   bool KindsCompatible(const TqsTypeRec& target, const TqsTypeRec& source, TqsScript& scope);
 
  private:
-  void AddExpressionItems(const TqsXMLItem& element, TqsExpression& expression, TqsScript& scope);
+  void AddExpressionItems(const TqsXMLItem& element, TqsExpression& expression, TqsScript& scope,
+                          int& operators);
   std::unique_ptr<TqsExpressionNode> Operand(const TqsXMLItem& child, TqsScript& scope,
                                              bool after_is);
   TqsTypeRec InferTypes(TqsExpressionNode* node, TqsScript& scope);

@@ -101,7 +101,8 @@ std::unique_ptr<TqsExpression> TqsCompiler::CompileExpression(const TqsXMLItem& 
   FErrorPos = element.GetProp(u"pos");
   auto expression = std::make_unique<TqsExpression>(&scope);
   expression->FSource = SourceText(element);
-  AddExpressionItems(element, *expression, scope);
+  int operators = 0;
+  AddExpressionItems(element, *expression, scope, operators);
   const TqsTypeRec type = expression->Root() ? InferTypes(expression->Root(), scope)
                                              : TqsTypeRec{fvtVariant, u""};
   expression->FTyp = type.Typ;
@@ -111,7 +112,7 @@ std::unique_ptr<TqsExpression> TqsCompiler::CompileExpression(const TqsXMLItem& 
 
 // Operators and operands in source order; nested expressions contribute their children in place.
 void TqsCompiler::AddExpressionItems(const TqsXMLItem& element, TqsExpression& expression,
-                                     TqsScript& scope) {
+                                     TqsScript& scope, int& operators) {
   bool after_is = false;
   for (int i = 0; i < element.Count(); ++i) {
     const TqsXMLItem& child = element.Items(i);
@@ -120,10 +121,14 @@ void TqsCompiler::AddExpressionItems(const TqsXMLItem& element, TqsExpression& e
       const TqsOperatorType op = OperatorOf(TextOf(child));
       // A dangling operator at the end of an element is ignored; ")" always counts.
       if (op == opNone || (i + 1 == element.Count() && op != opRightBracket)) continue;
+      if (++operators > kMaxExpressionOperators) {
+        FErrorPos = child.GetProp(u"pos");
+        Fail(u"Expression too complex");
+      }
       expression.AddOperator(op, child.GetProp(u"pos"));
       after_is = op == opIs;
     } else if (name == u"expr") {
-      AddExpressionItems(child, expression, scope);
+      AddExpressionItems(child, expression, scope, operators);
     } else if (auto operand = Operand(child, scope, after_is)) {
       expression.AddOperand(std::move(operand));
       after_is = false;

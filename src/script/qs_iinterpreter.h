@@ -123,7 +123,6 @@ class TqsScript : public TqsParserOwner {
   bool FClearLocalVars = false;
   const String* FLastSourcePos = nullptr;
   String FProgName;
-  int FCallDepth = 0;  // nested routine calls below this main program
 
  private:
   void TerminateScopes();

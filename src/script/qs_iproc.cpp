@@ -1,5 +1,9 @@
 #include "script/qs_iproc.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
+
 #include "core/error.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_istatements.h"
@@ -7,15 +11,38 @@
 namespace zavrik {
 namespace {
 
+// Nested routine calls of this thread, and where the outermost one started on the stack.
+thread_local int t_call_depth = 0;
+thread_local const char* t_stack_base = nullptr;
+
+// Half the thread's stack limit (at least 1 MB, at most 64 MB): script recursion may use that
+// much below the outermost call; the rest stays for the host and for one routine's expressions.
+size_t StackAllowance() {
+  static const size_t allowance = [] {
+    rlimit limit{};
+    size_t bytes = size_t(8) << 20;
+    if (getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) bytes = limit.rlim_cur;
+    return std::clamp(bytes / 2, size_t(1) << 20, size_t(64) << 20);
+  }();
+  return allowance;
+}
+
+void EnterCall(const TqsProcVariable& proc) {
+  const char here = 0;
+  if (t_call_depth == 0) t_stack_base = &here;
+  const size_t used = t_stack_base > &here ? static_cast<size_t>(t_stack_base - &here) : 0;
+  if (t_call_depth >= kMaxCallDepth || used > StackAllowance()) {
+    throw Error(u"Too many nested calls (stack overflow) in '" + proc.FName + u"'");
+  }
+  ++t_call_depth;
+}
+
 // Restores the flags of a call whatever way it ends.
 class CallScope {
  public:
   CallScope(TqsProcVariable& proc, TqsScript& main)
       : proc_(proc), main_(main), was_executing_(proc.FExecuting), saved_running_(main.FProgRunning) {
-    if (++main_.FCallDepth > kMaxCallDepth) {
-      --main_.FCallDepth;
-      throw Error(u"Too many nested calls (stack overflow) in '" + proc.FName + u"'");
-    }
+    EnterCall(proc);
     proc_.FExecuting = true;
     main_.FProgRunning = proc_.FProgram.get();
     TqsScript& scope = *proc_.FProgram;
@@ -33,7 +60,7 @@ class CallScope {
     scope.FIsRunning = false;
     main_.FProgRunning = saved_running_;
     proc_.FExecuting = was_executing_;
-    --main_.FCallDepth;
+    --t_call_depth;
   }
 
  private:

@@ -30,8 +30,8 @@ class TqsProcVariable : public TqsCustomVariable {
   std::vector<Variant> FVarsStack;  // saved frames, one value per local, frames back to back
 };
 
-// How deep script routines may call each other before the run fails (the host's stack stays
-// bounded).
+// How deep script routines may call each other (in one thread, across scripts and Evaluate)
+// before the run fails; calls also fail when they would use more than half the thread's stack.
 inline constexpr int kMaxCallDepth = 2000;
 
 }  // namespace zavrik
