@@ -67,7 +67,6 @@ TqsVarType TqsScript::TypeKind(StringView type_name) const {
 void TqsScript::Clear() {
   FStatement.reset();
   std::erase_if(FItems, [](const auto& item) { return item->FAddedBy != &kqsLibraryTag; });
-  FChildScopes.clear();
   FUnitLines.clear();
   ErrorMsg.clear();
   ErrorPos.clear();
@@ -81,7 +80,6 @@ void TqsScript::RemoveItems(const void* owner) {
 void TqsScript::ClearItems(const void* owner) {
   // Compiled code refers to the items: it goes first.
   FStatement.reset();
-  FChildScopes.clear();
   RemoveItems(owner);
   FUnitLines.clear();
 }

@@ -99,8 +99,6 @@ class TqsScript : public TqsParserOwner {
   // memory.
   bool FreeObject(Object* object);
   bool IsFreedObject(const Object* object) const;
-  // Procedure scopes declared in this one (Terminate reaches them).
-  void AddChildScope(TqsScript* scope) { FChildScopes.push_back(scope); }
 
   const void* FAddedBy = nullptr;
   bool FBreakCalled = false;
@@ -134,7 +132,6 @@ class TqsScript : public TqsParserOwner {
   std::vector<std::unique_ptr<TqsRTTIModule>> FModules;
   std::vector<std::unique_ptr<Object>> FCreatedObjects;
   std::vector<std::unique_ptr<Object>> FFreedObjects;
-  std::vector<TqsScript*> FChildScopes;
 };
 
 // The process-wide global unit: created on first request with the standard library.

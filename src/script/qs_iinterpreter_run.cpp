@@ -46,7 +46,10 @@ bool TqsScript::Run() {
 void TqsScript::TerminateScopes() {
   FExitCalled = true;
   FTerminated = true;
-  for (TqsScript* child : FChildScopes) child->TerminateScopes();
+  // The scopes of the routines declared here, and theirs.
+  for (const auto& item : FItems) {
+    if (auto* proc = dynamic_cast<TqsProcVariable*>(item.get())) proc->FProgram->TerminateScopes();
+  }
 }
 
 void TqsScript::Terminate() { TerminateScopes(); }

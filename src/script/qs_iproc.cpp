@@ -94,7 +94,6 @@ TqsProcVariable::TqsProcVariable(StringView name, TqsScript* parent, bool is_fun
   FIsReadOnly = true;
   FProgram->FMainProg = false;
   FProgram->FSyntaxType = parent ? parent->FSyntaxType : String(u"PascalScript");
-  if (parent) parent->AddChildScope(FProgram.get());
 }
 
 TqsProcVariable::~TqsProcVariable() = default;
