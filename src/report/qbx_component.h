@@ -29,6 +29,15 @@ enum TqbxComponentStyle : int32_t {
   csContained = 16, csAcceptsQbxComponents = 32, csObjectsContainer = 64
 };
 
+// Placement of a view inside its parent (AlignChildren).
+enum TqbxAlign : int32_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient, baHidden };
+// Mirror modes (a set; taken from the page).
+enum TqbxMirrorMode : int32_t {
+  mcmRTLBands = 1, mcmRTLObjects = 2, mcmRTLAppearance = 4, mcmRTLContent = 8, mcmRTLSpecial = 16,
+  mcmBTTBands = 32, mcmBTTObjects = 64, mcmBTTAppearance = 128, mcmBTTContent = 256, mcmBTTSpecial = 512,
+  mcmOnlyAllowed = 1024
+};
+
 struct TqbxRect {
   double Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
@@ -107,6 +116,16 @@ class TqbxComponent : public Object {
   virtual bool IsTopStored() const { return true; }
   virtual bool IsWidthStored() const { return true; }
   virtual bool IsHeightStored() const { return true; }
+  // Places the eligible children (views with an Align other than baHidden, visible ones only when
+  // `ignore_invisible`) after mirroring them, then their children in turn.
+  virtual void AlignChildren(bool ignore_invisible, int32_t mirror_modes);
+  // Mirrors the content (views) and, with a parent, the position for the given modes.
+  void MirrorPlacement(int32_t mirror_modes);
+  virtual void MirrorContent(int32_t mirror_modes) {}
+  // Views and bands answer these; the base is neither.
+  virtual bool IsView() const { return false; }
+  virtual bool IsBand() const { return false; }
+  virtual TqbxAlign Align() const { return baNone; }
   int32_t Anchors() const { return FAnchors; }
   virtual void SetAnchors(int32_t value) { FAnchors = value & 15; }
 
@@ -166,6 +185,7 @@ class TqbxComponent : public Object {
   friend class ComponentTreeAccess;
   void SetOwner(TqbxComponent* owner);
   void ApplyAnchors(double dw, double dh);
+  std::vector<TqbxComponent*> AlignOwnChildren(bool ignore_invisible, int32_t mirror_modes);
   CaseLessMap& NameIndex();
   void IndexSubtree(TqbxComponent& subtree, bool add);
   std::unique_ptr<TqbxComponent> TakeChild(TqbxComponent* child);

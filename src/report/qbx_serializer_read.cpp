@@ -93,9 +93,13 @@ TqbxComponent* TqbxXMLSerializer::ReadElement(TqbxXMLItem& item, TqbxComponent* 
       TqbxComponent* existing = nullptr;
       if (!IgnoreName && Owner) existing = Owner->FindOwnedComponent(NameOf(item));
       if (inherited) {
-        if (!existing) return nullptr;
-        std::unique_ptr<TqbxComponent> moved = existing->Detach();
-        if (moved) parent->AddChild(std::move(moved));
+        // Re-attached at the end of its parent's list.
+        if (!existing || !existing->Parent()) return nullptr;
+        if (existing->Parent() == parent) {
+          parent->AddChild(existing->Detach());
+        } else {
+          existing->SetParent(parent);
+        }
         object = existing;
       } else if (existing) {
         object = existing;

@@ -23,6 +23,25 @@ void TqbxXMLItem::Clear() {
   if (Unloadable) Loaded = false;
 }
 
+std::unique_ptr<TqbxXMLItem> TqbxXMLItem::Clone() const {
+  auto copy = std::make_unique<TqbxXMLItem>(FName);
+  copy->FText = FText;
+  copy->FValue = FValue;
+  // (source, copy) pairs whose children are still to be copied.
+  std::vector<std::pair<const TqbxXMLItem*, TqbxXMLItem*>> pending{{this, copy.get()}};
+  while (!pending.empty()) {
+    const auto [source, target] = pending.back();
+    pending.pop_back();
+    for (const auto& child : source->FItems) {
+      TqbxXMLItem& added = target->Add(child->FName);
+      added.FText = child->FText;
+      added.FValue = child->FValue;
+      pending.emplace_back(child.get(), &added);
+    }
+  }
+  return copy;
+}
+
 TqbxXMLItem& TqbxXMLItem::Add(String name) { return AddItem(std::make_unique<TqbxXMLItem>(std::move(name))); }
 
 TqbxXMLItem& TqbxXMLItem::AddItem(std::unique_ptr<TqbxXMLItem> item) {

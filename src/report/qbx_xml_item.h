@@ -42,6 +42,8 @@ class TqbxXMLItem {
   TqbxXMLItem& FindItem(StringView name);
   int IndexOf(const TqbxXMLItem* item) const;
   TqbxXMLItem& Root();
+  // A copy of the name, texts and subtree (without the user fields).
+  std::unique_ptr<TqbxXMLItem> Clone() const;
   // Destroys all children; an unloadable item becomes not loaded.
   void Clear();
 

@@ -41,11 +41,13 @@ const ClassInfo& TtstItem::StaticClass() {
 
 const ClassInfo& TtstMemoView::StaticClass() {
   static const EnumType kAligns{u"haLeft", u"haRight", u"haCenter", u"haBlock"};
+  static const EnumType kPlacements{u"baNone", u"baLeft", u"baRight", u"baCenter", u"baWidth", u"baBottom", u"baClient", u"baHidden"};
   using C = TtstMemoView;
   static const ClassInfo info(u"TtstMemoView", &TqbxReportComponent::StaticClass(), &New<TtstMemoView>,
                               JoinProps({TqbxComponent::GeometryProps(), TqbxComponent::FontProps(),
                                          TqbxComponent::PlacementProps(),
                                          {
+                                             Prop(u"Align", &C::Align, &C::SetAlign).Enum(kPlacements).Default(baNone),
                                              Prop(u"Frame", &C::Frame),
                                              Prop(u"HAlign", &C::HAlign, &C::SetHAlign).Enum(kAligns).Default(haLeft),
                                              Prop(u"Value", &C::Value, &C::SetValue),

@@ -44,6 +44,7 @@ class TtstBand : public TqbxReportComponent {
  public:
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  bool IsBand() const override { return true; }
   TtstQuery* DataSet() const { return FDataSet; }
   void SetDataSet(TtstQuery* v) { FDataSet = v; }
   void Loaded() override { ++LoadedCalls; }
@@ -69,6 +70,11 @@ class TtstMemoView : public TqbxReportComponent, public TqbxMemoText, public Tqb
  public:
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  bool IsView() const override { return true; }
+  TqbxAlign Align() const override { return FAlign; }
+  void SetAlign(TqbxAlign v) { FAlign = v; }
+  void MirrorContent(int32_t modes) override { MirroredWith = modes; }
+  int32_t MirroredWith = -1;
   THAlign HAlign() const { return FHAlign; }
   void SetHAlign(THAlign v) { FHAlign = v; }
   TtstFrame* Frame() const { return FFrame.get(); }
@@ -82,6 +88,7 @@ class TtstMemoView : public TqbxReportComponent, public TqbxMemoText, public Tqb
 
  private:
   THAlign FHAlign = haLeft;
+  TqbxAlign FAlign = baNone;
   std::unique_ptr<TtstFrame> FFrame = std::make_unique<TtstFrame>();
   Variant FValue;
   String FText;
