@@ -23,13 +23,14 @@ const std::string& GeneratedTemplate() {
         xml += "    <TtstMemoView Name=\"Memo" + std::to_string(memo + 1) + "\" Left=\"" + std::to_string(i % 700) +
                ".77953\" Top=\"0\" Width=\"200,5\" Height=\"18.89765\" Font.Height=\"-13\" Font.Name=\"Arial\" "
                "Font.Style=\"1\" HAlign=\"haCenter\" Frame.Typ=\"15\" Value=\"&#1057;&#1095;&#1105;&#1090;\" "
+               "Description=\"Сумма по строкам счёта\" "
                "Text=\"Счёт № [Invoice.&#34;NUM&#34;] от [Invoice.&#34;INVOICE_DATE&#34;]&#13;&#10;"
                "Покупатель: [Invoice.&#34;CUSTOMER&#34;], адрес: [Invoice.&#34;ADDRESS&#34;]&#13;&#10;"
                "Итого: [SUM(&lt;Lines.&#34;AMOUNT&#34;&gt;, MasterData1)] руб.\"/>\r\n";
       }
       xml += "  </TtstBand>\r\n";
     }
-    return xml + "</TtstReport>\r\n";
+    return xml + "</TtstReport>\r\n";  // about 10 MB
   }();
   return text;
 }

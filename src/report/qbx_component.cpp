@@ -137,6 +137,13 @@ TqbxComponent* TqbxComponent::Report() const {
   return nullptr;
 }
 
+TqbxComponent* TqbxComponent::Page() const {
+  for (const TqbxComponent* p = this; p; p = p->FParent) {
+    if (p->IsPage()) return const_cast<TqbxComponent*>(p);
+  }
+  return nullptr;
+}
+
 void TqbxComponent::SetWidth(double value) {
   const double d = value - FWidth;
   FWidth = value;

@@ -81,9 +81,11 @@ class TqbxComponent : public Object {
   // The topmost ancestor; none for a node without parent.
   TqbxComponent* TopParent() const { return FParent ? FTopNode : nullptr; }
   TqbxComponent& TopNode() const { return *FTopNode; }
-  // The nearest node, this one included, that is a report.
+  // The nearest node, this one included, that is a report, or a page.
   TqbxComponent* Report() const;
+  TqbxComponent* Page() const;
   virtual bool IsReport() const { return false; }
+  virtual bool IsPage() const { return false; }
   virtual bool IsDialogPage() const { return false; }
   // The lifetime owner: names of owned components are unique among themselves.
   TqbxComponent* Owner() const { return FOwner; }

@@ -137,9 +137,10 @@ void TqbxXMLSerializer::ResolveFixups() {
       }
     }
     // A reference of the wrong class is left empty, as an unknown name is.
-    if (!found || !fixup.Prop->set || !found->ClassType().InheritsFrom(*fixup.Prop->class_type)) continue;
+    const PropInfo& prop = *fixup.Prop;
+    if (!found || !prop.set || !prop.class_type || !found->ClassType().InheritsFrom(prop.class_type())) continue;
     try {
-      fixup.Prop->set(*fixup.Obj, Variant(found));
+      prop.set(*fixup.Obj, Variant(found));
     } catch (const Error& e) {
       AddError(e.Message());
     }
