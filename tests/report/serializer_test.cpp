@@ -190,7 +190,9 @@ TEST(Serializer, WritingSkipsDefaultsButAlwaysWritesFloats) {
       "<TtstMemoView Name=\"Memo1\" Left=\"3.77953\" Width=\"200\" HAlign=\"haCenter\" Value=\"\" "
       "Font.Style=\"1\" Text=\"Invoice&#13;&#10;second line&#13;&#10;\" IndexTag=\"0\"/></TtstBand><TtstQuery Name=\"Q\"/>"));
   report->ScriptText()->SetText(u"begin\r\nend.");
-  EXPECT_EQ(SaveReport(*report),
+  const std::string saved = SaveReport(*report);
+  EXPECT_EQ(SaveReport(*LoadReport(saved)), saved);  // read, write, read: the same tree
+  EXPECT_EQ(saved,
             "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"
             "<TtstReport ScriptText.Text=\"begin&#13;&#10;end.\">\r\n"
             "  <TtstBand Name=\"Band1\" Left=\"0\" Top=\"94.48825\" Width=\"718.1107\" Height=\"18.89765\" "
@@ -238,6 +240,29 @@ TEST(Serializer, CopiesAndSingleComponentStrings) {
   TqbxXMLSerializer reader2(&target2);
   EXPECT_EQ(dynamic_cast<TtstMemoView&>(*reader2.ReadComponent(target2, in)).HAlign(), haRight);
   EXPECT_THROW(reader2.ReadComponentStr(target2, u"TqbxNothing A=\"1\""), Error);
+}
+
+TEST(Serializer, InheritedElementsAndPersistentStrings) {
+  auto report = LoadReport(Template(
+      "<TtstBand Name=\"B1\"><TtstMemoView Name=\"M\"/></TtstBand><TtstBand Name=\"B2\"><inherited Name=\"M\" Top=\"3\"/>"
+      "<inherited Name=\"B2\"/></TtstBand><TtstQuery Name=\"Q\"/>"));
+  auto& memo = Get<TtstMemoView>(*report, u"M");
+  EXPECT_EQ(memo.Parent()->Name(), u"B2");  // re-attached at the end of its new parent's list
+  EXPECT_DOUBLE_EQ(memo.Top(), 3);
+  EXPECT_EQ(Get<TtstBand>(*report, u"B2").Parent(), report.get());  // a cycle is refused
+
+  TqbxXMLSerializer serializer(report.get());
+  TtstBand& band = Get<TtstBand>(*report, u"B1");
+  serializer.ReadPersistentStr(*report, band, u"DataSet=\"Q\" Height=\"12\"");
+  EXPECT_EQ(band.DataSet(), &Get<TtstQuery>(*report, u"Q"));
+  EXPECT_DOUBLE_EQ(band.Height(), 12);
+  TqbxXMLSerializer pending(report.get());
+  pending.XMLToObj(u"DataSet=\"q\"", band);
+  std::vector<TqbxFixup> fixups;
+  pending.CopyFixupList(fixups);
+  ASSERT_EQ(fixups.size(), 1u);
+  EXPECT_EQ(fixups[0].Name, u"q");
+  EXPECT_EQ(fixups[0].Obj, &band);
 }
 
 TEST(Serializer, InvalidDocumentsRaiseAndDeepTemplatesLoad) {

@@ -170,6 +170,12 @@ TEST(TemplateDocument, PartialLoadingAndTheSwapFile) {
     document.LoadItem(first);
     ASSERT_EQ(first.Count(), 1);
     EXPECT_EQ(first.Items(0).Text(), u"a=\"1\"");
+    // Saving replaces the file through "<name>.tmp" and reads it again, partially.
+    first.Unloadable = false;
+    document.Root().Items(1).SetProp(u"N", u"two");
+    document.SaveToFile(file);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".tmp"));
+    EXPECT_EQ(Shape(document.Root()), "P(Page[N=\"1\"](M[a=\"1\"]) Page[N=\"two\"](M))");
   }
   {
     // A document of its own: unloading goes to a "qb" swap file in TempDir, deleted at the end.
