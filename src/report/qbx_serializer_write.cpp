@@ -25,6 +25,15 @@ String WithoutFinalLineBreak(String text) {
   return text;
 }
 
+// Values without a text form (arrays, objects) are written empty.
+String VariantText(const Variant& value) {
+  try {
+    return VarToStr(value);
+  } catch (const Error&) {
+    return String();
+  }
+}
+
 void AppendAttribute(String& out, StringView prefix, StringView name, StringView value) {
   out += u' ';
   out += prefix;
@@ -71,7 +80,7 @@ String TqbxXMLSerializer::ObjToXML(const Object& object, StringView prefix) {
         AppendAttribute(out, prefix, prop->name, XmlEscape(value.StringValue()));
         break;
       case TypeKind::Variant:
-        AppendAttribute(out, prefix, prop->name, XmlEscape(value.IsNull() ? String() : VarToStr(value)));
+        AppendAttribute(out, prefix, prop->name, XmlEscape(VariantText(value)));
         break;
       case TypeKind::Class: {
         const Object* sub = value.ObjectValue();

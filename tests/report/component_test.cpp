@@ -80,6 +80,12 @@ TEST(ComponentTree, UniqueNamesFillTheFirstGap) {
   auto& b = TqbxComponent::CreateIn<TqbxMemoView>(report);
   b.CreateUniqueName();  // six names: the probe starts near the count of Memo names
   EXPECT_EQ(b.Name(), u"Memo4");
+  // Names of another report count too.
+  TtstReport standalone;
+  auto& d = TqbxComponent::CreateIn<TqbxMemoView>(standalone);
+  d.CreateUniqueName(&report);
+  EXPECT_EQ(d.Name(), u"Memo6");
+  EXPECT_EQ(report.FindObject(u"Memo6"), nullptr);
   TtstReport empty_of_memos;
   for (const char16_t* name : {u"A1", u"B1", u"C1", u"D1"}) TqbxComponent::CreateIn<TtstBand>(empty_of_memos).SetName(name);
   auto& c = TqbxComponent::CreateIn<TqbxMemoView>(empty_of_memos);

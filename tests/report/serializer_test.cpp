@@ -210,8 +210,10 @@ TEST(Serializer, CopiesAndSingleComponentStrings) {
       "<TtstBand Name=\"B\" Width=\"50\"><TtstMemoView Name=\"M\" Left=\"7\" HAlign=\"haRight\"/></TtstBand>"));
   auto& band = Get<TtstBand>(*report, u"B");
   auto& memo = Get<TtstMemoView>(*report, u"M");
+  memo.SetValue(Variant::CreateArray({{0, 1}}));  // no text form: written empty
   auto& copy = TqbxComponent::CreateIn<TtstMemoView>(band);
   copy.Assign(memo);
+  EXPECT_EQ(copy.Value().StringValue(), u"");
   EXPECT_DOUBLE_EQ(copy.Left(), 7);
   EXPECT_EQ(copy.HAlign(), haRight);
   EXPECT_EQ(copy.Name(), u"");
