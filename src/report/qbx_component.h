@@ -67,7 +67,8 @@ class TqbxComponent : public Object {
 
   // --- tree
   TqbxComponent* Parent() const { return FParent; }
-  // Moves a node that has a parent to the end of `parent`'s children; with none, destroys it.
+  // Moves a node that has a parent to the end of `parent`'s children (no cycles; the parent must
+  // not be none: Detach takes a node out).
   void SetParent(TqbxComponent* parent);
   // Appends a node (taking it from its old parent first) and returns it.
   TqbxComponent& AddChild(std::unique_ptr<TqbxComponent> child);
