@@ -8,6 +8,9 @@ namespace zavrik::tool {
 // parse [--lang NAME] FILE: prints the syntax tree of a script file.
 int ParseCommand(int argc, char** argv);
 
+// xml FILE: loads a template and writes it back, indented.
+int XmlCommand(const std::string& file);
+
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);
 int SqlCommand(const std::string& database, const std::string& file);

@@ -13,6 +13,7 @@ void PrintUsage() {
   std::fputs(
       "Usage: zavrik-tool COMMAND ARGS...\n"
       "  parse [--lang NAME] FILE        print the syntax tree of a script (default PascalScript)\n"
+      "  xml FILE                        load a template and write it back (indented); messages to stderr\n"
       "  create-db DATABASE              create an empty UTF8 database\n"
       "  sql DATABASE FILE               run statements ending with \";\" at a line end; COMMIT commits\n"
       "  put DATABASE REPORT FILE        store a template in IDE_REPORTS (insert or replace)\n"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     using namespace zavrik::tool;
     if (command == "parse") return ParseCommand(argc - 2, argv + 2);
+    if (command == "xml" && args.size() == 1) return XmlCommand(args[0]);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);
