@@ -20,7 +20,7 @@ class ByteReader {
   void Seek(size_t position);
   void Skip(size_t count) { Seek(Checked(count) + count); }
 
-  uint8_t U8() { return bytes_[Checked(1)]; }
+  uint8_t U8() { return static_cast<uint8_t>(Little(1)); }
   uint16_t U16() { return static_cast<uint16_t>(Little(2)); }
   int16_t I16() { return static_cast<int16_t>(Little(2)); }
   uint32_t U32() { return static_cast<uint32_t>(Little(4)); }

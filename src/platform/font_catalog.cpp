@@ -1,6 +1,8 @@
 #include "platform/font_catalog.h"
 
 #include <fontconfig/fontconfig.h>
+// After fontconfig.h, which it needs.
+#include <fontconfig/fcfreetype.h>
 
 #include <array>
 #include <filesystem>
@@ -78,10 +80,15 @@ class Catalog {
     }
     int value = 0;
     if (FcPatternGetInteger(match, FC_INDEX, 0, &value) == FcResultMatch) location.index = value;
-    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
     FcPatternDestroy(match);
+    // The file's own weight and slant: the matched pattern already carries fontconfig's synthesis.
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, count = 0;
+    if (FcPattern* own = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(location.path.c_str()), location.index,
+                                         nullptr, &count)) {
+      FcPatternGetInteger(own, FC_WEIGHT, 0, &weight);
+      FcPatternGetInteger(own, FC_SLANT, 0, &slant);
+      FcPatternDestroy(own);
+    }
     location.simulate_bold = bold && weight < FC_WEIGHT_DEMIBOLD;
     location.simulate_italic = italic && slant == FC_SLANT_ROMAN;
     if (location.path.empty()) throw Error("No font file found for \"" + family + "\"");

@@ -58,13 +58,16 @@ std::vector<Item> Itemize(const CodePoints& cps, bool rtl) {
   hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
   std::vector<hb_script_t> scripts(n);
   for (size_t i = 0; i < n; ++i) scripts[i] = hb_unicode_script(unicode, cps.chars[i]);
-  // Neutral characters join the script before them (or, at the start, the first one after them).
-  hb_script_t last = HB_SCRIPT_COMMON;
-  for (size_t i = 0; i < n; ++i) {
-    if (IsNeutralScript(scripts[i])) scripts[i] = last; else last = scripts[i];
+  // Neutral characters join the script before them at the same level, else the one after them.
+  for (size_t i = 1; i < n; ++i) {
+    if (IsNeutralScript(scripts[i]) && levels[i] == levels[i - 1]) scripts[i] = scripts[i - 1];
   }
+  hb_script_t next = HB_SCRIPT_COMMON;
   for (size_t i = n; i-- > 0;) {
-    if (IsNeutralScript(scripts[i])) scripts[i] = last; else last = scripts[i];
+    if (IsNeutralScript(scripts[i])) scripts[i] = next; else next = scripts[i];
+  }
+  for (size_t i = 1; i < n; ++i) {
+    if (IsNeutralScript(scripts[i])) scripts[i] = scripts[i - 1];
   }
   std::vector<Item> items;
   for (size_t i = 0; i < n; ++i) {

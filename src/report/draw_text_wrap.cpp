@@ -82,7 +82,8 @@ void TqbxDrawText::WrapLine(String line, int first_width, int spacing, int width
       if (next > i) break;
     }
   }
-  AddLine(StringView(line).substr(from), line_tags(from, line.size()));
+  // Nothing left after the last break (a final wide character or space) adds no empty line.
+  if (from < line.size()) AddLine(StringView(line).substr(from), line_tags(from, line.size()));
 }
 
 }  // namespace zavrik
