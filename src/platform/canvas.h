@@ -79,7 +79,13 @@ class Canvas {
   virtual void Polygon(std::span<const Point> points) = 0;
   virtual void PolyPolygon(std::span<const std::vector<Point>> polygons) = 0;
   virtual void Polyline(std::span<const Point> points) = 0;
-  void Line(Point from, Point to) { const Point p[2] = {from, to}; Polyline(p); }
+  // The current position and a pen line from it to a point, which becomes the new position.
+  virtual void MoveTo(Point to) = 0;
+  virtual void LineTo(Point to) = 0;
+  void Line(Point from, Point to) {
+    MoveTo(from);
+    LineTo(to);
+  }
   // The rectangle filled with a colour, without outline (the current brush is kept).
   virtual void FillRect(const Rect& r, Color color) = 0;
 
@@ -89,6 +95,15 @@ class Canvas {
   virtual void SelectClipRegion(std::span<const Rect> region) = 0;
   virtual void Save() = 0;
   virtual void Restore() = 0;
+
+  // A path bracket: between BeginPath and EndPath the shapes and lines only collect an outline,
+  // which is then filled with the brush, stroked with the pen, or intersected with the clip.
+  virtual void BeginPath() = 0;
+  virtual void EndPath() = 0;
+  virtual void FillPath() = 0;
+  virtual void StrokePath() = 0;
+  virtual void StrokeAndFillPath() = 0;
+  virtual void ClipToPath() = 0;
 
   // Text in the current font, the top-left corner of the first character cell at (x, y) (rotated
   // with the font's escapement about that point), each character advancing by its entry of

@@ -32,7 +32,6 @@ struct DcState {
   uint32_t text_align = 0;
   Color text_color = clBlack;
   uint32_t stretch_mode = 1;
-  Point position;
   DeviceFont font;
 };
 
@@ -80,13 +79,14 @@ class Player {
       case EMR_SETTEXTALIGN: dc_.text_align = in.U32(); break;
       case EMR_SETTEXTCOLOR: dc_.text_color = in.U32() & 0xFFFFFF; break;
       case EMR_SETSTRETCHBLTMODE: dc_.stretch_mode = in.U32(); break;
-      case EMR_MOVETOEX: dc_.position = ReadPoint(in); break;
-      case EMR_LINETO: {
-        const Point to = ReadPoint(in);
-        canvas_.Line(Map(dc_.position), Map(to));
-        dc_.position = to;
-        break;
-      }
+      case EMR_MOVETOEX: canvas_.MoveTo(Map(ReadPoint(in))); break;
+      case EMR_LINETO: canvas_.LineTo(Map(ReadPoint(in))); break;
+      case EMR_BEGINPATH: canvas_.BeginPath(); break;
+      case EMR_ENDPATH: canvas_.EndPath(); break;
+      case EMR_FILLPATH: canvas_.FillPath(); break;
+      case EMR_STROKEPATH: canvas_.StrokePath(); break;
+      case EMR_STROKEANDFILLPATH: canvas_.StrokeAndFillPath(); break;
+      case EMR_SELECTCLIPPATH: canvas_.ClipToPath(); break;
       case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYGON16: case EMR_POLYLINE16: PlayPoly(record.type, in); break;
       case EMR_POLYPOLYGON: case EMR_POLYPOLYGON16: PlayPolyPolygon(record.type == EMR_POLYPOLYGON16, in); break;
       case EMR_RECTANGLE: canvas_.Rectangle(MapRect(ReadRect(in))); break;

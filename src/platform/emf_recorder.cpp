@@ -29,6 +29,7 @@ EmfRecorder::EmfRecorder(int width, int height) : width_(std::max(1, width)), he
   Record(EMR_SETVIEWPORTORGEX, {0, 0});
   Record(EMR_SETVIEWPORTEXTEX, {width_, height_});
   Record(EMR_SETBKMODE, {static_cast<int32_t>(kTransparentBackground)});
+  Record(EMR_SETBKCOLOR, {static_cast<int32_t>(clWhite)});
   Record(EMR_SETTEXTALIGN, {static_cast<int32_t>(kTextAlignBaseline)});
   Record(EMR_SETPOLYFILLMODE, {1});
 }
@@ -234,6 +235,29 @@ void EmfRecorder::Polyline(std::span<const Point> points) {
   for (const Point& p : points) out_.I32(p.x), out_.I32(p.y);
   End();
   Touch({box.left, box.top, box.right + 1, box.bottom + 1});
+}
+
+void EmfRecorder::MoveTo(Point to) {
+  Record(EMR_MOVETOEX, {to.x, to.y});
+  position_ = to;
+}
+
+void EmfRecorder::LineTo(Point to) {
+  SelectPen();
+  Record(EMR_LINETO, {to.x, to.y});
+  Touch({std::min(position_.x, to.x), std::min(position_.y, to.y), std::max(position_.x, to.x) + 1,
+         std::max(position_.y, to.y) + 1});
+  position_ = to;
+}
+
+// The path records carry bounds that players do not need; the whole picture stands for them.
+void EmfRecorder::PaintPath(uint32_t type) {
+  SelectPen();
+  SelectBrush();
+  Begin(type);
+  WriteRect({0, 0, width_ - 1, height_ - 1});
+  End();
+  Touch({0, 0, width_, height_});
 }
 
 // A polygon without outline covers exactly the pixels left..right-1, top..bottom-1.

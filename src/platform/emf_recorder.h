@@ -7,6 +7,7 @@
 
 #include "platform/byte_reader.h"
 #include "platform/canvas.h"
+#include "platform/emf_format.h"
 
 namespace zavrik {
 
@@ -27,11 +28,19 @@ class EmfRecorder : public Canvas {
   void Polygon(std::span<const Point> points) override;
   void PolyPolygon(std::span<const std::vector<Point>> polygons) override;
   void Polyline(std::span<const Point> points) override;
+  void MoveTo(Point to) override;
+  void LineTo(Point to) override;
   void FillRect(const Rect& r, Color color) override;
   void IntersectClip(const Rect& r) override;
   void SelectClipRegion(std::span<const Rect> region) override;
   void Save() override;
   void Restore() override;
+  void BeginPath() override { Record(EMR_BEGINPATH, {}); }
+  void EndPath() override { Record(EMR_ENDPATH, {}); }
+  void FillPath() override { PaintPath(EMR_FILLPATH); }
+  void StrokePath() override { PaintPath(EMR_STROKEPATH); }
+  void StrokeAndFillPath() override { PaintPath(EMR_STROKEANDFILLPATH); }
+  void ClipToPath() override { Record(EMR_SELECTCLIPPATH, {1}); }
   void TextOut(int x, int y, StringView text, std::span<const int> advances, const Rect* clip) override;
   void StretchDraw(const Rect& dest, const Image& image, std::optional<Color> transparent_color,
                    bool smooth) override;
@@ -47,6 +56,7 @@ class EmfRecorder : public Canvas {
   void End();
   void Record(uint32_t type, std::initializer_list<int32_t> values);
   void WriteRect(const Rect& r) { for (int v : {r.left, r.top, r.right, r.bottom}) out_.I32(v); }
+  void PaintPath(uint32_t type);
   void Touch(const Rect& r);  // adds a drawn area to the bounds
   Rect PointsBounds(std::span<const Point> points) const;
 
@@ -73,6 +83,7 @@ class EmfRecorder : public Canvas {
   std::vector<SavedState> saved_;
   std::map<std::vector<uint32_t>, uint32_t> objects_;  // object key -> handle
   std::vector<uint8_t> finished_;
+  Point position_;
 };
 
 }  // namespace zavrik

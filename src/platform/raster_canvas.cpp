@@ -109,8 +109,19 @@ double RasterCanvas::PenInset() const {
   return std::max(1, pen_.width) / 2.0;
 }
 
+void RasterCanvas::StartShape() {
+  if (in_path_) cairo_new_sub_path(cr_);
+  else cairo_new_path(cr_);
+}
+
 void RasterCanvas::FillAndStroke(bool closed_fill) {
-  if (closed_fill && brush_.style != BrushStyle::kClear && brush_.color != clNone) {
+  if (in_path_) return;
+  PaintPath(closed_fill, true);
+}
+
+void RasterCanvas::PaintPath(bool fill, bool stroke) {
+  in_path_ = false;
+  if (fill && brush_.style != BrushStyle::kClear && brush_.color != clNone) {
     if (brush_.style == BrushStyle::kSolid) {
       SetSourceColor(brush_.color);
     } else {
@@ -124,7 +135,7 @@ void RasterCanvas::FillAndStroke(bool closed_fill) {
     }
     cairo_fill_preserve(cr_);
   }
-  if (pen_.style != PenStyle::kClear && pen_.color != clNone) {
+  if (stroke && pen_.style != PenStyle::kClear && pen_.color != clNone) {
     const double width = std::max(1, pen_.width);
     SetSourceColor(pen_.color);
     cairo_set_line_width(cr_, width);
@@ -141,6 +152,7 @@ void RasterCanvas::FillAndStroke(bool closed_fill) {
 }
 
 void RasterCanvas::Rectangle(const Rect& r) {
+  StartShape();
   const double inset = PenInset();
   if (inset == 0) AddRectPath(cr_, r.left, r.top, r.right - 1, r.bottom - 1);
   else AddRectPath(cr_, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
@@ -152,7 +164,7 @@ void RasterCanvas::RoundRect(const Rect& r, int corner_width, int corner_height)
   const double l = r.left + inset, t = r.top + inset, rr = r.right - inset, b = r.bottom - inset;
   const double rx = std::min(corner_width / 2.0, (rr - l) / 2), ry = std::min(corner_height / 2.0, (b - t) / 2);
   if (rx <= 0 || ry <= 0) return Rectangle(r);
-  cairo_new_path(cr_);
+  StartShape();
   const double corners[4][3] = {{rr - rx, t + ry, -M_PI / 2}, {rr - rx, b - ry, 0}, {l + rx, b - ry, M_PI / 2},
                                 {l + rx, t + ry, M_PI}};
   for (const auto& c : corners) {
@@ -170,7 +182,7 @@ void RasterCanvas::Ellipse(const Rect& r) {
   const double inset = PenInset() == 0 ? 0.5 : PenInset();
   const double rx = (r.Width() - 2 * inset) / 2, ry = (r.Height() - 2 * inset) / 2;
   if (rx <= 0 || ry <= 0) return;
-  cairo_new_path(cr_);
+  StartShape();
   cairo_save(cr_);
   cairo_translate(cr_, r.left + inset + rx, r.top + inset + ry);
   cairo_scale(cr_, rx, ry);
@@ -186,7 +198,7 @@ void RasterCanvas::Polygon(std::span<const Point> points) {
 }
 
 void RasterCanvas::PolyPolygon(std::span<const std::vector<Point>> polygons) {
-  cairo_new_path(cr_);
+  StartShape();
   for (const auto& polygon : polygons) {
     if (polygon.size() < 2) continue;
     cairo_move_to(cr_, polygon[0].x + 0.5, polygon[0].y + 0.5);
@@ -198,11 +210,37 @@ void RasterCanvas::PolyPolygon(std::span<const std::vector<Point>> polygons) {
 
 void RasterCanvas::Polyline(std::span<const Point> points) {
   if (points.size() < 2) return;
-  cairo_new_path(cr_);
+  StartShape();
   const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
   cairo_move_to(cr_, points[0].x + shift, points[0].y + shift);
   for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x + shift, points[i].y + shift);
   FillAndStroke(false);
+}
+
+void RasterCanvas::MoveTo(Point to) {
+  position_ = to;
+  const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
+  if (in_path_) cairo_move_to(cr_, to.x + shift, to.y + shift);
+}
+
+void RasterCanvas::LineTo(Point to) {
+  const Point from = position_;
+  position_ = to;
+  const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
+  if (!in_path_) cairo_new_path(cr_);
+  if (!in_path_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, from.x + shift, from.y + shift);
+  cairo_line_to(cr_, to.x + shift, to.y + shift);
+  FillAndStroke(false);
+}
+
+void RasterCanvas::BeginPath() {
+  cairo_new_path(cr_);
+  in_path_ = true;
+}
+
+void RasterCanvas::ClipToPath() {
+  in_path_ = false;
+  cairo_clip(cr_);
 }
 
 void RasterCanvas::FillRect(const Rect& r, Color color) {

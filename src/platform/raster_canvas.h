@@ -35,11 +35,19 @@ class RasterCanvas : public Canvas {
   void Polygon(std::span<const Point> points) override;
   void PolyPolygon(std::span<const std::vector<Point>> polygons) override;
   void Polyline(std::span<const Point> points) override;
+  void MoveTo(Point to) override;
+  void LineTo(Point to) override;
   void FillRect(const Rect& r, Color color) override;
   void IntersectClip(const Rect& r) override;
   void SelectClipRegion(std::span<const Rect> region) override;
   void Save() override;
   void Restore() override;
+  void BeginPath() override;
+  void EndPath() override { in_path_ = false; }
+  void FillPath() override { PaintPath(true, false); }
+  void StrokePath() override { PaintPath(false, true); }
+  void StrokeAndFillPath() override { PaintPath(true, true); }
+  void ClipToPath() override;
   void TextOut(int x, int y, StringView text, std::span<const int> advances, const Rect* clip) override;
   void StretchDraw(const Rect& dest, const Image& image, std::optional<Color> transparent_color,
                    bool smooth) override;
@@ -52,13 +60,19 @@ class RasterCanvas : public Canvas {
   };
   // Shapes are built inside the pen: the box shrinks by half the pen width (by a pixel without pen).
   double PenInset() const;
+  // Starts a shape's outline; inside a path bracket it joins the path instead.
+  void StartShape();
+  // Fills and strokes the outline with brush and pen, unless a path bracket collects it.
   void FillAndStroke(bool closed_fill);
+  void PaintPath(bool fill, bool stroke);
   void SetSourceColor(Color color);
 
   int width_, height_;
   cairo_surface_t* surface_;
   cairo_t* cr_;
   std::vector<State> saved_;
+  Point position_;
+  bool in_path_ = false;
 };
 
 }  // namespace zavrik

@@ -87,7 +87,7 @@ void TqbxDrawText::DrawLine(Canvas& canvas, size_t index, double x, double y, in
   if (align == haBlock && spaces.empty()) align = haLeft;
   switch (align) {
     case haLeft: break;
-    case haRight: start = width - target + 1 - 1 - (slanted && !rotated ? 2 : 0); break;
+    case haRight: start = width - target + 1 - (slanted && !rotated ? 2 : 1); break;
     case haCenter: start = Round((width - target) / 2.0); break;
     case haBlock: {
       difference = std::abs(width) + dev_spacing - static_cast<int>(total);

@@ -1,5 +1,6 @@
 // The EMF recorder's output parsed back record by record, and played onto the raster canvas.
 #include <gmock/gmock.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "core/error.h"
@@ -62,17 +63,17 @@ TEST(EmfRecorder, RecordsInOrder) {
   EmfRecorder recorder(100, 80);
   DrawScene(recorder);
   const std::vector<uint32_t> types = Types(recorder.Finish());
-  const std::vector<uint32_t> prologue(types.begin(), types.begin() + 9);
+  const std::vector<uint32_t> prologue(types.begin(), types.begin() + 10);
   EXPECT_THAT(prologue, ElementsAre(EMR_HEADER, EMR_SETMAPMODE, EMR_SETWINDOWORGEX, EMR_SETWINDOWEXTEX,
-                                    EMR_SETVIEWPORTORGEX, EMR_SETVIEWPORTEXTEX, EMR_SETBKMODE, EMR_SETTEXTALIGN,
-                                    EMR_SETPOLYFILLMODE));
-  const std::vector<uint32_t> drawing(types.begin() + 9, types.end());
+                                    EMR_SETVIEWPORTORGEX, EMR_SETVIEWPORTEXTEX, EMR_SETBKMODE, EMR_SETBKCOLOR,
+                                    EMR_SETTEXTALIGN, EMR_SETPOLYFILLMODE));
+  const std::vector<uint32_t> drawing(types.begin() + 10, types.end());
   EXPECT_THAT(drawing,
               ElementsAre(EMR_CREATEPEN, EMR_SELECTOBJECT, EMR_CREATEBRUSHINDIRECT, EMR_SELECTOBJECT, EMR_POLYGON,
                           EMR_CREATEPEN, EMR_SELECTOBJECT, EMR_CREATEBRUSHINDIRECT, EMR_SELECTOBJECT, EMR_RECTANGLE,
                           EMR_SAVEDC, EMR_INTERSECTCLIPRECT, EMR_EXTCREATEFONTINDIRECTW, EMR_SELECTOBJECT,
-                          EMR_SETTEXTCOLOR, EMR_EXTTEXTOUTW, EMR_RESTOREDC, EMR_EXTCREATEPEN, EMR_SELECTOBJECT,
-                          EMR_POLYLINE, EMR_SETSTRETCHBLTMODE, EMR_STRETCHDIBITS, EMR_SELECTOBJECT, EMR_SELECTOBJECT,
+                          EMR_SETTEXTCOLOR, EMR_EXTTEXTOUTW, EMR_RESTOREDC, EMR_MOVETOEX, EMR_EXTCREATEPEN,
+                          EMR_SELECTOBJECT, EMR_LINETO, EMR_SETSTRETCHBLTMODE, EMR_STRETCHDIBITS, EMR_SELECTOBJECT, EMR_SELECTOBJECT,
                           EMR_SELECTOBJECT, EMR_DELETEOBJECT, EMR_DELETEOBJECT, EMR_DELETEOBJECT, EMR_DELETEOBJECT,
                           EMR_DELETEOBJECT, EMR_DELETEOBJECT, EMR_EOF));
 }
@@ -149,6 +150,44 @@ TEST(EmfPlayback, MatchesDirectDrawing) {
   EXPECT_EQ(doubled.Pixel(90, 10), RgbColor(255, 255, 0));
   EXPECT_EQ(doubled.Pixel(130, 110), clBlack);  // the image's black pixel, stretched twice
   EXPECT_EQ(doubled.Pixel(10, 141), RgbColor(0, 128, 0));
+}
+
+// A shape's outline as clip: the fill reaches the ellipse, not the corners of its box.
+void DrawClippedToEllipse(Canvas& canvas) {
+  canvas.Save();
+  canvas.BeginPath();
+  canvas.Ellipse({10, 10, 50, 50});
+  canvas.EndPath();
+  canvas.ClipToPath();
+  canvas.FillRect({0, 0, 60, 60}, clRed);
+  canvas.Restore();
+  canvas.SetPen({.color = clBlack, .width = 1});
+  canvas.SetBrush({.color = RgbColor(0, 0, 255)});
+  canvas.BeginPath();
+  canvas.MoveTo({0, 55});
+  canvas.LineTo({20, 59});
+  canvas.LineTo({40, 55});
+  canvas.EndPath();
+  canvas.StrokePath();
+}
+
+TEST(EmfPlayback, PathsClipAndStroke) {
+  EmfRecorder recorder(60, 60);
+  DrawClippedToEllipse(recorder);
+  const std::vector<uint8_t> emf = recorder.Finish();
+  const std::vector<uint32_t> types = Types(emf);
+  EXPECT_NE(std::find(types.begin(), types.end(), EMR_SELECTCLIPPATH), types.end());
+  EXPECT_NE(std::find(types.begin(), types.end(), EMR_STROKEPATH), types.end());
+  RasterCanvas direct(60, 60), played(60, 60);
+  DrawClippedToEllipse(direct);
+  PlayEmf(emf, played, {0, 0, 60, 60});
+  for (const RasterCanvas* canvas : {&direct, &played}) {
+    EXPECT_EQ(canvas->Pixel(30, 30), clRed);
+    EXPECT_EQ(canvas->Pixel(12, 12), clWhite);  // inside the box, outside the ellipse
+    EXPECT_EQ(canvas->Pixel(0, 0), clWhite);
+    EXPECT_EQ(canvas->Pixel(0, 55), clBlack);   // the stroked path
+    EXPECT_EQ(canvas->Pixel(10, 50), clWhite);  // the open path is not filled
+  }
 }
 
 TEST(EmfReading, MalformedStreamsRaiseErrors) {

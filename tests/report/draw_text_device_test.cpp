@@ -65,6 +65,10 @@ TEST(DrawTextDevice, WysiwygLinesTakeTheirReferenceWidth) {
 
   const auto right = Draw(layout, setup, u"Right", haRight);
   EXPECT_EQ(right[0].reference.x + Sum(right[0].dx), 300);
+  setup.font.style = kFontBold;  // bold and italic lines end one pixel further in
+  const auto bold = Draw(layout, setup, u"Right", haRight);
+  EXPECT_EQ(bold[0].reference.x + Sum(bold[0].dx), 299);
+  setup.font.style = 0;
   const auto centred = Draw(layout, setup, u"Centre", haCenter);
   const int width = Sum(centred[0].dx);
   EXPECT_EQ(centred[0].reference.x, static_cast<int>(RoundHalfEven((300 - width) / 2.0)));
