@@ -2,6 +2,9 @@
 // Arial 10: plain, with markup, and with hyphenation.
 #include <benchmark/benchmark.h>
 
+#include <string>
+
+#include "platform/shaping.h"
 #include "report/draw_text.h"
 
 namespace {
@@ -56,5 +59,27 @@ BENCHMARK(BM_WrapPlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapMarkup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapHyphenation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapMarkupHyphenation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Shaping a new line of about 60 characters, and the same line again (from the cache).
+void BM_ShapeNewLine(benchmark::State& state) {
+  const auto face = zavrik::FaceFor(u"Arial", 0);
+  int counter = 0;
+  for (auto _ : state) {
+    const String line = u"Итоговая сумма заказа " + zavrik::Utf8ToString(std::to_string(counter++)) +
+                        u" рублей, включая налог на добавленную стоимость.";
+    benchmark::DoNotOptimize(zavrik::ShapeText(*face, line));
+  }
+}
+void BM_ShapeCachedLine(benchmark::State& state) {
+  const auto face = zavrik::FaceFor(u"Arial", 0);
+  const String line = u"Итоговая сумма заказа рублей, включая налог на добавленную стоимость.";
+  for (auto _ : state) benchmark::DoNotOptimize(zavrik::ShapeText(*face, line));
+}
+BENCHMARK(BM_ShapeNewLine);
+BENCHMARK(BM_ShapeCachedLine);
 
 }  // namespace
