@@ -115,7 +115,11 @@ ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& ite
   hb_buffer_set_direction(buffer, item.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
   hb_buffer_set_script(buffer, item.script);
   hb_buffer_guess_segment_properties(buffer);
-  hb_shape(face.HarfBuzzFont(), buffer, nullptr, 0);
+  // Without kerning every glyph keeps its own advance: the widths the layout measures and the
+  // widths a PDF font table lists for a glyph are then the same numbers.
+  static const hb_feature_t kNoKerning = {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START,
+                                          HB_FEATURE_GLOBAL_END};
+  hb_shape(face.HarfBuzzFont(), buffer, &kNoKerning, 1);
 
   unsigned count = 0;
   const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);

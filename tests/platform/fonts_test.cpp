@@ -101,6 +101,25 @@ TEST(Shaping, GlyphsAdvancesAndDisplayOrder) {
   EXPECT_EQ(ShapeText(*arial, u"AV Ж")[0].glyphs[1].index, runs[0].glyphs[1].index);
 }
 
+TEST(Shaping, AdvancesAgreeWithTheMeasuredWidths) {
+  // Kerning pairs (AV, Ta, Yo) keep the glyphs' own advances, as the layout measures them.
+  for (const char16_t* family : {u"Arial", u"Times New Roman", u"Tahoma"}) {
+    const auto face = FaceFor(family, 0);
+    const String text = u"AVATAR Tayo Yo, Привет";
+    const auto runs = ShapeText(*face, text);
+    std::vector<int32_t> measured(text.size());
+    face->Advances(1000).Measure(text, measured.data());
+    size_t glyphs = 0;
+    for (const ShapedRun& run : runs) {
+      for (const ShapedGlyph& glyph : run.glyphs) {
+        EXPECT_EQ(glyph.advance, measured[glyph.cluster]) << StringToUtf8(family) << " " << glyph.cluster;
+        ++glyphs;
+      }
+    }
+    EXPECT_EQ(glyphs, text.size());
+  }
+}
+
 TEST(MessageWindow, WritesTitleAndTextWithoutBlocking) {
   std::FILE* out = std::tmpfile();
   ShowMessage(u"Ошибка", u"Текст", out);
