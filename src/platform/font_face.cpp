@@ -187,6 +187,12 @@ void AdvanceTable::Measure(StringView text, int32_t* advances) const {
   }
 }
 
+int EmHeightAt(double size, int dpi) { return static_cast<int>(RoundHalfEven(size * dpi / 72)); }
+
+void MeasureRun(const DeviceFont& font, StringView text, int32_t* advances) {
+  FaceFor(font.font.name, font.font.style)->Advances(font.pixel_height).Measure(text, advances);
+}
+
 std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style) {
   static std::mutex mutex;
   static std::map<FontLocation, std::shared_ptr<const FontFace>, bool (*)(const FontLocation&, const FontLocation&)>

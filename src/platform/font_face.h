@@ -109,4 +109,10 @@ class AdvanceTable {
 // The shared face for a report family and style (bold and italic bits count).
 std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style);
 
+// The em height in pixels of a font of size points on a surface of dpi dots per inch.
+int EmHeightAt(double size, int dpi);
+
+// The advance of each character of a run in a device font (see AdvanceTable::Measure).
+void MeasureRun(const DeviceFont& font, StringView text, int32_t* advances);
+
 }  // namespace zavrik

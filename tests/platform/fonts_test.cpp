@@ -63,6 +63,12 @@ TEST(FontFace, AdvancesAreCachedPerSize) {
   // Bold and regular Liberation Sans differ; the font file is the same for every size.
   EXPECT_NE(FaceFor(u"Arial", kFontBold)->Advances(83).Advance(u'b'), table.Advance(u'b'));
   EXPECT_EQ(arial->FileBytes().size(), std::filesystem::file_size(arial->Location().path));
+
+  EXPECT_EQ(EmHeightAt(10, 600), 83);
+  EXPECT_EQ(EmHeightAt(10, 96), 13);
+  int32_t run[2];
+  MeasureRun({.font = {.name = u"Arial", .style = kFontBold | kFontUnderline}, .pixel_height = 83}, u"bW", run);
+  EXPECT_EQ(run[0], FaceFor(u"Arial", kFontBold)->Advances(83).Advance(u'b'));
 }
 
 TEST(FontFace, GlyphLookupsBothWays) {
