@@ -109,6 +109,44 @@ TEST(DrawTextDevice, RotatedBlockStartsAtTheBottomLeft) {
   EXPECT_EQ(texts[0].reference, (Point{ascent, 150}));
 }
 
+TEST(DrawTextDevice, QuarterTurnsStartAtTheirCorners) {
+  TqbxDrawText layout;
+  test::LayoutSetup setup;
+  setup.width = 40;
+  setup.height = 150;
+  const int ascent = FaceFor(u"Arial", 0)->Metrics(13).ascent;
+  setup.rotation = 180;
+  EXPECT_EQ(Draw(layout, setup, u"x", haLeft)[0].reference, (Point{40, 150 - ascent}));
+  setup.rotation = 270;
+  EXPECT_EQ(Draw(layout, setup, u"x", haLeft)[0].reference, (Point{40 - ascent, 0}));
+  // Bottom alignment moves a 90-degree block along its vertical, to the right edge.
+  setup.rotation = 90;
+  EXPECT_EQ(Draw(layout, setup, u"x", haLeft, vaBottom)[0].reference, (Point{40 - 15 + ascent, 150}));
+}
+
+int CountRules(TqbxDrawText& layout, const test::LayoutSetup& setup, StringView text, TqbxVAlign v,
+               TqbxUnderlinesTextMode mode) {
+  test::Prepare(layout, setup, text);
+  EmfRecorder recorder(setup.width, setup.height);
+  layout.DrawText(recorder, haLeft, v, mode);
+  int rules = 0;
+  for (const EmfRecord& record : ReadEmfRecords(recorder.Finish())) rules += record.type == EMR_LINETO;
+  return rules;
+}
+
+TEST(DrawTextDevice, UnderlineModes) {
+  TqbxDrawText layout;
+  test::LayoutSetup setup;
+  setup.height = 100;  // room for six lines of 15 pixels
+  EXPECT_EQ(CountRules(layout, setup, u"a\n\nb", vaTop, ulmNone), 0);
+  EXPECT_EQ(CountRules(layout, setup, u"a\n\nb", vaTop, ulmUnderlinesText), 2);
+  EXPECT_EQ(CountRules(layout, setup, u"a\n\nb", vaTop, ulmUnderlinesTextAndEmptyLines), 3);
+  EXPECT_EQ(CountRules(layout, setup, u"a\n\nb", vaTop, ulmUnderlinesAll), 6);
+  // At the bottom the block's rules fall at 67, 83 and 98; the pitch of 15 fits four more above.
+  EXPECT_EQ(CountRules(layout, setup, u"a\n\nb", vaBottom, ulmUnderlinesAll), 7);
+  EXPECT_EQ(CountRules(layout, setup, u"", vaTop, ulmUnderlinesAll), 6);
+}
+
 TEST(DrawTextDevice, RasterTextLandsInsideItsRectangle) {
   TqbxDrawText layout;
   test::LayoutSetup setup;
