@@ -14,7 +14,7 @@ packages=(
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   zlib1g-dev libjpeg-dev libpng-dev libssl-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libcairo2-dev
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core fonts-wine fonts-crosextra-carlito
   poppler-utils qpdf
   procps util-linux
   lua5.4

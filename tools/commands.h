@@ -12,6 +12,15 @@ int ScriptCommand(int argc, char** argv);
 // eval [--lang NAME] EXPR: the value of one expression and the name of its kind.
 int EvalCommand(int argc, char** argv);
 
+// xml FILE: loads a template and writes it back, indented.
+int XmlCommand(const std::string& file);
+
+// layout [options] FILE: prints the wrapped lines of a text with the layout's measurements.
+int LayoutCommand(int argc, char** argv);
+
+// emf FILE.emf OUT.png: plays a recorded drawing onto a raster and writes it as PNG.
+int EmfCommand(int argc, char** argv);
+
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);
 int SqlCommand(const std::string& database, const std::string& file);

@@ -15,10 +15,15 @@ void PrintUsage() {
       "  parse [--lang NAME] FILE        print the syntax tree of a script (default PascalScript)\n"
       "  script [--lang NAME] FILE       compile and run a script (ShowMessage prints to stdout)\n"
       "  eval [--lang NAME] EXPR         print the value of an expression and its kind\n"
+      "  xml FILE                        load a template and write it back (indented); messages to stderr\n"
       "  create-db DATABASE              create an empty UTF8 database\n"
       "  sql DATABASE FILE               run statements ending with \";\" at a line end; COMMIT commits\n"
       "  put DATABASE REPORT FILE        store a template in IDE_REPORTS (insert or replace)\n"
-      "  get DATABASE REPORT             write a stored template to standard output\n",
+      "  get DATABASE REPORT             write a stored template to standard output\n"
+      "  layout [--font NAME] [--size PT] [--bold] [--italic] [--width PX] [--height PX]\n"
+      "         [--linespacing PX] [--wordbreak] [--html] [--nowrap] FILE\n"
+      "                                  print how a text wraps: flags<TAB>line, then the measurements\n"
+      "  emf FILE.emf OUT.png            play a recorded drawing onto a raster and write a PNG\n",
       stderr);
 }
 
@@ -36,6 +41,9 @@ int main(int argc, char** argv) {
     if (command == "parse") return ParseCommand(argc - 2, argv + 2);
     if (command == "script") return ScriptCommand(argc - 2, argv + 2);
     if (command == "eval") return EvalCommand(argc - 2, argv + 2);
+    if (command == "xml" && args.size() == 1) return XmlCommand(args[0]);
+    if (command == "layout") return LayoutCommand(argc - 2, argv + 2);
+    if (command == "emf") return EmfCommand(argc - 2, argv + 2);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);

@@ -62,7 +62,8 @@ struct PropInfo {
   String name;
   TypeKind kind = TypeKind::Integer;
   const EnumType* enum_type = nullptr;    // enumerations and sets
-  const ClassInfo* class_type = nullptr;  // classes: the declared class
+  // Classes: the declared class (a function, so that a class may refer to itself).
+  const ClassInfo& (*class_type)() = nullptr;
   bool reference = false;                 // classes: a reference, not an owned sub-object
   std::function<Variant(const Object&)> get;
   std::function<void(Object&, const Variant&)> set;  // empty: read-only

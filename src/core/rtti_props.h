@@ -42,8 +42,8 @@ T FromVariant(const Variant& v) {
 }
 
 template <class T>
-const ClassInfo* ClassOf() {
-  if constexpr (KindOf<T>() == TypeKind::Class) return &std::remove_pointer_t<T>::StaticClass();
+auto ClassOf() -> const ClassInfo& (*)() {
+  if constexpr (KindOf<T>() == TypeKind::Class) return &std::remove_const_t<std::remove_pointer_t<T>>::StaticClass;
   else return nullptr;
 }
 

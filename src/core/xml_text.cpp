@@ -2,10 +2,16 @@
 
 #include <cstdint>
 
+#include "core/codepage.h"
+
 namespace zavrik {
 namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+[[noreturn]] void ThrowNotValidInteger(StringView text) {
+  throw Error("'" + StringToUtf8(text) + "' is not a valid integer value");
+}
 
 bool NeedsEscape(char16_t c, XmlDialect dialect) {
   switch (c) {
@@ -25,10 +31,13 @@ void AppendReference(String& out, unsigned code) {
 }
 
 // Parses the digits between "&#" and ";" (already known to be all digits) as a character code,
-// keeping the low 16 bits.
-char16_t CodeFromDigits(StringView digits) {
-  uint32_t value = 0;
-  for (char16_t c : digits) value = value * 10 + (c - u'0');
+// keeping the low 16 bits. The template dialect reads the digits as a 32-bit integer first.
+char16_t CodeFromDigits(StringView digits, XmlDialect dialect) {
+  uint64_t value = 0;
+  for (char16_t c : digits) {
+    value = (value * 10 + (c - u'0')) & 0xFFFFFFFFFFull;
+    if (dialect == XmlDialect::kTemplate && value > 0x7FFFFFFF) ThrowNotValidInteger(digits);
+  }
   return static_cast<char16_t>(value & 0xFFFF);
 }
 
@@ -91,13 +100,12 @@ String XmlUnescape(StringView value, XmlDialect dialect) {
         bool all_digits = !digits.empty();
         for (char16_t d : digits) all_digits = all_digits && IsDigit(d);
         if (all_digits) {
-          out.push_back(CodeFromDigits(digits));
+          out.push_back(CodeFromDigits(digits, dialect));
           i = semi + 1;
           continue;
         }
-        if (template_dialect) {
-          throw Error("'" + StringToUtf8(digits) + "' is not a valid integer value");
-        }
+        // References are decimal only: "&#x41;" or "&#$41;" is not a number here.
+        if (template_dialect) ThrowNotValidInteger(digits);
       }
     }
     bool replaced = false;
@@ -158,14 +166,16 @@ void XmlDeleteProp(String& attributes, StringView name) {
   attributes.erase(at, end - at);
 }
 
-String XmlNameFromBytes(std::string_view bytes) {
+String XmlNameFromBytes(std::string_view bytes, XmlDialect dialect) {
+  if (dialect == XmlDialect::kTemplate) return DecodeCodePage(bytes, kCodePage1251);
   String out;
   out.reserve(bytes.size());
   for (char b : bytes) out.push_back(static_cast<unsigned char>(b));
   return out;
 }
 
-std::string XmlNameToBytes(StringView name) {
+std::string XmlNameToBytes(StringView name, XmlDialect dialect) {
+  if (dialect == XmlDialect::kTemplate) return EncodeCodePage(name, kCodePage1251);
   std::string out;
   out.reserve(name.size());
   for (char16_t c : name) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');

@@ -23,7 +23,8 @@ class XmlFormatError : public Error {
 };
 
 String XmlEscape(StringView text, XmlDialect dialect);
-// Template dialect: a reference "&#...;" whose text is not a decimal integer raises an Error.
+// Template dialect: a reference "&#...;" whose text is not a decimal 32-bit integer raises
+// "'%s' is not a valid integer value". "&#" without a ';' is kept as it is.
 String XmlUnescape(StringView value, XmlDialect dialect);
 
 // Attribute access on a raw attribute text such as `Name="a" Left="1"`; names compare
@@ -33,10 +34,10 @@ String XmlGetProp(StringView attributes, StringView name, XmlDialect dialect);
 void XmlSetProp(String& attributes, StringView name, StringView value, XmlDialect dialect);
 void XmlDeleteProp(String& attributes, StringView name);
 
-// Element names travel as 8-bit text (Latin-1: every byte is one character, characters above
-// U+00FF are written as '?').
-String XmlNameFromBytes(std::string_view bytes);
-std::string XmlNameToBytes(StringView name);
+// Element names travel as 8-bit text: Latin-1 in syntax trees (characters above U+00FF are
+// written as '?'), the Windows-1251 code page in templates.
+String XmlNameFromBytes(std::string_view bytes, XmlDialect dialect = XmlDialect::kSyntaxTree);
+std::string XmlNameToBytes(StringView name, XmlDialect dialect = XmlDialect::kSyntaxTree);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values > U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

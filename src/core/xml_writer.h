@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zavrik {
 
@@ -32,5 +33,31 @@ class XmlWriter {
   std::string buffer_;
   std::string line_;
 };
+
+// Visits an element tree depth-first without recursion (nesting depth is limited by memory only):
+// `open(item, level)` before an element's children, `close(item, level)` after them; the level
+// starts at 0 and grows by 2 per nesting level. Items provide Count() and Items(index).
+template <class Item, class Open, class Close>
+void WalkXmlTree(Item& root, Open open, Close close) {
+  struct Frame {
+    Item* item;
+    int level;
+    int next_child;
+  };
+  open(root, 0);
+  std::vector<Frame> stack{{&root, 0, 0}};
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.next_child >= top.item->Count()) {
+      close(*top.item, top.level);
+      stack.pop_back();
+      continue;
+    }
+    Item& child = top.item->Items(top.next_child++);
+    const int level = top.level + 2;
+    open(child, level);
+    stack.push_back({&child, level, 0});
+  }
+}
 
 }  // namespace zavrik

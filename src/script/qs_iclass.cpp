@@ -19,7 +19,7 @@ TqsTypeRec qsPropertyType(const PropInfo& prop) {
     case TypeKind::Set: return {fvtEnum, u""};
     case TypeKind::Float: return {fvtFloat, u""};
     case TypeKind::String: return {fvtString, u""};
-    case TypeKind::Class: return {fvtClass, prop.class_type ? prop.class_type->Name() : u"TObject"};
+    case TypeKind::Class: return {fvtClass, prop.class_type ? prop.class_type().Name() : u"TObject"};
     case TypeKind::Variant: return {fvtVariant, u""};
     case TypeKind::Integer: break;
   }

@@ -135,26 +135,14 @@ void TqsXMLDocument::LoadFromString(std::string_view utf8) {
 
 void TqsXMLDocument::WriteRootItem(std::ostream& out) const {
   XmlWriter writer(out, FAutoIndent);
-  // (item, level, children written) entries of the open elements.
-  struct Open {
-    const TqsXMLItem* item;
-    int level;
-    int next_child;
-  };
-  std::vector<Open> stack{{FRoot.get(), 0, 0}};
-  writer.WriteElementHead(0, XmlNameToBytes(FRoot->Name()), StringToUtf8(FRoot->Text()), FRoot->Count() > 0);
-  while (!stack.empty()) {
-    Open& top = stack.back();
-    if (top.next_child == top.item->Count()) {
-      if (top.item->Count() > 0) writer.WriteElementEnd(top.level, XmlNameToBytes(top.item->Name()));
-      stack.pop_back();
-      continue;
-    }
-    const TqsXMLItem& child = top.item->Items(top.next_child++);
-    const int level = top.level + 2;
-    writer.WriteElementHead(level, XmlNameToBytes(child.Name()), StringToUtf8(child.Text()), child.Count() > 0);
-    stack.push_back({&child, level, 0});
-  }
+  WalkXmlTree(
+      *static_cast<const TqsXMLItem*>(FRoot.get()),
+      [&](const TqsXMLItem& item, int level) {
+        writer.WriteElementHead(level, XmlNameToBytes(item.Name()), StringToUtf8(item.Text()), item.Count() > 0);
+      },
+      [&](const TqsXMLItem& item, int level) {
+        if (item.Count() > 0) writer.WriteElementEnd(level, XmlNameToBytes(item.Name()));
+      });
   writer.Flush();
 }
 

@@ -1,0 +1,88 @@
+// The file structure of a PDF document: header, numbered objects with a cross-reference list,
+// stream objects, page objects, the page tree, the information dictionary, the catalog and the
+// trailer. Every line ends with CR LF.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ustring.h"
+
+namespace zavrik::pdf {
+
+// A resource entry of a page: "/F0 12 0 R".
+struct PdfResource {
+  std::string name;
+  int object = 0;
+};
+
+struct PdfPage {
+  double width = 0;   // points
+  double height = 0;  // points
+  std::vector<PdfResource> fonts;
+  std::vector<PdfResource> images;
+  std::vector<int> annotations;
+  bool transparency_group = false;
+};
+
+struct PdfInfo {
+  String title, author, subject, keywords, creator, producer;
+  std::string version = "1.7";
+  std::string date;  // PdfDate text, used for CreationDate and ModDate
+};
+
+struct PdfViewerPreferences {
+  bool display_doc_title = false;
+  bool hide_toolbar = false, hide_menubar = false, hide_window_ui = false;
+  bool fit_window = false, center_window = false;
+  bool print_scaling = false;
+  bool use_outlines = false;
+};
+
+class PdfDocumentWriter {
+ public:
+  // Appends the document to out.
+  explicit PdfDocumentWriter(std::string& out) : out_(out) {}
+
+  // Writes the header and reserves object 1 for the page tree. file_id is 32 hex digits.
+  void Start(std::string_view version, std::string file_id);
+
+  // Appends a cross-reference entry at the current position and returns its object number.
+  int ReserveObject();
+  // Writes "n 0 obj" and records the object's offset.
+  void BeginObject(int number);
+  void EndObject() { Line("endobj"); }
+  void Line(std::string_view text);
+  void Raw(std::string_view bytes) { out_.append(bytes); }
+  size_t Position() const { return out_.size(); }
+
+  // A stream object: the dictionary is opened here unless the caller already wrote "<<".
+  void StreamObject(int number, std::string_view data, bool compress, bool dictionary_open = false);
+
+  // Writes the content stream and the page object; returns the page object's number.
+  int Page(const PdfPage& page, std::string_view content, bool compress);
+
+  void PageTree();
+  int Info(const PdfInfo& info);
+  int Catalog(const PdfInfo& info, const PdfViewerPreferences& preferences);
+  void XrefAndTrailer(int catalog, int info);
+
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  const std::string& FileId() const { return file_id_; }
+
+ private:
+  std::string& out_;
+  std::vector<size_t> offsets_;  // entry N-1 is object N
+  std::vector<int> pages_;
+  std::string file_id_;
+};
+
+// 32 lower-case hex digits: the MD5 of a new random braced GUID text.
+std::string NewFileId();
+
+// zlib at level 1.
+std::string Deflate(std::string_view data);
+
+}  // namespace zavrik::pdf

@@ -1,0 +1,94 @@
+#include "pdf/pdf_format.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/float_text.h"
+#include "core/format_settings.h"
+
+namespace zavrik::pdf {
+namespace {
+
+// Fixed point with "." whatever the report's locale; halves round away from zero on the
+// shortest digits of the value, as every number display of the program does.
+std::string Fixed(double value, int decimals) {
+  if (!std::isfinite(value)) value = 0;
+  static const FormatSettings kPdfNumbers = [] {
+    FormatSettings fs;
+    fs.decimal_separator = u'.';
+    return fs;
+  }();
+  std::string text = StringToUtf8(FloatToStrFixed(value, decimals, false, kPdfNumbers));
+  if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);
+  return text;
+}
+
+int Red(uint32_t c) { return c & 0xFF; }
+int Green(uint32_t c) { return (c >> 8) & 0xFF; }
+int Blue(uint32_t c) { return (c >> 16) & 0xFF; }
+
+std::string Components(uint32_t c, std::string (*form)(int)) {
+  return form(Red(c)) + " " + form(Green(c)) + " " + form(Blue(c));
+}
+
+}  // namespace
+
+std::string F2(double value) { return Fixed(value, 2); }
+
+std::string F3t(double value) {
+  std::string text = Fixed(value, 3);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  if (text == "-0") text = "0";
+  return text;
+}
+
+std::string ColorA(uint32_t color) {
+  if ((color & 0xFFFFFF) == 0) return "0 0 0";
+  if ((color & 0xFFFFFF) == 0xFFFFFF) return "1 1 1";
+  return Components(color, [](int c) { return F2(c / 255.0); });
+}
+
+std::string ColorB(uint32_t color) {
+  if (color == kNoColor) return "0 0 0";
+  return Components(color, [](int c) { return F3t(c / 255.0); });
+}
+
+std::string ColorC(uint32_t color) {
+  return Components(color, [](int c) -> std::string {
+    if (c == 0) return "0";
+    if (c == 255) return "1";
+    const int hundredths = c * 100 / 256;
+    return std::string("0.") + static_cast<char>('0' + hundredths / 10) +
+           static_cast<char>('0' + hundredths % 10);
+  });
+}
+
+std::string PdfTextString(StringView text) {
+  if (text.empty()) return "()";
+  std::string out = "(\xFE\xFF";
+  auto put = [&out](unsigned char b) {
+    switch (b) {
+      case 10: out += "\\n"; break;
+      case 13: out += "\\r"; break;
+      case '(': out += "\\("; break;
+      case ')': out += "\\)"; break;
+      case '\\': out += "\\\\"; break;
+      default: out += static_cast<char>(b);
+    }
+  };
+  for (char16_t unit : text) {
+    put(static_cast<unsigned char>(unit >> 8));
+    put(static_cast<unsigned char>(unit & 0xFF));
+  }
+  return out + ")";
+}
+
+std::string PdfDate(int year, int month, int day, int hour, int minute, int second) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "(D:%04d%02d%02d%02d%02d%02d-00'00')", year, month, day,
+                hour, minute, second);
+  return buffer;
+}
+
+}  // namespace zavrik::pdf

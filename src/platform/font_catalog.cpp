@@ -1,0 +1,121 @@
+#include "platform/font_catalog.h"
+
+#include <fontconfig/fontconfig.h>
+// After fontconfig.h, which it needs.
+#include <fontconfig/fcfreetype.h>
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "core/error.h"
+
+namespace zavrik {
+namespace {
+
+struct Substitute {
+  const char16_t* report;
+  const char16_t* installed;
+};
+
+constexpr std::array<Substitute, 5> kSubstitutes = {{
+    {u"Arial", u"Liberation Sans"},
+    {u"Times New Roman", u"Liberation Serif"},
+    {u"Courier New", u"Liberation Mono"},
+    {u"Calibri", u"Carlito"},
+    {u"Tahoma", u"Tahoma"},
+}};
+
+// Wine ships Tahoma and Wingdings outside fontconfig's directories; they join as application fonts.
+constexpr std::array<const char*, 4> kExtraFontFiles = {
+    "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
+    "/usr/share/wine/fonts/wingding.ttf", "/usr/share/wine/fonts/symbol.ttf"};
+
+class Catalog {
+ public:
+  Catalog() : config_(FcInitLoadConfigAndFonts()) {
+    if (!config_) throw Error(std::string_view("fontconfig could not be initialised"));
+    for (const char* file : kExtraFontFiles) {
+      std::error_code ec;
+      if (std::filesystem::exists(file, ec)) {
+        FcConfigAppFontAddFile(config_, reinterpret_cast<const FcChar8*>(file));
+      }
+    }
+  }
+  ~Catalog() { FcConfigDestroy(config_); }
+
+  FontLocation Locate(const std::string& family, FontStyles style) {
+    std::lock_guard lock(mutex_);
+    const auto key = std::make_pair(family, style & (kFontBold | kFontItalic));
+    if (auto it = cache_.find(key); it != cache_.end()) return it->second;
+    FontLocation found = Match(family, style);
+    cache_.emplace(key, found);
+    return found;
+  }
+
+ private:
+  FontLocation Match(const std::string& family, FontStyles style) {
+    const bool bold = style & kFontBold, italic = style & kFontItalic;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) throw Error("No font found for \"" + family + "\"");
+
+    FontLocation location;
+    FcChar8* text = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &text) == FcResultMatch) {
+      location.path = reinterpret_cast<const char*>(text);
+    }
+    if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch) {
+      location.family = reinterpret_cast<const char*>(text);
+    }
+    int value = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &value) == FcResultMatch) location.index = value;
+    FcPatternDestroy(match);
+    // The file's own weight and slant: the matched pattern already carries fontconfig's synthesis.
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, count = 0;
+    if (FcPattern* own = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(location.path.c_str()), location.index,
+                                         nullptr, &count)) {
+      FcPatternGetInteger(own, FC_WEIGHT, 0, &weight);
+      FcPatternGetInteger(own, FC_SLANT, 0, &slant);
+      FcPatternDestroy(own);
+    }
+    location.simulate_bold = bold && weight < FC_WEIGHT_DEMIBOLD;
+    location.simulate_italic = italic && slant == FC_SLANT_ROMAN;
+    if (location.path.empty()) throw Error("No font file found for \"" + family + "\"");
+    return location;
+  }
+
+  FcConfig* config_;
+  std::mutex mutex_;
+  std::map<std::pair<std::string, int>, FontLocation> cache_;
+};
+
+Catalog& TheCatalog() {
+  static Catalog catalog;
+  return catalog;
+}
+
+}  // namespace
+
+String SubstituteFamily(StringView family) {
+  for (const Substitute& s : kSubstitutes) {
+    if (SameTextAscii(family, s.report)) return s.installed;
+  }
+  return String(family);
+}
+
+FontLocation LocateFont(StringView family, FontStyles style) {
+  return TheCatalog().Locate(StringToUtf8(SubstituteFamily(family)), style);
+}
+
+}  // namespace zavrik

@@ -1,0 +1,179 @@
+#include "platform/shaping.h"
+
+#include <fribidi.h>
+#include <hb-ot.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#include "core/numeric.h"
+
+namespace zavrik {
+namespace {
+
+struct CodePoints {
+  std::vector<char32_t> chars;
+  std::vector<uint32_t> positions;  // UTF-16 position of each code point
+};
+
+CodePoints Decode(StringView text) {
+  CodePoints cps;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t ch = text[i];
+    const size_t at = i;
+    if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      ch = 0x10000 + ((ch - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    cps.chars.push_back(ch);
+    cps.positions.push_back(static_cast<uint32_t>(at));
+  }
+  return cps;
+}
+
+struct Item {
+  size_t begin, end;  // code point range
+  int level;
+  hb_script_t script;
+};
+
+bool IsNeutralScript(hb_script_t s) {
+  return s == HB_SCRIPT_COMMON || s == HB_SCRIPT_INHERITED || s == HB_SCRIPT_UNKNOWN;
+}
+
+std::vector<Item> Itemize(const CodePoints& cps, bool rtl) {
+  const size_t n = cps.chars.size();
+  std::vector<FriBidiCharType> types(n);
+  std::vector<FriBidiBracketType> brackets(n);
+  std::vector<FriBidiLevel> levels(n);
+  const auto* chars = reinterpret_cast<const FriBidiChar*>(cps.chars.data());
+  fribidi_get_bidi_types(chars, n, types.data());
+  fribidi_get_bracket_types(chars, n, types.data(), brackets.data());
+  FriBidiParType direction = rtl ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+  if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), n, &direction, levels.data()) == 0) {
+    std::fill(levels.begin(), levels.end(), rtl ? 1 : 0);
+  }
+  hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+  std::vector<hb_script_t> scripts(n);
+  for (size_t i = 0; i < n; ++i) scripts[i] = hb_unicode_script(unicode, cps.chars[i]);
+  // Neutral characters join the script before them at the same level, else the one after them.
+  for (size_t i = 1; i < n; ++i) {
+    if (IsNeutralScript(scripts[i]) && levels[i] == levels[i - 1]) scripts[i] = scripts[i - 1];
+  }
+  hb_script_t next = HB_SCRIPT_COMMON;
+  for (size_t i = n; i-- > 0;) {
+    if (IsNeutralScript(scripts[i])) scripts[i] = next; else next = scripts[i];
+  }
+  for (size_t i = 1; i < n; ++i) {
+    if (IsNeutralScript(scripts[i])) scripts[i] = scripts[i - 1];
+  }
+  std::vector<Item> items;
+  for (size_t i = 0; i < n; ++i) {
+    if (items.empty() || items.back().level != levels[i] || items.back().script != scripts[i]) {
+      items.push_back({i, i + 1, levels[i], scripts[i]});
+    } else {
+      items.back().end = i + 1;
+    }
+  }
+  return items;
+}
+
+// Display order: from the highest level down to the lowest odd one, reverse every sequence of
+// items at that level or above.
+void OrderForDisplay(std::vector<Item>& items) {
+  if (items.empty()) return;
+  int highest = 0, lowest_odd = 127;
+  for (const Item& item : items) {
+    highest = std::max(highest, item.level);
+    if (item.level % 2) lowest_odd = std::min(lowest_odd, item.level);
+  }
+  for (int level = highest; level >= lowest_odd; --level) {
+    for (size_t i = 0; i < items.size();) {
+      if (items[i].level < level) { ++i; continue; }
+      size_t j = i;
+      while (j < items.size() && items[j].level >= level) ++j;
+      std::reverse(items.begin() + i, items.begin() + j);
+      i = j;
+    }
+  }
+}
+
+char32_t SubstituteDigit(char32_t ch, const Item& item, bool substitute) {
+  if (substitute && item.script == HB_SCRIPT_ARABIC && ch >= '0' && ch <= '9') return 0x0660 + (ch - '0');
+  return ch;
+}
+
+ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& item, const ShapeOptions& options,
+                    size_t text_size) {
+  hb_buffer_t* buffer = hb_buffer_create();
+  for (size_t i = item.begin; i < item.end; ++i) {
+    hb_buffer_add(buffer, SubstituteDigit(cps.chars[i], item, options.digit_substitution), cps.positions[i]);
+  }
+  hb_buffer_set_content_type(buffer, HB_BUFFER_CONTENT_TYPE_UNICODE);
+  hb_buffer_set_direction(buffer, item.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+  hb_buffer_set_script(buffer, item.script);
+  hb_buffer_guess_segment_properties(buffer);
+  // Without kerning every glyph keeps its own advance: the widths the layout measures and the
+  // widths a PDF font table lists for a glyph are then the same numbers.
+  static const hb_feature_t kNoKerning = {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START,
+                                          HB_FEATURE_GLOBAL_END};
+  hb_shape(face.HarfBuzzFont(), buffer, &kNoKerning, 1);
+
+  unsigned count = 0;
+  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+  hb_face_t* hb_face = hb_font_get_face(face.HarfBuzzFont());
+  hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+  const double scale = static_cast<double>(options.units_per_em) / face.UnitsPerEm();
+  auto scaled = [scale](int32_t v) { return static_cast<int32_t>(RoundHalfEven(v * scale)); };
+
+  ShapedRun run;
+  run.start = cps.positions[item.begin];
+  run.length = (item.end < cps.positions.size() ? cps.positions[item.end] : text_size) - run.start;
+  run.rtl = item.level % 2;
+  run.script = hb_script_to_iso15924_tag(item.script);
+  run.glyphs.reserve(count);
+  for (unsigned g = 0; g < count; ++g) {
+    ShapedGlyph glyph;
+    glyph.index = infos[g].codepoint;
+    glyph.cluster = infos[g].cluster;
+    glyph.advance = scaled(positions[g].x_advance);
+    glyph.x_offset = scaled(positions[g].x_offset);
+    glyph.y_offset = scaled(positions[g].y_offset);
+    const auto it = std::lower_bound(cps.positions.begin(), cps.positions.end(), glyph.cluster);
+    const char32_t source = it != cps.positions.end() ? cps.chars[it - cps.positions.begin()] : 0;
+    glyph.diacritic = hb_ot_layout_get_glyph_class(hb_face, glyph.index) == HB_OT_LAYOUT_GLYPH_CLASS_MARK ||
+                      hb_unicode_general_category(unicode, source) == HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK;
+    run.glyphs.push_back(glyph);
+  }
+  hb_buffer_destroy(buffer);
+  return run;
+}
+
+using CacheKey = std::tuple<const FontFace*, bool, bool, int, String>;
+
+}  // namespace
+
+std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options) {
+  static std::mutex mutex;
+  static std::map<CacheKey, std::vector<ShapedRun>> cache;
+  constexpr size_t kCacheLimit = 8192;
+  CacheKey key{&face, options.rtl_reading, options.digit_substitution, options.units_per_em, String(text)};
+  {
+    std::lock_guard lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+  }
+  const CodePoints cps = Decode(text);
+  std::vector<Item> items = Itemize(cps, options.rtl_reading);
+  OrderForDisplay(items);
+  std::vector<ShapedRun> runs;
+  for (const Item& item : items) runs.push_back(ShapeItem(face, cps, item, options, text.size()));
+  std::lock_guard lock(mutex);
+  if (cache.size() >= kCacheLimit) cache.clear();
+  cache.emplace(std::move(key), runs);
+  return runs;
+}
+
+}  // namespace zavrik

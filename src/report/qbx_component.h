@@ -1,0 +1,219 @@
+// TqbxComponent: the node of the report tree. A node owns its children (in template order), has a
+// unique name within its tree, geometry relative to its parent and a font that may follow the
+// parent's. The top node of a tree keeps the name index; the lifetime owner (the tree's top node
+// when the component was created in a tree) answers "components owned by the report".
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "core/rtti.h"
+#include "report/qbx_font.h"
+
+namespace zavrik {
+
+class TqbxXMLItem;
+class TqbxXMLSerializer;
+
+// Anchors: how a child follows a resize of its parent.
+enum TqbxAnchor : int32_t { fraLeft = 1, fraTop = 2, fraRight = 4, fraBottom = 8 };
+// Restrictions (editing only).
+enum TqbxRestriction : int32_t {
+  rfDontModify = 1, rfDontSize = 2, rfDontMove = 4, rfDontDelete = 8, rfDontEdit = 16,
+  rfDontEditInPreview = 32, rfDontCopy = 64
+};
+// Class traits.
+enum TqbxComponentStyle : int32_t {
+  csContainer = 1, csPreviewVisible = 2, csDefaultDiff = 4, csHandlesNestedProperties = 8,
+  csContained = 16, csAcceptsQbxComponents = 32, csObjectsContainer = 64
+};
+
+// Placement of a view inside its parent (AlignChildren).
+enum TqbxAlign : int32_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient, baHidden };
+// Mirror modes (a set; taken from the page).
+enum TqbxMirrorMode : int32_t {
+  mcmRTLBands = 1, mcmRTLObjects = 2, mcmRTLAppearance = 4, mcmRTLContent = 8, mcmRTLSpecial = 16,
+  mcmBTTBands = 32, mcmBTTObjects = 64, mcmBTTAppearance = 128, mcmBTTContent = 256, mcmBTTSpecial = 512,
+  mcmOnlyAllowed = 1024
+};
+
+struct TqbxRect {
+  double Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+class TqbxComponent : public Object {
+ public:
+  using CaseLessMap = std::map<String, TqbxComponent*>;  // keys upper-cased
+
+  TqbxComponent();
+  // Detaches from the parent, destroys the subtree (without recursion).
+  ~TqbxComponent() override;
+  TqbxComponent(const TqbxComponent&) = delete;
+  TqbxComponent& operator=(const TqbxComponent&) = delete;
+
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  // Published property groups that subclasses publish again from their tables.
+  static PropList GeometryProps();    // Left, Top, Width, Height
+  static PropList FontProps();        // Font, ParentFont
+  static PropList PlacementProps();   // Anchors, AllowMirrorMode, GroupIndex, IndexTag, Restrictions, Visible
+
+  // Creates a T as the last child of `owner` (Create(AOwner)).
+  template <class T>
+  static T& CreateIn(TqbxComponent& owner) {
+    return static_cast<T&>(owner.AddChild(std::make_unique<T>()));
+  }
+
+  // --- tree
+  TqbxComponent* Parent() const { return FParent; }
+  // Moves a node that has a parent to the end of `parent`'s children (no cycles; the parent must
+  // not be none: Detach takes a node out).
+  void SetParent(TqbxComponent* parent);
+  // Appends a node (taking it from its old parent first) and returns it.
+  TqbxComponent& AddChild(std::unique_ptr<TqbxComponent> child);
+  // Takes this node out of its parent; the caller owns it.
+  std::unique_ptr<TqbxComponent> Detach();
+  const std::vector<std::unique_ptr<TqbxComponent>>& Objects() const { return FObjects; }
+  int Count() const { return static_cast<int>(FObjects.size()); }
+  TqbxComponent& Child(int index) const { return *FObjects.at(static_cast<size_t>(index)); }
+  // Every descendant in depth-first pre-order, this node excluded.
+  std::vector<TqbxComponent*> AllObjects() const;
+  // The topmost ancestor; none for a node without parent.
+  TqbxComponent* TopParent() const { return FParent ? FTopNode : nullptr; }
+  TqbxComponent& TopNode() const { return *FTopNode; }
+  // The nearest node, this one included, that is a report, or a page.
+  TqbxComponent* Report() const;
+  TqbxComponent* Page() const;
+  virtual bool IsReport() const { return false; }
+  virtual bool IsPage() const { return false; }
+  virtual bool IsDialogPage() const { return false; }
+  // The lifetime owner: names of owned components are unique among themselves.
+  TqbxComponent* Owner() const { return FOwner; }
+  // The owned component of that name (case-insensitive), or none.
+  TqbxComponent* FindOwnedComponent(StringView name) const;
+  virtual void Clear();
+
+  // --- names
+  const String& Name() const { return FName; }
+  void SetName(const String& value);
+  const String& BaseName() const;
+  // Names the node BaseName + the first free number (see the probe in the .cpp).
+  void CreateUniqueName(TqbxComponent* default_report = nullptr);
+  virtual TqbxComponent* FindObject(StringView name) const;
+
+  // --- geometry
+  double Left() const { return FLeft; }
+  double Top() const { return FTop; }
+  double Width() const { return FWidth; }
+  double Height() const { return FHeight; }
+  virtual void SetLeft(double value) { FLeft = value; }
+  virtual void SetTop(double value) { FTop = value; }
+  virtual void SetWidth(double value);
+  virtual void SetHeight(double value);
+  void SetBounds(double left, double top, double width, double height);
+  double AbsLeft() const;
+  double AbsTop() const;
+  TqbxRect GetClientArea() const { return {0, 0, FWidth, FHeight}; }
+  virtual bool IsLeftStored() const { return true; }
+  virtual bool IsTopStored() const { return true; }
+  virtual bool IsWidthStored() const { return true; }
+  virtual bool IsHeightStored() const { return true; }
+  // Places the eligible children (views with an Align other than baHidden, visible ones only when
+  // `ignore_invisible`) after mirroring them, then their children in turn.
+  virtual void AlignChildren(bool ignore_invisible, int32_t mirror_modes);
+  // Mirrors the content (views) and, with a parent, the position for the given modes.
+  void MirrorPlacement(int32_t mirror_modes);
+  virtual void MirrorContent(int32_t mirror_modes) {}
+  // Views and bands answer these; the base is neither.
+  virtual bool IsView() const { return false; }
+  virtual bool IsBand() const { return false; }
+  virtual TqbxAlign Align() const { return baNone; }
+  int32_t Anchors() const { return FAnchors; }
+  virtual void SetAnchors(int32_t value) { FAnchors = value & 15; }
+
+  // --- font
+  TqbxFont* Font() const { return FFont.get(); }
+  virtual void SetFont(TqbxFont* value);
+  bool ParentFont() const { return FParentFont; }
+  virtual void SetParentFont(bool value);
+
+  // --- other properties
+  int32_t Tag() const { return FTag; }
+  void SetTag(int32_t value) { FTag = value; }
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool value) { FVisible = value; }
+  int32_t Restrictions() const { return FRestrictions; }
+  void SetRestrictions(int32_t value) { FRestrictions = value & 127; }
+  int32_t GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int32_t value) { FGroupIndex = value; }
+  int32_t IndexTag() const { return FIndexTag; }
+  void SetIndexTag(int32_t value) { FIndexTag = value; }
+  bool IsIndexTagStored() const { return FIndexTag > 0; }
+  bool AllowMirrorMode() const { return FAllowMirrorMode; }
+  void SetAllowMirrorMode(bool value) { FAllowMirrorMode = value; }
+  const String& Description() const { return FDescription; }
+  void SetDescription(const String& value) { FDescription = value; }
+  int32_t ComponentStyle() const { return FComponentStyle; }
+  void SetComponentStyle(int32_t value) { FComponentStyle = value; }
+  const String& AliasName() const { return FAliasName; }
+  void SetAliasName(const String& value) { FAliasName = value; }
+  TqbxComponent* OriginalComponent = nullptr;
+
+  bool IsDesigning = false;
+  bool IsLoading = false;
+  bool IsPrinting = false;
+  bool IsWriting = false;
+  bool IsAncestor() const { return false; }
+
+  // --- serialization (through TqbxXMLSerializer)
+  // Clears the node and reads it with its subtree from a template stream; the messages of the
+  // load go to `errors` when given.
+  void LoadFromStream(std::istream& stream, std::vector<String>* errors = nullptr);
+  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false) const;
+  // Copies another component's properties (Assign) or properties and children (AssignAll).
+  void Assign(const TqbxComponent& source);
+  void AssignAll(const TqbxComponent& source);
+  // Hooks for objects with csHandlesNestedProperties; true when the element was taken.
+  virtual bool ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) { return false; }
+  virtual bool WriteNestedProperties(TqbxXMLItem& item, TqbxXMLSerializer& serializer) const { return false; }
+  // Called after the whole template is read and references are resolved.
+  virtual void Loaded() {}
+
+ protected:
+  // Runs whenever this node's font changed; passes it on to children following their parent.
+  virtual void FontChanged();
+
+ private:
+  friend class ComponentTreeAccess;
+  void SetOwner(TqbxComponent* owner);
+  void ApplyAnchors(double dw, double dh);
+  std::vector<TqbxComponent*> AlignOwnChildren(bool ignore_invisible, int32_t mirror_modes);
+  CaseLessMap& NameIndex();
+  void IndexSubtree(TqbxComponent& subtree, bool add);
+  std::unique_ptr<TqbxComponent> TakeChild(TqbxComponent* child);
+
+  TqbxComponent* FParent = nullptr;
+  TqbxComponent* FTopNode = this;  // the topmost ancestor (this node when it has no parent)
+  TqbxComponent* FOwner = nullptr;
+  std::vector<std::unique_ptr<TqbxComponent>> FObjects;
+  std::unique_ptr<CaseLessMap> FNameIndex;  // top nodes only, built on first need
+  std::unique_ptr<CaseLessMap> FOwned;      // named components this node owns
+  String FName;
+  mutable String FBaseName;
+  double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  std::unique_ptr<TqbxFont> FFont;
+  bool FParentFont = true;
+  bool FVisible = true;
+  bool FAllowMirrorMode = false;
+  int32_t FTag = 0;
+  int32_t FRestrictions = 0;
+  int32_t FGroupIndex = 0;
+  int32_t FIndexTag = 0;
+  int32_t FAnchors = fraLeft | fraTop;
+  int32_t FComponentStyle = csPreviewVisible;
+  String FDescription;
+  String FAliasName;
+};
+
+}  // namespace zavrik

@@ -1,0 +1,44 @@
+#include "pdf/pdf_format.h"
+
+#include <gtest/gtest.h>
+
+namespace zavrik::pdf {
+namespace {
+
+TEST(PdfNumbers, TwoDecimalsAndTrimmedThree) {
+  EXPECT_EQ(F2(12), "12.00");
+  EXPECT_EQ(F2(-0.75), "-0.75");
+  EXPECT_EQ(F2(794 * 0.75), "595.50");
+  EXPECT_EQ(F2(1123 * 0.75), "842.25");
+  EXPECT_EQ(F2(0.125), "0.13");   // halves away from zero
+  EXPECT_EQ(F2(-0.001), "0.00");  // no negative zero
+  EXPECT_EQ(F3t(0.5625), "0.563");
+  EXPECT_EQ(F3t(12), "12");
+  EXPECT_EQ(F3t(1.5), "1.5");
+  EXPECT_EQ(F3t(-0.0001), "0");
+}
+
+TEST(PdfColours, ThreeForms) {
+  EXPECT_EQ(ColorA(0x000000), "0 0 0");
+  EXPECT_EQ(ColorA(0xFFFFFF), "1 1 1");
+  EXPECT_EQ(ColorA(0x0000FF), "1.00 0.00 0.00");  // red is the lowest byte
+  EXPECT_EQ(ColorB(0x00FF80), "0.502 1 0");
+  EXPECT_EQ(ColorB(kNoColor), "0 0 0");
+  EXPECT_EQ(ColorC(0xFF8000), "0 0.50 1");
+  EXPECT_EQ(ColorC(0x010203), "0.01 0.00 0.00");
+}
+
+TEST(PdfStrings, Utf16BigEndianWithEscapes) {
+  EXPECT_EQ(PdfTextString(u""), "()");
+  EXPECT_EQ(PdfTextString(u"A"), std::string("(\xFE\xFF\x00" "A)", 6));
+  // "(" is 00 28: the 28 byte is escaped. U+0A0D gives the bytes 0A 0D.
+  EXPECT_EQ(PdfTextString(u"(\u0A0D"), std::string("(\xFE\xFF\x00\\(\\n\\r)", 11));
+  EXPECT_EQ(PdfTextString(u"\\"), std::string("(\xFE\xFF\x00\\\\)", 7));
+}
+
+TEST(PdfStrings, Dates) {
+  EXPECT_EQ(PdfDate(2026, 12, 9, 5, 7, 0), "(D:20261209050700-00'00')");
+}
+
+}  // namespace
+}  // namespace zavrik::pdf
