@@ -1,0 +1,6 @@
+﻿var s: String;
+begin
+  s := 'Привет';
+  ShowMessage(s);
+  ShowMessage(IntToStr(Length(s)));
+end.
