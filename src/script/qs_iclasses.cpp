@@ -5,7 +5,9 @@
 #include "core/variant_convert.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
+#include "script/qs_iclasses.h"
 #include "script/qs_isysrtti.h"
+#include "script/qs_istreams.h"
 
 namespace zavrik {
 namespace {
@@ -91,13 +93,14 @@ class ClassesModule : public TqsRTTIModule {
   explicit ClassesModule(TqsScript& script) : TqsRTTIModule(script) {
     AddObjectClass();
     FScript.AddClass(PersistentClass(), u"TObject");
+    qsAddStreamClasses(FScript);
     AddStrings();
     AddList();
+    qsAddCollectionClasses(FScript);
+    qsAddComponentClass(FScript);
     const char16_t* const kNamed[][2] = {
-        {u"TCollectionItem", u"TPersistent"}, {u"TCollection", u"TPersistent"},
-        {u"TStream", u"TObject"},             {u"TFileStream", u"TStream"},
-        {u"TMemoryStream", u"TStream"},       {u"TComponent", u"TPersistent"},
-        {u"TqsXMLItem", u"TObject"},          {u"TqsXMLDocument", u"TObject"},
+        {u"TqsXMLItem", u"TObject"},
+        {u"TqsXMLDocument", u"TObject"},
     };
     for (const auto& [name, ancestor] : kNamed) {
       const TqsClassVariable* base = FScript.FindClass(ancestor);
@@ -146,6 +149,15 @@ class ClassesModule : public TqsRTTIModule {
         list.FObjects.insert(list.FObjects.begin() + static_cast<ptrdiff_t>(i), Variant(int32_t{0}));
       } else if (name == u"INDEXOF") {
         return Variant(int32_t{list.IndexOf(VarToString(p[0]))});
+      } else if (name == u"LOADFROMFILE") {
+        list.SetText(Utf8ToString(qsReadFileBytes(StringToUtf8(VarToString(p[0])))));
+      } else if (name == u"SAVETOFILE") {
+        qsWriteFileBytes(StringToUtf8(VarToString(p[0])), StringToUtf8(list.Text()));
+      } else if (name == u"LOADFROMSTREAM") {
+        list.SetText(Utf8ToString(qsStreamArgument(p[0]).ReadAll()));
+      } else if (name == u"SAVETOSTREAM") {
+        const std::string bytes = StringToUtf8(list.Text());
+        qsStreamArgument(p[0]).Write(bytes.data(), bytes.size());
       } else if (name == u"STRINGS.GET") {
         return Variant(list.FStrings[CheckIndex(VarToInteger(p[0]), list.FStrings.size())]);
       } else if (name == u"STRINGS.SET") {
@@ -184,7 +196,10 @@ class ClassesModule : public TqsRTTIModule {
          {u"function Add(const S: string): Integer",
           u"function AddObject(const S: string; AObject: TObject): Integer", u"procedure Clear",
           u"procedure Delete(Index: Integer)", u"procedure Insert(Index: Integer; const S: string)",
-          u"function IndexOf(const S: string): Integer"}) {
+          u"function IndexOf(const S: string): Integer",
+          u"procedure LoadFromFile(const FileName: string)",
+          u"procedure SaveToFile(const FileName: string)",
+          u"procedure LoadFromStream(Stream: TStream)", u"procedure SaveToStream(Stream: TStream)"}) {
       cls->AddMethod(syntax, method);
     }
     cls->AddProperty(u"Count", u"Integer", property);

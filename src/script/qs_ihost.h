@@ -29,3 +29,15 @@ class TqsComponentOwner {
 TqsComponentOwner* qsComponentOwner(Object* object);
 
 }  // namespace zavrik
+
+namespace zavrik {
+
+// Objects a script created that release resources (files) when the script frees them; the object
+// itself stays allocated until its program ends.
+class TqsScriptFreed {
+ public:
+  virtual ~TqsScriptFreed() = default;
+  virtual void ScriptFreed() = 0;
+};
+
+}  // namespace zavrik

@@ -4,6 +4,7 @@
 
 #include "core/rtti.h"
 #include "script/qs_iclass.h"
+#include "script/qs_ihost.h"
 #include "script/qs_iproc.h"
 #include "script/qs_isysrtti.h"
 #include "script/qs_istatements.h"
@@ -146,6 +147,7 @@ bool TqsScript::FreeObject(Object* object) {
     auto it = std::find_if(s->FCreatedObjects.begin(), s->FCreatedObjects.end(),
                            [object](const auto& p) { return p.get() == object; });
     if (it != s->FCreatedObjects.end()) {
+      if (auto* freed = dynamic_cast<TqsScriptFreed*>(object)) freed->ScriptFreed();
       s->FFreedObjects.push_back(std::move(*it));
       s->FCreatedObjects.erase(it);
       return true;
