@@ -130,9 +130,10 @@ TqsPropertyHelper* TqsClassVariable::AddPropertyEx(StringView name, StringView t
   return static_cast<TqsPropertyHelper*>(&AddMember(std::move(helper)));
 }
 
-TqsMethodHelper* TqsClassVariable::AddIndexProperty(StringView name, StringView params,
-                                                    StringView type_name,
-                                                    TqsCallMethodEvent call_event, bool read_only) {
+// "function Name(p0: T0; p1: T1...): Type", flagged as an indexed property.
+TqsMethodHelper* TqsClassVariable::AddIndexMember(StringView name, StringView params,
+                                                  StringView type_name, bool read_only,
+                                                  const std::function<void(TqsMethodHelper&)>& bind) {
   String syntax = u"function " + String(name) + u"(";
   int i = 0;
   size_t start = 0;
@@ -146,15 +147,38 @@ TqsMethodHelper* TqsClassVariable::AddIndexProperty(StringView name, StringView 
     start = comma + 1;
   }
   syntax += u"): " + String(type_name);
-  TqsMethodHelper* helper = AddMethod(syntax, std::move(call_event));
+  std::unique_ptr<TqsMethodHelper> helper = MakeMethod(syntax);
+  bind(*helper);
   helper->FIndexMethod = true;
   helper->FIsReadOnly = read_only;
-  return helper;
+  return static_cast<TqsMethodHelper*>(&AddMember(std::move(helper)));
+}
+
+TqsMethodHelper* TqsClassVariable::AddIndexProperty(StringView name, StringView params,
+                                                    StringView type_name,
+                                                    TqsCallMethodEvent call_event, bool read_only) {
+  return AddIndexMember(name, params, type_name, read_only,
+                        [&](TqsMethodHelper& h) { h.FOnCall = std::move(call_event); });
+}
+
+TqsMethodHelper* TqsClassVariable::AddIndexProperty(StringView name, StringView params,
+                                                    StringView type_name,
+                                                    TqsCallMethodNewEvent call_event, bool read_only) {
+  return AddIndexMember(name, params, type_name, read_only,
+                        [&](TqsMethodHelper& h) { h.FOnCallNew = std::move(call_event); });
 }
 
 TqsMethodHelper* TqsClassVariable::AddDefaultProperty(StringView name, StringView params,
                                                       StringView type_name,
                                                       TqsCallMethodEvent call_event,
+                                                      bool read_only) {
+  FDefProperty = AddIndexProperty(name, params, type_name, std::move(call_event), read_only);
+  return FDefProperty;
+}
+
+TqsMethodHelper* TqsClassVariable::AddDefaultProperty(StringView name, StringView params,
+                                                      StringView type_name,
+                                                      TqsCallMethodNewEvent call_event,
                                                       bool read_only) {
   FDefProperty = AddIndexProperty(name, params, type_name, std::move(call_event), read_only);
   return FDefProperty;

@@ -27,10 +27,15 @@ class TqsClassVariable : public TqsCustomVariable {
   TqsPropertyHelper* AddPropertyEx(StringView name, StringView type_name,
                                    TqsGetValueNewEvent get_event,
                                    TqsSetValueNewEvent set_event = nullptr);
+  // Params: comma-separated type names. The member is called with ".GET" and ".SET".
   TqsMethodHelper* AddIndexProperty(StringView name, StringView params, StringView type_name,
                                     TqsCallMethodEvent call_event, bool read_only = false);
+  TqsMethodHelper* AddIndexProperty(StringView name, StringView params, StringView type_name,
+                                    TqsCallMethodNewEvent call_event, bool read_only = false);
   TqsMethodHelper* AddDefaultProperty(StringView name, StringView params, StringView type_name,
                                       TqsCallMethodEvent call_event, bool read_only = false);
+  TqsMethodHelper* AddDefaultProperty(StringView name, StringView params, StringView type_name,
+                                      TqsCallMethodNewEvent call_event, bool read_only = false);
   TqsEventHelper* AddEvent(StringView name, TqsEventHelper::Binder bind);
   // A member of this class, else of the ancestor class (case-insensitive).
   TqsCustomHelper* Find(StringView name) const;
@@ -47,6 +52,8 @@ class TqsClassVariable : public TqsCustomVariable {
 
  private:
   TqsCustomHelper& AddMember(std::unique_ptr<TqsCustomHelper> member);
+  TqsMethodHelper* AddIndexMember(StringView name, StringView params, StringView type_name,
+                                  bool read_only, const std::function<void(TqsMethodHelper&)>& bind);
   std::unique_ptr<TqsMethodHelper> MakeMethod(StringView syntax);
 };
 

@@ -24,6 +24,7 @@ T& TqsCompiler::NewStatement(const TqsXMLItem& element, TqsScript& scope, TqsSta
   statement->FSourcePos = element.GetProp(u"pos");
   statement->FUnitName = FUnitName;
   FErrorPos = statement->FSourcePos;
+  FScript.AddCodeLine(FUnitName, FErrorPos);
   return static_cast<T&>(list.Add(std::move(statement)));
 }
 

@@ -3,6 +3,7 @@
 // expressions and calls script routines for its host.
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,12 @@ class TqsScript : public TqsParserOwner {
   void Execute();
   bool Run();
   void Terminate();
+  // Lines that carry statements, per unit (the main text is the unit "").
+  void AddCodeLine(StringView unit_name, StringView source_pos);
+  bool IsExecutableLine(int line, StringView unit_name) const;
+  // The syntax tree of Lines without compiling it; compiling a syntax tree read back.
+  void GetILCode(std::ostream& out);
+  bool SetILCode(std::istream& in);
   Variant Evaluate(StringView expression);
   Variant CallFunction(StringView name, const Variant& params, bool global = false);
   Variant CallFunction1(StringView name, Variant& params, bool global = false);

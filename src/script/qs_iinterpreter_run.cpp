@@ -1,4 +1,7 @@
 // Compiling and running a script; evaluating expressions and calling routines for the host.
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/error.h"
 #include "script/qs_icompiler.h"
 #include "script/qs_iinterpreter.h"
@@ -35,6 +38,40 @@ void TqsScript::Execute() {
   FIsRunning = true;
   FMainProg = true;
   if (FStatement) FStatement->Execute();
+}
+
+void TqsScript::AddCodeLine(StringView unit_name, StringView source_pos) {
+  const int line = std::atoi(StringToUtf8(source_pos.substr(0, source_pos.find(u':'))).c_str());
+  auto it = std::find_if(FUnitLines.begin(), FUnitLines.end(),
+                         [&](const auto& u) { return qsSameName(u.first, unit_name); });
+  if (it == FUnitLines.end()) it = FUnitLines.insert(FUnitLines.end(), {String(unit_name), {}});
+  std::vector<int>& lines = it->second;
+  const auto at = std::lower_bound(lines.begin(), lines.end(), line);
+  if (at == lines.end() || *at != line) lines.insert(at, line);
+}
+
+bool TqsScript::IsExecutableLine(int line, StringView unit_name) const {
+  for (const auto& [unit, lines] : FUnitLines) {
+    if (qsSameName(unit, unit_name)) return std::binary_search(lines.begin(), lines.end(), line);
+  }
+  return false;
+}
+
+void TqsScript::GetILCode(std::ostream& out) {
+  TqsILParser parser(*this);
+  parser.SelectLanguage(FSyntaxType);
+  if (parser.MakeILScript(Text())) parser.ILScript().SaveToStream(out);
+}
+
+bool TqsScript::SetILCode(std::istream& in) {
+  ErrorMsg.clear();
+  ErrorPos.clear();
+  ErrorUnit.clear();
+  FStatement.reset();
+  TqsILParser parser(*this);
+  parser.SelectLanguage(FSyntaxType);
+  parser.ILScript().LoadFromStream(in);
+  return TqsCompiler(parser, *this, u"").ParseILScript();
 }
 
 bool TqsScript::Run() {
