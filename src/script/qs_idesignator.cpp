@@ -1,5 +1,7 @@
 #include "script/qs_idesignator.h"
 
+#include <new>
+
 #include "core/error.h"
 #include "core/variant_convert.h"
 #include "script/qs_iclass.h"
@@ -31,6 +33,41 @@ class FrameGuard {
   size_t frame_ = 0;
 };
 
+// A macro routine receives the argument's source text instead of its value.
+Variant ArgumentValue(const TqsCustomVariable& routine, TqsExpression& argument) {
+  return routine.FIsMacro ? Variant(argument.FSource) : argument.Value();
+}
+
+// Argument values of one call: on the stack for up to eight, constructed only as needed.
+class ArgumentValues {
+ public:
+  explicit ArgumentValues(size_t count) : count_(count) {
+    if (count > kInline) heap_.resize(count);
+  }
+  ~ArgumentValues() {
+    for (size_t i = 0; i < set_; ++i) Slot(i)->~Variant();
+  }
+  ArgumentValues(const ArgumentValues&) = delete;
+  ArgumentValues& operator=(const ArgumentValues&) = delete;
+  void Set(size_t i, Variant value) {
+    if (count_ > kInline) {
+      heap_[i] = std::move(value);
+    } else {
+      new (Slot(i)) Variant(std::move(value));
+      set_ = i + 1;
+    }
+  }
+  const Variant& operator[](size_t i) { return count_ > kInline ? heap_[i] : *Slot(i); }
+
+ private:
+  static constexpr size_t kInline = 8;
+  Variant* Slot(size_t i) { return reinterpret_cast<Variant*>(inline_) + i; }
+  size_t count_;
+  size_t set_ = 0;
+  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
+  std::vector<Variant> heap_;
+};
+
 }  // namespace
 
 TqsDesignator::TqsDesignator(TqsScript* program) : FProgram(program) {
@@ -58,6 +95,9 @@ void TqsDesignator::ResolveItems() {
     item.FProc = dynamic_cast<TqsProcVariable*>(item.FRef);
     item.FHelper = dynamic_cast<TqsCustomHelper*>(item.FRef);
     item.FClass = dynamic_cast<TqsClassVariable*>(item.FRef);
+    for (int i = 0; i < item.FRef->ParamCount(); ++i) {
+      item.FHasVarParams = item.FHasVarParams || item.FRef->Param(i).FIsVarParam;
+    }
   }
   FResolved = true;
 }
@@ -75,19 +115,13 @@ Variant TqsDesignator::Evaluate(const Variant* assigned) {
     FrameGuard frame(item.FProc);
     const int params = ref->ParamCount();
     const size_t args = item.FArgs.size();
-    if (args > 0) {
-      // Evaluate every argument first, then assign them in order (few arguments need no heap).
-      constexpr size_t kInline = 8;
-      Variant inline_values[kInline];
-      std::vector<Variant> more;
-      Variant* values = inline_values;
-      if (args > kInline) {
-        more.resize(args);
-        values = more.data();
-      }
-      for (size_t a = 0; a < args; ++a) {
-        values[a] = ref->FIsMacro ? Variant(item.FArgs[a]->FSource) : item.FArgs[a]->Value();
-      }
+    if (args == 1 && params >= 1) {
+      ref->Param(0).SetValue(ArgumentValue(*ref, *item.FArgs[0]));
+    } else if (args > 1) {
+      // Every argument first (a later one may read what an earlier one is assigned to), then
+      // assign them in order.
+      ArgumentValues values(args);
+      for (size_t a = 0; a < args; ++a) values.Set(a, ArgumentValue(*ref, *item.FArgs[a]));
       for (size_t a = 0; a < args && static_cast<int>(a) < params; ++a) {
         ref->Param(static_cast<int>(a)).SetValue(values[a]);
       }
@@ -108,7 +142,7 @@ Variant TqsDesignator::Evaluate(const Variant* assigned) {
     // By-reference parameters go back through their argument designators, after the caller's
     // frame is restored.
     std::vector<std::pair<TqsDesignator*, Variant>> write_back;
-    for (size_t a = 0; a < args && static_cast<int>(a) < params; ++a) {
+    for (size_t a = 0; item.FHasVarParams && a < args && static_cast<int>(a) < params; ++a) {
       TqsParamItem& param = ref->Param(static_cast<int>(a));
       if (!param.FIsVarParam) continue;
       if (TqsDesignator* target = item.FArgs[a]->SingleDesignator()) {

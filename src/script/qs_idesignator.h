@@ -29,6 +29,7 @@ struct TqsDesignatorItem {
   TqsProcVariable* FProc = nullptr;
   TqsCustomHelper* FHelper = nullptr;
   TqsClassVariable* FClass = nullptr;
+  bool FHasVarParams = false;
 };
 
 class TqsDesignator {

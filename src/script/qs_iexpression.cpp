@@ -15,30 +15,14 @@ bool BothInteger(const Variant& a, const Variant& b) {
   return a.Kind() == VarKind::Integer && b.Kind() == VarKind::Integer;
 }
 
-// A 64-bit result of two 32-bit operands, as Integer when it fits.
-bool FitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
-
-// Binary arithmetic; the fast path for two Integers gives what the Variant rules give.
+// Binary arithmetic.
 template <VarOp Op>
 class TArithNode : public TqsOperatorNode {
  public:
   explicit TArithNode(TqsOperatorType op) : TqsOperatorNode(op) {}
   Variant Value() override {
     Variant a = FLeft->Value();
-    Variant b = FRight->Value();
-    if (BothInteger(a, b)) {
-      const int64_t x = a.SignedValue(), y = b.SignedValue();
-      int64_t r = 0;
-      bool done = true;
-      if constexpr (Op == VarOp::Add) r = x + y;
-      else if constexpr (Op == VarOp::Sub) r = x - y;
-      else if constexpr (Op == VarOp::Mul) r = x * y;
-      else if constexpr (Op == VarOp::DivInt) done = y != 0 && (r = x / y, true);
-      else if constexpr (Op == VarOp::Mod) done = y != 0 && (r = x % y, true);
-      else done = false;
-      if (done && FitsInt32(r)) return Variant(static_cast<int32_t>(r));
-    }
-    return VarBinaryOp(Op, a, b);
+    return qsArith<Op>(a, FRight->Value());
   }
 };
 

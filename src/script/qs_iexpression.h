@@ -2,12 +2,32 @@
 // and operators arrive in source order, and set constructors.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "core/variant_ops.h"
 #include "script/qs_itypes.h"
 
 namespace zavrik {
+
+// Variant arithmetic, with a fast path for two Integers that gives what the general rules give.
+template <VarOp Op>
+inline Variant qsArith(const Variant& a, const Variant& b) {
+  if (a.Kind() == VarKind::Integer && b.Kind() == VarKind::Integer) {
+    const int64_t x = a.SignedValue(), y = b.SignedValue();
+    int64_t r = 0;
+    bool done = true;
+    if constexpr (Op == VarOp::Add) r = x + y;
+    else if constexpr (Op == VarOp::Sub) r = x - y;
+    else if constexpr (Op == VarOp::Mul) r = x * y;
+    else if constexpr (Op == VarOp::DivInt) done = y != 0 && (r = x / y, true);
+    else if constexpr (Op == VarOp::Mod) done = y != 0 && (r = x % y, true);
+    else done = false;
+    if (done && r >= INT32_MIN && r <= INT32_MAX) return Variant(static_cast<int32_t>(r));
+  }
+  return VarBinaryOp(Op, a, b);
+}
 
 class TqsDesignator;
 class TqsSetExpression;

@@ -112,15 +112,28 @@ Variant TqsProcVariable::Value() {
 }
 
 size_t TqsProcVariable::SaveLocalVariables() {
+  if (FFrameItemsCount != FProgram->Count()) {
+    FFrameItems.clear();
+    for (int i = 0; i < FProgram->Count(); ++i) {
+      TqsCustomVariable& v = FProgram->Items(i);
+      FFrameItems.push_back({&v, dynamic_cast<TqsStringVariable*>(&v) != nullptr});
+    }
+    FFrameItemsCount = FProgram->Count();
+  }
   const size_t frame = FVarsStack.size();
-  for (int i = 0; i < FProgram->Count(); ++i) FVarsStack.push_back(FProgram->Items(i).StoredValue());
+  for (const FrameItem& item : FFrameItems) {
+    FVarsStack.push_back(item.IsText ? item.Variable->StoredValue() : item.Variable->FValue);
+  }
   return frame;
 }
 
 void TqsProcVariable::RestoreLocalVariables(size_t frame) {
   if (frame > FVarsStack.size()) return;
-  for (int i = 0; i < FProgram->Count() && frame + static_cast<size_t>(i) < FVarsStack.size(); ++i) {
-    FProgram->Items(i).SetStoredValue(std::move(FVarsStack[frame + static_cast<size_t>(i)]));
+  const size_t count = std::min(FFrameItems.size(), FVarsStack.size() - frame);
+  for (size_t i = 0; i < count; ++i) {
+    const FrameItem& item = FFrameItems[i];
+    if (item.IsText) item.Variable->SetStoredValue(std::move(FVarsStack[frame + i]));
+    else item.Variable->FValue = std::move(FVarsStack[frame + i]);
   }
   FVarsStack.resize(frame);
 }

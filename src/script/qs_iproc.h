@@ -25,6 +25,14 @@ class TqsProcVariable : public TqsCustomVariable {
   void RestoreLocalVariables(size_t frame);
 
   bool FExecuting = false;
+  // The locals a frame saves: every variable of the routine's scope (built on first need and
+  // again when the scope's items change); text variables go through their virtual accessors.
+  struct FrameItem {
+    TqsCustomVariable* Variable;
+    bool IsText;
+  };
+  std::vector<FrameItem> FFrameItems;
+  int FFrameItemsCount = -1;
   bool FIsFunc;
   std::unique_ptr<TqsScript> FProgram;
   std::vector<Variant> FVarsStack;  // saved frames, one value per local, frames back to back

@@ -59,19 +59,19 @@ void TqsAssignPlusStmt::Execute() {
   if (!RunLine()) return;
   Variant value = Operand();
   if (FStrVar && FStrVar->AppendText(value)) return;
-  Store(VarAdd(Target(), value));
+  Store(qsArith<VarOp::Add>(Target(), value));
 }
 
 void TqsAssignMinusStmt::Execute() {
   if (!RunLine()) return;
   Variant value = Operand();
-  Store(VarSub(Target(), value));
+  Store(qsArith<VarOp::Sub>(Target(), value));
 }
 
 void TqsAssignMulStmt::Execute() {
   if (!RunLine()) return;
   Variant value = Operand();
-  Store(VarMul(Target(), value));
+  Store(qsArith<VarOp::Mul>(Target(), value));
 }
 
 void TqsAssignDivStmt::Execute() {

@@ -84,7 +84,10 @@ Variant TqsCustomVariable::HookedValue(const Variant& stored) const {
 }
 
 void TqsVariable::SetValue(const Variant& value) {
-  if (!FIsReadOnly) FValue = qsConvertToKind(FTyp, value);
+  if (FIsReadOnly) return;
+  const bool same_kind = (FTyp == fvtInt && value.Kind() == VarKind::Integer) ||
+                         FTyp == fvtVariant || FTyp == fvtClass || FTyp == fvtArray;
+  FValue = same_kind ? value : qsConvertToKind(FTyp, value);
 }
 
 TqsStringVariable::TqsStringVariable(StringView name, TqsVarType typ, StringView type_name)
