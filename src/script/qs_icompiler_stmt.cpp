@@ -68,7 +68,13 @@ void TqsCompiler::CompileStatement(const TqsXMLItem& element, TqsScript& scope, 
 // assignstmt: designator, optional modificator, expression.
 void TqsCompiler::CompileAssignment(const TqsXMLItem& element, TqsScript& scope, TqsStatement& list) {
   const int d = element.Find(u"dsgn"), x = element.Find(u"expr"), m = element.Find(u"modificator");
-  if (d < 0 || x < 0) return;
+  if (d < 0) {
+    // BasicScript `Set`: the assignment is wrapped once more.
+    const int inner = element.Find(u"assignstmt");
+    if (inner >= 0) CompileAssignment(element.Items(inner), scope, list);
+    return;
+  }
+  if (x < 0) return;
   FErrorPos = element.GetProp(u"pos");
   std::unique_ptr<TqsDesignator> target = DoDesignator(element.Items(d), scope, emNone);
   if (target->FIsReadOnly) {

@@ -354,6 +354,17 @@ TEST(ScriptScopes, ClearItemsRemovesOnlyWhatAnOwnerAdded) {
   EXPECT_EQ(script.FindLocal(u"Kept"), nullptr);
 }
 
+TEST(ScriptScopes, LinesEndWithCrLfTheLastIncluded) {
+  TqsScript script(&qsGlobalUnit());
+  script.SetText(u"a\nb\r\nc");
+  EXPECT_EQ(script.Lines().size(), 3u);
+  EXPECT_EQ(script.Text(), u"a\r\nb\r\nc\r\n");
+  // BasicScript needs the final line end.
+  script.FSyntaxType = u"BasicScript";
+  script.SetText(u"x = 1");
+  EXPECT_TRUE(script.Compile()) << StringToUtf8(script.ErrorMsg);
+}
+
 TEST(ScriptScopes, TheGlobalUnitHoldsTheLibrary) {
   TqsScript& global = qsGlobalUnit();
   EXPECT_TRUE(global.FRTTIAdded);
