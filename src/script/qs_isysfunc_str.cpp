@@ -60,8 +60,12 @@ std::mt19937_64& Generator() {
   return generator;
 }
 
+// Longer texts and arrays than this fail instead of exhausting memory in one step.
+constexpr int kMaxSetLength = 1 << 28;
+
 Variant SetLength(const Variant& value, int length) {
   if (length < 0) length = 0;
+  if (length > kMaxSetLength) throw Error(u"Out of memory");
   if (auto array = value.ArrayValue()) {
     const int low = array->bounds.empty() ? 0 : array->bounds[0].low;
     Variant resized = Variant::CreateArray({ArrayBound{low, low + length - 1}}, array->element_kind);

@@ -38,4 +38,7 @@ begin
   s := 'x';
   SetLength(s, 3);
   ShowMessage('[' + s + ']');                                       // expect: [x  ]
+  try SetLength(s, 2000000000); except ShowMessage(ExceptionMessage); end;  // expect: Out of memory
+  try ShowMessage(CreateOleObject('Word.Application')); except ShowMessage(ExceptionMessage); end;
+  // expect: CreateOleObject: OLE automation is not available (class 'Word.Application')
 end.
