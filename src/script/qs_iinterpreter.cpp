@@ -67,6 +67,7 @@ TqsVarType TqsScript::TypeKind(StringView type_name) const {
 
 void TqsScript::Clear() {
   FStatement.reset();
+  FLastSourcePos = nullptr;
   std::erase_if(FItems, [](const auto& item) { return item->FAddedBy != &kqsLibraryTag; });
   FUnitLines.clear();
   ErrorMsg.clear();
@@ -81,6 +82,7 @@ void TqsScript::RemoveItems(const void* owner) {
 void TqsScript::ClearItems(const void* owner) {
   // Compiled code refers to the items: it goes first.
   FStatement.reset();
+  FLastSourcePos = nullptr;
   RemoveItems(owner);
   FUnitLines.clear();
 }

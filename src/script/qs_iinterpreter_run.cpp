@@ -11,10 +11,16 @@
 namespace zavrik {
 
 bool TqsScript::Compile() {
+  if (FIsRunning) {
+    // Its main block is executing: it cannot be replaced now.
+    ErrorMsg = u"Cannot compile a running script";
+    return false;
+  }
   ErrorMsg.clear();
   ErrorPos.clear();
   ErrorUnit.clear();
   FStatement.reset();
+  FLastSourcePos = nullptr;
   TqsILParser parser(*this);
   parser.SelectLanguage(FSyntaxType);
   const String text = Text();

@@ -314,6 +314,20 @@ TEST(ScriptRun, TerminateFromAHostCallbackEndsAnEndlessLoop) {
   EXPECT_FALSE(script.FTerminated);  // Execute clears the flags afterwards
 }
 
+TEST(ScriptRun, ARunningScriptIsNotRecompiled) {
+  TqsScript script(&qsGlobalUnit());
+  bool compiled = true;
+  script.AddMethod(u"procedure Again", [&](Object*, const ClassInfo*, const String&, std::vector<Variant>&) {
+    compiled = script.Compile();
+    return Variant::Null();
+  });
+  Collected shown;
+  RunProgram(script, "begin Again; ShowMessage('still here'); end.");
+  EXPECT_FALSE(compiled);
+  EXPECT_EQ(script.ErrorMsg, u"Cannot compile a running script");
+  EXPECT_THAT(shown.texts, testing::ElementsAre(u"still here"));
+}
+
 TEST(ScriptRun, OnRunLineSeesEveryStatementAndErrorsRecordTheirPosition) {
   TqsScript script(&qsGlobalUnit());
   std::vector<String> positions;
