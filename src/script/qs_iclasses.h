@@ -15,6 +15,8 @@ void qsAddStreamClasses(TqsScript& script);
 void qsAddCollectionClasses(TqsScript& script);
 // TComponent, with the owned components of hosts that publish them.
 void qsAddComponentClass(TqsScript& script);
+// TField and TDataSet over the hosts' field and data-set interfaces.
+void qsAddDataSetClasses(TqsScript& script);
 // The stream a script passed; fails for nil and other objects.
 TqsStream& qsStreamArgument(const Variant& value);
 

@@ -3,6 +3,7 @@
 // ancestors, so that declarations and parameters of these types compile.
 #include "core/rtti.h"
 #include "script/qs_iclass.h"
+#include "script/qs_iclasses.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_isysrtti.h"
 
@@ -51,7 +52,7 @@ constexpr const char16_t* kClasses[][2] = {
     {u"TRichEdit", u"TCustomRichEdit"},
     // data sets
     {u"TFieldDef", u"TCollectionItem"}, {u"TFieldDefs", u"TCollection"}, {u"TFields", u"TObject"},
-    {u"TField", u"TComponent"}, {u"TStringField", u"TField"}, {u"TNumericField", u"TField"},
+    {u"TStringField", u"TField"}, {u"TNumericField", u"TField"},
     {u"TIntegerField", u"TNumericField"}, {u"TSmallintField", u"TIntegerField"},
     {u"TWordField", u"TIntegerField"}, {u"TAutoIncField", u"TIntegerField"},
     {u"TFloatField", u"TNumericField"}, {u"TCurrencyField", u"TFloatField"},
@@ -60,7 +61,6 @@ constexpr const char16_t* kClasses[][2] = {
     {u"TVarBytesField", u"TBytesField"}, {u"TBCDField", u"TNumericField"}, {u"TBlobField", u"TField"},
     {u"TMemoField", u"TBlobField"}, {u"TGraphicField", u"TBlobField"},
     {u"TDataSource", u"TComponent"}, {u"TParam", u"TCollectionItem"}, {u"TParams", u"TCollection"},
-    {u"TDataSet", u"TComponent"},
     // data-aware controls
     {u"TDBEdit", u"TEdit"}, {u"TDBText", u"TLabel"}, {u"TDBCheckBox", u"TCheckBox"},
     {u"TDBComboBox", u"TComboBox"}, {u"TDBListBox", u"TListBox"}, {u"TDBRadioGroup", u"TGroupBox"},
@@ -78,6 +78,7 @@ constexpr const char16_t* kClasses[][2] = {
 class NamedClassModule : public TqsRTTIModule {
  public:
   explicit NamedClassModule(TqsScript& script) : TqsRTTIModule(script) {
+    qsAddDataSetClasses(FScript);
     for (const auto& [name, ancestor] : kClasses) {
       // A host may have registered a real class of this name already: first wins.
       if (FScript.FindClass(name)) continue;

@@ -41,3 +41,42 @@ class TqsScriptFreed {
 };
 
 }  // namespace zavrik
+
+namespace zavrik {
+
+// A field hosts publish as TField: scripts read FieldName, Value, AsString, AsInteger, AsFloat,
+// AsDateTime, AsBoolean, IsNull, DisplayText and Text, and may write Value.
+class TqsFieldSource {
+ public:
+  virtual ~TqsFieldSource() = default;
+  virtual String FieldName() const = 0;
+  virtual Variant FieldValue() const = 0;
+  // The value as the field displays it; by default its text (Null gives '').
+  virtual String FieldText() const;
+  // Fails with "Field 'X' cannot be modified" unless the host allows it.
+  virtual void SetFieldValue(const Variant& value);
+};
+
+// A record source hosts publish as TDataSet (the data layer's queries): Open, Close, First, Next,
+// Prior, Eof, Bof, Active, RecordCount, FieldCount, FieldByName, FindField, Fields[i]. Fields are
+// objects the data set owns that implement TqsFieldSource.
+class TqsDataSetSource {
+ public:
+  virtual ~TqsDataSetSource() = default;
+  virtual void Open() = 0;
+  virtual void Close() = 0;
+  virtual bool Active() const = 0;
+  virtual void First() = 0;
+  virtual void Next() = 0;
+  virtual void Prior() = 0;
+  virtual bool Eof() const = 0;
+  virtual bool Bof() const = 0;
+  virtual int RecordCount() const = 0;
+  virtual int FieldCount() const = 0;
+  virtual Object* Field(int index) const = 0;
+  // A field by name (case-insensitive), or none.
+  virtual Object* FindField(StringView name) const = 0;
+};
+
+}  // namespace zavrik
+

@@ -54,6 +54,50 @@ class Tdm : public Object, public TqsComponentOwner {
   THostItem base_;
 };
 
+// A two-record data set with the fields ID and NAME (NAME is Null in the second record).
+class TFakeField : public Object, public TqsFieldSource {
+ public:
+  TFakeField(String name, const int* row, std::vector<Variant> values)
+      : name_(std::move(name)), row_(row), values_(std::move(values)) {}
+  String FieldName() const override { return name_; }
+  Variant FieldValue() const override { return values_[static_cast<size_t>(*row_)]; }
+
+ private:
+  String name_;
+  const int* row_;
+  std::vector<Variant> values_;
+};
+
+class TFakeQuery : public Object, public TqsDataSetSource {
+ public:
+  static const ClassInfo& StaticClass() {
+    static const ClassInfo info(u"TFakeQuery", &qsNamedClass(u"TDataSet", nullptr), nullptr, {});
+    return info;
+  }
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  void Open() override { active_ = true; }
+  void Close() override { active_ = false; }
+  bool Active() const override { return active_; }
+  void First() override { row_ = 0; }
+  void Next() override { ++row_; }
+  void Prior() override { --row_; }
+  bool Eof() const override { return row_ >= 2; }
+  bool Bof() const override { return row_ == 0; }
+  int RecordCount() const override { return 2; }
+  int FieldCount() const override { return 2; }
+  Object* Field(int index) const override { return index == 0 ? (Object*)&id_ : (Object*)&name_; }
+  Object* FindField(StringView name) const override {
+    if (qsSameName(name, u"ID")) return Field(0);
+    return qsSameName(name, u"NAME") ? Field(1) : nullptr;
+  }
+
+ private:
+  bool active_ = false;
+  int row_ = 0;
+  TFakeField id_{u"ID", &row_, {Variant(int32_t{7}), Variant(int32_t{8})}};
+  TFakeField name_{u"NAME", &row_, {Variant(String(u"first")), Variant::Null()}};
+};
+
 struct Collected {
   std::vector<String> texts;
   Collected() {
@@ -223,6 +267,26 @@ TEST(ScriptHostClasses, ComponentsOfAPublishedDataModuleAreMembers) {
   Collected shown;
   RunProgram(script, "begin Dm.Base.Caption := 'via module'; ShowMessage(Dm.Base.Caption); end.");
   EXPECT_THAT(shown.texts, testing::ElementsAre(u"via module"));
+}
+
+TEST(ScriptHostClasses, DataSetsAndFieldsOfTheHost) {
+  TqsScript script(&qsGlobalUnit());
+  TFakeQuery query;
+  script.AddClass(TFakeQuery::StaticClass(), u"TDataSet");
+  script.AddObject(u"Query", &query);
+  Collected shown;
+  RunProgram(script,
+             "var s: String; begin Query.Open; Query.First;"
+             " while not Query.Eof do begin"
+             "   s := s + Query.FieldByName('id').AsString + ':' + Query.Fields[1].AsString + ';';"
+             "   if Query.FieldByName('NAME').IsNull then s := s + 'null;';"
+             "   Query.Next; end;"
+             " ShowMessage(s + IntToStr(Query.RecordCount) + IntToStr(Query.FieldCount));"
+             " if Query.FindField('none') = nil then ShowMessage('no field');"
+             " if Query is TDataSet then ShowMessage('a data set');"
+             " try Query.FieldByName('none'); except ShowMessage(ExceptionMessage); end; end.");
+  EXPECT_THAT(shown.texts, testing::ElementsAre(u"7:first;8:;null;22", u"no field", u"a data set",
+                                                u"Field 'none' not found"));
 }
 
 TEST(ScriptHostClasses, EventPropertiesTakeProcedureNames) {
