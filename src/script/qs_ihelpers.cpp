@@ -30,8 +30,17 @@ Variant ToPropValue(const PropInfo& prop, const Variant& value) {
     case TypeKind::Enumeration:
       if (value.Kind() == VarKind::Boolean) return Variant(static_cast<int32_t>(value.BoolValue()));
       return Variant(VarToInteger(value));
-    case TypeKind::Integer:
-    case TypeKind::Set: return Variant(VarToInteger(value));
+    case TypeKind::Integer: return Variant(VarToInteger(value));
+    case TypeKind::Set: {
+      // A set constructor ([fsBold, fsItalic]) gives the mask of its elements.
+      auto array = value.ArrayValue();
+      if (!array) return Variant(VarToInteger(value));
+      int32_t mask = 0;
+      for (const Variant& element : array->items) {
+        if (!element.IsNull()) mask |= VarToInteger(element);
+      }
+      return Variant(mask);
+    }
     case TypeKind::Float: return Variant(VarToDouble(value));
     case TypeKind::String: return Variant(VarToString(value));
     case TypeKind::Class:

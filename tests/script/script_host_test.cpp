@@ -22,7 +22,8 @@ class THostItem : public Object {
                                 {Prop(u"Count", &THostItem::Count, &THostItem::SetCount),
                                  Prop(u"Caption", &THostItem::Caption, &THostItem::SetCaption),
                                  Prop(u"Visible", &THostItem::Visible, &THostItem::SetVisible),
-                                 Prop(u"Ratio", &THostItem::Ratio)});
+                                 Prop(u"Ratio", &THostItem::Ratio),
+                                 Prop(u"Style", &THostItem::Style, &THostItem::SetStyle).SetOf(StyleSet())});
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -33,11 +34,18 @@ class THostItem : public Object {
   bool Visible() const { return visible_; }
   void SetVisible(bool v) { visible_ = v; }
   double Ratio() const { return 0.5; }
+  int Style() const { return style_; }
+  void SetStyle(int v) { style_ = v; }
+  static const EnumType& StyleSet() {
+    static const EnumType type{u"fsBold", u"fsItalic", u"fsUnderline"};
+    return type;
+  }
 
  private:
   int count_ = 3;
   String caption_ = u"first";
   bool visible_ = true;
+  int style_ = 0;
 };
 
 // A data module: owns named components, its own class unknown to scripts unless published.
@@ -217,9 +225,13 @@ TEST(ScriptHostClasses, PublishedPropertiesReadAndWriteThroughReflection) {
       " Item.Count := Item.Count + 1; Item.Caption := 'second'; Item.Visible := False;"
       " if not Item.Visible then ShowMessage('hidden'); end.");
   EXPECT_THAT(shown.texts, testing::ElementsAre(u"3first0,5", u"hidden"));
+  shown.texts.clear();
   EXPECT_EQ(item.Count(), 4);
   EXPECT_EQ(item.Caption(), u"second");
   EXPECT_FALSE(item.Visible());
+  script.AddEnumSet(u"TFontStyles", u"fsBold, fsItalic, fsUnderline");
+  RunProgram(script, "begin Item.Style := [fsBold, fsUnderline]; ShowMessage(IntToStr(Item.Style)); end.");
+  EXPECT_EQ(item.Style(), 5);
   TqsScript other(&qsGlobalUnit());
   other.AddClass(THostItem::StaticClass(), u"TObject");
   other.AddObject(u"Item", &item);
