@@ -153,29 +153,28 @@ Variant TqsScript::Evaluate(StringView expression) {
   return func ? func->Value() : Variant::Null();
 }
 
+static std::vector<Variant> ArgumentsOf(const Variant& params) {
+  auto array = params.ArrayValue();
+  return array ? array->items : std::vector<Variant>();
+}
+
 Variant TqsScript::CallFunction2(TqsProcVariable* func, const Variant& params) {
-  if (!func) return Variant::Null();
-  if (auto array = params.ArrayValue()) {
-    for (size_t i = 0; i < array->items.size() && static_cast<int>(i) < func->ParamCount(); ++i) {
-      func->Param(static_cast<int>(i)).SetValue(array->items[i]);
-    }
-  }
-  return func->Value();
+  return func ? func->Call(ArgumentsOf(params)) : Variant::Null();
 }
 
 Variant TqsScript::CallFunction(StringView name, const Variant& params, bool global) {
-  auto* func = dynamic_cast<TqsProcVariable*>(global ? Find(name) : FindLocal(name));
-  return CallFunction2(func, params);
+  return CallFunction2(dynamic_cast<TqsProcVariable*>(global ? Find(name) : FindLocal(name)), params);
 }
 
 Variant TqsScript::CallFunction1(StringView name, Variant& params, bool global) {
   auto* func = dynamic_cast<TqsProcVariable*>(global ? Find(name) : FindLocal(name));
   if (!func) return Variant::Null();
-  Variant result = CallFunction2(func, params);
-  if (auto array = params.ArrayValue()) {
-    for (size_t i = 0; i < array->items.size() && static_cast<int>(i) < func->ParamCount(); ++i) {
-      array->items[i] = func->Param(static_cast<int>(i)).Value();
-    }
+  auto array = params.ArrayValue();
+  if (!array) return func->Call({});
+  std::vector<Variant> results(array->items.size());
+  Variant result = func->Call(array->items, &results);
+  for (size_t i = 0; i < results.size() && static_cast<int>(i) < func->ParamCount(); ++i) {
+    array->items[i] = results[i];
   }
   return result;
 }

@@ -111,6 +111,26 @@ Variant TqsProcVariable::Value() {
   return result;
 }
 
+Variant TqsProcVariable::Call(const std::vector<Variant>& args, std::vector<Variant>* results) {
+  const bool running = FExecuting;
+  const size_t frame = running ? SaveLocalVariables() : 0;
+  struct Restore {
+    TqsProcVariable& proc;
+    bool running;
+    size_t frame;
+    ~Restore() {
+      if (running) proc.RestoreLocalVariables(frame);
+    }
+  } restore{*this, running, frame};
+  const int count = std::min(ParamCount(), static_cast<int>(args.size()));
+  for (int i = 0; i < count; ++i) Param(i).SetValue(args[static_cast<size_t>(i)]);
+  Variant result = Value();
+  if (results) {
+    for (int i = 0; i < count; ++i) (*results)[static_cast<size_t>(i)] = Param(i).Value();
+  }
+  return result;
+}
+
 size_t TqsProcVariable::SaveLocalVariables() {
   if (FFrameItemsCount != FProgram->Count()) {
     FFrameItems.clear();

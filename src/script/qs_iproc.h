@@ -20,6 +20,11 @@ class TqsProcVariable : public TqsCustomVariable {
   Variant Value() override;
   void SetValue(const Variant&) override {}
 
+  // A call on behalf of the host: the arguments go to the parameters in order and, with
+  // `results`, every parameter's final value comes back there (element i for parameter i).
+  // When the routine is already running, its locals are saved and restored around the call.
+  Variant Call(const std::vector<Variant>& args, std::vector<Variant>* results = nullptr);
+
   // Pushes the values of every local of the routine's scope; returns the frame's start.
   size_t SaveLocalVariables();
   void RestoreLocalVariables(size_t frame);

@@ -74,6 +74,25 @@ TEST_F(ReportLike, EventsPassArgumentsAndTakeBackVarParameters) {
   EXPECT_EQ(VarToString(report_.Find(u"Log")->Value()), u"xx");
 }
 
+TEST_F(ReportLike, HostCallsIntoARunningRoutineKeepItsLocals) {
+  // The routine asks the host, and the host calls the same routine again.
+  int depth = 0;
+  report_.AddMethod(u"function Nested(n: Integer): Integer",
+                    [&](Object*, const ClassInfo*, const String&, std::vector<Variant>& p) {
+                      ++depth;
+                      Variant args = Variant::CreateArray({ArrayBound{0, 0}});
+                      args.ArrayValue()->items[0] = Variant(VarToInteger(p[0]) - 1);
+                      return report_.CallFunction(u"Twice", args);
+                    });
+  report_.SetText(u"function Twice(n: Integer): Integer; var keep: Integer; begin keep := n;"
+                  u" if n > 0 then Nested(n); Result := keep * 2; end; begin end.");
+  ASSERT_TRUE(report_.Compile());
+  Variant args = Variant::CreateArray({ArrayBound{0, 0}});
+  args.ArrayValue()->items[0] = Variant(int32_t{3});
+  EXPECT_EQ(VarToInteger(report_.CallFunction(u"Twice", args)), 6);
+  EXPECT_EQ(depth, 3);
+}
+
 TEST_F(ReportLike, TheSyntaxTreeCompilesLaterAndLinesAreKnown) {
   report_.SetText(u"var x: Integer;\r\nbegin\r\n\r\n  x := 5;\r\nend.");
   std::stringstream tree;
