@@ -250,7 +250,7 @@ bool TqsCompiler::KindsCompatible(const TqsTypeRec& target, const TqsTypeRec& so
     case fvtInt:
     case fvtInt64: return s == fvtInt || s == fvtFloat || s == fvtEnum || s == fvtInt64;
     case fvtBool: return s == fvtBool;
-    case fvtFloat: return s == fvtInt || s == fvtFloat || s == fvtInt64;
+    case fvtFloat: return s == fvtInt || s == fvtFloat;
     case fvtChar:
     case fvtString: return s == fvtChar || s == fvtString;
     case fvtClass: {
