@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/rtti.h"
+#include "platform/color.h"
 
 namespace zavrik {
 
@@ -14,8 +15,6 @@ enum TFontQuality : int32_t {
   fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural
 };
 
-inline constexpr int32_t clBlack = 0;
-inline constexpr int32_t clNone = 0x1FFFFFFF;
 
 class TqbxFont : public Object {
  public:
