@@ -6,6 +6,7 @@
 #include "core/rtti.h"
 #include "report/qbx_band.h"
 #include "report/qbx_page.h"
+#include "report/qbx_report.h"
 
 namespace zavrik {
 
@@ -13,6 +14,7 @@ void RegisterReportClasses() {
   // The creatable classes, one entry each. Classes not yet implemented report
   // "Не удалось найти класс" for their elements.
   static const std::vector<const ClassInfo*> kClasses = {
+      &TqbxReport::StaticClass(),
       &TqbxReportPage::StaticClass(),   &TqbxDataPage::StaticClass(),      &TqbxDialogPage::StaticClass(),
       &TqbxReportTitle::StaticClass(),  &TqbxReportSummary::StaticClass(), &TqbxPageHeader::StaticClass(),
       &TqbxPageFooter::StaticClass(),   &TqbxHeader::StaticClass(),        &TqbxFooter::StaticClass(),
