@@ -5,6 +5,7 @@
 
 #include "core/rtti.h"
 #include "report/qbx_band.h"
+#include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
 
@@ -22,7 +23,7 @@ void RegisterReportClasses() {
       &TqbxDataBand4::StaticClass(),    &TqbxDataBand5::StaticClass(),     &TqbxDataBand6::StaticClass(),
       &TqbxGroupHeader::StaticClass(),  &TqbxGroupFooter::StaticClass(),   &TqbxChild::StaticClass(),
       &TqbxColumnHeader::StaticClass(), &TqbxColumnFooter::StaticClass(),  &TqbxOverlay::StaticClass(),
-      &TqbxNullBand::StaticClass(),
+      &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
   };
   static std::once_flag once;
   std::call_once(once, [] {
