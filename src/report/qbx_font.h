@@ -6,6 +6,7 @@
 
 #include "core/rtti.h"
 #include "platform/color.h"
+#include "platform/font_request.h"
 
 namespace zavrik {
 
@@ -24,6 +25,8 @@ class TqbxFont : public Object {
   // Copies every field and signals one change.
   void Assign(const TqbxFont& source);
   bool SameAs(const TqbxFont& other) const;
+  // The font as the text layout and canvases take it.
+  FontRequest ToFontRequest() const;
 
   const String& Name() const { return FName; }
   void SetName(const String& value);

@@ -58,6 +58,18 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void SetFlowTo(TqbxCustomMemoView* v) { FFlowTo = v != this ? v : nullptr; }
   TqbxObjectProcessing* Processing() const { return FProcessing.get(); }
 
+  // --- layout (qbx_memo_layout.cpp)
+  // The text rectangle for a scale and offset: the view less frame lines, shadow and gaps.
+  Rect ComputeTextRect(double scale_x, double scale_y, double offset_x, double offset_y) const;
+  void CalcDeviceRect(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) override;
+  void Draw(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) override;
+  // Whole pixels the text needs, gaps and frame included.
+  double CalcHeight() override;
+  double CalcWidth();
+  void InitPart() override;
+  double DrawPart() override;
+  Rect TextRect, ScaledRect;
+
   // --- print cycle
   void BeforePrint() override;
   void GetData() override;
@@ -103,6 +115,11 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   // Expands the expressions between the delimiters, one format per expression.
   void ExpandExpressions();
   void RestoreHighlighted();
+  void SetUpLayout(TqbxDrawText& layout) const;
+  double VerticalExtra() const;
+  double HorizontalExtra() const;
+  // The layout's width and height of the text on a 10000 x 10000 rectangle.
+  void MeasureUnbounded(double& width, double& height) const;
 
   std::unique_ptr<TStrings> FMemo = std::make_unique<TStrings>();
   mutable std::vector<std::unique_ptr<TqbxFormat>> FFormats;

@@ -3,6 +3,7 @@
 // formats and highlights.
 #include <gtest/gtest.h>
 
+#include "platform/raster_canvas.h"
 #include "report/qbx_memo.h"
 #include "view_helpers.h"
 
@@ -155,6 +156,47 @@ TEST(Memo, DifferenceTextCarriesTheText) {
   printed.FirstParaBreak = true;
   EXPECT_EQ(printed.Diff(&source), u" HAlign=\"2\" u=\"a&#13;&#10;b\" FirstParaBreak=\"1\"");
   EXPECT_EQ(source.Diff(&source), u" u=\"\"");
+}
+
+TEST(MemoLayout, TwentyPixelMemoSplitsOneLinePerPart) {
+  TqbxMemoView memo;
+  memo.SetBounds(0, 0, 200, 20);
+  memo.SetMemoText(u"one\r\ntwo\r\nthree");
+  memo.InitPart();
+  std::vector<String> parts;
+  double unused = 0;
+  for (int i = 0; i < 5 && !memo.PartMemo.empty(); ++i) {
+    unused = memo.DrawPart();
+    parts.push_back(memo.Text());
+  }
+  EXPECT_EQ(parts, (std::vector<String>{u"one", u"two", u"three"}));
+  EXPECT_NEAR(unused, 2 + (20 - (83 / 6.25 + 2)), 1e-9);  // 2 * GapY + the unused space
+}
+
+TEST(MemoLayout, HeightWidthAndTextRectangle) {
+  TqbxMemoView memo;
+  memo.SetBounds(10, 5, 100, 40);
+  memo.Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+  memo.Frame()->SetWidth(3);
+  EXPECT_EQ(memo.ComputeTextRect(1, 1, 0, 0), (Rect{10 + 1 + 2, 5 + 1 + 1, 10 + 100 - 2 - 2 + 1, 5 + 40 - 2 - 1 + 1}));
+  memo.SetMemoText(u"a\r\nb");
+  EXPECT_EQ(memo.CalcHeight(), 35);  // round(2 + 1 + 1.5 + 2 * 15.28)
+  memo.SetRotation(90);
+  const double rotated_width = memo.CalcWidth();
+  memo.SetRotation(0);
+  EXPECT_EQ(rotated_width, 37);  // round(4 + 1 + 1.5 + 2 * 15.28): the text height across
+  EXPECT_GT(memo.CalcWidth(), 4);
+}
+
+TEST(MemoLayout, AutoWidthKeepsTheRightEdge) {
+  auto report = LoadEvalReport(
+      "<TqbxMemoView Name=\"M\" Left=\"300\" Width=\"100\" Height=\"20\" AutoWidth=\"True\" HAlign=\"haRight\" Text=\"W\"/>");
+  auto& memo = Find<TqbxMemoView>(*report, u"M");
+  const double width = memo.CalcWidth();
+  RasterCanvas canvas(500, 50);
+  memo.Draw(canvas, 1, 1, 0, 0);
+  EXPECT_NEAR(memo.Width(), width, 1);
+  EXPECT_NEAR(memo.Left() + memo.Width(), 400, 1e-9);
 }
 
 }  // namespace
