@@ -4,7 +4,7 @@
 
 #include "core/numeric.h"
 #include "core/rtti_props.h"
-#include "report/qbx_view.h"
+#include "report/qbx_memo.h"
 
 namespace zavrik {
 namespace {
@@ -86,6 +86,28 @@ void TqbxBand::SetChild(TqbxChild* value) {
     if (band == this) ThrowError(u"Circular child reference is not allowed");
   }
   FChild = value;
+}
+
+TqbxMemoView* TqbxBand::CreateFillMemo() {
+  if (FFillMemo) return FFillMemo;
+  const auto* brush = dynamic_cast<const TqbxBrushFill*>(Fill());
+  if (IsNullBand() || ((brush && brush->IsDefault()) && FFrame->IsEmpty())) return nullptr;
+  TqbxMemoView& memo = CreateIn<TqbxMemoView>(*this);
+  MoveChild(memo, 0);
+  memo.SetAlign(baHidden);
+  memo.SetFill(Fill());
+  memo.Frame()->Assign(*FFrame);
+  // The gap insets the background on every side.
+  const TqbxFillGap& gap = *FFillGap;
+  memo.SetBounds(gap.Left, gap.Top, Width() - gap.Left - gap.Right, Height() - gap.Top - gap.Bottom);
+  FFillMemo = &memo;
+  return FFillMemo;
+}
+
+void TqbxBand::DisposeFillMemo() {
+  if (!FFillMemo) return;
+  FFillMemo->Detach();
+  FFillMemo = nullptr;
 }
 
 #define ZAVRIK_BAND_TABLE(Name, ...)                                                                     \

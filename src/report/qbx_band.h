@@ -11,6 +11,7 @@
 namespace zavrik {
 
 class TqbxChild;
+class TqbxMemoView;
 
 enum TqbxShiftEngine : int32_t { seLinear, seTree, seDontShift };
 enum TqbxRowsMode : int32_t { rmCount, rmAddToCount, rmTillPageEnds };
@@ -65,6 +66,11 @@ class TqbxBand : public TqbxReportComponent {
   bool PrintOnTop() const { return FPrintOnTop; }
   const String& OutlineText() const { return FOutlineText; }
 
+  // The background memo: none for a null band or a band without fill and frame lines; otherwise
+  // created once as the first child (aligned baHidden, so alignment leaves it alone) and reused.
+  TqbxMemoView* CreateFillMemo();
+  void DisposeFillMemo();
+
  protected:
   // The published band flags of those names (each band class publishes its own selection).
   static PropList Pick(std::initializer_list<const char16_t*> names);
@@ -83,6 +89,7 @@ class TqbxBand : public TqbxReportComponent {
   std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
   String FOnAfterCalcHeight;
   TqbxChild* FChild = nullptr;
+  TqbxMemoView* FFillMemo = nullptr;
 };
 
 // One class per band kind; the number is the band's kind.

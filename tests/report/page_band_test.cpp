@@ -4,6 +4,7 @@
 
 #include "core/numeric.h"
 #include "report/qbx_band.h"
+#include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "view_helpers.h"
 
@@ -142,6 +143,26 @@ TEST(Band, CircularChildIsRefused) {
   }
   EXPECT_THROW(a.SetChild(&a), Error);
   EXPECT_EQ(a.Child(), nullptr);
+}
+
+TEST(Band, BackgroundMemoOnlyForBandsWithFillOrFrame) {
+  auto report = LoadEvalReport(
+      "<TqbxReportPage Name=\"P\"><TqbxMasterData Name=\"Plain\" Width=\"100\" Height=\"20\"/>"
+      "<TqbxMasterData Name=\"Filled\" Width=\"100\" Height=\"20\" Fill.BackColor=\"255\" FillGap.Left=\"2\">"
+      "<TqbxMemoView Name=\"M\"/></TqbxMasterData><TqbxNullBand Name=\"N\" Frame.Typ=\"15\"/></TqbxReportPage>");
+  EXPECT_EQ(Find<TqbxBand>(*report, u"Plain").CreateFillMemo(), nullptr);
+  EXPECT_EQ(Find<TqbxBand>(*report, u"N").CreateFillMemo(), nullptr);
+  auto& band = Find<TqbxBand>(*report, u"Filled");
+  TqbxMemoView* memo = band.CreateFillMemo();
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(band.CreateFillMemo(), memo);
+  EXPECT_EQ(band.Objects().front().get(), memo);
+  EXPECT_EQ(memo->Align(), baHidden);
+  EXPECT_EQ(memo->Color(), 255);
+  EXPECT_EQ(memo->Left(), 2);
+  EXPECT_EQ(memo->Width(), 98);
+  band.DisposeFillMemo();
+  EXPECT_EQ(band.Count(), 1);
 }
 
 }  // namespace

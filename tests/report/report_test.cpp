@@ -2,6 +2,7 @@
 // options, the data page, passwords, the error handler and the preparation steps of the model.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "core/error.h"
@@ -152,6 +153,33 @@ TEST(Report, PreparationChecksDataSetsAndRestoresTheDefinition) {
   EXPECT_EQ(static_cast<TqbxReportPage*>(report.FindObject(u"P"))->LeftMargin(), 5);
   EXPECT_EQ(report.Errors.Items(), (std::vector<String>{u"script failed"}));
 }
+
+}  // namespace
+}  // namespace zavrik::test
+
+namespace zavrik::test {
+namespace {
+
+class TemplateFixture : public ::testing::TestWithParam<const char*> {};
+
+// Hand-written templates of the usual kinds load without messages and write back stably.
+TEST_P(TemplateFixture, LoadsCleanAndRoundTrips) {
+  std::ifstream in(std::string(FIXTURE_TEMPLATES) + "/" + GetParam(), std::ios::binary);
+  ASSERT_TRUE(in.is_open());
+  std::stringstream text;
+  text << in.rdbuf();
+  TqbxReport report;
+  report.EngineOptions()->NewSilentMode = simReThrow;
+  Load(report, text.str());
+  EXPECT_TRUE(report.Errors.Empty());
+  const std::string saved = Save(report);
+  TqbxReport again;
+  again.EngineOptions()->NewSilentMode = simReThrow;
+  Load(again, saved);
+  EXPECT_EQ(Save(again), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, TemplateFixture, ::testing::Values("invoice.xml", "grouped_list.xml", "labels.xml"));
 
 }  // namespace
 }  // namespace zavrik::test
