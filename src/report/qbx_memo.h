@@ -56,7 +56,6 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void SetStyle(const String& v);
   TqbxCustomMemoView* FlowTo() const { return FFlowTo; }
   void SetFlowTo(TqbxCustomMemoView* v) { FFlowTo = v != this ? v : nullptr; }
-  TqbxObjectProcessing* Processing() const { return FProcessing.get(); }
 
   // --- layout (qbx_memo_layout.cpp)
   // The text rectangle for a scale and offset: the view less frame lines, shadow and gaps.
@@ -83,7 +82,13 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void ApplyHighlight(const TqbxHighlight& highlight);
   void ResetSuppress() { FLastValue = Variant(String()); }
   void MirrorContent(int32_t mirror_modes) override;
+  // Carries FirstParaBreak and LastParaBreak while the split part is recorded.
   String Diff(const TqbxComponent* other) const override;
+  // After a part is recorded: the next part continues where this one ended.
+  void HandOverParaBreaks() {
+    FirstParaBreak = LastParaBreak;
+    LastParaBreak = false;
+  }
 
   Variant Value;
   int32_t TotalPages = 0;
@@ -128,7 +133,6 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   TqbxUnderlinesTextMode FUnderlinesTextMode = ulmNone;
   String FStyle;
   TqbxCustomMemoView* FFlowTo = nullptr;
-  std::unique_ptr<TqbxObjectProcessing> FProcessing = std::make_unique<TqbxObjectProcessing>();
   Variant FLastValue = Variant::Null();
   String FSavedText;
   // The appearance kept while a highlight is applied.

@@ -136,6 +136,15 @@ TqbxReportComponent* TqbxReport::GetDataset(StringView alias) const {
   return item ? item->DataSet() : nullptr;
 }
 
+void TqbxReport::DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always) {
+  DoParamEvent(event_name, {Variant(static_cast<Object*>(object))}, run_always);
+}
+
+void TqbxReport::DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always) {
+  if (event_name.empty() || !(run_always || EngineRunning) || !Script) return;
+  Script->CallFunction(event_name, params);
+}
+
 Variant TqbxReport::Calc(StringView expression) { return OnCalc ? OnCalc(expression) : Variant::Null(); }
 
 bool TqbxReport::ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) {

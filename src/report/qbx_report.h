@@ -15,6 +15,7 @@
 #include "report/qbx_frame.h"
 #include "report/qbx_report_component.h"
 #include "report/qbx_report_options.h"
+#include "report/qbx_script_caller.h"
 #include "report/qbx_strings.h"
 #include "report/qbx_variables.h"
 
@@ -99,6 +100,14 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   // and restores the definition; true when nothing was reported.
   bool PrepareReport(bool clear_last_report = true);
   std::function<bool(TqbxReport&)> Run;
+
+  // --- script events: run when the name is set and either forced or the engine is running
+  void DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always = false);
+  void DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always = false);
+  void DoBeforePrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnBeforePrint()); }
+  void DoAfterPrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnAfterPrint()); }
+  TqbxScriptCaller* Script = nullptr;
+  bool EngineRunning = false;
 
   // --- errors: "Были обнаружены следующие ошибки:" and the list, by EngineOptions.NewSilentMode
   void ShowErrors();

@@ -46,6 +46,11 @@ const ClassInfo& TqbxView::StaticClass() {
           Prop(u"Hint", &C::Hint, &C::SetHint),
           Prop(u"ShowHint", &C::ShowHint, &C::SetShowHint).Default(0),
           Prop(u"Cursor", &C::Cursor, &C::SetCursor).Default(0),
+          Field(u"OnMouseEnter", &C::FOnMouseEnter),
+          Field(u"OnMouseLeave", &C::FOnMouseLeave),
+          Field(u"OnMouseDown", &C::FOnMouseDown),
+          Field(u"OnMouseMove", &C::FOnMouseMove),
+          Field(u"OnMouseUp", &C::FOnMouseUp),
       },
       EventProps(),
   }));

@@ -11,6 +11,7 @@
 #include "report/qbx_fill.h"
 #include "report/qbx_frame.h"
 #include "report/qbx_hyperlink.h"
+#include "report/qbx_memo_format.h"
 #include "report/qbx_report_component.h"
 
 namespace zavrik {
@@ -73,6 +74,9 @@ class TqbxView : public TqbxReportComponent {
   void SetCursor(int32_t v) { FCursor = v; }
 
   double ShadowSize() const { return FFrame->ShadowSize(); }
+  // When and where deferred values are settled.
+  TqbxObjectProcessing* Processing() const { return FProcessing.get(); }
+  bool IsPostProcessAllowed() const { return FProcessing->ProcessAt != paDefault; }
 
   // --- print cycle
   void BeforePrint() override;
@@ -120,6 +124,9 @@ class TqbxView : public TqbxReportComponent {
   bool FShowHint = false;
   int32_t FCursor = 0;
   String FSavedTagStr, FSavedHyperlinkValue;
+  // Viewer-only events, kept and never run.
+  String FOnMouseEnter, FOnMouseLeave, FOnMouseDown, FOnMouseMove, FOnMouseUp;
+  std::unique_ptr<TqbxObjectProcessing> FProcessing = std::make_unique<TqbxObjectProcessing>();
 };
 
 // A view that may grow to its content and split across pages.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/error.h"
+#include "core/float_text.h"
 #include "report/qbx_classes.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
@@ -180,6 +181,34 @@ TEST_P(TemplateFixture, LoadsCleanAndRoundTrips) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, TemplateFixture, ::testing::Values("invoice.xml", "grouped_list.xml", "labels.xml"));
+
+}  // namespace
+}  // namespace zavrik::test
+
+namespace zavrik::test {
+namespace {
+
+class RecordingScript : public TqbxScriptCaller {
+ public:
+  Variant CallFunction(StringView name, const std::vector<Variant>& params) override {
+    Calls.push_back(String(name) + u"/" + IntToStr(static_cast<int64_t>(params.size())));
+    return Variant();
+  }
+  std::vector<String> Calls;
+};
+
+TEST(Report, EventsRunWhileTheEngineRunsOrWhenForced) {
+  TqbxReport report;
+  RecordingScript script;
+  report.Script = &script;
+  TqbxReportPage page;
+  report.DoNotifyEvent(&page, u"OnPage");
+  report.DoNotifyEvent(&page, u"", true);
+  report.DoParamEvent(u"Forced", {Variant(int32_t{1}), Variant(int32_t{2})}, true);
+  report.EngineRunning = true;
+  report.DoNotifyEvent(&page, u"OnPage");
+  EXPECT_EQ(script.Calls, (std::vector<String>{u"Forced/2", u"OnPage/1"}));
+}
 
 }  // namespace
 }  // namespace zavrik::test
