@@ -1,5 +1,6 @@
 #include "core/rtti_props.h"
 #include "report/qbx_band.h"
+#include "report/qbx_data_set_list.h"
 
 namespace zavrik {
 
@@ -51,9 +52,10 @@ void TqbxDataBand::SetDataSet(TqbxReportComponent* v) {
   if (v) FDataSetName = v->Name();
 }
 
-// Data sources are looked up by name once the report's data-source list exists; until then the
-// name is kept as given.
-void TqbxDataBand::SetDataSetName(const String& v) { FDataSetName = v; }
+void TqbxDataBand::SetDataSetName(const String& v) {
+  FDataSetName = v;
+  FDataSet = FindDataSet(*this, FDataSet, v);
+}
 
 String TqbxDataBand::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
 

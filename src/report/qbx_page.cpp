@@ -6,6 +6,7 @@
 #include "core/numeric.h"
 #include "core/rtti_props.h"
 #include "report/qbx_band.h"
+#include "report/qbx_data_set_list.h"
 
 namespace zavrik {
 namespace {
@@ -142,6 +143,11 @@ void TqbxReportPage::SetColumns(int32_t value) {
 void TqbxReportPage::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
   if (v) FDataSetName = v->Name();
+}
+
+void TqbxReportPage::SetDataSetName(const String& v) {
+  FDataSetName = v;
+  FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
 String TqbxReportPage::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }

@@ -68,7 +68,8 @@ class TqbxReportPage : public TqbxPage {
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
   String DataSetName() const;
-  void SetDataSetName(const String& v) { FDataSetName = v; }
+  // Stores the name and looks the data source up by it.
+  void SetDataSetName(const String& v);
   bool MirrorMargins() const { return FMirrorMargins; }
   bool EndlessHeight() const { return FEndlessHeight; }
   bool EndlessWidth() const { return FEndlessWidth; }

@@ -1,6 +1,7 @@
 #include "report/qbx_report.h"
 
 #include "core/rtti_props.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_xml_item.h"
 
@@ -129,6 +130,11 @@ void TqbxReport::Clear() {
 void TqbxReport::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
   if (v) FDataSetName = v->Name();
+}
+
+void TqbxReport::SetDataSetName(const String& v) {
+  FDataSetName = v;
+  FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
 TqbxReportComponent* TqbxReport::GetDataset(StringView alias) const {

@@ -131,12 +131,14 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   TqbxPreviewOptions* PreviewOptions() const { return FPreviewOptions.get(); }
   TqbxReportOptions* ReportOptions() const { return FReportOptions.get(); }
   TqbxReportDataSets& DataSets() { return FDataSets; }
+  // Used instead of the global list when EngineOptions.UseGlobalDataSetList is off.
+  TqbxReportDataSets& EnabledDataSets() { return FEnabledDataSets; }
   TqbxVariables& Variables() { return FVariables; }
   std::vector<std::unique_ptr<TqbxStyleItem>>& Styles() { return FStyles; }
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
   String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
-  void SetDataSetName(const String& v) { FDataSetName = v; }
+  void SetDataSetName(const String& v);
   // The data source of a data-source list entry with that name, or none.
   TqbxReportComponent* GetDataset(StringView alias) const;
   const std::vector<String>& SystemVariables() const { return FSystemVariables; }
@@ -162,7 +164,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   std::unique_ptr<TqbxPrintOptions> FPrintOptions = std::make_unique<TqbxPrintOptions>();
   std::unique_ptr<TqbxPreviewOptions> FPreviewOptions = std::make_unique<TqbxPreviewOptions>();
   std::unique_ptr<TqbxReportOptions> FReportOptions = std::make_unique<TqbxReportOptions>();
-  TqbxReportDataSets FDataSets;
+  TqbxReportDataSets FDataSets, FEnabledDataSets;
   TqbxVariables FVariables;
   std::vector<std::unique_ptr<TqbxStyleItem>> FStyles;
   TqbxReportComponent* FDataSet = nullptr;

@@ -1,6 +1,7 @@
 #include "report/qbx_view.h"
 
 #include "core/rtti_props.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_diff.h"
 #include "report/qbx_evaluator.h"
 
@@ -91,6 +92,11 @@ void TqbxView::SetURL(const String& v) {
 void TqbxView::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
   if (v) FDataSetName = v->Name();
+}
+
+void TqbxView::SetDataSetName(const String& v) {
+  FDataSetName = v;
+  FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
 String TqbxView::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }

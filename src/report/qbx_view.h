@@ -61,7 +61,8 @@ class TqbxView : public TqbxReportComponent {
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
   String DataSetName() const;
-  void SetDataSetName(const String& v) { FDataSetName = v; }
+  // Stores the name and looks the data source up by it.
+  void SetDataSetName(const String& v);
   const String& DataField() const { return FDataField; }
   void SetDataField(const String& v) { FDataField = v; }
   bool IsDataField() const { return FDataSet && !FDataField.empty(); }

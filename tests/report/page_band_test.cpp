@@ -4,6 +4,7 @@
 
 #include "core/numeric.h"
 #include "report/qbx_band.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "view_helpers.h"
@@ -163,6 +164,32 @@ TEST(Band, BackgroundMemoOnlyForBandsWithFillOrFrame) {
   EXPECT_EQ(memo->Width(), 98);
   band.DisposeFillMemo();
   EXPECT_EQ(band.Count(), 1);
+}
+
+// A data source for the look-ups by name.
+class TtstDataSource : public TqbxReportComponent {
+ public:
+  TtstDataSource() { TqbxGlobalDataSets::Add(this); }
+  ~TtstDataSource() override { TqbxGlobalDataSets::Remove(this); }
+};
+
+TEST(Band, DataSetNameLooksTheDataSourceUp) {
+  auto report = LoadEvalReport("<TqbxReportPage Name=\"P\"><TqbxMasterData Name=\"M\"/></TqbxReportPage>");
+  auto& source = TqbxComponent::CreateIn<TtstDataSource>(*report);
+  source.SetName(u"Orders");
+  TtstDataSource stranger;  // belongs to no report
+  stranger.SetName(u"Other");
+  auto& band = Find<TqbxDataBand>(*report, u"M");
+  band.SetDataSetName(u"orders");
+  EXPECT_EQ(band.DataSet(), &source);
+  EXPECT_EQ(band.DataSetName(), u"Orders");
+  band.SetDataSetName(u"Missing");  // nothing found: the data source stays
+  EXPECT_EQ(band.DataSet(), &source);
+  band.SetDataSetName(u"Other");
+  EXPECT_EQ(band.DataSet(), &stranger);
+  band.SetDataSetName(u"");
+  EXPECT_EQ(band.DataSet(), nullptr);
+  EXPECT_EQ(band.DataSetName(), u"");
 }
 
 }  // namespace
