@@ -16,6 +16,8 @@ class TqbxEvaluator {
   virtual String ScriptLanguage() const = 0;
   // The object that `Self` names in expressions while it is evaluated.
   virtual void SetSelfValue(TqbxComponent* object) = 0;
+  // The value a memo printed last (what `Value` names in highlight conditions).
+  virtual void SetLocalValue(const Variant& value) = 0;
 };
 
 // The evaluator of a component's report; none outside a report.

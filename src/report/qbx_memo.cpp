@@ -55,6 +55,8 @@ PropList TqbxCustomMemoView::Pick(std::initializer_list<const char16_t*> names) 
     add(Field(u"GapY", &C::GapY).Stored(&C::IsGapYStored));
     add(Field(u"HAlign", &C::HAlign).Enum(h_align).Default(haLeft));
     add(Field(u"HideZeros", &C::HideZeros).Default(0));
+    // Written only as the memo's own Text attribute.
+    add(Prop(u"Memo", &C::Memo).NotStored());
     add(Prop(u"Highlight", &C::Highlight).Stored(&C::IsHighlightStored));
     add(Field(u"LastParaBreak", &C::LastParaBreak).Default(0));
     add(Field(u"LineSpacing", &C::LineSpacing).Stored(&C::IsLineSpacingStored));
@@ -83,7 +85,7 @@ const ClassInfo& TqbxMemoView::StaticClass() {
       u"AllowExpressions", u"AllowHTMLTags", u"AutoWidth", u"CharSpacing", u"Clipped", u"DisplayFormat",
       u"Duplicates", u"ExpressionDelimiters", u"FillType", u"Fill", u"FlowTo", u"Font", u"ParentFont",
       u"FirstParaBreak", u"GapX", u"GapY", u"HAlign", u"HideZeros", u"Highlight", u"LastParaBreak",
-      u"LineSpacing", u"ParagraphGap", u"Processing", u"Rotation", u"RTLReading", u"Style", u"SuppressRepeated",
+      u"LineSpacing", u"Memo", u"ParagraphGap", u"Processing", u"Rotation", u"RTLReading", u"Style", u"SuppressRepeated",
       u"Underlines", u"UnderlinesTextMode", u"UseDefaultCharset", u"VAlign", u"WordBreak", u"WordWrap", u"Wysiwyg",
   }));
   return info;
@@ -92,7 +94,7 @@ const ClassInfo& TqbxMemoView::StaticClass() {
 const ClassInfo& TqbxSysMemoView::StaticClass() {
   static const ClassInfo info(u"TqbxSysMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxSysMemoView>, Pick({
       u"AutoWidth", u"CharSpacing", u"DisplayFormat", u"Font", u"FillType", u"Fill", u"GapX", u"GapY", u"HAlign",
-      u"HideZeros", u"Highlight", u"ParentFont", u"Processing", u"Rotation", u"RTLReading", u"Style",
+      u"HideZeros", u"Highlight", u"Memo", u"ParentFont", u"Processing", u"Rotation", u"RTLReading", u"Style",
       u"SuppressRepeated", u"Duplicates", u"VAlign", u"WordWrap",
   }));
   return info;

@@ -76,6 +76,7 @@ void TqbxCustomMemoView::GetData() {
     ExpandExpressions();
   }
   if (evaluator) {
+    evaluator->SetLocalValue(Value);
     for (const auto& highlight : FHighlights) {
       if (highlight->Condition.empty()) continue;
       if (!VarEqual(evaluator->Calc(highlight->Condition), Variant(true))) continue;

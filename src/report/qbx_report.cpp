@@ -151,6 +151,14 @@ void TqbxReport::DoParamEvent(StringView event_name, const std::vector<Variant>&
   Script->CallFunction(event_name, params);
 }
 
+TqbxComponent* TqbxReport::FindObject(StringView name) const {
+  if (TqbxComponent* found = TqbxComponent::FindObject(name)) return found;
+  if (!IsLoading || FEngineOptions->UseGlobalDataSetList) return nullptr;
+  const size_t dot = name.rfind(u'.');
+  TqbxDataSetItem* item = FEnabledDataSets.Find(dot == StringView::npos ? name : name.substr(dot + 1));
+  return item ? item->DataSet() : nullptr;
+}
+
 Variant TqbxReport::Calc(StringView expression) { return OnCalc ? OnCalc(expression) : Variant::Null(); }
 
 bool TqbxReport::ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) {

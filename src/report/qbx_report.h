@@ -94,6 +94,9 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   bool WriteNestedProperties(TqbxXMLItem& item, TqbxXMLSerializer& serializer) const override;
   // Gives the report a data page ("Data") as its first child when it has none.
   void CheckDataPage();
+  // While loading with the global data-source list off, names not in the tree are looked up among
+  // the enabled data sources by the part after the last dot.
+  TqbxComponent* FindObject(StringView name) const override;
 
   // --- preparation (the parts that need neither the script binding nor the engine)
   // Checks the data-source list, keeps the definition, runs `Run` (the script and engine steps)
@@ -119,7 +122,9 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   String ScriptLanguage() const override { return FScriptLanguage; }
   void SetSelfValue(TqbxComponent* object) override { SelfValue = object; }
   std::function<Variant(StringView)> OnCalc;
+  void SetLocalValue(const Variant& value) override { LocalValue = value; }
   TqbxComponent* SelfValue = nullptr;
+  Variant LocalValue;
 
   // --- properties
   const String& Version() const { return FVersion; }

@@ -57,13 +57,21 @@ void TqbxReport::ReadDefinition(std::istream& stream) {
 
   Clear();
   TqbxXMLSerializer serializer(this);
+  IsLoading = true;
   try {
     serializer.ReadRootComponent(*this, stream);
   } catch (const Error& e) {
     Errors.Add(e.Message());
   }
+  IsLoading = false;
   Errors.AddAll(serializer.Errors);
   CheckDataPage();
+  if (!FEngineOptions->UseGlobalDataSetList) {
+    for (int i = 0; i < FDataSets.Count(); ++i) {
+      TqbxDataSetItem& item = FDataSets.Item(i);
+      if (TqbxDataSetItem* enabled = FEnabledDataSets.Find(item.DataSetName())) item.SetDataSet(enabled->DataSet());
+    }
+  }
 
   RestoreKeptOptions(engine, preview);
   IniFile = ini_file;

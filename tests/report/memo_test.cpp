@@ -149,6 +149,25 @@ TEST(Memo, TemplateFormsOfFormatsAndHighlights) {
   EXPECT_EQ(Find<TqbxMemoView>(*again, u"B").Formats().size(), 2u);
 }
 
+TEST(Memo, MemoDotTextIsReadButNeverWritten) {
+  auto report = LoadEvalReport("<TqbxMemoView Name=\"M\" Memo.Text=\"a&#13;&#10;b\"/>");
+  EXPECT_EQ(Find<TqbxMemoView>(*report, u"M").Text(), u"a\r\nb");
+  const std::string text = SaveText(*report);
+  EXPECT_EQ(text.find("Memo.Text"), std::string::npos) << text;
+  EXPECT_NE(text.find("Text=\"a&#13;&#10;b\""), std::string::npos) << text;
+}
+
+TEST(Memo, HighlightConditionsSeeThePrintedValue) {
+  auto report = LoadEvalReport(
+      "<TqbxMemoView Name=\"M\" Text=\"[A]\" Highlight.Condition=\"Value\" Highlight.Font.Color=\"255\"/>");
+  report->Values[u"A"] = Variant(true);
+  auto& memo = Find<TqbxMemoView>(*report, u"M");
+  memo.BeforePrint();
+  memo.GetData();
+  EXPECT_EQ(memo.Font()->Color(), 255);
+  memo.AfterPrint();
+}
+
 TEST(Memo, DifferenceTextCarriesTheText) {
   TqbxMemoView source, printed;
   printed.SetMemoText(u"a\r\nb\r\n");

@@ -44,6 +44,7 @@ class TtstEvalReport : public TqbxComponent, public TqbxEvaluator {
   }
   String ScriptLanguage() const override { return Language; }
   void SetSelfValue(TqbxComponent* object) override { Self = object; }
+  void SetLocalValue(const Variant& value) override { Values[u"Value"] = value; }
 
   std::map<String, Variant> Values;
   std::vector<String> Calls;

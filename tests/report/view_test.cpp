@@ -172,6 +172,18 @@ TEST(View, DifferenceTextAgainstADefaultView) {
   EXPECT_EQ(same.Diff(&same), u"");
 }
 
+TEST(View, VectorPictureStartsAtTheViewsCorner) {
+  auto report = LoadEvalReport("<TtstView Name=\"V\" Left=\"50\" Top=\"40\" Width=\"30\" Height=\"20\" Color=\"255\" Frame.Typ=\"15\"/>");
+  auto& view = Find<TtstView>(*report, u"V");
+  const std::vector<uint8_t> with_fill = view.GetVectorGraphic(true);
+  const std::vector<uint8_t> without_fill = view.GetVectorGraphic(false);
+  EXPECT_GT(with_fill.size(), without_fill.size());
+  RasterCanvas canvas(100, 100);
+  view.Draw(canvas, 1, 1, 0, 0);  // the flags are cleared again: the frame is drawn
+  EXPECT_EQ(canvas.Pixel(50, 40), clBlack);
+  EXPECT_EQ(view.DeviceRect(), (Rect{50, 40, 80, 60}));
+}
+
 TEST(View, MirroringExchangesFrameSides) {
   TtstView view;
   view.Frame()->SetTyp(ftLeft | ftTop);
