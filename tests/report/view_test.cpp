@@ -67,6 +67,39 @@ TEST(Fill, DerivedGlassColours) {
   EXPECT_EQ(glass.HatchColor(), glass.BlendColor() - 0x060606);
 }
 
+TEST(Fill, DeviceDrawing) {
+  RasterCanvas canvas(300, 100);
+  TqbxGradientFill gradient;  // white to black, 256 vertical stripes
+  gradient.Draw(canvas, 0, 0, 256, 10, 1, 1);
+  EXPECT_EQ(canvas.Pixel(0, 5), clWhite);
+  EXPECT_EQ(canvas.Pixel(255, 5), clBlack);
+  EXPECT_EQ(canvas.Pixel(128, 5), RgbColor(127, 127, 127));  // 255 - round(255 * 128 / 255)
+  TqbxGlassFill glass;  // grey, the top half blended towards white
+  glass.Draw(canvas, 0, 20, 100, 40, 1, 1);
+  EXPECT_EQ(canvas.Pixel(50, 25), static_cast<Color>(glass.BlendColor()));
+  EXPECT_EQ(canvas.Pixel(50, 35), RgbColor(128, 128, 128));
+  TqbxBrushFill clear;
+  clear.SetStyle(bsClear);
+  clear.Draw(canvas, 0, 50, 100, 60, 1, 1);  // no background colour, no hatch: nothing
+  EXPECT_EQ(canvas.Pixel(50, 55), clWhite);
+}
+
+TEST(View, WideLinesAndDoubleFrames) {
+  auto report = LoadEvalReport(
+      "<TtstView Name=\"V\" Left=\"20\" Top=\"20\" Width=\"40\" Height=\"40\" Frame.Typ=\"1\" Frame.Width=\"4\"/>"
+      "<TtstView Name=\"D\" Left=\"20\" Top=\"70\" Width=\"40\" Height=\"20\" Frame.Typ=\"1\" Frame.Style=\"fsDouble\"/>");
+  RasterCanvas canvas(100, 100);
+  Find<TtstView>(*report, u"V").Draw(canvas, 1, 1, 0, 0);
+  // Width 4: offsets -2 .. 1 around the left edge.
+  EXPECT_EQ(canvas.Pixel(17, 30), clWhite);
+  for (int x = 18; x <= 21; ++x) EXPECT_EQ(canvas.Pixel(x, 30), clBlack) << x;
+  EXPECT_EQ(canvas.Pixel(22, 30), clWhite);
+  Find<TtstView>(*report, u"D").Draw(canvas, 1, 1, 0, 0);
+  EXPECT_EQ(canvas.Pixel(19, 80), clBlack);
+  EXPECT_EQ(canvas.Pixel(20, 80), clWhite);
+  EXPECT_EQ(canvas.Pixel(21, 80), clBlack);
+}
+
 TEST(View, UrlShorthands) {
   TtstView view;
   view.SetURL(u"@12");
