@@ -21,6 +21,8 @@ int LayoutCommand(int argc, char** argv);
 // emf FILE.emf OUT.png: plays a recorded drawing onto a raster and writes it as PNG.
 int EmfCommand(int argc, char** argv);
 
+int DrawCommand(int argc, char** argv);
+
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);
 int SqlCommand(const std::string& database, const std::string& file);

@@ -1,15 +1,14 @@
-// zavrik-tool xml FILE: loads a template through the serializer and writes it back, indented, to
-// standard output. Load messages go to standard error; a document that cannot be read ends with
-// exit code 1, non-fatal messages (such as unknown classes) with 0.
+// zavrik-tool xml FILE: loads a template into a report as the program does and writes it back,
+// indented, to standard output. Load messages go to standard error; a document that cannot be
+// read ends with exit code 1, other messages (such as unknown classes) with 0.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 
 #include "commands.h"
-#include "core/error.h"
-#include "core/rtti.h"
-#include "provisional_report.h"
-#include "report/qbx_serializer.h"
+#include "report/qbx_classes.h"
+#include "report/qbx_report.h"
 
 namespace zavrik::tool {
 
@@ -19,16 +18,14 @@ int XmlCommand(const std::string& file) {
     std::fprintf(stderr, "Cannot open file \"%s\"\n", file.c_str());
     return 1;
   }
-  RegisterClass(ProvisionalReport::StaticClass());
-  ProvisionalReport report;
-  TqbxXMLSerializer serializer(&report);
-  try {
-    serializer.ReadRootComponent(report, in);
-  } catch (const Error& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  for (const String& message : serializer.Errors.Items()) std::fprintf(stderr, "%s\n", StringToUtf8(message).c_str());
+  RegisterReportClasses();
+  TqbxReport report;
+  report.EngineOptions()->NewSilentMode = simSilent;
+  report.LoadFromStream(in);
+  for (const String& message : report.Errors.Items()) std::fprintf(stderr, "%s\n", StringToUtf8(message).c_str());
+  const auto& errors = report.Errors.Items();
+  if (std::find(errors.begin(), errors.end(), u"Invalid file format") != errors.end()) return 1;
+  report.EngineOptions()->NewSilentMode = simMessageBoxes;
   report.SaveToStream(std::cout);
   std::cout.flush();
   return 0;

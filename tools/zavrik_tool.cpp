@@ -23,7 +23,8 @@ void PrintUsage() {
       "  layout [--font NAME] [--size PT] [--bold] [--italic] [--width PX] [--height PX]\n"
       "         [--linespacing PX] [--wordbreak] [--html] [--nowrap] FILE\n"
       "                                  print how a text wraps: flags<TAB>line, then the measurements\n"
-      "  emf FILE.emf OUT.png            play a recorded drawing onto a raster and write a PNG\n",
+      "  emf FILE.emf OUT.png            play a recorded drawing onto a raster and write a PNG\n"
+      "  draw TEMPLATE PAGE OUT.png      draw one page's objects, unevaluated, and write a PNG\n",
       stderr);
 }
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     if (command == "xml" && args.size() == 1) return XmlCommand(args[0]);
     if (command == "layout") return LayoutCommand(argc - 2, argv + 2);
     if (command == "emf") return EmfCommand(argc - 2, argv + 2);
+    if (command == "draw") return DrawCommand(argc - 2, argv + 2);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);

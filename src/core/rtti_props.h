@@ -72,3 +72,21 @@ PropInfo Prop(const char16_t* name, R (C::*get)() const, void (C::*set)(A)) {
 }
 
 }  // namespace zavrik
+
+namespace zavrik {
+
+// A property read and written straight from a data member (for plain flags and values without
+// side effects): `Field(u"KeepChild", &C::FKeepChild)`.
+template <class C, class T>
+PropInfo Field(const char16_t* name, T C::*member) {
+  PropInfo p;
+  p.name = name;
+  p.kind = rtti_detail::KindOf<T>();
+  if constexpr (std::is_same_v<T, bool>) p.enum_type = &BooleanType();
+  p.class_type = rtti_detail::ClassOf<T>();
+  p.get = [member](const Object& o) { return rtti_detail::ToVariant<T>(static_cast<const C&>(o).*member); };
+  p.set = [member](Object& o, const Variant& v) { static_cast<C&>(o).*member = rtti_detail::FromVariant<T>(v); };
+  return p;
+}
+
+}  // namespace zavrik

@@ -4,14 +4,27 @@
 #include <vector>
 
 #include "core/rtti.h"
+#include "report/qbx_band.h"
+#include "report/qbx_memo.h"
+#include "report/qbx_page.h"
+#include "report/qbx_report.h"
 
 namespace zavrik {
 
 void RegisterReportClasses() {
-  // The creatable classes, one entry each. Pages, bands, views, frames, highlights, style items and
-  // data sources join this table as they are implemented; until then templates naming them
-  // report "Не удалось найти класс" for those elements.
-  static const std::vector<const ClassInfo*> kClasses = {};
+  // The creatable classes, one entry each. Classes not yet implemented report
+  // "Не удалось найти класс" for their elements.
+  static const std::vector<const ClassInfo*> kClasses = {
+      &TqbxReport::StaticClass(),
+      &TqbxReportPage::StaticClass(),   &TqbxDataPage::StaticClass(),      &TqbxDialogPage::StaticClass(),
+      &TqbxReportTitle::StaticClass(),  &TqbxReportSummary::StaticClass(), &TqbxPageHeader::StaticClass(),
+      &TqbxPageFooter::StaticClass(),   &TqbxHeader::StaticClass(),        &TqbxFooter::StaticClass(),
+      &TqbxMasterData::StaticClass(),   &TqbxDetailData::StaticClass(),    &TqbxSubdetailData::StaticClass(),
+      &TqbxDataBand4::StaticClass(),    &TqbxDataBand5::StaticClass(),     &TqbxDataBand6::StaticClass(),
+      &TqbxGroupHeader::StaticClass(),  &TqbxGroupFooter::StaticClass(),   &TqbxChild::StaticClass(),
+      &TqbxColumnHeader::StaticClass(), &TqbxColumnFooter::StaticClass(),  &TqbxOverlay::StaticClass(),
+      &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
+  };
   static std::once_flag once;
   std::call_once(once, [] {
     for (const ClassInfo* info : kClasses) RegisterClass(*info);

@@ -92,6 +92,14 @@ TqbxComponent& TqbxComponent::AddChild(std::unique_ptr<TqbxComponent> child) {
   return node;
 }
 
+void TqbxComponent::MoveChild(TqbxComponent& child, int index) {
+  const auto it = std::find_if(FObjects.begin(), FObjects.end(), [&child](const auto& p) { return p.get() == &child; });
+  if (it == FObjects.end()) return;
+  const auto to = FObjects.begin() + std::clamp(index, 0, Count() - 1);
+  if (to < it) std::rotate(to, it, it + 1);
+  else std::rotate(it, it + 1, to + 1);
+}
+
 std::unique_ptr<TqbxComponent> TqbxComponent::Detach() {
   if (!FParent) return nullptr;
   if (FTopNode->FNameIndex) FTopNode->IndexSubtree(*this, false);

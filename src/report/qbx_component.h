@@ -72,6 +72,8 @@ class TqbxComponent : public Object {
   void SetParent(TqbxComponent* parent);
   // Appends a node (taking it from its old parent first) and returns it.
   TqbxComponent& AddChild(std::unique_ptr<TqbxComponent> child);
+  // Moves one of this node's children to position `index` among them.
+  void MoveChild(TqbxComponent& child, int index);
   // Takes this node out of its parent; the caller owns it.
   std::unique_ptr<TqbxComponent> Detach();
   const std::vector<std::unique_ptr<TqbxComponent>>& Objects() const { return FObjects; }

@@ -59,4 +59,12 @@ void TqbxFont::SetPitch(TFontPitch value) { FPitch = value; Changed(); }
 void TqbxFont::SetOrientation(int32_t value) { FOrientation = value; Changed(); }
 void TqbxFont::SetQuality(TFontQuality value) { FQuality = value; Changed(); }
 
+FontRequest TqbxFont::ToFontRequest() const {
+  return FontRequest{.name = FName,
+                     .size = static_cast<double>(Size()),
+                     .style = static_cast<FontStyles>(FStyle & 15),
+                     .color = ColorToRgb(static_cast<zavrik::Color>(FColor)),
+                     .charset = static_cast<uint8_t>(FCharset)};
+}
+
 }  // namespace zavrik

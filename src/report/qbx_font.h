@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "core/rtti.h"
+#include "platform/color.h"
+#include "platform/font_request.h"
 
 namespace zavrik {
 
@@ -14,8 +16,6 @@ enum TFontQuality : int32_t {
   fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural
 };
 
-inline constexpr int32_t clBlack = 0;
-inline constexpr int32_t clNone = 0x1FFFFFFF;
 
 class TqbxFont : public Object {
  public:
@@ -25,6 +25,8 @@ class TqbxFont : public Object {
   // Copies every field and signals one change.
   void Assign(const TqbxFont& source);
   bool SameAs(const TqbxFont& other) const;
+  // The font as the text layout and canvases take it.
+  FontRequest ToFontRequest() const;
 
   const String& Name() const { return FName; }
   void SetName(const String& value);

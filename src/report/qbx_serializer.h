@@ -19,6 +19,9 @@ namespace zavrik {
 
 class TqbxXMLSerializer;
 
+// A float as templates write it: the shortest general form, up to 15 significant digits, ".".
+String FloatText(double value);
+
 // Objects whose `Text` (and the compact `x` and `u`) attributes carry a memo text.
 class TqbxMemoText {
  public:

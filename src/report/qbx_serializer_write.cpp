@@ -10,13 +10,13 @@
 #include "report/qbx_xml_document.h"
 
 namespace zavrik {
-namespace {
 
-// Shortest general form with up to 15 significant digits and "." as the separator.
 String FloatText(double value) {
   static const FormatSettings dot;
   return FloatToStrGeneral(value, kGeneralPrecision, dot);
 }
+
+namespace {
 
 // A text without one trailing line break.
 String WithoutFinalLineBreak(String text) {

@@ -1,0 +1,53 @@
+#include "report/qbx_data_set_list.h"
+
+#include <algorithm>
+
+#include "report/qbx_report.h"
+
+namespace zavrik {
+namespace {
+
+std::mutex& ListLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::vector<TqbxReportComponent*>& List() {
+  static std::vector<TqbxReportComponent*> list;
+  return list;
+}
+
+}  // namespace
+
+void TqbxGlobalDataSets::Add(TqbxReportComponent* data_set) {
+  std::lock_guard guard(ListLock());
+  List().push_back(data_set);
+}
+
+void TqbxGlobalDataSets::Remove(TqbxReportComponent* data_set) {
+  std::lock_guard guard(ListLock());
+  std::erase(List(), data_set);
+}
+
+TqbxReportComponent* TqbxGlobalDataSets::Find(StringView name, const TqbxComponent* report) {
+  std::lock_guard guard(ListLock());
+  for (TqbxReportComponent* data_set : List()) {
+    const TqbxComponent* owner = data_set->Report();
+    if ((!owner || owner == report) && SameTextAscii(data_set->Name(), name)) return data_set;
+  }
+  return nullptr;
+}
+
+TqbxReportComponent* FindDataSet(const TqbxComponent& component, TqbxReportComponent* current, StringView name) {
+  if (name.empty()) return nullptr;
+  auto* report = dynamic_cast<TqbxReport*>(component.Report());
+  TqbxReportComponent* found = nullptr;
+  if (!report || report->EngineOptions()->UseGlobalDataSetList) {
+    found = TqbxGlobalDataSets::Find(name, component.Report());
+  } else if (TqbxDataSetItem* item = report->EnabledDataSets().Find(name)) {
+    found = item->DataSet();
+  }
+  return found ? found : current;
+}
+
+}  // namespace zavrik

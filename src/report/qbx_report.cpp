@@ -1,0 +1,192 @@
+#include "report/qbx_report.h"
+
+#include "core/rtti_props.h"
+#include "report/qbx_data_set_list.h"
+#include "report/qbx_serializer.h"
+#include "report/qbx_xml_item.h"
+
+namespace zavrik {
+
+// --- data-source list
+
+const ClassInfo& TqbxDataSetItem::StaticClass() {
+  using C = TqbxDataSetItem;
+  static const ClassInfo info(u"TqbxDataSetItem", &Object::StaticClass(), &New<TqbxDataSetItem>, {
+      Prop(u"DataSet", &C::DataSet, &C::SetDataSet).Reference(),
+      Prop(u"DataSetName", &C::DataSetName, &C::SetDataSetName),
+  });
+  return info;
+}
+
+void TqbxDataSetItem::SetDataSet(TqbxReportComponent* v) {
+  FDataSet = v;
+  if (v) FDataSetName = v->Name();
+}
+
+TqbxDataSetItem& TqbxReportDataSets::Add(TqbxReportComponent* data_set) {
+  TqbxDataSetItem& item = *FItems.emplace_back(std::make_unique<TqbxDataSetItem>());
+  item.SetDataSet(data_set);
+  return item;
+}
+
+TqbxDataSetItem* TqbxReportDataSets::Find(const TqbxReportComponent* data_set) const {
+  for (const auto& item : FItems) {
+    if (item->DataSet() == data_set) return item.get();
+  }
+  return nullptr;
+}
+
+TqbxDataSetItem* TqbxReportDataSets::Find(StringView name) const {
+  for (const auto& item : FItems) {
+    if (item->DataSet() && SameTextAscii(item->DataSet()->Name(), name)) return item.get();
+  }
+  return nullptr;
+}
+
+void TqbxReportDataSets::Delete(StringView name) {
+  if (TqbxDataSetItem* item = Find(name)) {
+    std::erase_if(FItems, [item](const auto& p) { return p.get() == item; });
+  }
+}
+
+std::vector<const Object*> TqbxReportDataSets::Objects() const {
+  std::vector<const Object*> list;
+  for (const auto& item : FItems) list.push_back(item.get());
+  return list;
+}
+
+// --- styles
+
+const ClassInfo& TqbxStyleItem::StaticClass() {
+  using C = TqbxStyleItem;
+  static const ClassInfo info(u"TqbxStyleItem", &Object::StaticClass(), &New<TqbxStyleItem>, {
+      Prop(u"Name", &C::Name, &C::SetName),
+      Prop(u"Font", &C::Font),
+      Prop(u"Frame", &C::Frame),
+      Prop(u"FillType", &C::FillType, &C::SetFillType).Enum(FillTypeType()).Default(ftBrush),
+      Prop(u"Fill", &C::Fill, &C::SetFill),
+      Field(u"ApplyFont", &C::ApplyFont).Default(1),
+      Field(u"ApplyFill", &C::ApplyFill).Default(1),
+      Field(u"ApplyFrame", &C::ApplyFrame).Default(1),
+  });
+  return info;
+}
+
+// --- report
+
+TqbxReport::TqbxReport() {
+  SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
+  Clear();
+}
+
+TqbxReport::~TqbxReport() = default;
+
+const ClassInfo& TqbxReport::StaticClass() {
+  using C = TqbxReport;
+  static const ClassInfo info(u"TqbxReport", &TqbxComponent::StaticClass(), &New<TqbxReport>, {
+      Prop(u"Version", &C::Version, &C::SetVersion),
+      Prop(u"DataSet", &C::DataSet, &C::SetDataSet).Reference(),
+      Prop(u"DataSetName", &C::DataSetName, &C::SetDataSetName),
+      Field(u"DotMatrixReport", &C::DotMatrixReport).Default(0),
+      Prop(u"EngineOptions", &C::EngineOptions),
+      Field(u"IniFile", &C::IniFile),
+      Field(u"OldStyleProgress", &C::OldStyleProgress).Default(0),
+      Field(u"ParentReport", &C::ParentReport),
+      Prop(u"PreviewOptions", &C::PreviewOptions),
+      Prop(u"PrintOptions", &C::PrintOptions),
+      Prop(u"ReportOptions", &C::ReportOptions),
+      Prop(u"ScriptLanguage", &C::ScriptLanguage, &C::SetScriptLanguage),
+      Prop(u"ScriptText", &C::ScriptText),
+      Field(u"ShowProgress", &C::ShowProgress).Default(1),
+      Field(u"StoreInDFM", &C::StoreInDFM).Default(1),
+      Field(u"OnReportPrint", &C::OnReportPrint),
+      Field(u"OnRunDialogs", &C::OnRunDialogs),
+      Field(u"OnStartReport", &C::OnStartReport),
+      Field(u"OnStopReport", &C::OnStopReport),
+  });
+  return info;
+}
+
+void TqbxReport::Clear() {
+  TqbxComponent::Clear();
+  FDataSets.Clear();
+  FVariables.Clear();
+  FStyles.clear();
+  FEngineOptions->Clear();
+  FReportOptions->Clear();
+  FDataSet = nullptr;
+  FDataSetName.clear();
+  DotMatrixReport = false;
+  ParentReport.clear();
+  FScriptLanguage = u"PascalScript";
+  FScriptText->SetText(u"begin\r\n\r\nend.");
+  FSystemVariables = {u"Date", u"Time", u"Page", u"Page#", u"TotalPages", u"TotalPages#",
+                      u"Line", u"Line#", u"CopyName#", u"TableRow", u"TableColumn"};
+  OnRunDialogs.clear();
+  OnStartReport.clear();
+  OnStopReport.clear();
+}
+
+void TqbxReport::SetDataSet(TqbxReportComponent* v) {
+  FDataSet = v;
+  if (v) FDataSetName = v->Name();
+}
+
+void TqbxReport::SetDataSetName(const String& v) {
+  FDataSetName = v;
+  FDataSet = FindDataSet(*this, FDataSet, v);
+}
+
+TqbxReportComponent* TqbxReport::GetDataset(StringView alias) const {
+  TqbxDataSetItem* item = FDataSets.Find(alias);
+  return item ? item->DataSet() : nullptr;
+}
+
+void TqbxReport::DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always) {
+  DoParamEvent(event_name, {Variant(static_cast<Object*>(object))}, run_always);
+}
+
+void TqbxReport::DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always) {
+  if (event_name.empty() || !(run_always || EngineRunning) || !Script) return;
+  Script->CallFunction(event_name, params);
+}
+
+TqbxComponent* TqbxReport::FindObject(StringView name) const {
+  if (TqbxComponent* found = TqbxComponent::FindObject(name)) return found;
+  if (!IsLoading || FEngineOptions->UseGlobalDataSetList) return nullptr;
+  const size_t dot = name.rfind(u'.');
+  TqbxDataSetItem* item = FEnabledDataSets.Find(dot == StringView::npos ? name : name.substr(dot + 1));
+  return item ? item->DataSet() : nullptr;
+}
+
+Variant TqbxReport::Calc(StringView expression) { return OnCalc ? OnCalc(expression) : Variant::Null(); }
+
+bool TqbxReport::ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) {
+  if (SameTextAscii(item.Name(), u"Datasets")) {
+    serializer.ReadCollection(item, [this]() -> Object& { return FDataSets.Add(); });
+  } else if (SameTextAscii(item.Name(), u"Variables")) {
+    serializer.ReadCollection(item, [this]() -> Object& { return FVariables.Add(); });
+  } else if (SameTextAscii(item.Name(), u"Styles")) {
+    serializer.ReadCollection(item, [this]() -> Object& { return *FStyles.emplace_back(std::make_unique<TqbxStyleItem>()); });
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool TqbxReport::WriteNestedProperties(TqbxXMLItem& item, TqbxXMLSerializer& serializer) const {
+  if (FDataSets.Count()) serializer.WriteCollection(item, u"Datasets", FDataSets.Objects());
+  if (FVariables.Count()) {
+    std::vector<const Object*> items;
+    for (int i = 0; i < FVariables.Count(); ++i) items.push_back(&FVariables.Item(i));
+    serializer.WriteCollection(item, u"Variables", items);
+  }
+  if (!FStyles.empty()) {
+    std::vector<const Object*> items;
+    for (const auto& style : FStyles) items.push_back(style.get());
+    serializer.WriteCollection(item, u"Styles", items);
+  }
+  return FDataSets.Count() || FVariables.Count() || !FStyles.empty();
+}
+
+}  // namespace zavrik

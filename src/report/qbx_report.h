@@ -1,0 +1,181 @@
+// TqbxReport: the root of a report definition. It loads templates, holds the report-wide state
+// (data-source list, variables, script text, options, styles, errors) and reports load and
+// preparation errors through its error handler.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+#include "report/qbx_component.h"
+#include "report/qbx_error_list.h"
+#include "report/qbx_evaluator.h"
+#include "report/qbx_fill.h"
+#include "report/qbx_frame.h"
+#include "report/qbx_report_component.h"
+#include "report/qbx_report_options.h"
+#include "report/qbx_script_caller.h"
+#include "report/qbx_strings.h"
+#include "report/qbx_variables.h"
+
+namespace zavrik {
+
+class TqbxDataPage;
+
+// One entry of the report's data-source list.
+class TqbxDataSetItem : public Object {
+ public:
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  TqbxReportComponent* DataSet() const { return FDataSet; }
+  void SetDataSet(TqbxReportComponent* v);
+  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+  void SetDataSetName(const String& v) { FDataSetName = v; }
+
+ private:
+  TqbxReportComponent* FDataSet = nullptr;
+  String FDataSetName;
+};
+
+class TqbxReportDataSets {
+ public:
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TqbxDataSetItem& Item(int index) const { return *FItems.at(static_cast<size_t>(index)); }
+  TqbxDataSetItem& Add(TqbxReportComponent* data_set = nullptr);
+  TqbxDataSetItem* Find(const TqbxReportComponent* data_set) const;
+  // By the data source's name (case-insensitive); items without a data source are skipped.
+  TqbxDataSetItem* Find(StringView name) const;
+  void Delete(StringView name);
+  void Clear() { FItems.clear(); }
+  std::vector<const Object*> Objects() const;
+
+ private:
+  std::vector<std::unique_ptr<TqbxDataSetItem>> FItems;
+};
+
+class TqbxStyleItem : public Object {
+ public:
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  const String& Name() const { return FName; }
+  void SetName(const String& v) { FName = v; }
+  TqbxFont* Font() const { return FFont.get(); }
+  TqbxFrame* Frame() const { return FFrame.get(); }
+  TqbxFillType FillType() const { return FFill.FillType(); }
+  void SetFillType(TqbxFillType v) { FFill.SetFillType(v); }
+  TqbxCustomFill* Fill() const { return FFill.Fill(); }
+  void SetFill(const TqbxCustomFill* v) { FFill.SetFill(v); }
+  bool ApplyFont = true, ApplyFill = true, ApplyFrame = true;
+
+ private:
+  String FName;
+  std::unique_ptr<TqbxFont> FFont = std::make_unique<TqbxFont>();
+  std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
+  TqbxFillHolder FFill;
+};
+
+class TqbxReport : public TqbxComponent, public TqbxEvaluator {
+ public:
+  TqbxReport();
+  ~TqbxReport() override;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  bool IsReport() const override { return true; }
+
+  // Pages, data sources, variables, styles, options and script text back to a new report's.
+  void Clear() override;
+
+  // --- templates
+  // Reads a template; errors are collected in Errors and reported once through the error handler.
+  void LoadFromStream(std::istream& stream);
+  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false) const;
+  bool ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) override;
+  bool WriteNestedProperties(TqbxXMLItem& item, TqbxXMLSerializer& serializer) const override;
+  // Gives the report a data page ("Data") as its first child when it has none.
+  void CheckDataPage();
+  // While loading with the global data-source list off, names not in the tree are looked up among
+  // the enabled data sources by the part after the last dot.
+  TqbxComponent* FindObject(StringView name) const override;
+
+  // --- preparation (the parts that need neither the script binding nor the engine)
+  // Checks the data-source list, keeps the definition, runs `Run` (the script and engine steps)
+  // and restores the definition; true when nothing was reported.
+  bool PrepareReport(bool clear_last_report = true);
+  std::function<bool(TqbxReport&)> Run;
+
+  // --- script events: run when the name is set and either forced or the engine is running
+  void DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always = false);
+  void DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always = false);
+  void DoBeforePrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnBeforePrint()); }
+  void DoAfterPrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnAfterPrint()); }
+  TqbxScriptCaller* Script = nullptr;
+  bool EngineRunning = false;
+
+  // --- errors: "Были обнаружены следующие ошибки:" and the list, by EngineOptions.NewSilentMode
+  void ShowErrors();
+  void ReportError(const String& text);
+  TqbxErrorList Errors;
+
+  // --- evaluation hooks (installed by the expression binding)
+  Variant Calc(StringView expression) override;
+  String ScriptLanguage() const override { return FScriptLanguage; }
+  void SetSelfValue(TqbxComponent* object) override { SelfValue = object; }
+  std::function<Variant(StringView)> OnCalc;
+  void SetLocalValue(const Variant& value) override { LocalValue = value; }
+  TqbxComponent* SelfValue = nullptr;
+  Variant LocalValue;
+
+  // --- properties
+  const String& Version() const { return FVersion; }
+  void SetVersion(const String&) {}  // always "6.7"
+  void SetScriptLanguage(const String& v) { FScriptLanguage = v; }
+  TStrings* ScriptText() const { return FScriptText.get(); }
+  TqbxEngineOptions* EngineOptions() const { return FEngineOptions.get(); }
+  TqbxPrintOptions* PrintOptions() const { return FPrintOptions.get(); }
+  TqbxPreviewOptions* PreviewOptions() const { return FPreviewOptions.get(); }
+  TqbxReportOptions* ReportOptions() const { return FReportOptions.get(); }
+  TqbxReportDataSets& DataSets() { return FDataSets; }
+  // Used instead of the global list when EngineOptions.UseGlobalDataSetList is off.
+  TqbxReportDataSets& EnabledDataSets() { return FEnabledDataSets; }
+  TqbxVariables& Variables() { return FVariables; }
+  std::vector<std::unique_ptr<TqbxStyleItem>>& Styles() { return FStyles; }
+  TqbxReportComponent* DataSet() const { return FDataSet; }
+  void SetDataSet(TqbxReportComponent* v);
+  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+  void SetDataSetName(const String& v);
+  // The data source of a data-source list entry with that name, or none.
+  TqbxReportComponent* GetDataset(StringView alias) const;
+  const std::vector<String>& SystemVariables() const { return FSystemVariables; }
+
+  bool DotMatrixReport = false;
+  String ParentReport, IniFile;
+  bool OldStyleProgress = false;
+  bool ShowProgress = true;
+  bool StoreInDFM = true;
+  String OnRunDialogs, OnStartReport, OnStopReport, OnReportPrint;
+  bool Terminated = false;
+  bool Reloading = false;
+
+ private:
+  // Reads a template into the cleared report, collecting the messages in Errors.
+  void ReadDefinition(std::istream& stream);
+  void RestoreKeptOptions(const TqbxEngineOptions& engine, const TqbxPreviewOptions& preview);
+
+  String FVersion = u"6.7";
+  String FScriptLanguage;
+  std::unique_ptr<TStrings> FScriptText = std::make_unique<TStrings>();
+  std::unique_ptr<TqbxEngineOptions> FEngineOptions = std::make_unique<TqbxEngineOptions>();
+  std::unique_ptr<TqbxPrintOptions> FPrintOptions = std::make_unique<TqbxPrintOptions>();
+  std::unique_ptr<TqbxPreviewOptions> FPreviewOptions = std::make_unique<TqbxPreviewOptions>();
+  std::unique_ptr<TqbxReportOptions> FReportOptions = std::make_unique<TqbxReportOptions>();
+  TqbxReportDataSets FDataSets, FEnabledDataSets;
+  TqbxVariables FVariables;
+  std::vector<std::unique_ptr<TqbxStyleItem>> FStyles;
+  TqbxReportComponent* FDataSet = nullptr;
+  String FDataSetName;
+  std::vector<String> FSystemVariables;
+  String FAcceptedPassword;
+};
+
+}  // namespace zavrik

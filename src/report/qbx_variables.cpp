@@ -1,0 +1,85 @@
+#include "report/qbx_variables.h"
+
+#include "core/rtti_props.h"
+
+namespace zavrik {
+
+const ClassInfo& TqbxVariable::StaticClass() {
+  using C = TqbxVariable;
+  static const ClassInfo info(u"TqbxVariable", &Object::StaticClass(), &New<TqbxVariable>, {
+      Prop(u"Name", &C::Name, &C::SetName),
+      Prop(u"Value", &C::Value, &C::SetValue),
+  });
+  return info;
+}
+
+TqbxVariable& TqbxVariables::Add() { return *FItems.emplace_back(std::make_unique<TqbxVariable>()); }
+
+int TqbxVariables::IndexOf(StringView name) const {
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    if (SameTextAscii(FItems[i]->Name(), name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+Variant TqbxVariables::Get(StringView name) const {
+  const int index = IndexOf(name);
+  return index < 0 ? Variant::Null() : FItems[static_cast<size_t>(index)]->Value();
+}
+
+void TqbxVariables::Set(StringView name, const Variant& value) {
+  const int index = IndexOf(name);
+  TqbxVariable& item = index < 0 ? Add() : Item(index);
+  if (index < 0) item.SetName(String(name));
+  item.SetValue(value);
+}
+
+int TqbxVariables::FindCategory(StringView category, int& end) const {
+  const int header = IndexOf(u" " + String(category));
+  end = header + 1;
+  if (header < 0) return -1;
+  while (end < Count() && !FItems[static_cast<size_t>(end)]->IsCategory()) ++end;
+  return header;
+}
+
+void TqbxVariables::AddVariable(StringView category, StringView name, const Variant& value) {
+  int end = 0;
+  if (FindCategory(category, end) < 0) return;
+  if (const int index = IndexOf(name); index >= 0) return Item(index).SetValue(value);
+  auto item = std::make_unique<TqbxVariable>();
+  item->SetName(String(name));
+  item->SetValue(value);
+  FItems.insert(FItems.begin() + end, std::move(item));
+}
+
+void TqbxVariables::DeleteVariable(StringView name) {
+  if (const int index = IndexOf(name); index >= 0) FItems.erase(FItems.begin() + index);
+}
+
+void TqbxVariables::DeleteCategory(StringView name) {
+  int end = 0;
+  const int header = FindCategory(name, end);
+  if (header >= 0) FItems.erase(FItems.begin() + header, FItems.begin() + end);
+}
+
+void TqbxVariables::GetCategoriesList(std::vector<String>& list, bool clear_list) const {
+  if (clear_list) list.clear();
+  for (const auto& item : FItems) {
+    if (item->IsCategory()) list.push_back(item->Name().substr(1));
+  }
+}
+
+void TqbxVariables::GetVariablesList(StringView category, std::vector<String>& list) const {
+  list.clear();
+  int begin = 0, end = 0;
+  if (category.empty()) {
+    while (end < Count() && !FItems[static_cast<size_t>(end)]->IsCategory()) ++end;
+  } else {
+    const int header = FindCategory(category, end);
+    if (header < 0) return;
+    begin = header + 1;
+  }
+  for (int i = begin; i < end; ++i) list.push_back(FItems[static_cast<size_t>(i)]->Name());
+}
+
+}  // namespace zavrik
