@@ -12,22 +12,10 @@
 #include <new>
 #include <string>
 
+#include "allocation_count.h"
 #include "core/variant_convert.h"
 #include "script/qs_iinterpreter.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace zavrik {
 namespace {
@@ -85,11 +73,11 @@ void RunSideBySide(benchmark::State& state, const Program& program) {
   double ours = 0, lua = 0;
   long allocations = 0;
   for (auto _ : state) {
-    const long before = g_allocations;
+    const long before = AllocationCount();
     const double start = CpuSeconds();
     script.Execute();
     const double elapsed = CpuSeconds() - start;
-    allocations += g_allocations - before;
+    allocations += AllocationCount() - before;
     state.SetIterationTime(elapsed);
     ours += elapsed;
     const double l = LuaSeconds(program.lua);

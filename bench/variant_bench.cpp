@@ -6,34 +6,21 @@
 #include <cstdlib>
 #include <new>
 
+#include "allocation_count.h"
 #include "core/variant.h"
 #include "core/variant_compare.h"
 #include "core/variant_ops.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-// operator new is replaced on top of malloc; GCC cannot see that the pair matches.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace zavrik {
 namespace {
 
 class AllocationCounter {
  public:
-  explicit AllocationCounter(benchmark::State& state) : state_(state), start_(g_allocations) {}
+  explicit AllocationCounter(benchmark::State& state) : state_(state), start_(AllocationCount()) {}
   ~AllocationCounter() {
     state_.counters["allocs/op"] = benchmark::Counter(
-        static_cast<double>(g_allocations - start_), benchmark::Counter::kAvgIterations);
+        static_cast<double>(AllocationCount() - start_), benchmark::Counter::kAvgIterations);
   }
 
  private:
