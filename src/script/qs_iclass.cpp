@@ -108,12 +108,19 @@ TqsMethodHelper* TqsClassVariable::AddMethod(StringView syntax, TqsCallMethodNew
   return static_cast<TqsMethodHelper*>(&AddMember(std::move(helper)));
 }
 
+std::unique_ptr<TqsPropertyHelper> TqsClassVariable::MakeProperty(StringView name,
+                                                                  StringView type_name,
+                                                                  bool read_only) {
+  auto helper = std::make_unique<TqsPropertyHelper>(name, FProgram->TypeKind(type_name), type_name);
+  helper->FClassRef = FClassRef;
+  helper->FIsReadOnly = read_only;
+  return helper;
+}
+
 TqsPropertyHelper* TqsClassVariable::AddProperty(StringView name, StringView type_name,
                                                  TqsGetValueEvent get_event,
                                                  TqsSetValueEvent set_event) {
-  auto helper = std::make_unique<TqsPropertyHelper>(name, FProgram->TypeKind(type_name), type_name);
-  helper->FClassRef = FClassRef;
-  helper->FIsReadOnly = !set_event;
+  auto helper = MakeProperty(name, type_name, !set_event);
   helper->FOnGetValue = std::move(get_event);
   helper->FOnSetValue = std::move(set_event);
   return static_cast<TqsPropertyHelper*>(&AddMember(std::move(helper)));
@@ -122,9 +129,7 @@ TqsPropertyHelper* TqsClassVariable::AddProperty(StringView name, StringView typ
 TqsPropertyHelper* TqsClassVariable::AddPropertyEx(StringView name, StringView type_name,
                                                    TqsGetValueNewEvent get_event,
                                                    TqsSetValueNewEvent set_event) {
-  auto helper = std::make_unique<TqsPropertyHelper>(name, FProgram->TypeKind(type_name), type_name);
-  helper->FClassRef = FClassRef;
-  helper->FIsReadOnly = !set_event;
+  auto helper = MakeProperty(name, type_name, !set_event);
   helper->FOnGetValueNew = std::move(get_event);
   helper->FOnSetValueNew = std::move(set_event);
   return static_cast<TqsPropertyHelper*>(&AddMember(std::move(helper)));

@@ -55,6 +55,8 @@ class TqsClassVariable : public TqsCustomVariable {
   TqsMethodHelper* AddIndexMember(StringView name, StringView params, StringView type_name,
                                   bool read_only, const std::function<void(TqsMethodHelper&)>& bind);
   std::unique_ptr<TqsMethodHelper> MakeMethod(StringView syntax);
+  std::unique_ptr<TqsPropertyHelper> MakeProperty(StringView name, StringView type_name,
+                                                  bool read_only);
 };
 
 // The engine's kind and type name for a reflected property.
