@@ -1,0 +1,1 @@
+// The engine library; filled by the prepared pages and the engine.
