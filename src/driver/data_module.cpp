@@ -2,6 +2,11 @@
 
 namespace zavrik::driver {
 
+const ClassInfo& Tdm::StaticClass() {
+  static const ClassInfo info(u"Tdm", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
 Tdm::Tdm() {
   Base.Params = {u"user_name=SYSDBA", u"password=plovertin", u"lc_ctype=UTF8"};
   Base.LoginPrompt = false;

@@ -2,6 +2,7 @@
 // with their fixed parameters.
 #pragma once
 
+#include "core/rtti.h"
 #include "data/connection.h"
 #include "data/database_info.h"
 #include "data/ibx_components.h"
@@ -9,10 +10,14 @@
 
 namespace zavrik::driver {
 
-class Tdm {
+// Published to report scripts as `Dm`; its class is not registered with the script engine, so
+// scripts can hold and pass it but not reach its members.
+class Tdm : public Object {
  public:
   // Creating the connection loads the database client; a missing library raises an Error.
   Tdm();
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
 
   data::Connection Base;
   data::Transaction TR;
