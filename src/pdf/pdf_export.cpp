@@ -42,6 +42,7 @@ void TqbxPDFExport::ClearState() {
   FLinks.clear();
   FPageAnnots.clear();
   FContent.clear();
+  FPageOpen = false;
   FGeometry = {};
 }
 
@@ -76,6 +77,7 @@ void TqbxPDFExport::StartPage(TqbxReportPage& page, int index) {
   FPageImages.clear();
   FPageAnnots.clear();
   FContent.clear();
+  FPageOpen = true;
   FGeometry = pdf::PageGeometry(page);
   FPages.push_back({FGeometry.height, page.BackPictureVisible(), page.BackPicturePrintable()});
   const PdfRect rect = PageRectangle(page, FGeometry, index);
@@ -94,6 +96,8 @@ void TqbxPDFExport::DrawView(TqbxView&) {}
 
 void TqbxPDFExport::FinishPage(TqbxReportPage&, int index) {
   PdfDocumentWriter& writer = Writer();
+  if (!FPageOpen) return;  // StartPage failed: no page to finish
+  FPageOpen = false;
   const int contents = writer.NewStreamObject(FContent, Compressed);
   FFonts.ReserveObjects(writer);
   PdfPage page;

@@ -118,6 +118,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   std::vector<PendingLink> FLinks;
   std::vector<int> FPageAnnots;
   std::string FContent;
+  bool FPageOpen = false;
   pdf::PdfPageGeometry FGeometry;
 };
 

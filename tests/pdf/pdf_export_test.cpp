@@ -55,6 +55,12 @@ std::string InfoField(const std::string& info, const std::string& name) {
   return info.substr(value, info.find('\n', line) - value);
 }
 
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++n;
+  return n;
+}
+
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
@@ -230,6 +236,76 @@ TEST(PdfExport, FilterIsReusedWithClearedState) {
   EXPECT_TRUE(Contains(second, "xref\r\n0 6\r\n"));
   EXPECT_EQ(Normalised(second), Normalised(ExportPages(1)));
   EXPECT_EQ(QpdfCheck(second), 0);
+}
+
+TEST(PdfExport, OptionsReachPagesCatalogAndHeader) {
+  TqbxPDFExport filter;
+  filter.PDFVersion = pv14;
+  filter.Transparency = true;
+  filter.Outline = true;
+  filter.HideToolbar = true;
+  filter.FitWindow = true;
+  filter.PrintScaling = true;
+  TqbxReportPage page;
+  const std::string pdf = Export(filter, {&page});
+  EXPECT_EQ(pdf.rfind("%PDF-1.4\r\n", 0), 0u);
+  EXPECT_TRUE(Contains(pdf, "/MediaBox [0 0 595.50 842.25 ]\r\n"
+                            "/Group << /Type /Group /S /Transparency /CS /DeviceRGB >>\r\n"
+                            "/Resources <<"));
+  EXPECT_TRUE(Contains(pdf, "/PDFVersion (\xFE\xFF\0" "1\0.\0" "4)"s));
+  EXPECT_TRUE(Contains(pdf, "/Version /1.4\r\n"));
+  EXPECT_TRUE(Contains(pdf, "/PageMode /UseOutlines\r\n/ViewerPreferences <<\r\n"
+                            "/HideToolbar true\r\n/FitWindow true\r\n>>\r\n>>\r\n"));
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfExport, PasswordsAreRefusedRatherThanIgnored) {
+  TqbxPDFExport filter;
+  std::ostringstream out;
+  filter.Stream = &out;
+  filter.OwnerPassword = u"secret";
+  EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.Start(); }),
+            u"Encrypted PDF output is not supported");
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(PdfExport, ImagesAreListedOnThePagesThatUseThem) {
+  TqbxPDFExport filter;
+  TqbxReportPage page;
+  std::ostringstream out;
+  filter.Stream = &out;
+  ASSERT_TRUE(filter.Start());
+  filter.StartPage(page, 0);
+  PdfDocumentWriter& w = filter.Writer();
+  const int object = w.ReserveObject();
+  w.BeginObject(object);
+  w.Raw("<<");
+  w.StreamObject(object, "\xFF\xD8\xFF\xD9", false, true);
+  const int image = filter.AddImage("hash-a", object);
+  EXPECT_EQ(filter.AddImage("hash-a", 99), image);  // the same bytes reuse the written object
+  EXPECT_EQ(filter.FindImage("hash-b"), -1);
+  filter.UseImage(image);
+  filter.UseImage(image);
+  filter.FinishPage(page, 0);
+  filter.StartPage(page, 1);
+  filter.FinishPage(page, 1);
+  filter.Finish();
+  const std::string pdf = out.str();
+  EXPECT_TRUE(Contains(pdf, "/Font << >>\r\n/XObject << /Im0 2 0 R >>\r\n/ProcSet"));
+  EXPECT_EQ(Count(pdf, "/XObject"), 1);
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfExport, FinishPageWithoutAStartedPageWritesNothing) {
+  TqbxPDFExport filter;
+  TqbxReportPage page;
+  std::ostringstream out;
+  filter.Stream = &out;
+  ASSERT_TRUE(filter.Start());
+  filter.FinishPage(page, 0);
+  filter.Finish();
+  EXPECT_TRUE(Contains(out.str(), "/Count 0\r\n"));
+  EXPECT_EQ(QpdfCheck(out.str()), 0);
 }
 
 // A stand-in for a font entry: a standard Type1 font object.
