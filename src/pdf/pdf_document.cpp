@@ -175,7 +175,8 @@ void PdfDocumentWriter::LinkAnnotation(const PdfLink& link) {
     Line(">>");
   } else if (link.dest_page > 0) {
     Line("/Border [16 16 0]");
-    Line("/Dest [" + Ref(link.dest_page) + " /XYZ null " + std::to_string(RoundToInt64(link.dest_y).value_or(0)) + " null]");
+    Line("/Dest [" + Ref(link.dest_page) + " /XYZ null " +
+         std::to_string(RoundToInt64(link.dest_y).value_or(0)) + " null]");
   }
   Line(">>");
   EndObject();

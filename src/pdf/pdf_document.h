@@ -46,8 +46,8 @@ struct PdfViewerPreferences {
 struct PdfLink {
   int object = 0;
   std::string left, bottom, right, top;
-  std::string address;   // empty for a page link
-  int dest_page = 0;     // page object number; 0 when the target page was not exported
+  std::string address;  // empty for a page link
+  int dest_page = 0;    // page object number; 0 when the target page was not exported
   double dest_y = 0;
 };
 

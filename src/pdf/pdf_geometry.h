@@ -17,8 +17,8 @@ struct PdfRect {
 };
 
 struct PdfPageGeometry {
-  double width = 0, height = 0;               // points
-  double left_offset = 0, top_offset = 0;     // points
+  double width = 0, height = 0;            // points
+  double left_offset = 0, top_offset = 0;  // points
 
   double X(double x) const { return x * kPointsPerPixel + left_offset; }
   double Y(double y) const { return height - top_offset - y * kPointsPerPixel; }

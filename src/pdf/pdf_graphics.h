@@ -15,7 +15,8 @@ namespace zavrik::pdf {
 // Appends one operator line.
 void Op(std::string& out, std::string_view line);
 
-// The dash-pattern operator of a frame or line style at a width in pixels: "[] 0 d", "[6.00 ] 0 d"…
+// The dash-pattern operator of a frame or line style at a width in pixels ("[] 0 d",
+// "[6.00 ] 0 d", …).
 std::string DashPattern(TqbxFrameStyle style, double width);
 
 // The rectangle as a path: left, top, width and height (negative, y runs up) "re".

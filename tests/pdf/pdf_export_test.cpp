@@ -71,10 +71,12 @@ TEST(PdfExport, ReportWithoutPagesIsACompleteFile) {
   EXPECT_TRUE(Contains(pdf, "1 0 obj\r\n<<\r\n/Type /Pages\r\n/Kids [\r\n]\r\n/Count 0\r\n>>"));
   EXPECT_TRUE(Contains(pdf, "/Author (\xFE\xFF\0Q\0u\0o\0b\0r\0i\0x)\r\n"s));
   EXPECT_TRUE(Contains(pdf, "/Title ()\r\n/Author"));
-  EXPECT_TRUE(Contains(pdf, "/Creator ()\r\n/Producer ()\r\n/PDFVersion (\xFE\xFF\0" "1\0.\0" "7)"s));
+  EXPECT_TRUE(Contains(pdf, "/Creator ()\r\n/Producer ()\r\n"
+                            "/PDFVersion (\xFE\xFF\0" "1\0.\0" "7)"s));
   EXPECT_TRUE(std::regex_search(pdf, std::regex("/CreationDate \\(D:\\d{14}-00'00'\\)\r\n"
                                                 "/ModDate \\(D:\\d{14}-00'00'\\)\r\n")));
-  EXPECT_TRUE(Contains(pdf, "/PageMode /UseNone\r\n/ViewerPreferences <<\r\n/PrintScaling /None\r\n"));
+  EXPECT_TRUE(Contains(pdf, "/PageMode /UseNone\r\n/ViewerPreferences <<\r\n"
+                            "/PrintScaling /None\r\n"));
   EXPECT_TRUE(Contains(pdf, "xref\r\n0 4\r\n0000000000 65535 f\r\n"));
   EXPECT_TRUE(std::regex_search(pdf, std::regex("trailer\r\n<<\r\n/Size 4\r\n/Root 3 0 R\r\n"
                                                 "/Info 2 0 R\r\n/ID \\[<[0-9a-f]{32}><")));
@@ -224,6 +226,14 @@ TEST(PdfExport, WriteFailureIsAnErrorAndTheFilterStaysUsable) {
   TqbxReportPage page;
   EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.StartPage(page, 0); }),
             u"The PDF export has not been started");
+  std::ostringstream failing;
+  filter.Stream = &failing;
+  ASSERT_TRUE(filter.Start());
+  filter.StartPage(page, 0);
+  failing.setstate(std::ios::badbit);  // e.g. the disk filled up during the page
+  EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.FinishPage(page, 0); }),
+            u"Cannot write the PDF document");
+  EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.Finish(); }), u"Cannot write the PDF document");
   EXPECT_EQ(QpdfCheck(Export(filter, {&page})), 0);
 }
 
@@ -340,7 +350,8 @@ TEST(PdfExport, FontsFirstUsedOnAPageAreListedFromThatPageOn) {
   const std::string pdf = out.str();
   // Page 1: contents 2, page 3; page 2: contents 4, font 5, page 6; page 3: contents 7, page 8.
   EXPECT_TRUE(Contains(pdf, "3 0 obj\r\n<<\r\n/Type /Page"));
-  EXPECT_TRUE(Contains(pdf, "/Font << >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n/Contents 2 0 R"));
+  EXPECT_TRUE(Contains(pdf, "/Font << >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
+                            "/Contents 2 0 R"));
   EXPECT_TRUE(Contains(pdf, "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
                             "/Contents 4 0 R"));
   EXPECT_TRUE(Contains(pdf, "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
@@ -370,7 +381,8 @@ TEST(PdfExport, LinkAnnotations) {
   EXPECT_TRUE(Contains(pdf, "/Annots [\r\n2 0 R\r\n3 0 R\r\n4 0 R\r\n]\r\n/Resources"));
   EXPECT_TRUE(Contains(pdf, "2 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
                             "/Rect [10.00 20.00 30.00 40.00]\r\n/BS << /W 0 >>\r\n/A <<\r\n"
-                            "/URI (https://example.org)\r\n/Type /Action\r\n/S /URI\r\n>>\r\n>>\r\n"));
+                            "/URI (https://example.org)\r\n/Type /Action\r\n/S /URI\r\n"
+                            ">>\r\n>>\r\n"));
   EXPECT_TRUE(Contains(pdf, "3 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
                             "/Rect [1.00 2.00 3.00 4.00]\r\n/Border [16 16 0]\r\n"
                             "/Dest [8 0 R /XYZ null 700 null]\r\n>>\r\n"));
