@@ -73,7 +73,7 @@ bool TqbxPDFExport::Start() {
 }
 
 void TqbxPDFExport::StartPage(TqbxReportPage& page, int index) {
-  Writer();
+  Writer();  // raises when the export has not been started
   FPageImages.clear();
   FPageAnnots.clear();
   FContent.clear();
