@@ -7,12 +7,11 @@
 #include <cstdio>
 
 #include "core/error.h"
+#include "core/numeric.h"
 #include "pdf/pdf_format.h"
 
 namespace zavrik::pdf {
 namespace {
-
-std::string Ref(int number) { return std::to_string(number) + " 0 R"; }
 
 std::string Resources(const char* kind, const std::vector<PdfResource>& items) {
   std::string line = std::string("/") + kind + " << ";
@@ -21,6 +20,8 @@ std::string Resources(const char* kind, const std::vector<PdfResource>& items) {
 }
 
 }  // namespace
+
+std::string Ref(int number) { return std::to_string(number) + " 0 R"; }
 
 void PdfDocumentWriter::Start(std::string_view version, std::string file_id) {
   offsets_.clear();
@@ -32,18 +33,24 @@ void PdfDocumentWriter::Start(std::string_view version, std::string file_id) {
 }
 
 int PdfDocumentWriter::ReserveObject() {
-  offsets_.push_back(out_.size());
+  offsets_.push_back(position_);
   return static_cast<int>(offsets_.size());
 }
 
 void PdfDocumentWriter::BeginObject(int number) {
-  offsets_.at(number - 1) = out_.size();
+  offsets_.at(number - 1) = position_;
   Line(std::to_string(number) + " 0 obj");
 }
 
 void PdfDocumentWriter::Line(std::string_view text) {
-  out_.append(text);
-  out_.append("\r\n");
+  Raw(text);
+  Raw("\r\n");
+}
+
+void PdfDocumentWriter::Raw(std::string_view bytes) {
+  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out_) throw Error(u"Cannot write the PDF document");
+  position_ += bytes.size();
 }
 
 void PdfDocumentWriter::StreamObject(int number, std::string_view data, bool compress,
@@ -68,9 +75,13 @@ void PdfDocumentWriter::StreamObject(int number, std::string_view data, bool com
   EndObject();
 }
 
-int PdfDocumentWriter::Page(const PdfPage& page, std::string_view content, bool compress) {
-  const int contents = ReserveObject();
-  StreamObject(contents, content, compress);
+int PdfDocumentWriter::NewStreamObject(std::string_view data, bool compress) {
+  const int number = ReserveObject();
+  StreamObject(number, data, compress);
+  return number;
+}
+
+int PdfDocumentWriter::PageObject(const PdfPage& page, int contents) {
   const int number = ReserveObject();
   pages_.push_back(number);
   BeginObject(number);
@@ -149,8 +160,30 @@ int PdfDocumentWriter::Catalog(const PdfInfo& info, const PdfViewerPreferences& 
   return number;
 }
 
+void PdfDocumentWriter::LinkAnnotation(const PdfLink& link) {
+  BeginObject(link.object);
+  Line("<<");
+  Line("/Type /Annot");
+  Line("/Subtype /Link");
+  Line("/Rect [" + link.left + " " + link.bottom + " " + link.right + " " + link.top + "]");
+  if (!link.address.empty()) {
+    Line("/BS << /W 0 >>");
+    Line("/A <<");
+    Line("/URI " + link.address);
+    Line("/Type /Action");
+    Line("/S /URI");
+    Line(">>");
+  } else if (link.dest_page > 0) {
+    Line("/Border [16 16 0]");
+    Line("/Dest [" + Ref(link.dest_page) + " /XYZ null " +
+         std::to_string(RoundToInt64(link.dest_y).value_or(0)) + " null]");
+  }
+  Line(">>");
+  EndObject();
+}
+
 void PdfDocumentWriter::XrefAndTrailer(int catalog, int info) {
-  const size_t xref = out_.size();
+  const size_t xref = position_;
   const std::string size = std::to_string(offsets_.size() + 1);
   Line("xref");
   Line("0 " + size);
@@ -170,6 +203,8 @@ void PdfDocumentWriter::XrefAndTrailer(int catalog, int info) {
   Line("startxref");
   Line(std::to_string(xref));
   Line("%%EOF");
+  out_.flush();
+  if (!out_) throw Error(u"Cannot write the PDF document");
 }
 
 std::string NewFileId() {

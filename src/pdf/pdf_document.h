@@ -1,9 +1,10 @@
 // The file structure of a PDF document: header, numbered objects with a cross-reference list,
-// stream objects, page objects, the page tree, the information dictionary, the catalog and the
-// trailer. Every line ends with CR LF.
+// stream objects, page objects, the page tree, the information dictionary, link annotations, the
+// catalog and the trailer. Every line ends with CR LF.
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,17 +35,27 @@ struct PdfInfo {
 };
 
 struct PdfViewerPreferences {
-  bool display_doc_title = false;
   bool hide_toolbar = false, hide_menubar = false, hide_window_ui = false;
   bool fit_window = false, center_window = false;
   bool print_scaling = false;
   bool use_outlines = false;
 };
 
+// A link annotation: its rectangle as two-decimal texts and either an address (a PDF string) or
+// a destination page object with the target position in points.
+struct PdfLink {
+  int object = 0;
+  std::string left, bottom, right, top;
+  std::string address;  // empty for a page link
+  int dest_page = 0;    // page object number; 0 when the target page was not exported
+  double dest_y = 0;
+};
+
 class PdfDocumentWriter {
  public:
-  // Appends the document to out.
-  explicit PdfDocumentWriter(std::string& out) : out_(out) {}
+  // Writes to out; offsets count the bytes written through this writer. A failing stream raises
+  // an Error at the write that fails.
+  explicit PdfDocumentWriter(std::ostream& out) : out_(out) {}
 
   // Writes the header and reserves object 1 for the page tree. file_id is 32 hex digits.
   void Start(std::string_view version, std::string file_id);
@@ -55,17 +66,21 @@ class PdfDocumentWriter {
   void BeginObject(int number);
   void EndObject() { Line("endobj"); }
   void Line(std::string_view text);
-  void Raw(std::string_view bytes) { out_.append(bytes); }
-  size_t Position() const { return out_.size(); }
+  void Raw(std::string_view bytes);
+  size_t Position() const { return position_; }
+  int ObjectCount() const { return static_cast<int>(offsets_.size()); }
 
   // A stream object: the dictionary is opened here unless the caller already wrote "<<".
   void StreamObject(int number, std::string_view data, bool compress, bool dictionary_open = false);
+  // Reserves a number and writes the data as a stream object; returns the number.
+  int NewStreamObject(std::string_view data, bool compress);
 
-  // Writes the content stream and the page object; returns the page object's number.
-  int Page(const PdfPage& page, std::string_view content, bool compress);
+  // Reserves the page object's number, writes the page object and lists it in the page tree.
+  int PageObject(const PdfPage& page, int contents);
 
   void PageTree();
   int Info(const PdfInfo& info);
+  void LinkAnnotation(const PdfLink& link);
   int Catalog(const PdfInfo& info, const PdfViewerPreferences& preferences);
   void XrefAndTrailer(int catalog, int info);
 
@@ -73,11 +88,15 @@ class PdfDocumentWriter {
   const std::string& FileId() const { return file_id_; }
 
  private:
-  std::string& out_;
+  std::ostream& out_;
+  size_t position_ = 0;
   std::vector<size_t> offsets_;  // entry N-1 is object N
   std::vector<int> pages_;
   std::string file_id_;
 };
+
+// "N 0 R".
+std::string Ref(int number);
 
 // 32 lower-case hex digits: the MD5 of a new random braced GUID text.
 std::string NewFileId();

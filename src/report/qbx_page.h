@@ -71,6 +71,8 @@ class TqbxReportPage : public TqbxPage {
   // Stores the name and looks the data source up by it.
   void SetDataSetName(const String& v);
   bool MirrorMargins() const { return FMirrorMargins; }
+  bool BackPictureVisible() const { return FBackPictureVisible; }
+  bool BackPicturePrintable() const { return FBackPicturePrintable; }
   bool EndlessHeight() const { return FEndlessHeight; }
   bool EndlessWidth() const { return FEndlessWidth; }
   int32_t MirrorMode() const { return FMirrorMode; }

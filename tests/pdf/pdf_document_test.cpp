@@ -5,20 +5,23 @@
 
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 
 #include "pdf/pdf_format.h"
-#include "support/test_db.h"
+#include "pdf/pdf_test_support.h"
 
 namespace zavrik::pdf {
 namespace {
 
+using test::QpdfCheck;
+
 const std::string kFixedId = "0123456789abcdef0123456789abcdef";
 
 std::string Document(const std::vector<PdfPage>& pages, const std::string& content = "") {
-  std::string out;
+  std::ostringstream out;
   PdfDocumentWriter w(out);
   w.Start("1.7", kFixedId);
-  for (const PdfPage& p : pages) w.Page(p, content, true);
+  for (const PdfPage& p : pages) w.PageObject(p, w.NewStreamObject(content, true));
   w.PageTree();
   PdfInfo info;
   info.author = u"Quobrix";
@@ -27,15 +30,7 @@ std::string Document(const std::vector<PdfPage>& pages, const std::string& conte
   const int i = w.Info(info);
   const int c = w.Catalog(info, {});
   w.XrefAndTrailer(c, i);
-  return out;
-}
-
-// Runs qpdf --check on the bytes; returns its exit code.
-int QpdfCheck(const std::string& pdf) {
-  test::TempDir dir;
-  const std::string path = dir.File("check.pdf");
-  test::WriteFile(path, pdf);
-  return std::system(("qpdf --check " + path + " >/dev/null 2>&1").c_str());
+  return out.str();
 }
 
 TEST(PdfDocument, NoPagesStillGivesACompleteFile) {

@@ -1,0 +1,125 @@
+// The PDF export filter: the prepared pages drive it page by page (Start, StartPage, ExportObject
+// for each offered object, FinishPage, Finish) and it writes one PDF file into Stream (or the file
+// FileName). Views are drawn by DrawView; fonts and images collect in per-document lists.
+#pragma once
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pdf/pdf_document.h"
+#include "pdf/pdf_font_list.h"
+#include "pdf/pdf_geometry.h"
+#include "report/qbx_export_filter.h"
+
+namespace zavrik {
+
+class TqbxView;
+
+// Bits of TqbxPDFExport::ProtectionFlags.
+enum TqbxPDFProtectionFlag : int32_t { ePrint = 1, eModify = 2, eCopy = 4, eAnnot = 8 };
+enum TqbxPDFStandard : int32_t {
+  psNone, psPDFA_1a, psPDFA_1b, psPDFA_2a, psPDFA_2b, psPDFA_3a, psPDFA_3b
+};
+enum TqbxPDFVersion : int32_t { pv14, pv15, pv16, pv17 };
+
+// "1.4" … "1.7".
+std::string PdfVersionText(TqbxPDFVersion version);
+
+class TqbxPDFExport : public TqbxCustomExportFilter {
+ public:
+  TqbxPDFExport();
+  ~TqbxPDFExport() override;
+
+  bool Compressed = true;
+  bool EmbeddedFonts = false;
+  bool EmbedFontsIfProtected = true;
+  bool PrintOptimized = false;
+  bool Outline = false;
+  bool Background = false;
+  bool HTMLTags = true;
+  int32_t Quality = 95;
+  bool Transparency = false;
+  String Title, Keywords, Producer;
+  String Author = u"Quobrix";
+  String Subject = u"Quobrix PDF export";
+  // The application object's component name; it has none in this program.
+  String Creator;
+  String UserPassword, OwnerPassword;
+  int32_t ProtectionFlags = ePrint | eModify | eCopy | eAnnot;
+  bool HideToolbar = false, HideMenubar = false, HideWindowUI = false;
+  bool FitWindow = false, CenterWindow = false;
+  bool PrintScaling = false;
+  bool PdfA = false;
+  TqbxPDFStandard PDFStandard = psNone;
+  TqbxPDFVersion PDFVersion = pv17;
+  bool SaveOriginalImages = true;
+  int32_t PictureDPI = 0;
+  bool UsePNGAlpha = true;
+
+  bool Start() override;
+  void StartPage(TqbxReportPage& page, int index) override;
+  void ExportObject(TqbxComponent& object) override;
+  void FinishPage(TqbxReportPage& page, int index) override;
+  void Finish() override;
+  String GetDescription() const override;
+
+  // The per-document lists that page drawing fills.
+  pdf::PdfFontList& Fonts() { return FFonts; }
+  // Adds an image object written earlier (with the MD5 of its bytes) and returns its index, the
+  // resource name being "/Im" + index; an image with the same hash returns the earlier index.
+  int FindImage(const std::string& hash) const;
+  int AddImage(const std::string& hash, int object);
+  // Marks an image as drawn on the current page.
+  void UseImage(int index);
+  // Reserves the annotation object of a link on the current page and records it for Finish.
+  // `dest_page` is the 0-based index of a prepared page (or -1 for an address link).
+  void AddLink(pdf::PdfLink link, int dest_page);
+
+  const pdf::PdfPageGeometry& PageGeometry() const { return FGeometry; }
+  // The current page's content buffer.
+  std::string& Content() { return FContent; }
+  pdf::PdfDocumentWriter& Writer();
+  const std::string& FileId() const { return FFileId; }
+
+ protected:
+  // Draws one exported view into the page's content. The drawing of each kind of view is added
+  // here; for now no view draws anything.
+  virtual void DrawView(TqbxView& view);
+
+ private:
+  struct PageRecord {
+    double height = 0;  // points
+    bool back_picture_visible = false, back_picture_printable = false;
+  };
+  struct ImageEntry {
+    std::string hash;
+    int object = 0;
+  };
+  struct PendingLink {
+    pdf::PdfLink link;
+    int dest_page = -1;
+  };
+
+  bool IsProtected() const { return !UserPassword.empty() || !OwnerPassword.empty(); }
+  void ClearState();
+  void WriteLinks();
+
+  std::unique_ptr<std::ofstream> FFile;
+  std::unique_ptr<pdf::PdfDocumentWriter> FWriter;
+  std::string FFileId;
+  std::vector<PageRecord> FPages;
+  std::map<int, int> FPageObjects;  // prepared page index → page object number
+  pdf::PdfFontList FFonts;
+  std::vector<ImageEntry> FImages;
+  std::vector<int> FPageImages;
+  std::vector<PendingLink> FLinks;
+  std::vector<int> FPageAnnots;
+  std::string FContent;
+  bool FPageOpen = false;
+  pdf::PdfPageGeometry FGeometry;
+};
+
+}  // namespace zavrik

@@ -1,0 +1,30 @@
+#include "pdf/pdf_font_list.h"
+
+namespace zavrik::pdf {
+
+int PdfFontList::Add(std::unique_ptr<PdfDocumentFont> font) {
+  entries_.push_back({std::move(font), 0, false});
+  return Count() - 1;
+}
+
+void PdfFontList::ReserveObjects(PdfDocumentWriter& writer) {
+  for (Entry& e : entries_)
+    if (e.object == 0) e.object = writer.ReserveObject();
+}
+
+std::vector<PdfResource> PdfFontList::Resources() const {
+  std::vector<PdfResource> list;
+  for (int i = 0; i < Count(); ++i)
+    if (entries_[i].object != 0) list.push_back({"F" + std::to_string(i), entries_[i].object});
+  return list;
+}
+
+void PdfFontList::WriteAll(PdfDocumentWriter& writer, const PdfFontWriteOptions& options) {
+  for (Entry& e : entries_) {
+    if (e.object == 0 || e.written) continue;
+    e.font->Write(writer, e.object, options);
+    e.written = true;
+  }
+}
+
+}  // namespace zavrik::pdf
