@@ -4,6 +4,7 @@
 
 #include "core/datetime.h"
 #include "core/error.h"
+#include "core/float_text.h"
 #include "engine/qbx_page_selection.h"
 #include "engine/qbx_preview_pages.h"
 #include "report/qbx_band.h"
@@ -113,7 +114,8 @@ bool TqbxPreviewPages::Export(TqbxCustomExportFilter& filter) {
   if (filter.ShowDialog && !filter.ShowModal()) return false;
   // A filter with a Stream writes there; filters open their FileName themselves.
   Report.Terminated = false;
-  const TqbxPageSelection selection(filter.PageNumbers, Count());
+  // Without a preview window the current page is the first one.
+  const TqbxPageSelection selection(filter.CurPage ? IntToStr(CurPreviewPage + 1) : filter.PageNumbers, Count());
 
   std::optional<String> failure;
   try {

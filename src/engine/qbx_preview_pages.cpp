@@ -108,8 +108,9 @@ void TqbxPreviewPages::Finish() {
 
 // --- source pages
 
+// The latest copy of `page`: a page used twice in a run has one copy per use.
 int TqbxPreviewPages::SourcePageIndex(const TqbxComponent& page) const {
-  for (size_t i = 0; i < FSourcePages.size(); ++i) {
+  for (size_t i = FSourcePages.size(); i-- > 0;) {
     if (FSourcePages[i]->OriginalComponent == &page || FSourcePages[i].get() == &page) return static_cast<int>(i);
   }
   return -1;

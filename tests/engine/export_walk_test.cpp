@@ -152,6 +152,24 @@ TEST_F(ExportWalkTest, TerminatingTheReportEndsThePageLoopButFinishes) {
                                                     u"FinishPage 0 at 37.7953", u"Finish", u"AfterFinish"}));
 }
 
+TEST_F(ExportWalkTest, CurrentPageOnlyExportsTheFirstPage) {
+  PreparePages();
+  filter.CurPage = true;
+  filter.PageNumbers = u"2-3";  // not used
+  ASSERT_TRUE(Export());
+  EXPECT_EQ(CallsStartingWith(u"StartPage"), (std::vector<String>{u"StartPage 0"}));
+}
+
+TEST_F(ExportWalkTest, MirrorMarginsPlaceOddPagesAtTheRightMargin) {
+  page.SetRightMargin(20);
+  TqbxXMLSerializer().XMLToObj(u"MirrorMargins=\"True\"", page);
+  ASSERT_TRUE(page.MirrorMargins());
+  PreparePages(2);
+  ASSERT_TRUE(Export());
+  EXPECT_EQ(CallsStartingWith(u"FinishPage"),
+            (std::vector<String>{u"FinishPage 0 at 37.7953", u"FinishPage 1 at 75.5906"}));
+}
+
 TEST_F(ExportWalkTest, NoPreparedPagesStillStartAndFinish) {
   engine.Running = false;
   ASSERT_TRUE(Export());

@@ -117,6 +117,55 @@ TEST(Dictionary, FirstFourAliasesThenProbesFillTheFirstGap) {
   EXPECT_EQ(gaps.GetSourceName(u"m1"), u"");
 }
 
+TEST_F(PreviewPagesTest, APageUsedTwiceNamesItsPagesAfterTheLatestCopy) {
+  auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
+  pages.AddSourcePage(page);
+  pages.AddPage(page);
+  pages.AddSourcePage(page);
+  pages.AddPage(page);
+  pages.AddObject(band);
+  EXPECT_EQ(pages.PageItem(0).Name(), u"page0");
+  EXPECT_EQ(pages.PageItem(1).Name(), u"page1");
+  EXPECT_EQ(band.AliasName(), u"b2");
+  EXPECT_EQ(pages.Dictionary.GetSourceName(u"b2"), u"Page1.MasterData1");
+  engine.Running = false;
+  EXPECT_EQ(pages.GetPage(1)->Child(0).Name(), u"MasterData1");
+}
+
+TEST_F(PreviewPagesTest, SourceMemosDropTheirDataField) {
+  auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
+  auto& memo = AddMemo(band, u"Memo1", u"[x]");
+  memo.SetDataField(u"NAME");
+  pages.AddSourcePage(page);
+  auto* copy = dynamic_cast<TqbxMemoView*>(memo.OriginalComponent);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->DataField(), u"");
+  EXPECT_EQ(memo.DataField(), u"NAME");
+  EXPECT_EQ(copy->BaseName().rfind(u"TqbxMemoView Name=\"Memo1\"", 0), 0u);
+  pages.Finish();
+  EXPECT_EQ(copy->OriginalComponent, nullptr);
+  EXPECT_EQ(pages.SourcePages()[0]->OriginalComponent, nullptr);
+}
+
+TEST(PreparedReport, PrepareReportClearsThePreparedPages) {
+  RegisterReportClasses();
+  RegisterEnginePreviewPages();
+  TqbxReport report;
+  auto& page = TqbxComponent::CreateIn<TqbxReportPage>(report);
+  page.SetName(u"Page1");
+  auto* pages = dynamic_cast<TqbxPreviewPages*>(report.PreviewPages());
+  ASSERT_NE(pages, nullptr);
+  pages->AddSourcePage(page);
+  pages->AddPage(page);
+  int count_in_run = -1;
+  report.Run = [&](TqbxReport& r) {
+    count_in_run = r.PreviewPages()->Count();
+    return true;
+  };
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_EQ(count_in_run, 0);
+}
+
 TEST_F(PreviewPagesTest, PageElementsAreUnloadableFromTheThirdOn) {
   pages.AddSourcePage(page);
   for (int i = 0; i < 4; ++i) pages.AddPage(page);
