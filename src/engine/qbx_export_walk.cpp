@@ -25,14 +25,12 @@ class ExportWalk {
  public:
   ExportWalk(TqbxPreviewPages& pages, TqbxCustomExportFilter& filter) : FPages(pages), FFilter(filter) {}
 
-  // Steps 6 and 7 over every selected page; false when the report was terminated.
-  bool ExportPages(const TqbxPageSelection& selection) {
+  // Every selected page, until the report is terminated.
+  void ExportPages(const TqbxPageSelection& selection) {
     const int count = FPages.Count();
     for (int index = 0; index < count; ++index) {
-      if (!selection.Contains(index + 1)) continue;
-      if (!ExportPage(index, count)) return false;
+      if (selection.Contains(index + 1) && !ExportPage(index, count)) return;
     }
-    return true;
   }
 
  private:
@@ -83,7 +81,7 @@ class ExportWalk {
     return true;
   }
 
-  // Step 7; false when the report was terminated.
+  // Offers one object; false when the report was terminated.
   bool Offer(TqbxComponent& object, int count) {
     if (FFilter.DataOnly) {
       const auto* band = dynamic_cast<const TqbxBand*>(object.Parent());
@@ -94,7 +92,7 @@ class ExportWalk {
       memo->TotalPages = count;
       memo->CopyNo = 1;
       memo->ExtractMacros();
-      if (memo->AutoWidth) memo->SetWidth(memo->CalcWidth());
+      if (memo->AutoWidth) memo->ApplyAutoWidth();
     }
     if (!object.ExportInternal(FFilter)) FFilter.ExportObject(object);
     return !FPages.Report.Terminated;
@@ -124,7 +122,7 @@ bool TqbxPreviewPages::Export(TqbxCustomExportFilter& filter) {
     if (!filter.Start()) return false;
     ExportWalk walk(*this, filter);
     try {
-      walk.ExportPages(selection);  // a terminated report ends the loop; Finish still runs
+      walk.ExportPages(selection);  // Finish also runs after a terminated or failed page loop
     } catch (const Error& e) {
       failure = e.Message();
     }

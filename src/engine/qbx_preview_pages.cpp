@@ -17,7 +17,7 @@ namespace {
 constexpr int64_t kBytesPerMegabyte = 1048576;
 constexpr int64_t kElementOverhead = 16;
 
-// A new object of `original`'s class with its stored properties and name, appended to `parent`.
+// A new object of `original`'s class with its stored properties and name, without parent.
 std::unique_ptr<TqbxComponent> CopyOf(const TqbxComponent& original) {
   std::unique_ptr<Object> created = original.ClassType().Create();
   auto* copy = dynamic_cast<TqbxComponent*>(created.get());

@@ -16,6 +16,8 @@
 
 namespace zavrik {
 
+class TqbxXMLSerializer;
+
 class TqbxPreviewPages : public TqbxCustomPreviewPages {
  public:
   explicit TqbxPreviewPages(TqbxReport& report);
@@ -103,7 +105,8 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   void RegisterSourceObject(TqbxComponent& original, TqbxComponent& copy, int page_index, bool class_name_only);
   int SourcePageIndex(const TqbxComponent& page) const;
   std::unique_ptr<TqbxReportPage> BuildPage(TqbxXMLItem& item);
-  void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent);
+  // Rebuilds the objects of `item`'s child elements under `parent`; references stay unresolved.
+  void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, TqbxXMLSerializer& serializer);
   void PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page);
   void TrimCache();
 

@@ -40,16 +40,16 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
     TqbxXMLSerializer serializer;
     serializer.XMLToObj(item.Text(), *page);
   }
-  RebuildObjects(item, *page);
+  TqbxXMLSerializer serializer;
+  RebuildObjects(item, *page, serializer);
   return page;
 }
 
-void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent) {
+void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, TqbxXMLSerializer& serializer) {
   for (int i = 0; i < item.Count(); ++i) {
     TqbxXMLItem& element = item.Items(i);
     const TqbxComponent* source = Dictionary.GetObject(element.Name());
     const String text = (source ? source->BaseName() : element.Name()) + u" " + element.Text();
-    TqbxXMLSerializer serializer;
     std::unique_ptr<TqbxComponent> object = serializer.ReadDetachedComponentStr(text);
     if (source) object->SetName(source->Name());
     // Picture views take their picture from the picture cache here, and memo views their preview
@@ -57,7 +57,7 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent) 
     if (PostProcessor().LoadValue(*object)) continue;
     TqbxComponent& placed = parent.AddChild(std::move(object));
     placed.SerializedItem = &element;
-    RebuildObjects(element, placed);
+    RebuildObjects(element, placed, serializer);
     placed.UpdateBounds();
   }
 }

@@ -170,6 +170,26 @@ TEST_F(ExportWalkTest, MirrorMarginsPlaceOddPagesAtTheRightMargin) {
             (std::vector<String>{u"FinishPage 0 at 37.7953", u"FinishPage 1 at 75.5906"}));
 }
 
+TEST_F(ExportWalkTest, AutoWidthMemosAreMeasuredBeforeExport) {
+  auto& band = AddBand<TqbxMasterData>(u"Data", 20, 20);
+  auto& memo = AddMemo(band, u"Wide", u"WWWWWWWWWWWWWWWWWWWW");
+  memo.SetWidth(5);
+  memo.AutoWidth = true;
+  pages.AddSourcePage(page);
+  pages.AddPage(page);
+  pages.AddObject(band);
+  engine.Running = false;
+  struct WidthFilter : RecordingFilter {
+    void ExportObject(TqbxComponent& object) override {
+      if (object.Name() == u"Wide") Width = object.Width();
+    }
+    double Width = 0;
+  } measuring;
+  ASSERT_TRUE(report.Export(measuring));
+  EXPECT_GT(measuring.Width, 100);
+  EXPECT_EQ(memo.Width(), 5);  // the template is untouched
+}
+
 TEST_F(ExportWalkTest, NoPreparedPagesStillStartAndFinish) {
   engine.Running = false;
   ASSERT_TRUE(Export());

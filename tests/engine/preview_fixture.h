@@ -40,7 +40,7 @@ class PreviewPagesTest : public ::testing::Test {
     return memo;
   }
   // The page element `index` and its children's names ("b1(m1,m2)").
-  String Outline(int index) {
+  String ElementNames(int index) {
     String text;
     TqbxXMLItem& item = pages.PageItem(index);
     for (int i = 0; i < item.Count(); ++i) {

@@ -18,7 +18,7 @@ TEST_F(PreviewPagesTest, UnchangedObjectsRecordOnlyTheirAliasAndRebuildEqual) {
 
   ASSERT_EQ(pages.Count(), 1);
   EXPECT_EQ(pages.PageItem(0).Name(), u"page0");
-  EXPECT_EQ(Outline(0), u"b1(m1)");
+  EXPECT_EQ(ElementNames(0), u"b1(m1)");
   EXPECT_EQ(pages.PageItem(0).Items(0).Text(), u"");
   // A memo always carries its text.
   EXPECT_EQ(pages.PageItem(0).Items(0).Items(0).Text(), u"u=\"Hello\"");
@@ -63,7 +63,7 @@ TEST_F(PreviewPagesTest, ObjectsWithoutSourceAreRecordedInFullForm) {
   auto& extra = AddMemo(band, u"Extra", u"made later");
   pages.AddPage(page);
   pages.AddObject(band);
-  EXPECT_EQ(Outline(0), u"b1(TqbxMemoView)");
+  EXPECT_EQ(ElementNames(0), u"b1(TqbxMemoView)");
   engine.Running = false;
   auto& rebuilt = dynamic_cast<TqbxMemoView&>(pages.GetPage(0)->Child(0).Child(0));
   EXPECT_EQ(rebuilt.Text(), u"made later");
@@ -79,7 +79,7 @@ TEST_F(PreviewPagesTest, InvisibleObjectsAndTheirChildrenAreNotRecorded) {
   pages.AddPage(page);
   hidden.SetVisible(false);
   pages.AddObject(band);
-  EXPECT_EQ(Outline(0), u"b1(m1)");
+  EXPECT_EQ(ElementNames(0), u"b1(m1)");
 }
 
 TEST_F(PreviewPagesTest, AliasesOfMemosProbeAfterFourAndBandsCountApart) {
