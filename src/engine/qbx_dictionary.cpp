@@ -13,7 +13,8 @@ void TqbxDictionary::Add(const String& name, const String& source_name, TqbxComp
   FNames.emplace(key, Entry{name, static_cast<int>(FSources.size()) - 1});
 }
 
-String TqbxDictionary::AddUnique(const String& base, const String& source_name, TqbxComponent* object) {
+String TqbxDictionary::AddUnique(const String& base, const String& source_name,
+                                 TqbxComponent* object) {
   String name = CreateUniqueName(base);
   Add(name, source_name, object);
   return name;

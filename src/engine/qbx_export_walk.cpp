@@ -23,7 +23,8 @@ bool Is(const TqbxComponent* object) {
 // Walks the selected pages; one rebuilt page lives at a time.
 class ExportWalk {
  public:
-  ExportWalk(TqbxPreviewPages& pages, TqbxCustomExportFilter& filter) : FPages(pages), FFilter(filter) {}
+  ExportWalk(TqbxPreviewPages& pages, TqbxCustomExportFilter& filter)
+      : FPages(pages), FFilter(filter) {}
 
   // Every selected page, until the report is terminated.
   void ExportPages(const TqbxPageSelection& selection) {
@@ -70,7 +71,8 @@ class ExportWalk {
     for (const auto& child : page.Objects()) bands.push_back(child.get());
     for (TqbxComponent* band : bands) {
       if (FFilter.SuppressPageHeadersFooters &&
-          ((Is<TqbxPageHeader>(band) && index != 0) || (Is<TqbxPageFooter>(band) && index != count - 1))) {
+          ((Is<TqbxPageHeader>(band) && index != 0) ||
+           (Is<TqbxPageFooter>(band) && index != count - 1))) {
         continue;
       }
       if (!Offer(*band, count)) return false;
@@ -87,7 +89,8 @@ class ExportWalk {
       const auto* band = dynamic_cast<const TqbxBand*>(object.Parent());
       if (!band || !band->IsDataBand()) return true;
     }
-    if (auto* view = dynamic_cast<TqbxView*>(&object); view && !(view->Visibility() & vsExport)) return true;
+    if (auto* view = dynamic_cast<TqbxView*>(&object); view && !(view->Visibility() & vsExport))
+      return true;
     if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&object)) {
       memo->TotalPages = count;
       memo->CopyNo = 1;
@@ -113,7 +116,8 @@ bool TqbxPreviewPages::Export(TqbxCustomExportFilter& filter) {
   // A filter with a Stream writes there; filters open their FileName themselves.
   Report.Terminated = false;
   // Without a preview window the current page is the first one.
-  const TqbxPageSelection selection(filter.CurPage ? IntToStr(CurPreviewPage + 1) : filter.PageNumbers, Count());
+  const TqbxPageSelection selection(
+      filter.CurPage ? IntToStr(CurPreviewPage + 1) : filter.PageNumbers, Count());
 
   std::optional<String> failure;
   try {
@@ -130,8 +134,10 @@ bool TqbxPreviewPages::Export(TqbxCustomExportFilter& filter) {
       filter.Finish();
       filter.AfterFinish();
     } catch (const Error& e) {
-      if (!failure) failure = e.Message();
-      else Report.Errors.Add(e.Message());
+      if (!failure)
+        failure = e.Message();
+      else
+        Report.Errors.Add(e.Message());
     }
   } catch (const Error& e) {
     failure = e.Message();

@@ -24,18 +24,22 @@ void TqbxPictureCache::AddSegment() {
   Segment segment;
   if (FUseFileCache) {
     std::error_code error;
-    std::filesystem::path dir = FTempDir.empty() ? std::filesystem::path() : std::filesystem::path(StringToUtf8(FTempDir));
-    if (dir.empty() || !std::filesystem::is_directory(dir, error)) dir = std::filesystem::temp_directory_path();
+    std::filesystem::path dir =
+        FTempDir.empty() ? std::filesystem::path() : std::filesystem::path(StringToUtf8(FTempDir));
+    if (dir.empty() || !std::filesystem::is_directory(dir, error))
+      dir = std::filesystem::temp_directory_path();
     std::string name = (dir / "qbPicXXXXXX").string();
     const int fd = mkstemp(name.data());
     if (fd < 0) throw Error("Cannot create file \"" + name + "\"");
     close(fd);
-    auto file = std::make_unique<std::fstream>(name, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
+    auto file = std::make_unique<std::fstream>(
+        name, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
     if (!*file) throw Error("Cannot open file \"" + name + "\"");
     segment.Stream = std::move(file);
     segment.File = name;
   } else {
-    segment.Stream = std::make_unique<std::stringstream>(std::ios::in | std::ios::out | std::ios::binary);
+    segment.Stream =
+        std::make_unique<std::stringstream>(std::ios::in | std::ios::out | std::ios::binary);
   }
   FSegments.push_back(std::move(segment));
 }
@@ -46,7 +50,8 @@ int TqbxPictureCache::AddPicture(const std::vector<uint8_t>& bytes) {
   Segment& segment = FSegments.back();
   segment.Stream->clear();
   segment.Stream->seekp(segment.Size);
-  segment.Stream->write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  segment.Stream->write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
   segment.Stream->flush();
   if (!*segment.Stream) throw Error(u"Cannot write the picture cache");
   FItems.push_back({static_cast<int>(FSegments.size()) - 1, segment.Size});
@@ -65,7 +70,8 @@ std::vector<uint8_t> TqbxPictureCache::GetPicture(int image_index) const {
   std::vector<uint8_t> bytes(static_cast<size_t>(end - item.Offset));
   segment.Stream->clear();
   segment.Stream->seekg(item.Offset);
-  segment.Stream->read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  segment.Stream->read(reinterpret_cast<char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
   if (!*segment.Stream) throw Error(u"Cannot read the picture cache");
   return bytes;
 }

@@ -39,7 +39,8 @@ String ElementText(String text) {
 
 TqbxPreviewPages::TqbxPreviewPages(TqbxReport& report)
     : TqbxCustomPreviewPages(report),
-      FOutline([this]() -> TqbxXMLItem& { return RootChild(u"outline"); }, [this]() { return CurPage; }) {
+      FOutline([this]() -> TqbxXMLItem& { return RootChild(u"outline"); },
+               [this]() { return CurPage; }) {
   XMLDoc.Root().SetName(u"preparedreport");
 }
 
@@ -52,7 +53,8 @@ TqbxXMLItem& TqbxPreviewPages::PagesItem() {
 
 TqbxXMLItem& TqbxPreviewPages::PageItem(int index) {
   TqbxXMLItem& pages = PagesItem();
-  if (index < 0 || index >= pages.Count()) throw Error(u"Prepared page " + IntToStr(index) + u" does not exist");
+  if (index < 0 || index >= pages.Count())
+    throw Error(u"Prepared page " + IntToStr(index) + u" does not exist");
   return pages.Items(index);
 }
 
@@ -111,23 +113,26 @@ void TqbxPreviewPages::Finish() {
 // The latest copy of `page`: a page used twice in a run has one copy per use.
 int TqbxPreviewPages::SourcePageIndex(const TqbxComponent& page) const {
   for (size_t i = FSourcePages.size(); i-- > 0;) {
-    if (FSourcePages[i]->OriginalComponent == &page || FSourcePages[i].get() == &page) return static_cast<int>(i);
+    if (FSourcePages[i]->OriginalComponent == &page || FSourcePages[i].get() == &page)
+      return static_cast<int>(i);
   }
   return -1;
 }
 
-void TqbxPreviewPages::RegisterSourceObject(TqbxComponent& original, TqbxComponent& copy, int page_index,
-                                            bool class_name_only) {
+void TqbxPreviewPages::RegisterSourceObject(TqbxComponent& original, TqbxComponent& copy,
+                                            int page_index, bool class_name_only) {
   original.OriginalComponent = &copy;
   copy.OriginalComponent = &original;
   const String base = copy.IsBand() ? String(u"b") : AsciiLower(copy.BaseName().substr(0, 1));
-  const String alias = Dictionary.AddUnique(base, u"Page" + IntToStr(page_index) + u"." + copy.Name(), &copy);
+  const String alias =
+      Dictionary.AddUnique(base, u"Page" + IntToStr(page_index) + u"." + copy.Name(), &copy);
   if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&copy)) {
     memo->SetDataSet(nullptr);
     memo->SetDataField(String());
   }
   TqbxXMLSerializer serializer;
-  copy.SetBaseName(class_name_only ? String(copy.ClassType().Name()) : serializer.WriteComponentStr(copy));
+  copy.SetBaseName(class_name_only ? String(copy.ClassType().Name())
+                                   : serializer.WriteComponentStr(copy));
   copy.SetAliasName(alias);
   original.SetAliasName(alias);
 }
@@ -187,7 +192,8 @@ void TqbxPreviewPages::AddToSourcePage(TqbxComponent& object) {
 // --- pages and objects
 
 void TqbxPreviewPages::ApplyMemoryLimit() {
-  if (!UseFileCache() || XMLSize <= int64_t{Report.EngineOptions()->MaxMemSize} * kBytesPerMegabyte) return;
+  if (!UseFileCache() || XMLSize <= int64_t{Report.EngineOptions()->MaxMemSize} * kBytesPerMegabyte)
+    return;
   TqbxXMLItem& pages = PagesItem();
   for (int i = pages.Count() - 2; i >= 0; --i) {
     TqbxXMLItem& item = pages.Items(i);
@@ -228,7 +234,8 @@ void TqbxPreviewPages::RecordObject(TqbxComponent& object, TqbxXMLItem& parent, 
       item.SetText(ElementText(object.Diff(source)));
     }
   }
-  XMLSize += static_cast<int64_t>(item.Name().size() + item.Text().size() + sizeof(TqbxXMLItem)) + kElementOverhead;
+  XMLSize += static_cast<int64_t>(item.Name().size() + item.Text().size() + sizeof(TqbxXMLItem)) +
+             kElementOverhead;
   for (const auto& child : object.Objects()) RecordObject(*child, item, full_form);
 }
 
@@ -238,7 +245,8 @@ void TqbxPreviewPages::AddObject(TqbxComponent& object) {
 }
 
 void RegisterEnginePreviewPages() {
-  RegisterPreviewPagesFactory([](TqbxReport& report) { return std::make_unique<TqbxPreviewPages>(report); });
+  RegisterPreviewPagesFactory(
+      [](TqbxReport& report) { return std::make_unique<TqbxPreviewPages>(report); });
 }
 
 }  // namespace zavrik

@@ -50,7 +50,8 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   void DeleteObjects(int position) override;
   double GetLastY(double column_position = 0) override;
   bool BandExists(const TqbxBand& band) override;
-  void UpdatePageDimension(int index, double width, double height, TqbxPrinterOrientation orientation) override;
+  void UpdatePageDimension(int index, double width, double height,
+                           TqbxPrinterOrientation orientation) override;
   void UpdatePageDimensions(TqbxReportPage& page, double width, double height) override;
   void UpdatePageLastColumn(int column, double column_pos, bool reset) override;
   void GetLastColumnPos(int& column, double& column_pos) override;
@@ -75,7 +76,9 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
 
   // --- pictures: the view's bytes in, its image index out (0 for none), and back
   int AddPicture(const std::vector<uint8_t>& bytes) { return PictureCache.AddPicture(bytes); }
-  std::vector<uint8_t> GetPicture(int image_index) const { return PictureCache.GetPicture(image_index); }
+  std::vector<uint8_t> GetPicture(int image_index) const {
+    return PictureCache.GetPicture(image_index);
+  }
 
   TqbxDictionary Dictionary;
   TqbxPictureCache PictureCache;
@@ -102,7 +105,8 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   bool UseFileCache() const;
   void ApplyMemoryLimit();
   void RecordObject(TqbxComponent& object, TqbxXMLItem& parent, bool full_form);
-  void RegisterSourceObject(TqbxComponent& original, TqbxComponent& copy, int page_index, bool class_name_only);
+  void RegisterSourceObject(TqbxComponent& original, TqbxComponent& copy, int page_index,
+                            bool class_name_only);
   int SourcePageIndex(const TqbxComponent& page) const;
   std::unique_ptr<TqbxReportPage> BuildPage(TqbxXMLItem& item);
   // Rebuilds the objects of `item`'s child elements under `parent`; references stay unresolved.

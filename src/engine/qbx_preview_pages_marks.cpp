@@ -64,12 +64,14 @@ double TqbxPreviewPages::GetLastY(double column_position) {
   for (int i = 0; i < page.Count(); ++i) {
     const TqbxXMLItem& item = page.Items(i);
     const TqbxComponent* source = Dictionary.GetObject(item.Name());
-    if (!source || !source->IsBand() || Is<TqbxPageFooter>(source) || Is<TqbxOverlay>(source)) continue;
+    if (!source || !source->IsBand() || Is<TqbxPageFooter>(source) || Is<TqbxOverlay>(source))
+      continue;
     if (column_position != 0 && !Is<TqbxPageHeader>(source) && !Is<TqbxReportTitle>(source) &&
         std::fabs(FloatProp(item, u"l", source->Left()) - column_position) >= kColumnTolerance) {
       continue;
     }
-    result = std::max(result, FloatProp(item, u"t", source->Top()) + FloatProp(item, u"h", source->Height()));
+    result = std::max(
+        result, FloatProp(item, u"t", source->Top()) + FloatProp(item, u"h", source->Height()));
   }
   return result;
 }
@@ -87,7 +89,8 @@ bool TqbxPreviewPages::BandExists(const TqbxBand& band) {
   return false;
 }
 
-void TqbxPreviewPages::UpdatePageDimension(int index, double width, double height, TqbxPrinterOrientation) {
+void TqbxPreviewPages::UpdatePageDimension(int index, double width, double height,
+                                           TqbxPrinterOrientation) {
   TqbxXMLItem& item = PageItem(index);
   item.SetProp(u"PaperSize", IntToStr(kCustomPaperSize));
   SetFloatProp(item, u"PaperWidth", width / kPixelsPerMm);

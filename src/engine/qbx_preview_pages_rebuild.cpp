@@ -28,8 +28,9 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
     serializer.ReadRootComponent(*page, item);
     return page;
   }
-  const std::optional<int32_t> index =
-      item.Name().starts_with(u"page") ? ParseInt32(StringView(item.Name()).substr(4)) : std::nullopt;
+  const std::optional<int32_t> index = item.Name().starts_with(u"page")
+                                           ? ParseInt32(StringView(item.Name()).substr(4))
+                                           : std::nullopt;
   if (!index || *index < 0 || *index >= static_cast<int>(FSourcePages.size())) {
     throw Error(u"Prepared page element " + item.Name() + u" has no source page");
   }
@@ -45,7 +46,8 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
   return page;
 }
 
-void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, TqbxXMLSerializer& serializer) {
+void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
+                                      TqbxXMLSerializer& serializer) {
   for (int i = 0; i < item.Count(); ++i) {
     TqbxXMLItem& element = item.Items(i);
     const TqbxComponent* source = Dictionary.GetObject(element.Name());
@@ -128,13 +130,17 @@ TqbxPageSize TqbxPreviewPages::GetPageSize(int index) {
   TqbxPageSize size;
   if (page) size = {RoundToInt(page->Width()), RoundToInt(page->Height())};
   if (item.Text().size() > kPagePropsMinLength) {
-    if (item.PropExists(u"PaperWidth")) size.X = RoundToInt(FloatProp(item, u"PaperWidth") * kPixelsPerMm);
-    if (item.PropExists(u"PaperHeight")) size.Y = RoundToInt(FloatProp(item, u"PaperHeight") * kPixelsPerMm);
+    if (item.PropExists(u"PaperWidth"))
+      size.X = RoundToInt(FloatProp(item, u"PaperWidth") * kPixelsPerMm);
+    if (item.PropExists(u"PaperHeight"))
+      size.Y = RoundToInt(FloatProp(item, u"PaperHeight") * kPixelsPerMm);
   }
   return size;
 }
 
-void TqbxPreviewPages::LockPage() { FLockedPage = FPageCache.empty() ? nullptr : FPageCache.front().Page.get(); }
+void TqbxPreviewPages::LockPage() {
+  FLockedPage = FPageCache.empty() ? nullptr : FPageCache.front().Page.get();
+}
 
 void TqbxPreviewPages::UnlockPage() { FLockedPage = nullptr; }
 

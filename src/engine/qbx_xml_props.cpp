@@ -18,6 +18,8 @@ double FloatProp(const TqbxXMLItem& item, StringView name, double fallback) {
   return ParseFloat(item.GetProp(name), dot).value_or(fallback);
 }
 
-void SetFloatProp(TqbxXMLItem& item, StringView name, double value) { item.SetProp(name, FloatText(value)); }
+void SetFloatProp(TqbxXMLItem& item, StringView name, double value) {
+  item.SetProp(name, FloatText(value));
+}
 
 }  // namespace zavrik

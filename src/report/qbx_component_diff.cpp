@@ -31,7 +31,9 @@ Attributes SplitAttributes(StringView text) {
 }
 
 // A new object of `component`'s class to compare with, or none for classes that cannot be created.
-std::unique_ptr<Object> FreshInstance(const TqbxComponent& component) { return component.ClassType().Create(); }
+std::unique_ptr<Object> FreshInstance(const TqbxComponent& component) {
+  return component.ClassType().Create();
+}
 
 }  // namespace
 
@@ -71,7 +73,8 @@ String TqbxComponent::AllDiff(const TqbxComponent* other) const {
   serializer.SerializeDefaultValues = true;
   const Attributes own = SplitAttributes(serializer.ObjToXML(*this));
   std::map<String, String> theirs;
-  for (auto& [name, value] : SplitAttributes(serializer.ObjToXML(*other))) theirs.emplace(std::move(name), std::move(value));
+  for (auto& [name, value] : SplitAttributes(serializer.ObjToXML(*other)))
+    theirs.emplace(std::move(name), std::move(value));
   String out;
   for (const auto& [name, value] : own) {
     const auto it = theirs.find(name);

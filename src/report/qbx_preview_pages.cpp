@@ -10,7 +10,9 @@ TqbxPreviewPagesFactory& Factory() {
 
 }  // namespace
 
-void RegisterPreviewPagesFactory(TqbxPreviewPagesFactory factory) { Factory() = std::move(factory); }
+void RegisterPreviewPagesFactory(TqbxPreviewPagesFactory factory) {
+  Factory() = std::move(factory);
+}
 
 std::unique_ptr<TqbxCustomPreviewPages> CreatePreviewPages(TqbxReport& report) {
   return Factory() ? Factory()(report) : nullptr;

@@ -62,7 +62,9 @@ class TqbxCustomPreviewPages {
 
   virtual TqbxCustomOutline& Outline() = 0;
   TqbxPostProcessor& PostProcessor() { return *FPostProcessor; }
-  void SetPostProcessor(std::unique_ptr<TqbxPostProcessor> value) { FPostProcessor = std::move(value); }
+  void SetPostProcessor(std::unique_ptr<TqbxPostProcessor> value) {
+    FPostProcessor = std::move(value);
+  }
 
   // --- pages
   virtual int Count() = 0;
@@ -88,7 +90,8 @@ class TqbxCustomPreviewPages {
   virtual double GetLastY(double column_position = 0) = 0;
   virtual bool BandExists(const TqbxBand& band) = 0;
   // Page element `index` gets a custom paper of `width` × `height` report units.
-  virtual void UpdatePageDimension(int index, double width, double height, TqbxPrinterOrientation orientation) = 0;
+  virtual void UpdatePageDimension(int index, double width, double height,
+                                   TqbxPrinterOrientation orientation) = 0;
   // The source page of `page` gets a custom paper of `width` × `height` report units.
   virtual void UpdatePageDimensions(TqbxReportPage& page, double width, double height) = 0;
   virtual void UpdatePageLastColumn(int column, double column_pos, bool reset) = 0;

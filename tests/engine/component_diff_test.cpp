@@ -21,7 +21,8 @@ TEST(ComponentDiff, BasePartCoversGeometryVisibilityFontAndTag) {
   printed.SetFont(&font);
   printed.SetTag(7);
   EXPECT_EQ(printed.Diff(&source),
-            u" l=\"1.5\" t=\"2\" w=\"3\" h=\"4\" Visible=\"False\" Font.Name=\"Courier New\" Font.Style=\"1\""
+            u" l=\"1.5\" t=\"2\" w=\"3\" h=\"4\" Visible=\"False\" Font.Name=\"Courier New\" "
+            u"Font.Style=\"1\""
             u" ParentFont=\"False\" Tag=\"7\"");
   // Against the class defaults when there is no source.
   EXPECT_EQ(printed.Diff(nullptr), printed.Diff(&source));
@@ -52,7 +53,8 @@ TEST(ComponentDiff, AllDiffListsEveryDifferingPropertyAndReadsBack) {
 
   // Against the class defaults the text rebuilds the object.
   TqbxXMLSerializer serializer;
-  std::unique_ptr<TqbxComponent> rebuilt = serializer.ReadDetachedComponentStr(u"TqbxMemoView" + printed.AllDiff(nullptr));
+  std::unique_ptr<TqbxComponent> rebuilt =
+      serializer.ReadDetachedComponentStr(u"TqbxMemoView" + printed.AllDiff(nullptr));
   EXPECT_EQ(serializer.WriteComponentStr(*rebuilt), serializer.WriteComponentStr(printed));
 }
 

@@ -76,11 +76,21 @@ TEST_F(ExportWalkTest, CallsComeInProtocolOrderForTheSelectedPages) {
   PreparePages();
   filter.PageNumbers = u" 1, 3";
   ASSERT_TRUE(Export());
-  const std::vector<String> expected{
-      u"Start",        u"StartPage 0", u"Object Head", u"Object Data", u"Object Cell=row1 of 3",
-      u"Object Foot",  u"FinishPage 0 at 37.7953",      u"StartPage 2",  u"Object Head",
-      u"Object Data",  u"Object Cell=row3 of 3",        u"Object Foot",  u"FinishPage 2 at 37.7953",
-      u"Finish",       u"AfterFinish"};
+  const std::vector<String> expected{u"Start",
+                                     u"StartPage 0",
+                                     u"Object Head",
+                                     u"Object Data",
+                                     u"Object Cell=row1 of 3",
+                                     u"Object Foot",
+                                     u"FinishPage 0 at 37.7953",
+                                     u"StartPage 2",
+                                     u"Object Head",
+                                     u"Object Data",
+                                     u"Object Cell=row3 of 3",
+                                     u"Object Foot",
+                                     u"FinishPage 2 at 37.7953",
+                                     u"Finish",
+                                     u"AfterFinish"};
   EXPECT_EQ(filter.Calls, expected);
   EXPECT_TRUE(filter.Locked);
   EXPECT_EQ(pages.CachedPageCount(), 0);
@@ -108,9 +118,14 @@ TEST_F(ExportWalkTest, AFailingObjectStillFinishesThePageAndTheDocument) {
   PreparePages();
   filter.FailOn = u"Cell";
   EXPECT_FALSE(Export());
-  const std::vector<String> expected{u"Start",  u"StartPage 0", u"Object Head",  u"Object Data",
-                                     u"Object Cell=row1 of 3",   u"FinishPage 0 at 37.7953",
-                                     u"Finish", u"AfterFinish"};
+  const std::vector<String> expected{u"Start",
+                                     u"StartPage 0",
+                                     u"Object Head",
+                                     u"Object Data",
+                                     u"Object Cell=row1 of 3",
+                                     u"FinishPage 0 at 37.7953",
+                                     u"Finish",
+                                     u"AfterFinish"};
   EXPECT_EQ(filter.Calls, expected);
   EXPECT_NE(report.Errors.Text().find(u"cannot write Cell"), String::npos);
   EXPECT_EQ(pages.CachedPageCount(), 0);
@@ -148,8 +163,9 @@ TEST_F(ExportWalkTest, TerminatingTheReportEndsThePageLoopButFinishes) {
     }
   } terminating;
   EXPECT_TRUE(report.Export(terminating));
-  EXPECT_EQ(terminating.Calls, (std::vector<String>{u"Start", u"StartPage 0", u"Object Head",
-                                                    u"FinishPage 0 at 37.7953", u"Finish", u"AfterFinish"}));
+  EXPECT_EQ(terminating.Calls,
+            (std::vector<String>{u"Start", u"StartPage 0", u"Object Head",
+                                 u"FinishPage 0 at 37.7953", u"Finish", u"AfterFinish"}));
 }
 
 TEST_F(ExportWalkTest, CurrentPageOnlyExportsTheFirstPage) {
@@ -196,7 +212,9 @@ TEST_F(ExportWalkTest, NoPreparedPagesStillStartAndFinish) {
   EXPECT_EQ(filter.Calls, (std::vector<String>{u"Start", u"Finish", u"AfterFinish"}));
 }
 
-std::set<int> Selected(StringView text, int count) { return TqbxPageSelection(text, count).Pages(); }
+std::set<int> Selected(StringView text, int count) {
+  return TqbxPageSelection(text, count).Pages();
+}
 
 TEST(PageSelection, NumbersRangesAndOpenEnds) {
   EXPECT_TRUE(TqbxPageSelection(u"", 5).All());

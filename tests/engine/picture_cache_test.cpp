@@ -18,8 +18,8 @@ TEST(PictureCache, ItemsRunToTheNextItemOrTheSegmentEnd) {
   TqbxPictureCache cache(10);  // a new segment once the last one is larger than 10 bytes
   EXPECT_EQ(cache.AddPicture({}), 0);
   EXPECT_EQ(cache.AddPicture(Bytes(6, 1)), 1);
-  EXPECT_EQ(cache.AddPicture(Bytes(5, 20)), 2);   // same segment, now 11 bytes
-  EXPECT_EQ(cache.AddPicture(Bytes(3, 40)), 3);   // second segment
+  EXPECT_EQ(cache.AddPicture(Bytes(5, 20)), 2);  // same segment, now 11 bytes
+  EXPECT_EQ(cache.AddPicture(Bytes(3, 40)), 3);  // second segment
   EXPECT_EQ(cache.SegmentCount(), 2);
   EXPECT_EQ(cache.GetPicture(1), Bytes(6, 1));
   EXPECT_EQ(cache.GetPicture(2), Bytes(5, 20));
@@ -31,7 +31,8 @@ TEST(PictureCache, ItemsRunToTheNextItemOrTheSegmentEnd) {
 }
 
 TEST(PictureCache, FileSegmentsLiveInTheTempDirUntilCleared) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zavrik_picture_cache_test";
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "zavrik_picture_cache_test";
   std::filesystem::create_directories(dir);
   TqbxPictureCache cache(100);
   cache.SetUseFileCache(true);

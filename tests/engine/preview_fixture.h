@@ -48,7 +48,8 @@ class PreviewPagesTest : public ::testing::Test {
       text += item.Items(i).Name();
       if (item.Items(i).Count()) {
         text += u"(";
-        for (int j = 0; j < item.Items(i).Count(); ++j) text += (j ? u"," : u"") + item.Items(i).Items(j).Name();
+        for (int j = 0; j < item.Items(i).Count(); ++j)
+          text += (j ? u"," : u"") + item.Items(i).Items(j).Name();
         text += u")";
       }
     }

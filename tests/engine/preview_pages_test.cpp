@@ -90,14 +90,16 @@ TEST_F(PreviewPagesTest, AliasesOfMemosProbeAfterFourAndBandsCountApart) {
 
   EXPECT_EQ(band1.AliasName(), u"b1");
   EXPECT_EQ(band2.AliasName(), u"b2");
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(band1.TqbxComponent::Child(i).AliasName(), u"m" + IntToStr(i + 1));
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(band1.TqbxComponent::Child(i).AliasName(), u"m" + IntToStr(i + 1));
   const std::vector<String> names = pages.Dictionary.Names();
   EXPECT_NE(std::find(names.begin(), names.end(), u"m0"), names.end());
   EXPECT_NE(std::find(names.begin(), names.end(), u"mA"), names.end());
   EXPECT_EQ(pages.Dictionary.GetObject(u"m0"), nullptr);
   EXPECT_EQ(pages.Dictionary.GetSourceName(u"M2"), u"Page0.Memo2");
   EXPECT_EQ(pages.Dictionary.GetObject(u"m2"), band1.TqbxComponent::Child(1).OriginalComponent);
-  EXPECT_EQ(band1.TqbxComponent::Child(1).OriginalComponent->OriginalComponent, &band1.TqbxComponent::Child(1));
+  EXPECT_EQ(band1.TqbxComponent::Child(1).OriginalComponent->OriginalComponent,
+            &band1.TqbxComponent::Child(1));
 }
 
 TEST(Dictionary, FirstFourAliasesThenProbesFillTheFirstGap) {
@@ -108,7 +110,8 @@ TEST(Dictionary, FirstFourAliasesThenProbesFillTheFirstGap) {
   EXPECT_EQ(dictionary.AddUnique(u"m", u"Page0.Memo4", nullptr), u"m4");
   EXPECT_EQ(dictionary.Names(), (std::vector<String>{u"m1", u"m2", u"m3", u"m4"}));
   EXPECT_EQ(dictionary.AddUnique(u"m", u"Page0.Memo5", nullptr), u"m5");
-  EXPECT_EQ(dictionary.Names(), (std::vector<String>{u"m0", u"m1", u"m2", u"m3", u"m4", u"m5", u"mA"}));
+  EXPECT_EQ(dictionary.Names(),
+            (std::vector<String>{u"m0", u"m1", u"m2", u"m3", u"m4", u"m5", u"mA"}));
 
   TqbxDictionary gaps;
   for (const char16_t* name : {u"m1", u"m2", u"m3", u"m5"}) gaps.Add(name, u"", nullptr);
@@ -214,7 +217,8 @@ TEST_F(PreviewPagesTest, SwapFileUnloadsOldPagesAndRebuildsThem) {
   for (int i : {3, 2, 4, 0}) {
     TqbxReportPage* rebuilt = pages.GetPage(i);
     ASSERT_NE(rebuilt, nullptr);
-    EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(0).Child(0)).Text(), u"row " + IntToStr(i));
+    EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(0).Child(0)).Text(),
+              u"row " + IntToStr(i));
   }
   // One page in the cache: the others went back to the swap file.
   EXPECT_EQ(pages.CachedPageCount(), 1);
