@@ -206,6 +206,27 @@ TEST_F(ExportWalkTest, AutoWidthMemosAreMeasuredBeforeExport) {
   EXPECT_EQ(memo.Width(), 5);  // the template is untouched
 }
 
+TEST_F(ExportWalkTest, APageWithoutSourceIsReportedAndTheDocumentFinished) {
+  TqbxReportPage unregistered;
+  pages.AddPage(unregistered);  // recorded as "page-1"
+  engine.Running = false;
+  EXPECT_FALSE(Export());
+  EXPECT_EQ(filter.Calls, (std::vector<String>{u"Start", u"Finish", u"AfterFinish"}));
+  EXPECT_NE(report.Errors.Text().find(u"page-1 has no source page"), String::npos);
+}
+
+TEST_F(ExportWalkTest, ACancelledDialogExportsNothing) {
+  PreparePages(1);
+  struct Cancelling : RecordingFilter {
+    bool ShowModal() override { return false; }
+  } cancelling;
+  cancelling.ShowDialog = true;
+  EXPECT_FALSE(report.Export(cancelling));
+  EXPECT_TRUE(cancelling.Calls.empty());
+  cancelling.ShowDialog = false;
+  EXPECT_TRUE(report.Export(cancelling));
+}
+
 TEST_F(ExportWalkTest, NoPreparedPagesStillStartAndFinish) {
   engine.Running = false;
   ASSERT_TRUE(Export());
