@@ -13,6 +13,7 @@
 
 namespace zavrik {
 
+class TqbxCustomExportFilter;
 class TqbxXMLItem;
 class TqbxXMLSerializer;
 
@@ -100,6 +101,8 @@ class TqbxComponent : public Object {
   const String& Name() const { return FName; }
   void SetName(const String& value);
   const String& BaseName() const;
+  // Source copies of prepared pages keep their own serialized form here.
+  void SetBaseName(const String& value) { FBaseName = value; }
   // Names the node BaseName + the first free number (see the probe in the .cpp).
   void CreateUniqueName(TqbxComponent* default_report = nullptr);
   virtual TqbxComponent* FindObject(StringView name) const;
@@ -161,6 +164,22 @@ class TqbxComponent : public Object {
   const String& AliasName() const { return FAliasName; }
   void SetAliasName(const String& value) { FAliasName = value; }
   TqbxComponent* OriginalComponent = nullptr;
+  // The prepared-page element this object was rebuilt from.
+  TqbxXMLItem* SerializedItem = nullptr;
+
+  // --- difference texts of prepared pages: ` Name="value"` for each attribute that differs
+  // The base part: l, t, w, h, Visible, Font.*, ParentFont, Tag. Subclasses append their own
+  // attributes; `other` none compares with a new object of this class.
+  virtual String Diff(const TqbxComponent* other) const;
+  // Every published property whose written value differs from `other`'s (none: from the class
+  // defaults).
+  String AllDiff(const TqbxComponent* other) const;
+  // Recomputes the bounds after the object was rebuilt from a prepared page.
+  virtual void UpdateBounds() {}
+  // Hook for objects that produce printed objects of their own when a source page is registered.
+  virtual void AddSourceObjects() {}
+  // True when the object exported itself through the filter.
+  virtual bool ExportInternal(TqbxCustomExportFilter&) { return false; }
 
   bool IsDesigning = false;
   bool IsLoading = false;

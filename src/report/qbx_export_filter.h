@@ -46,6 +46,8 @@ class TqbxCustomExportFilter {
   virtual void AfterFinish() {}
   virtual void BeforeStart() {}
   virtual String GetDescription() const = 0;
+  // The filter's dialog; false cancels the export (only asked when ShowDialog is set).
+  virtual bool ShowModal() { return true; }
   virtual void ExportObject(TqbxComponent& object) = 0;
   virtual void StartPage(TqbxReportPage& page, int index) = 0;
   virtual void FinishPage(TqbxReportPage& page, int index) = 0;

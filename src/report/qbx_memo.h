@@ -65,6 +65,9 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   // Whole pixels the text needs, gaps and frame included.
   double CalcHeight() override;
   double CalcWidth();
+  // The width the text needs (keeping the right edge or centre for haRight and haCenter); the
+  // parent then re-aligns its children.
+  void ApplyAutoWidth();
   void InitPart() override;
   double DrawPart() override;
   Rect TextRect, ScaledRect;

@@ -86,17 +86,19 @@ double TqbxCustomMemoView::CalcWidth() {
   return Round(HorizontalExtra() + (quarter ? layout->CalcHeight() : layout->CalcWidth()));
 }
 
+void TqbxCustomMemoView::ApplyAutoWidth() {
+  double width = 0, height = 0;
+  MeasureUnbounded(width, height);
+  const double old_width = Width();
+  const double new_width = HorizontalExtra() + (IsQuarterTurn(ReducedAngle()) ? height : width);
+  if (HAlign == haRight) SetLeft(Left() + old_width - new_width);
+  else if (HAlign == haCenter) SetLeft(Left() + (old_width - new_width) / 2);
+  SetWidth(new_width);
+  if (Parent()) Parent()->AlignChildren(false, 0);
+}
+
 void TqbxCustomMemoView::CalcDeviceRect(Canvas& canvas, double sx, double sy, double ox, double oy) {
-  if (AutoWidth) {
-    double width = 0, height = 0;
-    MeasureUnbounded(width, height);
-    const double old_width = Width();
-    const double new_width = HorizontalExtra() + (IsQuarterTurn(ReducedAngle()) ? height : width);
-    if (HAlign == haRight) SetLeft(Left() + old_width - new_width);
-    else if (HAlign == haCenter) SetLeft(Left() + (old_width - new_width) / 2);
-    SetWidth(new_width);
-    if (Parent()) Parent()->AlignChildren(false, 0);
-  }
+  if (AutoWidth) ApplyAutoWidth();
   TqbxStretcheable::CalcDeviceRect(canvas, sx, sy, ox, oy);
   ScaledRect = ComputeTextRect(sx, sy, ox, oy);
   TextRect = ComputeTextRect(1, 1, 0, 0);

@@ -1,7 +1,9 @@
 #include "report/qbx_report.h"
 
 #include "core/rtti_props.h"
+#include "core/error.h"
 #include "report/qbx_data_set_list.h"
+#include "report/qbx_preview_pages.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_xml_item.h"
 
@@ -77,9 +79,17 @@ const ClassInfo& TqbxStyleItem::StaticClass() {
 TqbxReport::TqbxReport() {
   SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
   Clear();
+  FPreviewPages = CreatePreviewPages(*this);
 }
 
 TqbxReport::~TqbxReport() = default;
+
+void TqbxReport::SetPreviewPages(std::unique_ptr<TqbxCustomPreviewPages> value) { FPreviewPages = std::move(value); }
+
+bool TqbxReport::Export(TqbxCustomExportFilter& filter) {
+  if (!FPreviewPages) throw Error(u"Prepared pages are not available");
+  return FPreviewPages->Export(filter);
+}
 
 const ClassInfo& TqbxReport::StaticClass() {
   using C = TqbxReport;

@@ -21,6 +21,8 @@
 
 namespace zavrik {
 
+class TqbxCustomExportFilter;
+class TqbxCustomPreviewPages;
 class TqbxDataPage;
 
 // One entry of the report's data-source list.
@@ -104,6 +106,13 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   bool PrepareReport(bool clear_last_report = true);
   std::function<bool(TqbxReport&)> Run;
 
+  // --- prepared pages: created by the registered factory (none without one); PrepareReport
+  // clears them first, Export hands them to a filter
+  TqbxCustomPreviewPages* PreviewPages() const { return FPreviewPages.get(); }
+  void SetPreviewPages(std::unique_ptr<TqbxCustomPreviewPages> value);
+  // Exports the prepared pages; "Prepared pages are not available" without them.
+  bool Export(TqbxCustomExportFilter& filter);
+
   // --- script events: run when the name is set and either forced or the engine is running
   void DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always = false);
   void DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always = false);
@@ -176,6 +185,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   String FDataSetName;
   std::vector<String> FSystemVariables;
   String FAcceptedPassword;
+  std::unique_ptr<TqbxCustomPreviewPages> FPreviewPages;
 };
 
 }  // namespace zavrik

@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "platform/message_window.h"
 #include "report/qbx_page.h"
+#include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
 
@@ -133,6 +134,7 @@ void TqbxReport::ReportError(const String& text) {
 }
 
 bool TqbxReport::PrepareReport(bool) {
+  if (FPreviewPages) FPreviewPages->Clear();
   Errors.Clear();
   Terminated = false;
   bool result = false;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
@@ -64,6 +65,8 @@ class TqbxXMLSerializer {
   void WriteComponent(const TqbxComponent& component, std::ostream& stream);
   TqbxComponent* ReadComponentStr(TqbxComponent& root, StringView text, bool dont_fixup = false);
   String WriteComponentStr(const TqbxComponent& component);
+  // "Class attributes" read into a new component without parent; references stay unresolved.
+  std::unique_ptr<TqbxComponent> ReadDetachedComponentStr(StringView text);
   // Applies attribute text to any object and resolves its references against `root`.
   void ReadPersistentStr(TqbxComponent& root, Object& object, StringView text);
 

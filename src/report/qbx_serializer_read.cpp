@@ -147,18 +147,36 @@ void TqbxXMLSerializer::ResolveFixups() {
   }
 }
 
-TqbxComponent* TqbxXMLSerializer::ReadComponentStr(TqbxComponent& root, StringView text, bool dont_fixup) {
+namespace {
+
+// Splits "Class attributes" and creates the component of that class, without parent.
+std::unique_ptr<TqbxComponent> CreateNamedComponent(StringView text, StringView& attributes) {
   const size_t space = text.find(u' ');
   const StringView class_name = text.substr(0, space);
-  const StringView attributes = space == StringView::npos ? StringView() : text.substr(space + 1);
+  attributes = space == StringView::npos ? StringView() : text.substr(space + 1);
   const ClassInfo* info = FindClass(class_name);
   std::unique_ptr<Object> created = info && info->InheritsFrom(TqbxComponent::StaticClass()) ? info->Create() : nullptr;
   if (!created) throw Error(kClassNotFound + u" " + String(class_name));
+  return std::unique_ptr<TqbxComponent>(static_cast<TqbxComponent*>(created.release()));
+}
+
+}  // namespace
+
+TqbxComponent* TqbxXMLSerializer::ReadComponentStr(TqbxComponent& root, StringView text, bool dont_fixup) {
+  StringView attributes;
+  std::unique_ptr<TqbxComponent> created = CreateNamedComponent(text, attributes);
   if (!Owner) Owner = &root;
-  TqbxComponent& component = root.AddChild(std::unique_ptr<TqbxComponent>(static_cast<TqbxComponent*>(created.release())));
+  TqbxComponent& component = root.AddChild(std::move(created));
   XMLToObj(attributes, component);
   if (!dont_fixup) ResolveFixups();
   return &component;
+}
+
+std::unique_ptr<TqbxComponent> TqbxXMLSerializer::ReadDetachedComponentStr(StringView text) {
+  StringView attributes;
+  std::unique_ptr<TqbxComponent> component = CreateNamedComponent(text, attributes);
+  XMLToObj(attributes, *component);
+  return component;
 }
 
 TqbxComponent* TqbxXMLSerializer::ReadComponent(TqbxComponent& root, std::istream& stream) {

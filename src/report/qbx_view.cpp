@@ -128,7 +128,7 @@ String TqbxView::Diff(const TqbxComponent* other) const {
     auto* view = dynamic_cast<TqbxView*>(fresh.get());
     return view ? Diff(view) : String();
   }
-  String out;
+  String out = TqbxComponent::Diff(o);
   DiffInt(out, u"Align", FAlign, o->FAlign);
   out += FFrame->Diff(*o->FFrame);
   DiffInt(out, u"Cursor", FCursor, o->FCursor);

@@ -100,8 +100,9 @@ class TqbxView : public TqbxReportComponent {
   Rect DeviceRect() const;
 
   void MirrorContent(int32_t mirror_modes) override;
-  // The attributes in which this view differs from `other` (a view of the same class).
-  virtual String Diff(const TqbxComponent* other) const;
+  // The base difference, then the attributes in which this view differs from `other` (a view of
+  // the same class).
+  String Diff(const TqbxComponent* other) const override;
 
  protected:
   // The device rectangle of the last drawing.

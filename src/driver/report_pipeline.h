@@ -1,0 +1,20 @@
+// From template bytes to PDF bytes: the steps the program and zavrik-tool share.
+#pragma once
+
+#include <string>
+
+#include "core/ustring.h"
+#include "report/qbx_report.h"
+
+namespace zavrik::driver {
+
+class Tdm;
+
+// Loads the template into `report`, adds MoneyToString and Dm to the global script scope and sets
+// the report variable ID. Load errors go through the report's error handler.
+void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id);
+
+// Prepares the report (clearing an earlier result) and exports its pages as PDF bytes.
+std::string PrepareAndExport(TqbxReport& report);
+
+}  // namespace zavrik::driver

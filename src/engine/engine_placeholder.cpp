@@ -1,1 +1,0 @@
-// The engine library; filled by the prepared pages and the engine.
