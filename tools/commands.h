@@ -23,6 +23,10 @@ int EmfCommand(int argc, char** argv);
 
 int DrawCommand(int argc, char** argv);
 
+// render TEMPLATE.xml [--db PATH] [--id ID] [-o OUT.pdf] [--png DIR]: the program's pipeline on a
+// template file; the PDF goes to a file.
+int RenderCommand(int argc, char** argv);
+
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);
 int SqlCommand(const std::string& database, const std::string& file);

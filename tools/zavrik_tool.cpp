@@ -24,7 +24,10 @@ void PrintUsage() {
       "         [--linespacing PX] [--wordbreak] [--html] [--nowrap] FILE\n"
       "                                  print how a text wraps: flags<TAB>line, then the measurements\n"
       "  emf FILE.emf OUT.png            play a recorded drawing onto a raster and write a PNG\n"
-      "  draw TEMPLATE PAGE OUT.png      draw one page's objects, unevaluated, and write a PNG\n",
+      "  draw TEMPLATE PAGE OUT.png      draw one page's objects, unevaluated, and write a PNG\n"
+      "  render TEMPLATE.xml [--db PATH] [--id ID] [-o OUT.pdf] [--png DIR]\n"
+      "                                  run the program's pipeline on a template file (default\n"
+      "                                  ID 1, output report.pdf); --png renders pages with pdftoppm\n",
       stderr);
 }
 
@@ -46,6 +49,7 @@ int main(int argc, char** argv) {
     if (command == "layout") return LayoutCommand(argc - 2, argv + 2);
     if (command == "emf") return EmfCommand(argc - 2, argv + 2);
     if (command == "draw") return DrawCommand(argc - 2, argv + 2);
+    if (command == "render") return RenderCommand(argc - 2, argv + 2);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);

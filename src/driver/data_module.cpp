@@ -17,4 +17,13 @@ Tdm::Tdm() {
   qbxIBXComponents1.DefaultDatabase = &Base;
 }
 
+void Tdm::Connect(const String& database_path) {
+  Base.DatabaseName = database_path;
+  Base.LoginPrompt = false;
+  Base.Params.SetValue(u"user_name", u"SYSDBA");
+  Base.Params.SetValue(u"password", u"plovertin");
+  Base.Connect();
+  if (!TR.Active()) TR.StartTransaction();
+}
+
 }  // namespace zavrik::driver

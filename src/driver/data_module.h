@@ -23,6 +23,9 @@ class Tdm : public Object {
   data::Transaction TR;
   data::DatabaseInfo IBDatabaseInfo1;
   data::TqbxIBXComponents qbxIBXComponents1;
+
+  // Attaches Base to `database_path` as SYSDBA and starts TR when it is not active.
+  void Connect(const String& database_path);
 };
 
 }  // namespace zavrik::driver

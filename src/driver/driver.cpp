@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "data/query.h"
 #include "driver/base64.h"
+#include "driver/report_pipeline.h"
 
 namespace zavrik::driver {
 namespace {
@@ -15,20 +16,19 @@ constexpr const char16_t* kTemplateSql = u"SELECT DATA FROM IDE_REPORTS WHERE na
 struct RunObjects {
   std::unique_ptr<data::Query> query;
   std::unique_ptr<std::string> template_buffer;
+  std::unique_ptr<TqbxReport> report;
 
   void Release() {
+    report.reset();
     template_buffer.reset();
     query.reset();
   }
 };
 
-// Produces the document from the template bytes and writes it; the inner protected region.
-int Export(const std::string& template_bytes, std::ostream& out) {
+// Prepares and exports the loaded report and writes the PDF; the inner protected region.
+int Export(TqbxReport& report, std::ostream& out) {
   try {
-    // The report pipeline (load, prepare, export to PDF) is not wired in yet: the output is the
-    // template itself, so callers and tests see the Base64 framing of real bytes.
-    const std::string document = template_bytes;
-    WriteLine(out, EncodeBase64(document));
+    WriteLine(out, EncodeBase64(PrepareAndExport(report)));
     return 0;
   } catch (const Error& e) {
     WriteLine(out, std::string("Error exporting report: ") + e.what());
@@ -45,7 +45,6 @@ void WriteLine(std::ostream& out, std::string_view text) {
 
 int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out) {
   RunObjects objects;
-  bool connected = false;
   try {
     if (args.size() < 3) {
       WriteLine(out, kUsage);
@@ -54,13 +53,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out) {
     const String database_path = Utf8ToString(args[0]);
     const String report_name = Utf8ToString(args[1]);
 
-    dm.Base.DatabaseName = database_path;
-    dm.Base.LoginPrompt = false;
-    dm.Base.Params.SetValue(u"user_name", u"SYSDBA");
-    dm.Base.Params.SetValue(u"password", u"plovertin");
-    dm.Base.Connect();
-    connected = true;
-    if (!dm.TR.Active()) dm.TR.StartTransaction();
+    dm.Connect(database_path);
 
     objects.query = std::make_unique<data::Query>(&dm.Base, &dm.TR);
     objects.query->SetSQL(kTemplateSql);
@@ -72,10 +65,12 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out) {
     }
     objects.template_buffer =
         std::make_unique<std::string>(objects.query->FieldByName(u"DATA").AsBytes());
-    return Export(*objects.template_buffer, out);
+    objects.report = CreateReport();
+    LoadReport(*objects.report, *objects.template_buffer, dm, Utf8ToString(args[2]));
+    return Export(*objects.report, out);
   } catch (const Error& e) {
     objects.Release();
-    if (connected) {
+    if (dm.Base.Connected()) {
       try {
         dm.Base.Disconnect();
       } catch (const Error&) {

@@ -1,6 +1,7 @@
 // From template bytes to PDF bytes: the steps the program and zavrik-tool share.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/ustring.h"
@@ -9,6 +10,9 @@
 namespace zavrik::driver {
 
 class Tdm;
+
+// A new report whose classes and prepared pages are ready (registers them once per process).
+std::unique_ptr<TqbxReport> CreateReport();
 
 // Loads the template into `report`, adds MoneyToString and Dm to the global script scope and sets
 // the report variable ID. Load errors go through the report's error handler.

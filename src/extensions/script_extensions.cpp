@@ -15,6 +15,10 @@ Variant TRSScript::CallMethod(Object*, const ClassInfo*, const String& method_na
 
 void RegisterScriptExtensions(TqsScript& scope, Object* data_module) {
   static const TRSScript handler;
+  // Registering again replaces Dm (a new data module) and keeps the one MoneyToString.
+  if (TqsCustomVariable* old = scope.FindLocal(u"Dm")) scope.Remove(old);
+  scope.AddObject(u"Dm", data_module);
+  if (scope.FindLocal(u"MoneyToString")) return;
   scope.AddMethod(
       u"function MoneyToString(S: Real): String;",
       [](Object* instance, const ClassInfo* class_type, const String& method_name,
@@ -22,7 +26,6 @@ void RegisterScriptExtensions(TqsScript& scope, Object* data_module) {
         return handler.CallMethod(instance, class_type, method_name, params);
       },
       u"Telvo Система", u"Получить значение денежной суммы прописью");
-  scope.AddObject(u"Dm", data_module);
 }
 
 }  // namespace zavrik::extensions

@@ -10,31 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "support/test_db.h"
+#include "support/pdf_tools.h"
 
 namespace zavrik::pdf::test {
 
-// Runs a command on the bytes saved to a temporary file ("{}" stands for its path); returns the
-// exit code and the command's standard output.
-inline int RunOnFile(const std::string& pdf, const std::string& command, std::string* output) {
-  zavrik::test::TempDir dir;
-  const std::string path = dir.File("check.pdf");
-  zavrik::test::WriteFile(path, pdf);
-  std::string line = command;
-  line.replace(line.find("{}"), 2, path);
-  FILE* pipe = popen((line + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return -1;
-  std::array<char, 4096> buffer;
-  std::string text;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  if (output) *output = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// qpdf --check's exit code (0: no errors or warnings).
-inline int QpdfCheck(const std::string& pdf) { return RunOnFile(pdf, "qpdf --check {}", nullptr); }
+using zavrik::test::QpdfCheck;
+using zavrik::test::RunOnFile;
 
 inline std::string Inflate(const std::string& data) {
   std::string out;

@@ -1,0 +1,40 @@
+#include "driver/report_pipeline.h"
+
+#include <sstream>
+
+#include "driver/data_module.h"
+#include "engine/qbx_preview_pages.h"
+#include "extensions/script_extensions.h"
+#include "pdf/pdf_export.h"
+#include "report/qbx_classes.h"
+#include "script/qs_iinterpreter.h"
+
+namespace zavrik::driver {
+
+std::unique_ptr<TqbxReport> CreateReport() {
+  RegisterReportClasses();
+  RegisterEnginePreviewPages();
+  return std::make_unique<TqbxReport>();
+}
+
+void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id) {
+  std::istringstream stream(template_bytes);
+  report.LoadFromStream(stream);
+  extensions::RegisterScriptExtensions(qsGlobalUnit(), &dm);
+  // The report's own script joins the global scope when the expression binding creates it.
+  report.Variables().Set(u"ID", Variant(id));
+}
+
+std::string PrepareAndExport(TqbxReport& report) {
+  std::ostringstream pdf;
+  TqbxPDFExport filter;
+  filter.Stream = &pdf;
+  filter.ShowDialog = false;
+  filter.ShowProgress = false;
+  report.ShowProgress = false;
+  report.PrepareReport(true);
+  report.Export(filter);
+  return std::move(pdf).str();
+}
+
+}  // namespace zavrik::driver

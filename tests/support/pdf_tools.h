@@ -1,0 +1,43 @@
+// PDF checks through the installed tools (qpdf, poppler) on bytes saved to a temporary file.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "support/test_db.h"
+
+namespace zavrik::test {
+
+// Runs a command on the bytes saved to a temporary file ("{}" stands for its path); returns the
+// exit code and the command's standard output.
+inline int RunOnFile(const std::string& pdf, const std::string& command, std::string* output) {
+  zavrik::test::TempDir dir;
+  const std::string path = dir.File("check.pdf");
+  zavrik::test::WriteFile(path, pdf);
+  std::string line = command;
+  line.replace(line.find("{}"), 2, path);
+  FILE* pipe = popen((line + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return -1;
+  std::array<char, 4096> buffer;
+  std::string text;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  if (output) *output = text;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// qpdf --check's exit code (0: no errors or warnings).
+inline int QpdfCheck(const std::string& pdf) { return RunOnFile(pdf, "qpdf --check {}", nullptr); }
+
+// The page count qpdf reads from the page tree (also 0, which poppler refuses), or -1.
+inline int PdfPageCount(const std::string& pdf) {
+  std::string count;
+  if (RunOnFile(pdf, "qpdf --show-npages {}", &count) != 0 || count.empty()) return -1;
+  return std::stoi(count);
+}
+
+}  // namespace zavrik::test
