@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "platform/message_window.h"
+#include "report/qbx_data_field.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
@@ -112,10 +113,20 @@ void TqbxReport::CheckDataPage() {
   for (TqbxComponent* object : AllObjects()) {
     if (dynamic_cast<TqbxDataPage*>(object)) return;
   }
+  const std::vector<TqbxComponent*> objects = AllObjects();
   TqbxDataPage& page = CreateIn<TqbxDataPage>(*this);
   if (FindObject(u"Data")) page.CreateUniqueName(this);
   else page.SetName(u"Data");
   MoveChild(page, 0);
+  // The data components gather on the new page in a row, 64 units apart.
+  double left = 60;
+  for (TqbxComponent* object : objects) {
+    if (!dynamic_cast<TqbxNonVisualComponent*>(object)) continue;
+    object->SetParent(&page);
+    object->SetTop(20);
+    object->SetLeft(left);
+    left += 64;
+  }
 }
 
 void TqbxReport::ShowErrors() {
