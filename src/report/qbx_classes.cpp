@@ -25,6 +25,7 @@ void RegisterReportClasses() {
       &TqbxGroupHeader::StaticClass(),  &TqbxGroupFooter::StaticClass(),   &TqbxChild::StaticClass(),
       &TqbxColumnHeader::StaticClass(), &TqbxColumnFooter::StaticClass(),  &TqbxOverlay::StaticClass(),
       &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
+      &TqbxCustomMemoView::StaticClass(),
       &TqbxDBLookupComboBox::StaticClass(), &TqbxDMPPage::StaticClass(),   &TqbxDMPMemoView::StaticClass(),
       &TqbxDMPLineView::StaticClass(),  &TqbxDMPCommand::StaticClass(),
   };
