@@ -31,10 +31,4 @@ class TqbxReportDataSource {
   virtual void Finalize() = 0;
 };
 
-// Data-page residents that print nothing (data sources, databases): CheckDataPage gathers them.
-class TqbxNonVisualComponent {
- public:
-  virtual ~TqbxNonVisualComponent() = default;
-};
-
 }  // namespace zavrik

@@ -4,7 +4,6 @@
 
 #include "core/error.h"
 #include "platform/message_window.h"
-#include "report/qbx_data_field.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
@@ -122,7 +121,7 @@ void TqbxReport::CheckDataPage() {
   // The data components gather on the new page in a row, 64 units apart.
   double left = 60;
   for (TqbxComponent* object : objects) {
-    if (!dynamic_cast<TqbxNonVisualComponent*>(object)) continue;
+    if (!dynamic_cast<TqbxDialogComponent*>(object)) continue;
     object->SetParent(&page);
     object->SetTop(20);
     object->SetLeft(left);

@@ -14,7 +14,7 @@ namespace zavrik::test {
 namespace {
 
 // A data source with a user name that logs what the report asks of it.
-class TtstRunSource : public TqbxReportComponent, public TqbxReportDataSource, public TqbxNonVisualComponent {
+class TtstRunSource : public TqbxDialogComponent, public TqbxReportDataSource {
  public:
   TtstRunSource(std::vector<String>& log, String user_name) : log_(log), user_name_(std::move(user_name)) {
     TqbxGlobalDataSets::Add(this);
