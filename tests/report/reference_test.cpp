@@ -17,31 +17,24 @@ namespace {
 // A data source that is only a report component.
 class TtstRefSource : public TqbxReportComponent {};
 
-// Every class a template may name: each reference it publishes empties with its target.
+// Every registered component class: each reference it publishes empties with its target.
 TEST(References, EveryPublishedReferenceEmptiesWhenItsTargetGoes) {
   RegisterReportClasses();
-  const char16_t* names[] = {u"TqbxReport", u"TqbxReportPage", u"TqbxDataPage", u"TqbxDialogPage",
-                             u"TqbxReportTitle", u"TqbxReportSummary", u"TqbxPageHeader", u"TqbxPageFooter",
-                             u"TqbxHeader", u"TqbxFooter", u"TqbxMasterData", u"TqbxDetailData",
-                             u"TqbxSubdetailData", u"TqbxDataBand4", u"TqbxDataBand5", u"TqbxDataBand6",
-                             u"TqbxGroupHeader", u"TqbxGroupFooter", u"TqbxChild", u"TqbxColumnHeader",
-                             u"TqbxColumnFooter", u"TqbxOverlay", u"TqbxNullBand", u"TqbxMemoView",
-                             u"TqbxSysMemoView", u"TqbxDBLookupComboBox", u"TqbxDMPPage", u"TqbxDMPMemoView",
-                             u"TqbxDMPLineView", u"TqbxDMPCommand"};
+  std::vector<const ClassInfo*> components;
+  for (const ClassInfo* info : RegisteredClasses()) {
+    if (info->IsCreatable() && info->InheritsFrom(TqbxComponent::StaticClass())) components.push_back(info);
+  }
   int checked = 0;
-  for (const char16_t* name : names) {
-    const ClassInfo* info = FindClass(name);
-    ASSERT_NE(info, nullptr) << StringToUtf8(name);
+  for (const ClassInfo* info : components) {
     for (const PropInfo* prop : info->Props()) {
       if (prop->kind != TypeKind::Class || !prop->reference || !prop->set) continue;
-      SCOPED_TRACE(StringToUtf8(String(name) + u"." + prop->name));
+      SCOPED_TRACE(StringToUtf8(info->Name() + u"." + prop->name));
       std::unique_ptr<Object> holder = info->Create();
+      // The declared class, or the first registered class derived from it.
       const ClassInfo& target_class = prop->class_type();
-      // The declared class, or the first creatable class of the list derived from it.
       std::unique_ptr<Object> target;
-      for (const char16_t* candidate : names) {
-        const ClassInfo* c = FindClass(candidate);
-        if (!target && c->InheritsFrom(target_class)) target = c->Create();
+      for (const ClassInfo* candidate : components) {
+        if (!target && candidate->InheritsFrom(target_class)) target = candidate->Create();
       }
       if (!target) target = std::make_unique<TtstRefSource>();
       prop->set(*holder, Variant(target.get()));
