@@ -88,4 +88,12 @@ const ClassInfo* FindClass(StringView name) {
   return it == r.by_upper_name.end() ? nullptr : it->second;
 }
 
+std::vector<const ClassInfo*> RegisteredClasses() {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  std::vector<const ClassInfo*> classes;
+  for (const auto& [name, info] : r.by_upper_name) classes.push_back(info);
+  return classes;
+}
+
 }  // namespace zavrik

@@ -154,5 +154,7 @@ PropList JoinProps(std::initializer_list<PropList> lists);
 // The process-wide registry of creatable classes, by case-insensitive name.
 void RegisterClass(const ClassInfo& info);
 const ClassInfo* FindClass(StringView name);
+// Every registered class, by name.
+std::vector<const ClassInfo*> RegisteredClasses();
 
 }  // namespace zavrik

@@ -79,6 +79,8 @@ const ClassInfo& TqbxBand::StaticClass() {
   return info;
 }
 
+TqbxChild* TqbxBand::Child() const { return FChild; }
+
 void TqbxBand::SetChild(TqbxChild* value) {
   // Walk the new child's chain (bounded, in case a chain was already broken into a loop).
   int steps = 0;

@@ -6,6 +6,8 @@
 
 #include "report/qbx_fill.h"
 #include "report/qbx_frame.h"
+#include "report/qbx_data_set_list.h"
+#include "report/qbx_ref.h"
 #include "report/qbx_report_component.h"
 
 namespace zavrik {
@@ -48,7 +50,7 @@ class TqbxBand : public TqbxReportComponent {
   void SetOnAfterCalcHeight(const String& v) { FOnAfterCalcHeight = v; }
 
   // "Circular child reference is not allowed" when the chain of the new child leads back here.
-  TqbxChild* Child() const { return FChild; }
+  TqbxChild* Child() const;
   void SetChild(TqbxChild* value);
 
   bool AllowSplit() const { return FAllowSplit; }
@@ -88,8 +90,8 @@ class TqbxBand : public TqbxReportComponent {
   std::unique_ptr<TqbxFillGap> FFillGap = std::make_unique<TqbxFillGap>();
   std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
   String FOnAfterCalcHeight;
-  TqbxChild* FChild = nullptr;
-  TqbxMemoView* FFillMemo = nullptr;
+  TqbxRef<TqbxChild> FChild;
+  TqbxRef<TqbxMemoView> FFillMemo;
 };
 
 // One class per band kind; the number is the band's kind.
@@ -187,10 +189,10 @@ class TqbxDataBand : public TqbxBand {
   int32_t RowCount() const { return FRecords.RowCount; }
   void SetRowCount(int32_t v) { FRecords.RowCount = v; }
   TqbxBandRecords& Records() { return FRecords; }
-  TqbxReportComponent* DataSet() const { return FDataSet; }
-  void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const;
-  void SetDataSetName(const String& v);
+  TqbxReportComponent* DataSet() const { return FDataSet.DataSet(); }
+  void SetDataSet(TqbxReportComponent* v) { FDataSet.SetDataSet(v); }
+  String DataSetName() const { return FDataSet.Name(); }
+  void SetDataSetName(const String& v) { FDataSet.SetName(*this, v); }
   const String& Filter() const { return FFilter; }
   bool FooterAfterEach() const { return FFooterAfterEach; }
   bool KeepFooter() const { return FKeepFooter; }
@@ -204,8 +206,8 @@ class TqbxDataBand : public TqbxBand {
  private:
   int32_t FColumns = 0;
   double FColumnWidth = 0, FColumnGap = 0;
-  TqbxReportComponent* FDataSet = nullptr;
-  String FDataSetName, FFilter, FOnMasterDetail;
+  TqbxDataSetLink FDataSet;
+  String FFilter, FOnMasterDetail;
   bool FFooterAfterEach = false, FKeepFooter = false, FKeepHeader = false, FPrintIfDetailEmpty = false;
   int32_t FCurColumn = 1;
   TqbxBandRecords FRecords;

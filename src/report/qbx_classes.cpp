@@ -5,6 +5,7 @@
 
 #include "core/rtti.h"
 #include "report/qbx_band.h"
+#include "report/qbx_inert_objects.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
@@ -24,6 +25,9 @@ void RegisterReportClasses() {
       &TqbxGroupHeader::StaticClass(),  &TqbxGroupFooter::StaticClass(),   &TqbxChild::StaticClass(),
       &TqbxColumnHeader::StaticClass(), &TqbxColumnFooter::StaticClass(),  &TqbxOverlay::StaticClass(),
       &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
+      &TqbxCustomMemoView::StaticClass(),
+      &TqbxDBLookupComboBox::StaticClass(), &TqbxDMPPage::StaticClass(),   &TqbxDMPMemoView::StaticClass(),
+      &TqbxDMPLineView::StaticClass(),  &TqbxDMPCommand::StaticClass(),
   };
   static std::once_flag once;
   std::call_once(once, [] {

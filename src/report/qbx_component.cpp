@@ -50,6 +50,7 @@ TqbxComponent::TqbxComponent() : FFont(std::make_unique<TqbxFont>()) {
 }
 
 TqbxComponent::~TqbxComponent() {
+  ReleaseReferrers();
   if (FParent) Detach().release();  // the caller is destroying this node itself
   Clear();
   if (FOwner && FOwner->FOwned && !FName.empty()) {

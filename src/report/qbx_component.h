@@ -14,6 +14,7 @@
 namespace zavrik {
 
 class TqbxCustomExportFilter;
+class TqbxRefBase;
 class TqbxXMLItem;
 class TqbxXMLSerializer;
 
@@ -207,6 +208,9 @@ class TqbxComponent : public Object {
 
  private:
   friend class ComponentTreeAccess;
+  friend class TqbxRefBase;
+  // Empties every TqbxRef that points at this node (qbx_ref.cpp).
+  void ReleaseReferrers();
   void SetOwner(TqbxComponent* owner);
   void ApplyAnchors(double dw, double dh);
   std::vector<TqbxComponent*> AlignOwnChildren(bool ignore_invisible, int32_t mirror_modes);
@@ -235,6 +239,7 @@ class TqbxComponent : public Object {
   int32_t FComponentStyle = csPreviewVisible;
   String FDescription;
   String FAliasName;
+  TqbxRefBase* FReferrers = nullptr;  // the references to this node, a linked list
 };
 
 }  // namespace zavrik

@@ -47,17 +47,6 @@ ZAVRIK_DATA_BAND_TABLE(TqbxDataBand5)
 ZAVRIK_DATA_BAND_TABLE(TqbxDataBand6)
 #undef ZAVRIK_DATA_BAND_TABLE
 
-void TqbxDataBand::SetDataSet(TqbxReportComponent* v) {
-  FDataSet = v;
-  if (v) FDataSetName = v->Name();
-}
-
-void TqbxDataBand::SetDataSetName(const String& v) {
-  FDataSetName = v;
-  FDataSet = FindDataSet(*this, FDataSet, v);
-}
-
-String TqbxDataBand::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
 
 void TqbxDataBand::SetCurColumn(int32_t value) {
   if (value > FColumns) value = 1;

@@ -1,10 +1,13 @@
-// What views read from the data source they are bound to; data sources implement it.
+// What the report model needs of data sources; data sources implement these interfaces.
 #pragma once
 
 #include "core/variant.h"
 
 namespace zavrik {
 
+class TqbxComponent;
+
+// What views read from the data source they are bound to.
 class TqbxFieldSource {
  public:
   virtual ~TqbxFieldSource() = default;
@@ -13,6 +16,19 @@ class TqbxFieldSource {
   virtual bool IsBlobField(StringView field) = 0;
   // The content of a blob field as text.
   virtual String BlobText(StringView field) = 0;
+};
+
+// What a report asks of the data sources in its data-source list.
+class TqbxReportDataSource {
+ public:
+  virtual ~TqbxReportDataSource() = default;
+  // The name expressions use.
+  virtual String UserName() const = 0;
+  // The report that uses the data source in the coming run (for its error reporting).
+  virtual void SetReportRef(TqbxComponent* report) = 0;
+  // Before and after a run.
+  virtual void Initialize() = 0;
+  virtual void Finalize() = 0;
 };
 
 }  // namespace zavrik

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "report/qbx_data_field.h"
 #include "report/qbx_report.h"
 
 namespace zavrik {
@@ -33,7 +34,7 @@ TqbxReportComponent* TqbxGlobalDataSets::Find(StringView name, const TqbxCompone
   std::lock_guard guard(ListLock());
   for (TqbxReportComponent* data_set : List()) {
     const TqbxComponent* owner = data_set->Report();
-    if ((!owner || owner == report) && SameTextAscii(data_set->Name(), name)) return data_set;
+    if ((!owner || owner == report) && SameTextAscii(DataSetUserName(data_set), name)) return data_set;
   }
   return nullptr;
 }
@@ -48,6 +49,29 @@ TqbxReportComponent* FindDataSet(const TqbxComponent& component, TqbxReportCompo
     found = item->DataSet();
   }
   return found ? found : current;
+}
+
+String DataSetUserName(const TqbxComponent* data_set) {
+  if (!data_set) return String();
+  if (const auto* source = dynamic_cast<const TqbxReportDataSource*>(data_set)) return source->UserName();
+  return data_set->Name();
+}
+
+void TqbxDataSetLink::SetDataSet(TqbxReportComponent* value) {
+  FDataSet = value;
+  if (value) FName = DataSetUserName(value);
+}
+
+String TqbxDataSetLink::Name() const { return FDataSet ? DataSetUserName(FDataSet) : FName; }
+
+void TqbxDataSetLink::SetName(const TqbxComponent& owner, const String& value) {
+  FName = value;
+  FDataSet = FindDataSet(owner, FDataSet, value);
+}
+
+void TqbxDataSetLink::Clear() {
+  FDataSet = nullptr;
+  FName.clear();
 }
 
 }  // namespace zavrik

@@ -26,7 +26,7 @@ TqbxCustomMemoView::TqbxCustomMemoView() {
 TqbxCustomMemoView::~TqbxCustomMemoView() = default;
 
 const ClassInfo& TqbxCustomMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), nullptr, {});
+  static const ClassInfo info(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomMemoView>, {});
   return info;
 }
 

@@ -70,6 +70,10 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void ApplyAutoWidth();
   void InitPart() override;
   double DrawPart() override;
+  // The text laid out at scale 1: the wrapped lines joined by CR LF with `wrap_words`, else the
+  // text without markup. `para_text` receives its lines, with the layout's paragraph flags when
+  // the line counts agree.
+  String WrapText(bool wrap_words, std::vector<TqbxWrappedLine>* para_text = nullptr);
   Rect TextRect, ScaledRect;
 
   // --- print cycle
@@ -84,6 +88,11 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void ExtractMacros(const String& copy_name = {});
   void ApplyHighlight(const TqbxHighlight& highlight);
   void ResetSuppress() { FLastValue = Variant(String()); }
+  // Deferred values (ProcessAt) and duplicate handling (Duplicates) both use the dictionary.
+  bool IsPostProcessAllowed() const override;
+  // The data field's value or the text, less one trailing line break, goes to the dictionary;
+  // the text becomes the index of the value.
+  void SaveContentToDictionary(TqbxValueDictionary& dictionary) override;
   void MirrorContent(int32_t mirror_modes) override;
   // Carries FirstParaBreak and LastParaBreak while the split part is recorded.
   String Diff(const TqbxComponent* other) const override;
@@ -135,7 +144,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   int32_t FRotation = 0;
   TqbxUnderlinesTextMode FUnderlinesTextMode = ulmNone;
   String FStyle;
-  TqbxCustomMemoView* FFlowTo = nullptr;
+  TqbxRef<TqbxCustomMemoView> FFlowTo;
   Variant FLastValue = Variant::Null();
   String FSavedText;
   // The appearance kept while a highlight is applied.

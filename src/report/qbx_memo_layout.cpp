@@ -1,6 +1,7 @@
 // The memo's geometry and text layout: the text rectangle, measuring, automatic width, splitting
 // across pages and drawing.
 #include "core/numeric.h"
+#include "report/html_tags.h"
 #include "report/qbx_memo.h"
 
 namespace zavrik {
@@ -54,7 +55,7 @@ void TqbxCustomMemoView::SetUpLayout(TqbxDrawText& layout) const {
   layout.SetOptions(WordWrap, AllowHTMLTags, RTLReading, WordBreak, Clipped, Wysiwyg, ReducedAngle());
   layout.SetGaps(ParagraphGap, CharSpacing, LineSpacing);
   layout.UseDefaultCharset = UseDefaultCharset;
-  layout.MonoFont = false;
+  layout.MonoFont = FDrawAsMask;
 }
 
 void TqbxCustomMemoView::MeasureUnbounded(double& width, double& height) const {
@@ -124,6 +125,31 @@ double TqbxCustomMemoView::DrawPart() {
   LastParaBreak = para_break;
   const double unused = layout->UnusedSpace();
   return unused == 0 ? Height() : 2 * GapY + unused;
+}
+
+String TqbxCustomMemoView::WrapText(bool wrap_words, std::vector<TqbxWrappedLine>* para_text) {
+  LayoutLock layout;
+  SetUpLayout(*layout);
+  TextRect = ComputeTextRect(1, 1, 0, 0);
+  layout->SetDimensions(1, 1, 1, TextRect, TextRect);
+  layout->SetText(Text(), FirstParaBreak);
+  layout->SetParaBreaks(FirstParaBreak, LastParaBreak);
+  const String result = wrap_words ? layout->GetWrappedText() : DeleteTags(Text());
+  if (para_text) {
+    para_text->clear();
+    for (size_t start = 0; start < result.size() || (start == result.size() && start > 0);) {
+      size_t end = result.find(u"\r\n", start);
+      if (end == String::npos) end = result.size();
+      para_text->push_back({result.substr(start, end - start), 0});
+      if (end == result.size()) break;
+      start = end + 2;
+    }
+    const std::vector<TqbxWrappedLine>& lines = layout->Text();
+    if (lines.size() == para_text->size()) {
+      for (size_t i = 0; i < lines.size(); ++i) (*para_text)[i].Flags = lines[i].Flags;
+    }
+  }
+  return result;
 }
 
 void TqbxCustomMemoView::Draw(Canvas& canvas, double sx, double sy, double ox, double oy) {

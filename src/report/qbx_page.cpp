@@ -140,17 +140,6 @@ void TqbxReportPage::SetColumns(int32_t value) {
   for (int32_t i = 0; i < value && i < 10000; ++i) FColumnPositions->Add(FloatToStr(i * FColumnWidth));
 }
 
-void TqbxReportPage::SetDataSet(TqbxReportComponent* v) {
-  FDataSet = v;
-  if (v) FDataSetName = v->Name();
-}
-
-void TqbxReportPage::SetDataSetName(const String& v) {
-  FDataSetName = v;
-  FDataSet = FindDataSet(*this, FDataSet, v);
-}
-
-String TqbxReportPage::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
 
 TqbxBand* TqbxReportPage::FindBand(const ClassInfo& band_class) const {
   for (const auto& child : Objects()) {

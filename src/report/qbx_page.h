@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "report/qbx_frame.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_report_component.h"
 #include "report/qbx_strings.h"
 
@@ -65,11 +66,11 @@ class TqbxReportPage : public TqbxPage {
   int32_t Color() const { return FColor; }
   void SetColor(int32_t v) { FColor = v; }
   TqbxFrame* Frame() const { return FFrame.get(); }
-  TqbxReportComponent* DataSet() const { return FDataSet; }
-  void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const;
+  TqbxReportComponent* DataSet() const { return FDataSet.DataSet(); }
+  void SetDataSet(TqbxReportComponent* v) { FDataSet.SetDataSet(v); }
+  String DataSetName() const { return FDataSet.Name(); }
   // Stores the name and looks the data source up by it.
-  void SetDataSetName(const String& v);
+  void SetDataSetName(const String& v) { FDataSet.SetName(*this, v); }
   bool MirrorMargins() const { return FMirrorMargins; }
   bool BackPictureVisible() const { return FBackPictureVisible; }
   bool BackPicturePrintable() const { return FBackPicturePrintable; }
@@ -109,8 +110,7 @@ class TqbxReportPage : public TqbxPage {
   int32_t FColor = 0x1FFFFFFF;
   std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
   int32_t FPageCount = 1;
-  TqbxReportComponent* FDataSet = nullptr;
-  String FDataSetName;
+  TqbxDataSetLink FDataSet;
   bool FEndlessHeight = false, FEndlessWidth = false, FLargeDesignHeight = false;
   int32_t FMirrorMode = 0;
   String FOutlineText;

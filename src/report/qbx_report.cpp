@@ -9,54 +9,6 @@
 
 namespace zavrik {
 
-// --- data-source list
-
-const ClassInfo& TqbxDataSetItem::StaticClass() {
-  using C = TqbxDataSetItem;
-  static const ClassInfo info(u"TqbxDataSetItem", &Object::StaticClass(), &New<TqbxDataSetItem>, {
-      Prop(u"DataSet", &C::DataSet, &C::SetDataSet).Reference(),
-      Prop(u"DataSetName", &C::DataSetName, &C::SetDataSetName),
-  });
-  return info;
-}
-
-void TqbxDataSetItem::SetDataSet(TqbxReportComponent* v) {
-  FDataSet = v;
-  if (v) FDataSetName = v->Name();
-}
-
-TqbxDataSetItem& TqbxReportDataSets::Add(TqbxReportComponent* data_set) {
-  TqbxDataSetItem& item = *FItems.emplace_back(std::make_unique<TqbxDataSetItem>());
-  item.SetDataSet(data_set);
-  return item;
-}
-
-TqbxDataSetItem* TqbxReportDataSets::Find(const TqbxReportComponent* data_set) const {
-  for (const auto& item : FItems) {
-    if (item->DataSet() == data_set) return item.get();
-  }
-  return nullptr;
-}
-
-TqbxDataSetItem* TqbxReportDataSets::Find(StringView name) const {
-  for (const auto& item : FItems) {
-    if (item->DataSet() && SameTextAscii(item->DataSet()->Name(), name)) return item.get();
-  }
-  return nullptr;
-}
-
-void TqbxReportDataSets::Delete(StringView name) {
-  if (TqbxDataSetItem* item = Find(name)) {
-    std::erase_if(FItems, [item](const auto& p) { return p.get() == item; });
-  }
-}
-
-std::vector<const Object*> TqbxReportDataSets::Objects() const {
-  std::vector<const Object*> list;
-  for (const auto& item : FItems) list.push_back(item.get());
-  return list;
-}
-
 // --- styles
 
 const ClassInfo& TqbxStyleItem::StaticClass() {
@@ -124,8 +76,7 @@ void TqbxReport::Clear() {
   FStyles.clear();
   FEngineOptions->Clear();
   FReportOptions->Clear();
-  FDataSet = nullptr;
-  FDataSetName.clear();
+  FDataSet.Clear();
   DotMatrixReport = false;
   ParentReport.clear();
   FScriptLanguage = u"PascalScript";
@@ -135,21 +86,6 @@ void TqbxReport::Clear() {
   OnRunDialogs.clear();
   OnStartReport.clear();
   OnStopReport.clear();
-}
-
-void TqbxReport::SetDataSet(TqbxReportComponent* v) {
-  FDataSet = v;
-  if (v) FDataSetName = v->Name();
-}
-
-void TqbxReport::SetDataSetName(const String& v) {
-  FDataSetName = v;
-  FDataSet = FindDataSet(*this, FDataSet, v);
-}
-
-TqbxReportComponent* TqbxReport::GetDataset(StringView alias) const {
-  TqbxDataSetItem* item = FDataSets.Find(alias);
-  return item ? item->DataSet() : nullptr;
 }
 
 void TqbxReport::DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always) {

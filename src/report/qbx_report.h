@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "report/qbx_component.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_error_list.h"
 #include "report/qbx_evaluator.h"
 #include "report/qbx_fill.h"
 #include "report/qbx_frame.h"
+#include "report/qbx_ref.h"
 #include "report/qbx_report_component.h"
 #include "report/qbx_report_options.h"
 #include "report/qbx_script_caller.h"
@@ -23,6 +25,7 @@ namespace zavrik {
 
 class TqbxCustomExportFilter;
 class TqbxCustomPreviewPages;
+class TqbxCustomEngine;
 class TqbxDataPage;
 
 // One entry of the report's data-source list.
@@ -32,11 +35,11 @@ class TqbxDataSetItem : public Object {
   const ClassInfo& ClassType() const override { return StaticClass(); }
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+  String DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
   void SetDataSetName(const String& v) { FDataSetName = v; }
 
  private:
-  TqbxReportComponent* FDataSet = nullptr;
+  TqbxRef<TqbxReportComponent> FDataSet;
   String FDataSetName;
 };
 
@@ -50,6 +53,11 @@ class TqbxReportDataSets {
   TqbxDataSetItem* Find(StringView name) const;
   void Delete(StringView name);
   void Clear() { FItems.clear(); }
+  // Before a run: every listed data source learns that `report` uses it, then initialises itself.
+  void Initialize(TqbxComponent* report) const;
+  // After a run: every listed data source finalises itself (all of them, even when one fails;
+  // the first failure is raised afterwards).
+  void Finalize() const;
   std::vector<const Object*> Objects() const;
 
  private:
@@ -119,6 +127,8 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   void DoBeforePrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnBeforePrint()); }
   void DoAfterPrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnAfterPrint()); }
   TqbxScriptCaller* Script = nullptr;
+  // The engine that runs this report; it is created and owned by the engine layer.
+  TqbxCustomEngine* Engine = nullptr;
   bool EngineRunning = false;
 
   // --- errors: "Были обнаружены следующие ошибки:" and the list, by EngineOptions.NewSilentMode
@@ -149,12 +159,17 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   TqbxReportDataSets& EnabledDataSets() { return FEnabledDataSets; }
   TqbxVariables& Variables() { return FVariables; }
   std::vector<std::unique_ptr<TqbxStyleItem>>& Styles() { return FStyles; }
-  TqbxReportComponent* DataSet() const { return FDataSet; }
-  void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
-  void SetDataSetName(const String& v);
+  TqbxReportComponent* DataSet() const { return FDataSet.DataSet(); }
+  void SetDataSet(TqbxReportComponent* v) { FDataSet.SetDataSet(v); }
+  String DataSetName() const { return FDataSet.Name(); }
+  void SetDataSetName(const String& v) { FDataSet.SetName(*this, v); }
   // The data source of a data-source list entry with that name, or none.
   TqbxReportComponent* GetDataset(StringView alias) const;
+  // The user name of a listed data source; "(компонент не включен в Report.DataSets)" for one
+  // that is not listed, empty for none.
+  String GetAlias(const TqbxReportComponent* data_set) const;
+  // `Alias."Field"`: the listed data source and the field name; none and empty otherwise.
+  TqbxReportComponent* GetDatasetAndField(StringView name, String& field) const;
   const std::vector<String>& SystemVariables() const { return FSystemVariables; }
 
   bool DotMatrixReport = false;
@@ -181,8 +196,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   TqbxReportDataSets FDataSets, FEnabledDataSets;
   TqbxVariables FVariables;
   std::vector<std::unique_ptr<TqbxStyleItem>> FStyles;
-  TqbxReportComponent* FDataSet = nullptr;
-  String FDataSetName;
+  TqbxDataSetLink FDataSet;
   std::vector<String> FSystemVariables;
   String FAcceptedPassword;
   std::unique_ptr<TqbxCustomPreviewPages> FPreviewPages;

@@ -22,6 +22,15 @@ const ClassInfo& TqbxReportComponent::StaticClass() {
   return info;
 }
 
+const ClassInfo& TqbxDialogComponent::StaticClass() {
+  using C = TqbxDialogComponent;
+  static const ClassInfo info(u"TqbxDialogComponent", &TqbxReportComponent::StaticClass(), nullptr, {
+      Prop(u"Left", &C::Left, &C::SetLeft),
+      Prop(u"Top", &C::Top, &C::SetTop),
+  });
+  return info;
+}
+
 void TqbxReportComponent::BeforePrint() { OriginalRect = {Left(), Top(), Width(), Height()}; }
 
 void TqbxReportComponent::AfterPrint() {

@@ -48,4 +48,12 @@ class TqbxReportComponent : public TqbxComponent {
   String FOnBeforePrint, FOnAfterPrint, FOnAfterData, FOnPreviewClick, FOnPreviewDblClick, FOnContentChanged;
 };
 
+// The base of components that print nothing and live on the data page (data sources, databases);
+// a report's CheckDataPage gathers them there.
+class TqbxDialogComponent : public TqbxReportComponent {
+ public:
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+};
+
 }  // namespace zavrik

@@ -8,6 +8,7 @@
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
+#include "report/qbx_temp_file.h"
 
 namespace zavrik {
 namespace {
@@ -113,10 +114,20 @@ void TqbxReport::CheckDataPage() {
   for (TqbxComponent* object : AllObjects()) {
     if (dynamic_cast<TqbxDataPage*>(object)) return;
   }
+  const std::vector<TqbxComponent*> objects = AllObjects();
   TqbxDataPage& page = CreateIn<TqbxDataPage>(*this);
   if (FindObject(u"Data")) page.CreateUniqueName(this);
   else page.SetName(u"Data");
   MoveChild(page, 0);
+  // The data components gather on the new page in a row, 64 units apart.
+  double left = 60;
+  for (TqbxComponent* object : objects) {
+    if (!dynamic_cast<TqbxDialogComponent*>(object)) continue;
+    object->SetParent(&page);
+    object->SetTop(20);
+    object->SetLeft(left);
+    left += 64;
+  }
 }
 
 void TqbxReport::ShowErrors() {
@@ -144,23 +155,31 @@ bool TqbxReport::PrepareReport(bool) {
   }
   if (Errors.Empty()) {
     const String password = FReportOptions->Password;
-    std::stringstream saved;
-    const bool keep_definition = FEngineOptions->DestroyForms;
-    if (keep_definition) {
-      FReportOptions->Password.clear();
-      SaveToStream(saved);
-      FReportOptions->Password = password;
-    }
+    // The definition is kept in memory, or in a temporary file with UseFileCache.
+    std::unique_ptr<std::iostream> saved;
+    bool kept_definition = false;
     try {
+      if (FEngineOptions->DestroyForms) {
+        if (FEngineOptions->UseFileCache) saved = std::make_unique<TqbxTempFile>(FEngineOptions->TempDir, "qbx");
+        else saved = std::make_unique<std::stringstream>();
+        FReportOptions->Password.clear();
+        SaveToStream(*saved);
+        FReportOptions->Password = password;
+        saved->flush();
+        kept_definition = true;
+      }
       result = Run ? Run(*this) : true;
     } catch (const Error& e) {
+      FReportOptions->Password = password;
       Errors.Add(e.Message());
     }
-    if (keep_definition) {
+    if (kept_definition) {
       // Changes the script made to objects do not outlive the preparation.
       const TqbxErrorList kept = Errors;
+      saved->clear();
+      saved->seekg(0);
       Reloading = true;
-      ReadDefinition(saved);
+      ReadDefinition(*saved);
       Reloading = false;
       FReportOptions->Password = password;
       Errors = kept;

@@ -89,17 +89,6 @@ void TqbxView::SetURL(const String& v) {
   }
 }
 
-void TqbxView::SetDataSet(TqbxReportComponent* v) {
-  FDataSet = v;
-  if (v) FDataSetName = v->Name();
-}
-
-void TqbxView::SetDataSetName(const String& v) {
-  FDataSetName = v;
-  FDataSet = FindDataSet(*this, FDataSet, v);
-}
-
-String TqbxView::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
 
 void TqbxView::BeforePrint() {
   TqbxReportComponent::BeforePrint();

@@ -12,6 +12,7 @@
 #include "report/qbx_frame.h"
 #include "report/qbx_hyperlink.h"
 #include "report/qbx_memo_format.h"
+#include "report/qbx_data_set_list.h"
 #include "report/qbx_report_component.h"
 
 namespace zavrik {
@@ -19,6 +20,8 @@ namespace zavrik {
 enum TqbxShiftMode : int32_t { smDontShift, smAlways, smWhenOverlapped };
 enum TqbxVisibilityType : int32_t { vsPreview = 1, vsExport = 2, vsPrint = 4 };
 enum TqbxStretchMode : int32_t { smDontStretch, smActualHeight, smMaxHeight };
+
+class TqbxValueDictionary;
 
 class TqbxView : public TqbxReportComponent {
  public:
@@ -58,14 +61,14 @@ class TqbxView : public TqbxReportComponent {
   const String& TagStr() const { return FTagStr; }
   void SetTagStr(const String& v) { FTagStr = v; }
 
-  TqbxReportComponent* DataSet() const { return FDataSet; }
-  void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const;
+  TqbxReportComponent* DataSet() const { return FDataSet.DataSet(); }
+  void SetDataSet(TqbxReportComponent* v) { FDataSet.SetDataSet(v); }
+  String DataSetName() const { return FDataSet.Name(); }
   // Stores the name and looks the data source up by it.
-  void SetDataSetName(const String& v);
+  void SetDataSetName(const String& v) { FDataSet.SetName(*this, v); }
   const String& DataField() const { return FDataField; }
   void SetDataField(const String& v) { FDataField = v; }
-  bool IsDataField() const { return FDataSet && !FDataField.empty(); }
+  bool IsDataField() const { return DataSet() && !FDataField.empty(); }
 
   const String& Hint() const { return FHint; }
   void SetHint(const String& v) { FHint = v; }
@@ -77,7 +80,10 @@ class TqbxView : public TqbxReportComponent {
   double ShadowSize() const { return FFrame->ShadowSize(); }
   // When and where deferred values are settled.
   TqbxObjectProcessing* Processing() const { return FProcessing.get(); }
-  bool IsPostProcessAllowed() const { return FProcessing->ProcessAt != paDefault; }
+  virtual bool IsPostProcessAllowed() const { return FProcessing->ProcessAt != paDefault; }
+  // Moves the printed content into the dictionary of deferred values, before the view is recorded
+  // on a prepared page; only memos record anything.
+  virtual void SaveContentToDictionary(TqbxValueDictionary&) {}
 
   // --- print cycle
   void BeforePrint() override;
@@ -111,6 +117,7 @@ class TqbxView : public TqbxReportComponent {
   Canvas* FCanvas = nullptr;
   bool FObjAsMetafile = false;
   bool FDrawFillOnMetaFile = false;
+  bool FDrawAsMask = false;  // text in black only
 
  private:
   TqbxAlign FAlign = baNone;
@@ -121,8 +128,8 @@ class TqbxView : public TqbxReportComponent {
   TqbxFillHolder FFill;
   std::unique_ptr<TqbxHyperlink> FHyperlink = std::make_unique<TqbxHyperlink>();
   String FTagStr;
-  TqbxReportComponent* FDataSet = nullptr;
-  String FDataSetName, FDataField, FHint;
+  TqbxDataSetLink FDataSet;
+  String FDataField, FHint;
   bool FShowHint = false;
   int32_t FCursor = 0;
   String FSavedTagStr, FSavedHyperlinkValue;

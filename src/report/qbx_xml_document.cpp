@@ -1,7 +1,5 @@
 #include "report/qbx_xml_document.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +7,7 @@
 #include "core/datetime_format.h"
 #include "core/float_text.h"
 #include "core/numeric.h"
+#include "report/qbx_temp_file.h"
 
 namespace zavrik {
 namespace {
@@ -238,26 +237,13 @@ void TqbxXMLDocument::UnloadItem(TqbxXMLItem& item) {
 }
 
 void TqbxXMLDocument::CreateSwapFile() {
-  std::error_code error;
-  std::filesystem::path dir = TempDir.empty() ? std::filesystem::path() : std::filesystem::path(StringToUtf8(TempDir));
-  if (dir.empty() || !std::filesystem::is_directory(dir, error)) dir = std::filesystem::temp_directory_path();
-  std::string name = (dir / "qbXXXXXX").string();
-  const int fd = mkstemp(name.data());
-  if (fd < 0) throw Error("Cannot create file \"" + name + "\"");
-  close(fd);
-  FSwap = std::make_unique<std::fstream>(name, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
-  FSwapName = name;
+  FSwap = std::make_unique<TqbxTempFile>(TempDir, "qb");
   FSwapCreated = true;
 }
 
 void TqbxXMLDocument::ReleaseSwap() {
-  FSwap.reset();
-  if (FSwapCreated) {
-    std::error_code ignored;
-    std::filesystem::remove(FSwapName, ignored);
-  }
+  FSwap.reset();  // a swap file of its own is deleted with it
   FSwapCreated = false;
-  FSwapName.clear();
 }
 
 }  // namespace zavrik

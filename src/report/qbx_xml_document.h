@@ -102,7 +102,6 @@ class TqbxXMLDocument {
 
   std::unique_ptr<TqbxXMLItem> FRoot;
   std::unique_ptr<std::iostream> FSwap;
-  std::filesystem::path FSwapName;
   bool FSwapCreated = false;  // the document created the swap file and deletes it
 };
 

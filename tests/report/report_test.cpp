@@ -2,6 +2,9 @@
 // options, the data page, passwords, the error handler and the preparation steps of the model.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -208,6 +211,41 @@ TEST(Report, EventsRunWhileTheEngineRunsOrWhenForced) {
   report.EngineRunning = true;
   report.DoNotifyEvent(&page, u"OnPage");
   EXPECT_EQ(script.Calls, (std::vector<String>{u"Forced/2", u"OnPage/1"}));
+}
+
+}  // namespace
+}  // namespace zavrik::test
+
+namespace zavrik::test {
+namespace {
+
+// With UseFileCache the definition waits in a temporary file of TempDir, gone afterwards.
+TEST(Report, PreparationKeepsTheDefinitionInATemporaryFile) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zavrik_prep_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  TqbxReport report;
+  report.EngineOptions()->NewSilentMode = simSilent;
+  Load(report, Doc("", "<TqbxReportPage Name=\"P\" LeftMargin=\"5\"/><TqbxCustomMemoView Name=\"M\" Text=\"x\"/>"));
+  EXPECT_TRUE(report.Errors.Empty());
+  report.EngineOptions()->UseFileCache = true;
+  report.EngineOptions()->TempDir = Utf8ToString(dir.string());
+  int files_during_run = -1;
+  report.Run = [&](TqbxReport& r) {
+    files_during_run = static_cast<int>(std::distance(std::filesystem::directory_iterator(dir), {}));
+    static_cast<TqbxReportPage*>(r.FindObject(u"P"))->SetLeftMargin(50);
+    return true;
+  };
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_EQ(files_during_run, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  EXPECT_EQ(static_cast<TqbxReportPage*>(report.FindObject(u"P"))->LeftMargin(), 5);
+  EXPECT_NE(report.FindObject(u"M"), nullptr);
+
+  // A temporary folder that cannot be used falls back to the system's.
+  report.EngineOptions()->TempDir = u"/nonexistent/folder";
+  EXPECT_TRUE(report.PrepareReport());
+  EXPECT_EQ(static_cast<TqbxReportPage*>(report.FindObject(u"P"))->LeftMargin(), 5);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "report/qbx_ref.h"
 #include "report/qbx_report_component.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_strings.h"
@@ -51,7 +52,7 @@ class TtstBand : public TqbxReportComponent {
   int LoadedCalls = 0;
 
  private:
-  TtstQuery* FDataSet = nullptr;
+  TqbxRef<TtstQuery> FDataSet;
 };
 
 // An item of the memo's binary-data list.
