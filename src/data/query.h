@@ -4,6 +4,7 @@
 
 #include <ibase.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,21 @@ class Query {
   void Next();
   void Prior();
   int RecNo() const { return current_ + 1; }  // 1-based; 0 when there is no row
+  // The rows fetched so far.
+  int RecordCount() const { return static_cast<int>(rows_.size()); }
+  // A mark of the current row, valid until the query is run again; GotoBookmark returns to it.
+  int Bookmark() const { return current_; }
+  void GotoBookmark(int bookmark);
+
+  // A master query: parameters named like its fields take its current values, and this query runs
+  // again whenever the master moves to another row (when this query is open). A chain of masters
+  // that leads back to this query raises "Circular datalinks are not allowed".
+  void SetMaster(Query* master);
+  Query* Master() const { return master_; }
+
+  // Notifications: before the statement runs (also when a master move runs it again), after it
+  // is open, before it is closed.
+  std::function<void()> BeforeOpen, AfterOpen, BeforeClose;
 
   int FieldCount() const { return static_cast<int>(fields_.size()); }
   Field& Fields(int i) { return *fields_[i]; }
@@ -88,6 +104,9 @@ class Query {
   int StatementType();
   bool FetchRow();
   void FreeStatement();
+  void ApplyMasterValues();
+  void SetCurrent(int row);
+  void MasterMoved();
 
   Connection* database_;
   Transaction* transaction_;
@@ -105,6 +124,8 @@ class Query {
   bool eof_ = true;
   bool bof_ = true;
   bool fetched_all_ = true;
+  Query* master_ = nullptr;
+  std::vector<Query*> details_;
 };
 
 }  // namespace zavrik::data

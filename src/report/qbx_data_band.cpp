@@ -49,7 +49,7 @@ ZAVRIK_DATA_BAND_TABLE(TqbxDataBand6)
 
 void TqbxDataBand::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
-  if (v) FDataSetName = v->Name();
+  if (v) FDataSetName = DataSetUserName(v);
 }
 
 void TqbxDataBand::SetDataSetName(const String& v) {
@@ -57,7 +57,7 @@ void TqbxDataBand::SetDataSetName(const String& v) {
   FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
-String TqbxDataBand::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+String TqbxDataBand::DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
 
 void TqbxDataBand::SetCurColumn(int32_t value) {
   if (value > FColumns) value = 1;

@@ -33,9 +33,20 @@ TqbxReportComponent* TqbxGlobalDataSets::Find(StringView name, const TqbxCompone
   std::lock_guard guard(ListLock());
   for (TqbxReportComponent* data_set : List()) {
     const TqbxComponent* owner = data_set->Report();
-    if ((!owner || owner == report) && SameTextAscii(data_set->Name(), name)) return data_set;
+    if ((!owner || owner == report) && SameTextAscii(DataSetUserName(data_set), name)) return data_set;
   }
   return nullptr;
+}
+
+std::vector<TqbxReportComponent*> TqbxGlobalDataSets::All() {
+  std::lock_guard guard(ListLock());
+  return List();
+}
+
+String DataSetUserName(const TqbxReportComponent* data_set) {
+  if (!data_set) return String();
+  if (auto* link = dynamic_cast<const TqbxDataSetLink*>(data_set)) return link->DataSetUserName();
+  return data_set->Name();
 }
 
 TqbxReportComponent* FindDataSet(const TqbxComponent& component, TqbxReportComponent* current, StringView name) {

@@ -142,7 +142,7 @@ void TqbxReportPage::SetColumns(int32_t value) {
 
 void TqbxReportPage::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
-  if (v) FDataSetName = v->Name();
+  if (v) FDataSetName = DataSetUserName(v);
 }
 
 void TqbxReportPage::SetDataSetName(const String& v) {
@@ -150,7 +150,7 @@ void TqbxReportPage::SetDataSetName(const String& v) {
   FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
-String TqbxReportPage::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+String TqbxReportPage::DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
 
 TqbxBand* TqbxReportPage::FindBand(const ClassInfo& band_class) const {
   for (const auto& child : Objects()) {

@@ -20,8 +20,10 @@ const ClassInfo& TqbxDataSetItem::StaticClass() {
 
 void TqbxDataSetItem::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
-  if (v) FDataSetName = v->Name();
+  if (v) FDataSetName = DataSetUserName(v);
 }
+
+String TqbxDataSetItem::DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
 
 TqbxDataSetItem& TqbxReportDataSets::Add(TqbxReportComponent* data_set) {
   TqbxDataSetItem& item = *FItems.emplace_back(std::make_unique<TqbxDataSetItem>());
@@ -38,7 +40,9 @@ TqbxDataSetItem* TqbxReportDataSets::Find(const TqbxReportComponent* data_set) c
 
 TqbxDataSetItem* TqbxReportDataSets::Find(StringView name) const {
   for (const auto& item : FItems) {
-    if (item->DataSet() && SameTextAscii(item->DataSet()->Name(), name)) return item.get();
+    TqbxReportComponent* data_set = item->DataSet();
+    if (data_set && (SameTextAscii(DataSetUserName(data_set), name) || SameTextAscii(data_set->Name(), name)))
+      return item.get();
   }
   return nullptr;
 }
@@ -46,6 +50,21 @@ TqbxDataSetItem* TqbxReportDataSets::Find(StringView name) const {
 void TqbxReportDataSets::Delete(StringView name) {
   if (TqbxDataSetItem* item = Find(name)) {
     std::erase_if(FItems, [item](const auto& p) { return p.get() == item; });
+  }
+}
+
+void TqbxReportDataSets::Initialize(TqbxComponent* report) {
+  for (const auto& item : FItems) {
+    if (auto* link = dynamic_cast<TqbxDataSetLink*>(item->DataSet())) {
+      link->SetReportRef(report);
+      link->InitializeDataSet();
+    }
+  }
+}
+
+void TqbxReportDataSets::Finalize() {
+  for (const auto& item : FItems) {
+    if (auto* link = dynamic_cast<TqbxDataSetLink*>(item->DataSet())) link->FinalizeDataSet();
   }
 }
 
@@ -129,7 +148,7 @@ void TqbxReport::Clear() {
 
 void TqbxReport::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
-  if (v) FDataSetName = v->Name();
+  if (v) FDataSetName = DataSetUserName(v);
 }
 
 void TqbxReport::SetDataSetName(const String& v) {

@@ -30,7 +30,7 @@ class TqbxDataSetItem : public Object {
   const ClassInfo& ClassType() const override { return StaticClass(); }
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+  String DataSetName() const;
   void SetDataSetName(const String& v) { FDataSetName = v; }
 
  private:
@@ -49,6 +49,10 @@ class TqbxReportDataSets {
   void Delete(StringView name);
   void Clear() { FItems.clear(); }
   std::vector<const Object*> Objects() const;
+  // Tells every listed data source that `report` uses it, then lets it initialise itself;
+  // Finalize lets each finalise itself.
+  void Initialize(TqbxComponent* report);
+  void Finalize();
 
  private:
   std::vector<std::unique_ptr<TqbxDataSetItem>> FItems;

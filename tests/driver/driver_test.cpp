@@ -91,7 +91,7 @@ TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
   driver::Run({db_, "r57", "1"}, dm, out);
   EXPECT_EQ(dm.Base.Params.Text(), u"user_name=SYSDBA\r\npassword=plovertin\r\nlc_ctype=UTF8\r\n");
   EXPECT_EQ(dm.TR.Params.Text(), u"read\r\nread_committed\r\nrec_version\r\nnowait\r\n");
-  EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase, &dm.Base);
+  EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase(), &dm.Base);
   EXPECT_TRUE(dm.TR.Active());
 }
 
