@@ -125,6 +125,7 @@ const ClassInfo& TqbxIBXQuery::StaticClass() {
   using C = TqbxIBXQuery;
   static const ClassInfo info(u"TqbxIBXQuery", &TqbxCustomQuery::StaticClass(), &New<C>, {
       Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
+      Prop(u"Query", &C::ScriptQuery).NotStored(),
   });
   return info;
 }
@@ -157,6 +158,7 @@ const ClassInfo& TqbxIBXTable::StaticClass() {
   using C = TqbxIBXTable;
   static const ClassInfo info(u"TqbxIBXTable", &TqbxCustomTable::StaticClass(), &New<C>, {
       Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
+      Prop(u"Table", &C::ScriptQuery).NotStored(),
   });
   return info;
 }

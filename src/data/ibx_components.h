@@ -7,6 +7,7 @@
 #include "data/connection.h"
 #include "data/qbx_custom_dataset.h"
 #include "data/query.h"
+#include "data/query_script_source.h"
 #include "data/transaction.h"
 
 namespace zavrik::data {
@@ -91,6 +92,8 @@ class TqbxIBXQuery : public TqbxCustomQuery {
   TqbxIBXDatabase* Database() const { return FDatabase; }
   void SetDatabase(TqbxIBXDatabase* value);
   Query& GetQuery() { return FQuery; }
+  // The query as scripts see it (TDataSet), published as `Query`.
+  QueryScriptSource* ScriptQuery() const { return FScriptQuery.get(); }
   // Binds the query to the Database's connection, or the current registry's default database.
   void BindConnection();
   void Initialize() override;
@@ -101,6 +104,7 @@ class TqbxIBXQuery : public TqbxCustomQuery {
 
  private:
   Query FQuery;
+  std::unique_ptr<QueryScriptSource> FScriptQuery = std::make_unique<QueryScriptSource>(FQuery);
   TqbxIBXDatabase* FDatabase = nullptr;
   bool FConnected = false;
 };
@@ -115,6 +119,7 @@ class TqbxIBXTable : public TqbxCustomTable {
   TqbxIBXDatabase* Database() const { return FDatabase; }
   void SetDatabase(TqbxIBXDatabase* value);
   Query& GetQuery() { return FQuery; }
+  QueryScriptSource* ScriptQuery() const { return FScriptQuery.get(); }
   void BindConnection();
   void Initialize() override;
 
@@ -123,6 +128,7 @@ class TqbxIBXTable : public TqbxCustomTable {
 
  private:
   Query FQuery;
+  std::unique_ptr<QueryScriptSource> FScriptQuery = std::make_unique<QueryScriptSource>(FQuery);
   TqbxIBXDatabase* FDatabase = nullptr;
 };
 

@@ -129,7 +129,9 @@ void TqbxDBDataset::UnhookDataSet() {
 }
 
 void TqbxDBDataset::EnsureOpen() {
-  if (!Initialized) Open();
+  if (!Initialized) return Open();
+  // The query ran again without telling (no notifications hooked): its fields are new.
+  if (Query* query = DataSet(); query && query->RunCount() != FMapRun) BuildFieldMap();
 }
 
 void TqbxDBDataset::Open() {
@@ -153,6 +155,7 @@ void TqbxDBDataset::BuildFieldMap() {
   FFields.clear();
   Query* query = DataSet();
   if (!query) return;
+  FMapRun = query->RunCount();
   std::vector<String> names;
   GetFieldList(names);
   for (const String& name : names) FFields[AsciiUpper(name)] = query->FindField(ConvertAlias(name));

@@ -91,6 +91,7 @@ class TqbxDBDataset : public TqbxCustomDBDataSet {
   Query* FDataSet = nullptr;
   DataSource* FDataSource = nullptr;
   int FBookmark = -1;  // none
+  int FMapRun = -1;    // the query's run the field map was built for
   Query* FHooked = nullptr;
   std::function<void()> FSavedAfterOpen, FSavedBeforeClose;
 };

@@ -98,6 +98,12 @@ void TqbxParams::WriteStored(TqbxPropWriter& writer) const {
 
 namespace {
 
+bool IsTextType(FieldType type) {
+  return type == FieldType::ftString || type == FieldType::ftFixedChar || type == FieldType::ftWideString ||
+         type == FieldType::ftFixedWideChar || type == FieldType::ftMemo || type == FieldType::ftFmtMemo ||
+         type == FieldType::ftWideMemo;
+}
+
 bool IsDateTimeType(FieldType type) {
   return type == FieldType::ftDate || type == FieldType::ftTime || type == FieldType::ftDateTime ||
          type == FieldType::ftTimeStamp;
@@ -115,7 +121,10 @@ void BindParams(const TqbxParams& items, ParamList& params, TqbxEvaluator* evalu
     if (evaluator && !Trim(StringView(item->Expression)).empty())
       item->Value = evaluator->Calc(item->Expression);
     if (item->Value.IsEmpty() || item->Value.IsNull()) continue;
-    param.Value = IsDateTimeType(item->DataType) ? item->Value : Variant(VarToString(item->Value));
+    const Variant value = IsDateTimeType(item->DataType) ? item->Value : Variant(VarToString(item->Value));
+    // An empty text is no number, date or flag: such parameters stay null.
+    if (value.IsString() && value.StringValue().empty() && !IsTextType(item->DataType)) continue;
+    param.Value = value;
   }
 }
 

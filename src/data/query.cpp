@@ -146,6 +146,7 @@ void Query::Run(Mode mode) {
     for (int i = 0; i < input_.Count() && i < static_cast<int>(params_.Count()); ++i)
       BindParam(params_[i], input_, i, *database_, *transaction_);
 
+    ++run_count_;
     columns_.clear();
     fields_.clear();
     rows_.clear();

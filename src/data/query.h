@@ -66,6 +66,8 @@ class Query {
   void ExecQuery();
   void Close();
   bool Active() const { return statement_ != 0; }
+  // Counts the runs: fields and bookmarks of an earlier run are gone.
+  int RunCount() const { return run_count_; }
 
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
@@ -124,6 +126,7 @@ class Query {
   bool eof_ = true;
   bool bof_ = true;
   bool fetched_all_ = true;
+  int run_count_ = 0;
   Query* master_ = nullptr;
   std::vector<Query*> details_;
 };

@@ -12,6 +12,7 @@
 #include "report/qbx_page.h"
 #include "report/qbx_prop_stream.h"
 #include "report/qbx_report.h"
+#include "script/qs_ihost.h"
 #include "support/test_db.h"
 #include "support/test_helpers.h"
 
@@ -214,6 +215,46 @@ TEST_F(DataSourceTest, ParametersTakeTheirValuesFromExpressions) {
   EXPECT_EQ(reread->ParamByName(u"LO").DataType, FieldType::ftInteger);
 }
 
+TEST_F(DataSourceTest, ParameterValuesKeepDatesAndTreatEmptyTextAsNull) {
+  const std::string params = ParametersPropData({
+      u"Name=\"D\" DataType=\"ftDate\" Expression=\"Day\"",
+      u"Name=\"P\" DataType=\"ftInteger\" Value=\"\"",
+  });
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT ID, (SELECT COUNT(*) FROM NUMS WHERE N = :P) AS C "
+       "FROM CUSTOMERS WHERE BORN = :D\" PropData=\"" + params + "\"/>",
+       {"Q"});
+  ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
+  values_[u"Day"] = Variant(DateTime{46365.0});  // 2026-12-09
+  report_.DataSets().Initialize(&report_);
+  TqbxIBXQuery& q = Query(u"Q");
+  EXPECT_EQ(Collect(q, u"ID"), (std::vector<String>{u"1"}));
+  EXPECT_EQ(VarToStr(q.Value(u"C")), u"0");
+  report_.DataSets().Finalize();
+}
+
+TEST_F(DataSourceTest, ScriptsReachTheQueryAsADataSet) {
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N, N * 2 AS TWICE FROM NUMS WHERE N &lt; 3 ORDER BY N\"/>", {"Q"});
+  TqsDataSetSource& data = *Query(u"Q").ScriptQuery();
+  EXPECT_FALSE(data.Active());
+  EXPECT_EQ(data.FieldCount(), 0);
+  EXPECT_EQ(data.FindField(u"N"), nullptr);
+  data.Open();
+  ASSERT_EQ(data.FieldCount(), 2);
+  auto* twice = dynamic_cast<TqsFieldSource*>(data.FindField(u"twice"));
+  ASSERT_NE(twice, nullptr);
+  EXPECT_EQ(data.Field(1), data.FindField(u"TWICE"));
+  EXPECT_EQ(data.Field(2), nullptr);
+  EXPECT_EQ(twice->FieldName(), u"TWICE");
+  EXPECT_EQ(VarToStr(twice->FieldValue()), u"2");
+  data.Next();
+  EXPECT_EQ(twice->FieldText(), u"4");
+  data.Next();
+  EXPECT_TRUE(data.Eof());
+  EXPECT_EQ(data.RecordCount(), 2);
+  data.Close();
+  EXPECT_TRUE(twice->FieldValue().IsNull());
+}
+
 TEST_F(DataSourceTest, SqlChangesRebuildTheParametersKeepingKnownItems) {
   TqbxIBXQuery q;
   q.SQL()->SetText(u"SELECT N FROM NUMS WHERE N = :A OR N = :B OR N = :a");
@@ -255,6 +296,21 @@ TEST_F(DataSourceTest, DetailQueryFollowsItsMaster) {
   // A master chain back to the data set itself is refused.
   EXPECT_EQ(ErrorMessage([&] { customers.SetMaster(&orders); }), u"Circular datalinks are not allowed");
   EXPECT_EQ(ErrorMessage([&] { orders.SetMaster(&orders); }), u"Circular datalinks are not allowed");
+}
+
+TEST_F(DataSourceTest, DetailOutsideTheListStillSeesEachMasterRecord) {
+  Load("<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID FROM CUSTOMERS ORDER BY ID\"/>"
+       "<TqbxIBXQuery Name=\"Orders\" Master=\"Customers\" "
+       "SQL.Text=\"SELECT TITLE FROM ORDERS WHERE CUSTOMER_ID = :ID ORDER BY ID\"/>",
+       {"Customers"});
+  report_.DataSets().Initialize(&report_);
+  TqbxIBXQuery& customers = Query(u"Customers");
+  TqbxIBXQuery& orders = Query(u"Orders");
+  std::vector<String> titles;
+  for (customers.First(); !customers.Eof(); customers.Next())
+    for (const String& title : Collect(orders, u"TITLE")) titles.push_back(title);
+  EXPECT_EQ(titles, (std::vector<String>{u"a1", u"a2", u"c1"}));
+  report_.DataSets().Finalize();
 }
 
 TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
