@@ -151,6 +151,8 @@ void TqbxReport::SetDataSet(TqbxReportComponent* v) {
   if (v) FDataSetName = DataSetUserName(v);
 }
 
+String TqbxReport::DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
+
 void TqbxReport::SetDataSetName(const String& v) {
   FDataSetName = v;
   FDataSet = FindDataSet(*this, FDataSet, v);

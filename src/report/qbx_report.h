@@ -146,7 +146,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   std::vector<std::unique_ptr<TqbxStyleItem>>& Styles() { return FStyles; }
   TqbxReportComponent* DataSet() const { return FDataSet; }
   void SetDataSet(TqbxReportComponent* v);
-  String DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+  String DataSetName() const;
   void SetDataSetName(const String& v);
   // The data source of a data-source list entry with that name, or none.
   TqbxReportComponent* GetDataset(StringView alias) const;
