@@ -1,5 +1,6 @@
 #include "data/field_text.h"
 
+#include "core/datetime_format.h"
 #include "core/variant_convert.h"
 #include "data/query.h"
 
@@ -9,8 +10,18 @@ String FieldDisplayText(const Field& field) {
   if (field.IsNull()) return String();
   if (field.IsBlob()) return field.DataType() == FieldType::ftMemo ? u"(MEMO)" : u"(BLOB)";
   const Variant value = field.Value();
-  if (value.Kind() == VarKind::Boolean) return value.BoolValue() ? u"True" : u"False";
-  return VarToStr(value);
+  switch (field.DataType()) {
+    case FieldType::ftDate:
+      return DateToStr(VarToDate(value));
+    case FieldType::ftTime:
+      return TimeToStr(VarToDate(value));
+    case FieldType::ftDateTime:
+      return DateTimeToStr(VarToDate(value));
+    case FieldType::ftBoolean:
+      return VarToBoolean(value) ? u"True" : u"False";
+    default:
+      return VarToStr(value);
+  }
 }
 
 int FieldDisplayWidth(const Field& field) {

@@ -315,7 +315,8 @@ TEST_F(DataSourceTest, DetailOutsideTheListStillSeesEachMasterRecord) {
 
 TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
   Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT * FROM CUSTOMERS ORDER BY ID\"/>"
-       "<TqbxIBXQuery Name=\"Cur\" BCDToCurrency=\"True\" SQL.Text=\"SELECT AMOUNT FROM CUSTOMERS WHERE ID = 1\"/>",
+       "<TqbxIBXQuery Name=\"Cur\" BCDToCurrency=\"True\" SQL.Text=\"SELECT AMOUNT, CAST('13:45:30' AS TIME) AS T, "
+       "CAST(12.125 AS NUMERIC(18,6)) AS R, CAST(7 AS SMALLINT) AS S FROM CUSTOMERS WHERE ID = 1\"/>",
        {"Q", "Cur"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   TqbxIBXQuery& q = Query(u"Q");
@@ -358,6 +359,12 @@ TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
   TqbxIBXQuery& cur = Query(u"Cur");
   cur.First();
   EXPECT_EQ(cur.Value(u"AMOUNT").Kind(), VarKind::Currency);
+  EXPECT_EQ(cur.DisplayText(u"T"), u"13:45:30");
+  EXPECT_EQ(cur.FieldType(u"T"), fftDateTime);
+  EXPECT_EQ(cur.Value(u"R").Kind(), VarKind::Currency);  // arbitrary precision, BCDToCurrency
+  EXPECT_EQ(cur.DisplayText(u"R"), u"12,125");
+  EXPECT_EQ(cur.Value(u"S").Kind(), VarKind::SmallInt);
+  EXPECT_EQ(cur.DisplayWidth(u"S"), 6);
   EXPECT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   report_.DataSets().Finalize();
 }
