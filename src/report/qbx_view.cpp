@@ -91,7 +91,7 @@ void TqbxView::SetURL(const String& v) {
 
 void TqbxView::SetDataSet(TqbxReportComponent* v) {
   FDataSet = v;
-  if (v) FDataSetName = v->Name();
+  if (v) FDataSetName = DataSetUserName(v);
 }
 
 void TqbxView::SetDataSetName(const String& v) {
@@ -99,7 +99,7 @@ void TqbxView::SetDataSetName(const String& v) {
   FDataSet = FindDataSet(*this, FDataSet, v);
 }
 
-String TqbxView::DataSetName() const { return FDataSet ? FDataSet->Name() : FDataSetName; }
+String TqbxView::DataSetName() const { return FDataSet ? DataSetUserName(FDataSet) : FDataSetName; }
 
 void TqbxView::BeforePrint() {
   TqbxReportComponent::BeforePrint();

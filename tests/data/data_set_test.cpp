@@ -114,6 +114,16 @@ TEST(DataSet, EventsRunThroughTheReportScript) {
   EXPECT_EQ(CountRecords(data_set), 0);
 }
 
+TEST(DataSet, DatabaseDataSetWithoutADatasetSaysSo) {
+  TqbxIBXQuery query;
+  query.SetName(u"Query1");
+  query.SetDataSet(nullptr);
+  EXPECT_EQ(ErrorMessage([&] { query.Initialize(); }), u"Компонент Query1 не подключен к данным");
+  EXPECT_EQ(ErrorMessage([&] { query.First(); }), u"Компонент Query1 не подключен к данным");
+  EXPECT_EQ(query.DisplayText(u"F"), u"Query1.\"F\"");
+  EXPECT_EQ(query.RecordCount(), 0);
+}
+
 TEST(DataSet, HostileTemplateAttributesAreRefusedWithoutHarm) {
   RegisterReportClasses();
   TqbxIBXComponents registry;  // registers the data-source classes

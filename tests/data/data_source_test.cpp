@@ -9,6 +9,8 @@
 #include "core/variant_convert.h"
 #include "data/ibx_components.h"
 #include "report/qbx_classes.h"
+#include "report/qbx_band.h"
+#include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "report/qbx_prop_stream.h"
 #include "report/qbx_report.h"
@@ -366,6 +368,32 @@ TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
   EXPECT_EQ(cur.Value(u"S").Kind(), VarKind::SmallInt);
   EXPECT_EQ(cur.DisplayWidth(u"S"), 6);
   EXPECT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
+  report_.DataSets().Finalize();
+}
+
+TEST_F(DataSourceTest, DataMemosShowFieldsOfTheCurrentRecord) {
+  Load("<TqbxIBXQuery Name=\"Q\" UserName=\"People\" SQL.Text=\"SELECT NAME, NOTE FROM CUSTOMERS ORDER BY ID\"/>"
+       "</TqbxDataPage><TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band\" DataSetName=\"People\">"
+       "<TqbxMemoView Name=\"Name\" DataSetName=\"People\" DataField=\"NAME\"/>"
+       "<TqbxMemoView Name=\"Note\" DataSet=\"Q\" DataField=\"NOTE\"/></TqbxMasterData></TqbxReportPage>"
+       "<TqbxDataPage Name=\"More\">",
+       {"Q"});
+  ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
+  auto* name = dynamic_cast<TqbxMemoView*>(report_.FindObject(u"Name"));
+  auto* note = dynamic_cast<TqbxMemoView*>(report_.FindObject(u"Note"));
+  auto* band = dynamic_cast<TqbxDataBand*>(report_.FindObject(u"Band"));
+  ASSERT_TRUE(name && note && band);
+  EXPECT_EQ(band->DataSet(), &Query(u"Q"));
+  EXPECT_EQ(name->DataSet(), &Query(u"Q"));
+  EXPECT_EQ(note->DataSetName(), u"People");
+  report_.DataSets().Initialize(&report_);
+  Query(u"Q").First();
+  for (TqbxMemoView* memo : {name, note}) {
+    memo->BeforePrint();
+    memo->GetData();
+  }
+  EXPECT_EQ(name->Text(), u"Иванов");
+  EXPECT_EQ(note->Text(), u"Первая строка");
   report_.DataSets().Finalize();
 }
 
