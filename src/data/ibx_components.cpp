@@ -136,7 +136,7 @@ TqbxIBXQuery::TqbxIBXQuery() {
   BindConnection();
 }
 
-TqbxIBXQuery::~TqbxIBXQuery() = default;
+TqbxIBXQuery::~TqbxIBXQuery() { UnhookDataSet(); }
 
 void TqbxIBXQuery::SetDatabase(TqbxIBXDatabase* value) {
   FDatabase = value;
@@ -169,7 +169,7 @@ TqbxIBXTable::TqbxIBXTable() {
   BindConnection();
 }
 
-TqbxIBXTable::~TqbxIBXTable() = default;
+TqbxIBXTable::~TqbxIBXTable() { UnhookDataSet(); }
 
 void TqbxIBXTable::SetDatabase(TqbxIBXDatabase* value) {
   FDatabase = value;

@@ -67,6 +67,8 @@ const ClassInfo& TqbxDBDataset::StaticClass() {
   return info;
 }
 
+TqbxDBDataset::~TqbxDBDataset() { UnhookDataSet(); }
+
 Query* TqbxDBDataset::DataSet() const {
   if (FDataSet) return FDataSet;
   return FDataSource ? FDataSource->DataSet : nullptr;

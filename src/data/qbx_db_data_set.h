@@ -44,6 +44,7 @@ class TqbxCustomDBDataSet : public TqbxDataSet {
 
 class TqbxDBDataset : public TqbxCustomDBDataSet {
  public:
+  ~TqbxDBDataset() override;
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
 
@@ -81,12 +82,14 @@ class TqbxDBDataset : public TqbxCustomDBDataSet {
   Field* FieldOf(StringView name);
   // The text that stands for a missing field: "Поле не найдено: " UserName."name".
   String NotFoundText(StringView name) const;
+  // Gives the dataset its own notification handlers back; subclasses that own the dataset call
+  // it before the dataset is destroyed.
+  void UnhookDataSet();
 
  private:
   Query& RequireDataSet() const;
   void BuildFieldMap();
   void HookDataSet(Query& query);
-  void UnhookDataSet();
 
   Query* FDataSet = nullptr;
   DataSource* FDataSource = nullptr;

@@ -315,6 +315,19 @@ TEST_F(DataSourceTest, DetailOutsideTheListStillSeesEachMasterRecord) {
   report_.DataSets().Finalize();
 }
 
+TEST_F(DataSourceTest, DataSetsSharingAQueryLeaveItUsableWhenDestroyed) {
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS WHERE N &lt; 3 ORDER BY N\"/>", {"Q"});
+  data::Query& shared = Query(u"Q").GetQuery();
+  auto other = std::make_unique<TqbxIBXQuery>();
+  other->SetDataSet(&shared);
+  other->Initialize();
+  EXPECT_EQ(Collect(*other, u"N"), (std::vector<String>{u"1", u"2"}));
+  other.reset();  // without Finalize: the query's notifications go back to their owner
+  shared.Close();
+  shared.Open();
+  EXPECT_EQ(shared.RecordCount(), 1);
+}
+
 TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
   Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT * FROM CUSTOMERS ORDER BY ID\"/>"
        "<TqbxIBXQuery Name=\"Cur\" BCDToCurrency=\"True\" SQL.Text=\"SELECT AMOUNT, CAST('13:45:30' AS TIME) AS T, "
