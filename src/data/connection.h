@@ -42,7 +42,9 @@ class Connection {
   void AddTransaction(Transaction* t);
   void RemoveTransaction(Transaction* t);
   // The first transaction bound to this connection, or none.
-  Transaction* FirstTransaction() const { return transactions_.empty() ? nullptr : transactions_.front(); }
+  Transaction* FirstTransaction() const {
+    return transactions_.empty() ? nullptr : transactions_.front();
+  }
 
   // Callbacks run when the connection is destroyed, under a key that removes them again.
   void AddDestroyListener(const void* key, std::function<void()> listener);

@@ -36,7 +36,9 @@ TqbxIBXComponents::TqbxIBXComponents() { RegisterDataClasses(); }
 
 TqbxIBXComponents::~TqbxIBXComponents() { SetDefaultDatabase(nullptr); }
 
-TqbxIBXComponents* TqbxIBXComponents::Current() { return dynamic_cast<TqbxIBXComponents*>(CurrentRegistry()); }
+TqbxIBXComponents* TqbxIBXComponents::Current() {
+  return dynamic_cast<TqbxIBXComponents*>(CurrentRegistry());
+}
 
 void TqbxIBXComponents::SetDefaultDatabase(Connection* value) {
   if (FDefaultDatabase) FDefaultDatabase->RemoveDestroyListener(this);
@@ -61,22 +63,25 @@ bool BindQueryConnection(Query& query, TqbxIBXDatabase* database) {
 // --- TqbxIBXDatabase
 
 const ClassInfo& TqbxCustomDatabase::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomDatabase", &TqbxReportComponent::StaticClass(), nullptr, {
-      Prop(u"Left", &TqbxComponent::Left, &TqbxComponent::SetLeft),
-      Prop(u"Top", &TqbxComponent::Top, &TqbxComponent::SetTop),
-  });
+  static const ClassInfo info(u"TqbxCustomDatabase", &TqbxReportComponent::StaticClass(), nullptr,
+                              {
+                                  Prop(u"Left", &TqbxComponent::Left, &TqbxComponent::SetLeft),
+                                  Prop(u"Top", &TqbxComponent::Top, &TqbxComponent::SetTop),
+                              });
   return info;
 }
 
 const ClassInfo& TqbxIBXDatabase::StaticClass() {
   using C = TqbxIBXDatabase;
-  static const ClassInfo info(u"TqbxIBXDatabase", &TqbxCustomDatabase::StaticClass(), &New<C>, {
-      Prop(u"DatabaseName", &C::DatabaseName, &C::SetDatabaseName),
-      Prop(u"LoginPrompt", &C::LoginPrompt, &C::SetLoginPrompt).Default(1),
-      Prop(u"Params", &C::Params),
-      Prop(u"SQLDialect", &C::SQLDialect, &C::SetSQLDialect).Default(3),
-      Prop(u"Connected", &C::Connected, &C::SetConnected).Default(0),
-  });
+  static const ClassInfo info(
+      u"TqbxIBXDatabase", &TqbxCustomDatabase::StaticClass(), &New<C>,
+      {
+          Prop(u"DatabaseName", &C::DatabaseName, &C::SetDatabaseName),
+          Prop(u"LoginPrompt", &C::LoginPrompt, &C::SetLoginPrompt).Default(1),
+          Prop(u"Params", &C::Params),
+          Prop(u"SQLDialect", &C::SQLDialect, &C::SetSQLDialect).Default(3),
+          Prop(u"Connected", &C::Connected, &C::SetConnected).Default(0),
+      });
   return info;
 }
 
@@ -123,10 +128,11 @@ void TqbxIBXDatabase::Loaded() {
 
 const ClassInfo& TqbxIBXQuery::StaticClass() {
   using C = TqbxIBXQuery;
-  static const ClassInfo info(u"TqbxIBXQuery", &TqbxCustomQuery::StaticClass(), &New<C>, {
-      Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
-      Prop(u"Query", &C::ScriptQuery).NotStored(),
-  });
+  static const ClassInfo info(u"TqbxIBXQuery", &TqbxCustomQuery::StaticClass(), &New<C>,
+                              {
+                                  Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
+                                  Prop(u"Query", &C::ScriptQuery).NotStored(),
+                              });
   return info;
 }
 
@@ -156,10 +162,11 @@ void TqbxIBXQuery::MasterChanged() { FQuery.SetMaster(MasterSource().DataSet); }
 
 const ClassInfo& TqbxIBXTable::StaticClass() {
   using C = TqbxIBXTable;
-  static const ClassInfo info(u"TqbxIBXTable", &TqbxCustomTable::StaticClass(), &New<C>, {
-      Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
-      Prop(u"Table", &C::ScriptQuery).NotStored(),
-  });
+  static const ClassInfo info(u"TqbxIBXTable", &TqbxCustomTable::StaticClass(), &New<C>,
+                              {
+                                  Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
+                                  Prop(u"Table", &C::ScriptQuery).NotStored(),
+                              });
   return info;
 }
 

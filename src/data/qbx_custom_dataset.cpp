@@ -13,14 +13,15 @@ namespace zavrik::data {
 
 const ClassInfo& TqbxCustomDataset::StaticClass() {
   using C = TqbxCustomDataset;
-  static const ClassInfo info(u"TqbxCustomDataset", &TqbxDBDataset::StaticClass(), nullptr, {
-      zavrik::Field(u"CloseDataSource", &C::CloseDataSource).Default(1),
-      zavrik::Field(u"Filter", &C::Filter),
-      zavrik::Field(u"Filtered", &C::Filtered).Default(0),
-      Prop(u"Active", &C::Active, &C::SetActive).Default(0),
-      Prop(u"Master", &C::Master, &C::SetMaster).Reference(),
-      Prop(u"MasterFields", &C::MasterFields, &C::SetMasterFields),
-  });
+  static const ClassInfo info(u"TqbxCustomDataset", &TqbxDBDataset::StaticClass(), nullptr,
+                              {
+                                  zavrik::Field(u"CloseDataSource", &C::CloseDataSource).Default(1),
+                                  zavrik::Field(u"Filter", &C::Filter),
+                                  zavrik::Field(u"Filtered", &C::Filtered).Default(0),
+                                  Prop(u"Active", &C::Active, &C::SetActive).Default(0),
+                                  Prop(u"Master", &C::Master, &C::SetMaster).Reference(),
+                                  Prop(u"MasterFields", &C::MasterFields, &C::SetMasterFields),
+                              });
   return info;
 }
 
@@ -90,10 +91,12 @@ void TqbxCustomDataset::SetActive(bool value) {
 
 const ClassInfo& TqbxCustomQuery::StaticClass() {
   using C = TqbxCustomQuery;
-  static const ClassInfo info(u"TqbxCustomQuery", &TqbxCustomDataset::StaticClass(), nullptr, {
-      Prop(u"IgnoreDupParams", &C::IgnoreDupParams, &C::SetIgnoreDupParams).Default(0),
-      Prop(u"SQL", &C::SQL),
-  });
+  static const ClassInfo info(
+      u"TqbxCustomQuery", &TqbxCustomDataset::StaticClass(), nullptr,
+      {
+          Prop(u"IgnoreDupParams", &C::IgnoreDupParams, &C::SetIgnoreDupParams).Default(0),
+          Prop(u"SQL", &C::SQL),
+      });
   return info;
 }
 
@@ -142,23 +145,27 @@ void TqbxCustomQuery::UpdateParams() {
   if (evaluator) evaluator->SetSelfValue(saved_self);
 }
 
-bool TqbxCustomQuery::ReadDefinedProperty(StringView name, TqbxPropReader& reader, TqbxXMLSerializer& serializer) {
+bool TqbxCustomQuery::ReadDefinedProperty(StringView name, TqbxPropReader& reader,
+                                          TqbxXMLSerializer& serializer) {
   if (!SameTextAscii(name, u"Parameters")) return false;
   Params().ReadStored(reader, serializer);
   return true;
 }
 
-void TqbxCustomQuery::WriteDefinedProperties(TqbxPropWriter& writer) const { FParams.WriteStored(writer); }
+void TqbxCustomQuery::WriteDefinedProperties(TqbxPropWriter& writer) const {
+  FParams.WriteStored(writer);
+}
 
 // --- TqbxCustomTable
 
 const ClassInfo& TqbxCustomTable::StaticClass() {
   using C = TqbxCustomTable;
-  static const ClassInfo info(u"TqbxCustomTable", &TqbxCustomDataset::StaticClass(), nullptr, {
-      zavrik::Field(u"IndexName", &C::IndexName),
-      zavrik::Field(u"IndexFieldNames", &C::IndexFieldNames),
-      zavrik::Field(u"TableName", &C::TableName),
-  });
+  static const ClassInfo info(u"TqbxCustomTable", &TqbxCustomDataset::StaticClass(), nullptr,
+                              {
+                                  zavrik::Field(u"IndexName", &C::IndexName),
+                                  zavrik::Field(u"IndexFieldNames", &C::IndexFieldNames),
+                                  zavrik::Field(u"TableName", &C::TableName),
+                              });
   return info;
 }
 
@@ -167,8 +174,8 @@ namespace {
 bool IsPlainIdentifier(StringView name) {
   if (name.empty() || (name[0] >= u'0' && name[0] <= u'9')) return false;
   for (char16_t c : name) {
-    const bool ok = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-                    c == u'_' || c == u'$';
+    const bool ok = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+                    (c >= u'0' && c <= u'9') || c == u'_' || c == u'$';
     if (!ok) return false;
   }
   return true;

@@ -61,7 +61,8 @@ class TqbxCustomQuery : public TqbxCustomDataset, public TqbxDefinedProperties {
   void UpdateParams();
 
   // The parameters are stored as the data property "Parameters".
-  bool ReadDefinedProperty(StringView name, TqbxPropReader& reader, TqbxXMLSerializer& serializer) override;
+  bool ReadDefinedProperty(StringView name, TqbxPropReader& reader,
+                           TqbxXMLSerializer& serializer) override;
   void WriteDefinedProperties(TqbxPropWriter& writer) const override;
 
  protected:

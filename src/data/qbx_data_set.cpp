@@ -41,7 +41,8 @@ PropList DataSetProps() {
 }
 
 const ClassInfo& TqbxDataSet::StaticClass() {
-  static const ClassInfo info(u"TqbxDataSet", &TqbxReportComponent::StaticClass(), nullptr, DataSetProps());
+  static const ClassInfo info(u"TqbxDataSet", &TqbxReportComponent::StaticClass(), nullptr,
+                              DataSetProps());
   return info;
 }
 
@@ -104,7 +105,9 @@ void TqbxDataSet::Prior() {
   DoEvent(OnPrior);
 }
 
-bool TqbxDataSet::Eof() { return CheckEof(RangeEnd == reCount && (RecNo >= RangeEndCount || FEof)); }
+bool TqbxDataSet::Eof() {
+  return CheckEof(RangeEnd == reCount && (RecNo >= RangeEndCount || FEof));
+}
 
 void TqbxDataSet::DoEvent(const String& event) {
   if (TqbxReport* report = UsingReport()) report->DoNotifyEvent(this, event);
@@ -113,7 +116,8 @@ void TqbxDataSet::DoEvent(const String& event) {
 bool TqbxDataSet::CheckEof(bool eof) {
   TqbxReport* report = UsingReport();
   if (OnCheckEOF.empty() || !report || !report->Script || !report->EngineRunning) return eof;
-  const Variant answer = report->Script->CallFunction(OnCheckEOF, {Variant(static_cast<Object*>(this)), Variant(eof)});
+  const Variant answer =
+      report->Script->CallFunction(OnCheckEOF, {Variant(static_cast<Object*>(this)), Variant(eof)});
   return answer.Kind() == VarKind::Boolean ? answer.BoolValue() : eof;
 }
 
@@ -125,10 +129,11 @@ void TqbxDataSet::AddReportError(const String& message) {
 
 const ClassInfo& TqbxUserDataSet::StaticClass() {
   using C = TqbxUserDataSet;
-  static const ClassInfo info(u"TqbxUserDataSet", &TqbxDataSet::StaticClass(), &New<C>, {
-      Prop(u"Fields", &C::Fields),
-      zavrik::Field(u"OnGetValue", &C::OnGetValue),
-  });
+  static const ClassInfo info(u"TqbxUserDataSet", &TqbxDataSet::StaticClass(), &New<C>,
+                              {
+                                  Prop(u"Fields", &C::Fields),
+                                  zavrik::Field(u"OnGetValue", &C::OnGetValue),
+                              });
   return info;
 }
 

@@ -20,9 +20,10 @@ String DbNotConnText(StringView component) {
 
 const ClassInfo& TqbxCustomDBDataSet::StaticClass() {
   using C = TqbxCustomDBDataSet;
-  static const ClassInfo info(u"TqbxCustomDBDataSet", &TqbxDataSet::StaticClass(), nullptr, {
-      Prop(u"FieldAliases", &C::FieldAliases),
-  });
+  static const ClassInfo info(u"TqbxCustomDBDataSet", &TqbxDataSet::StaticClass(), nullptr,
+                              {
+                                  Prop(u"FieldAliases", &C::FieldAliases),
+                              });
   return info;
 }
 
@@ -61,9 +62,10 @@ String TqbxCustomDBDataSet::GetAlias(StringView field_name) const {
 
 const ClassInfo& TqbxDBDataset::StaticClass() {
   using C = TqbxDBDataset;
-  static const ClassInfo info(u"TqbxDBDataset", &TqbxCustomDBDataSet::StaticClass(), nullptr, {
-      zavrik::Field(u"BCDToCurrency", &C::BCDToCurrency).Default(0),
-  });
+  static const ClassInfo info(u"TqbxDBDataset", &TqbxCustomDBDataSet::StaticClass(), nullptr,
+                              {
+                                  zavrik::Field(u"BCDToCurrency", &C::BCDToCurrency).Default(0),
+                              });
   return info;
 }
 
@@ -273,7 +275,8 @@ String TqbxDBDataset::DisplayText(StringView name) {
     return field ? data::FieldDisplayText(*field) : String();
   }
   Field* field = FieldOf(name);
-  if (!field) return NotFoundText(FFields.count(AsciiUpper(name)) ? ConvertAlias(name) : String(name));
+  if (!field)
+    return NotFoundText(FFields.count(AsciiUpper(name)) ? ConvertAlias(name) : String(name));
   return data::FieldDisplayText(*field);
 }
 

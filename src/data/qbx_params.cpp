@@ -12,24 +12,27 @@ namespace zavrik::data {
 
 const EnumType& FieldTypeNames() {
   static const EnumType type{
-      u"ftUnknown",   u"ftString",     u"ftSmallint",     u"ftInteger",   u"ftWord",      u"ftBoolean",
-      u"ftFloat",     u"ftCurrency",   u"ftBCD",          u"ftDate",      u"ftTime",      u"ftDateTime",
-      u"ftBytes",     u"ftVarBytes",   u"ftAutoInc",      u"ftBlob",      u"ftMemo",      u"ftGraphic",
-      u"ftFmtMemo",   u"ftParadoxOle", u"ftDBaseOle",     u"ftTypedBinary", u"ftCursor",  u"ftFixedChar",
-      u"ftWideString", u"ftLargeint",  u"ftADT",          u"ftArray",     u"ftReference", u"ftDataSet",
-      u"ftOraBlob",   u"ftOraClob",    u"ftVariant",      u"ftInterface", u"ftIDispatch", u"ftGuid",
-      u"ftTimeStamp", u"ftFMTBcd",     u"ftFixedWideChar", u"ftWideMemo"};
+      u"ftUnknown",  u"ftString",      u"ftSmallint", u"ftInteger",       u"ftWord",
+      u"ftBoolean",  u"ftFloat",       u"ftCurrency", u"ftBCD",           u"ftDate",
+      u"ftTime",     u"ftDateTime",    u"ftBytes",    u"ftVarBytes",      u"ftAutoInc",
+      u"ftBlob",     u"ftMemo",        u"ftGraphic",  u"ftFmtMemo",       u"ftParadoxOle",
+      u"ftDBaseOle", u"ftTypedBinary", u"ftCursor",   u"ftFixedChar",     u"ftWideString",
+      u"ftLargeint", u"ftADT",         u"ftArray",    u"ftReference",     u"ftDataSet",
+      u"ftOraBlob",  u"ftOraClob",     u"ftVariant",  u"ftInterface",     u"ftIDispatch",
+      u"ftGuid",     u"ftTimeStamp",   u"ftFMTBcd",   u"ftFixedWideChar", u"ftWideMemo"};
   return type;
 }
 
 const ClassInfo& TqbxParamItem::StaticClass() {
   using C = TqbxParamItem;
-  static const ClassInfo info(u"TqbxParamItem", &Object::StaticClass(), &New<C>, {
-      zavrik::Field(u"Name", &C::Name),
-      zavrik::Field(u"DataType", &C::DataType).Enum(FieldTypeNames()).Default(0),
-      zavrik::Field(u"Expression", &C::Expression),
-      zavrik::Field(u"Value", &C::Value),
-  });
+  static const ClassInfo info(
+      u"TqbxParamItem", &Object::StaticClass(), &New<C>,
+      {
+          zavrik::Field(u"Name", &C::Name),
+          zavrik::Field(u"DataType", &C::DataType).Enum(FieldTypeNames()).Default(0),
+          zavrik::Field(u"Expression", &C::Expression),
+          zavrik::Field(u"Value", &C::Value),
+      });
   return info;
 }
 
@@ -99,9 +102,9 @@ void TqbxParams::WriteStored(TqbxPropWriter& writer) const {
 namespace {
 
 bool IsTextType(FieldType type) {
-  return type == FieldType::ftString || type == FieldType::ftFixedChar || type == FieldType::ftWideString ||
-         type == FieldType::ftFixedWideChar || type == FieldType::ftMemo || type == FieldType::ftFmtMemo ||
-         type == FieldType::ftWideMemo;
+  return type == FieldType::ftString || type == FieldType::ftFixedChar ||
+         type == FieldType::ftWideString || type == FieldType::ftFixedWideChar ||
+         type == FieldType::ftMemo || type == FieldType::ftFmtMemo || type == FieldType::ftWideMemo;
 }
 
 bool IsDateTimeType(FieldType type) {
@@ -121,7 +124,8 @@ void BindParams(const TqbxParams& items, ParamList& params, TqbxEvaluator* evalu
     if (evaluator && !Trim(StringView(item->Expression)).empty())
       item->Value = evaluator->Calc(item->Expression);
     if (item->Value.IsEmpty() || item->Value.IsNull()) continue;
-    const Variant value = IsDateTimeType(item->DataType) ? item->Value : Variant(VarToString(item->Value));
+    const Variant value =
+        IsDateTimeType(item->DataType) ? item->Value : Variant(VarToString(item->Value));
     // An empty text is no number, date or flag: such parameters stay null.
     if (value.IsString() && value.StringValue().empty() && !IsTextType(item->DataType)) continue;
     param.Value = value;

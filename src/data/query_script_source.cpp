@@ -17,7 +17,9 @@ Field* CurrentField(Query& query, StringView name) {
 
 }  // namespace
 
-const ClassInfo& QueryScriptField::StaticClass() { return qsNamedClass(u"TField", &ComponentClass()); }
+const ClassInfo& QueryScriptField::StaticClass() {
+  return qsNamedClass(u"TField", &ComponentClass());
+}
 
 Variant QueryScriptField::FieldValue() const {
   Field* field = CurrentField(FQuery, FName);
@@ -29,7 +31,9 @@ String QueryScriptField::FieldText() const {
   return field ? FieldDisplayText(*field) : String();
 }
 
-const ClassInfo& QueryScriptSource::StaticClass() { return qsNamedClass(u"TDataSet", &ComponentClass()); }
+const ClassInfo& QueryScriptSource::StaticClass() {
+  return qsNamedClass(u"TDataSet", &ComponentClass());
+}
 
 void QueryScriptSource::Open() {
   if (!FQuery.Active()) FQuery.Open();

@@ -107,8 +107,8 @@ TEST(DataSet, EventsRunThroughTheReportScript) {
   data_set.OnNext = u"DoNext";
   data_set.OnCheckEOF = u"CheckEof";
   EXPECT_EQ(CountRecords(data_set), 2);
-  EXPECT_EQ(script.calls, (std::vector<String>{u"DoFirst/1", u"CheckEof/2", u"DoNext/1", u"CheckEof/2",
-                                               u"CheckEof/2"}));
+  EXPECT_EQ(script.calls, (std::vector<String>{u"DoFirst/1", u"CheckEof/2", u"DoNext/1",
+                                               u"CheckEof/2", u"CheckEof/2"}));
   // A Boolean answer replaces the data set's own.
   script.eof_answer = Variant(true);
   EXPECT_EQ(CountRecords(data_set), 0);
@@ -130,7 +130,8 @@ TEST(DataSet, HostileTemplateAttributesAreRefusedWithoutHarm) {
   TqbxReport report;
   std::istringstream in(
       "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\">"
-      "<TqbxIBXQuery Name=\"A\" Master=\"B\" UserName=\" \" RangeEnd=\"reNever\" PropData=\"0A5061726\"/>"
+      "<TqbxIBXQuery Name=\"A\" Master=\"B\" UserName=\" \" RangeEnd=\"reNever\" "
+      "PropData=\"0A5061726\"/>"
       "<TqbxIBXQuery Name=\"B\" Master=\"A\" SQL.Text=\"SELECT ':x' FROM T WHERE :\"/>"
       "<TqbxIBXTable Name=\"C\" Master=\"C\"/>"
       "</TqbxDataPage></TqbxReport>");
@@ -145,7 +146,8 @@ TEST(DataSet, HostileTemplateAttributesAreRefusedWithoutHarm) {
   EXPECT_EQ(c->Master(), nullptr);
   EXPECT_EQ(a->UserName(), u"A");
   const auto& errors = report.Errors.Items();
-  EXPECT_NE(std::find(errors.begin(), errors.end(), u"Circular datalinks are not allowed"), errors.end());
+  EXPECT_NE(std::find(errors.begin(), errors.end(), u"Circular datalinks are not allowed"),
+            errors.end());
   EXPECT_NE(std::find(errors.begin(), errors.end(), u"prInvProp"), errors.end());
   EXPECT_EQ(ErrorMessage([&] { b->Params(); }), u"SQL Parse Error:\r\n\r\nParameter name expected");
   EXPECT_EQ(ErrorMessage([&] { b->First(); }), u"SQL Parse Error:\r\n\r\nParameter name expected");

@@ -8,8 +8,8 @@
 #include "core/error.h"
 #include "core/variant_convert.h"
 #include "data/ibx_components.h"
-#include "report/qbx_classes.h"
 #include "report/qbx_band.h"
+#include "report/qbx_classes.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "report/qbx_prop_stream.h"
@@ -37,12 +37,14 @@ class DataSourceTest : public ::testing::Test {
         "'2026-12-09 13:45:30', TRUE, 'Первая строка', x'0102')",
         "INSERT INTO CUSTOMERS (ID, NAME) VALUES (2, 'Петров')",
         "INSERT INTO CUSTOMERS (ID, NAME) VALUES (3, 'Сидоров')",
-        "CREATE TABLE ORDERS (ID INTEGER NOT NULL PRIMARY KEY, CUSTOMER_ID INTEGER, TITLE VARCHAR(20))",
+        "CREATE TABLE ORDERS (ID INTEGER NOT NULL PRIMARY KEY, CUSTOMER_ID INTEGER, TITLE "
+        "VARCHAR(20))",
         "INSERT INTO ORDERS VALUES (1, 1, 'a1')",
         "INSERT INTO ORDERS VALUES (2, 1, 'a2')",
         "INSERT INTO ORDERS VALUES (3, 3, 'c1')",
     };
-    for (int n = 1; n <= 10; ++n) statements.push_back("INSERT INTO NUMS VALUES (" + std::to_string(n) + ")");
+    for (int n = 1; n <= 10; ++n)
+      statements.push_back("INSERT INTO NUMS VALUES (" + std::to_string(n) + ")");
     test::CreateDatabase(path_, statements);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -69,8 +71,9 @@ class DataSourceTest : public ::testing::Test {
   void Load(const std::string& sources, const std::vector<std::string>& datasets) {
     std::string list;
     for (const std::string& name : datasets) list += "<item DataSet=\"" + name + "\"/>";
-    std::istringstream in("<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\">" +
-                          sources + "</TqbxDataPage><Datasets>" + list + "</Datasets></TqbxReport>");
+    std::istringstream in(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\">" +
+        sources + "</TqbxDataPage><Datasets>" + list + "</Datasets></TqbxReport>");
     report_.LoadFromStream(in);
   }
 
@@ -118,7 +121,8 @@ test::TempDir* DataSourceTest::dir_ = nullptr;
 std::string DataSourceTest::path_;
 
 TEST_F(DataSourceTest, TemplateQueryIteratesItsRowsOverTheDefaultDatabase) {
-  Load("<TqbxIBXQuery Name=\"Q\" UserName=\"Nums\" SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>", {"Q"});
+  Load("<TqbxIBXQuery Name=\"Q\" UserName=\"Nums\" SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>",
+       {"Q"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   TqbxIBXQuery& q = Query(u"Q");
   EXPECT_EQ(q.UserName(), u"Nums");
@@ -145,14 +149,16 @@ TEST_F(DataSourceTest, TemplateQueryIteratesItsRowsOverTheDefaultDatabase) {
 }
 
 TEST_F(DataSourceTest, RangesLimitTheRecords) {
-  Load("<TqbxIBXQuery Name=\"Q\" RangeEnd=\"reCount\" RangeEndCount=\"3\" "
-       "SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>"
-       "<TqbxIBXQuery Name=\"Two\" RangeEnd=\"reCount\" RangeEndCount=\"3\" "
-       "SQL.Text=\"SELECT N FROM NUMS WHERE N &lt;= 2 ORDER BY N\"/>"
-       "<TqbxIBXQuery Name=\"Cur\" RangeBegin=\"rbCurrent\" RangeEnd=\"reCurrent\" "
-       "SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>"
-       "<TqbxIBXQuery Name=\"UpTo\" RangeEnd=\"reCurrent\" SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>",
-       {"Q", "Two", "Cur", "UpTo"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" RangeEnd=\"reCount\" RangeEndCount=\"3\" "
+      "SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>"
+      "<TqbxIBXQuery Name=\"Two\" RangeEnd=\"reCount\" RangeEndCount=\"3\" "
+      "SQL.Text=\"SELECT N FROM NUMS WHERE N &lt;= 2 ORDER BY N\"/>"
+      "<TqbxIBXQuery Name=\"Cur\" RangeBegin=\"rbCurrent\" RangeEnd=\"reCurrent\" "
+      "SQL.Text=\"SELECT N FROM NUMS ORDER BY N\"/>"
+      "<TqbxIBXQuery Name=\"UpTo\" RangeEnd=\"reCurrent\" SQL.Text=\"SELECT N FROM NUMS ORDER BY "
+      "N\"/>",
+      {"Q", "Two", "Cur", "UpTo"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   report_.DataSets().Initialize(&report_);
   EXPECT_EQ(Collect(Query(u"Q"), u"N"), (std::vector<String>{u"1", u"2", u"3"}));
@@ -179,9 +185,12 @@ TEST_F(DataSourceTest, ParametersTakeTheirValuesFromExpressions) {
       u"Name=\"LO\" DataType=\"ftInteger\" Expression=\"LoExpr\"",
       u"Name=\"HI\" DataType=\"ftInteger\" Expression=\"HiExpr\"",
   });
-  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS WHERE N &gt; :LO AND N &lt;= :hi AND N &lt;&gt; :lo + 1 "
-       "ORDER BY N\" PropData=\"" + params + "\"/>",
-       {"Q"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS WHERE N &gt; :LO AND N &lt;= :hi AND "
+      "N &lt;&gt; :lo + 1 "
+      "ORDER BY N\" PropData=\"" +
+          params + "\"/>",
+      {"Q"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   TqbxIBXQuery& q = Query(u"Q");
   // One item per occurrence of a name; the stored settings reach both "LO" items' first match.
@@ -222,9 +231,12 @@ TEST_F(DataSourceTest, ParameterValuesKeepDatesAndTreatEmptyTextAsNull) {
       u"Name=\"D\" DataType=\"ftDate\" Expression=\"Day\"",
       u"Name=\"P\" DataType=\"ftInteger\" Value=\"\"",
   });
-  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT ID, (SELECT COUNT(*) FROM NUMS WHERE N = :P) AS C "
-       "FROM CUSTOMERS WHERE BORN = :D\" PropData=\"" + params + "\"/>",
-       {"Q"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT ID, (SELECT COUNT(*) FROM NUMS WHERE N = :P) AS "
+      "C "
+      "FROM CUSTOMERS WHERE BORN = :D\" PropData=\"" +
+          params + "\"/>",
+      {"Q"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   values_[u"Day"] = Variant(DateTime{46365.0});  // 2026-12-09
   report_.DataSets().Initialize(&report_);
@@ -235,7 +247,10 @@ TEST_F(DataSourceTest, ParameterValuesKeepDatesAndTreatEmptyTextAsNull) {
 }
 
 TEST_F(DataSourceTest, ScriptsReachTheQueryAsADataSet) {
-  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N, N * 2 AS TWICE FROM NUMS WHERE N &lt; 3 ORDER BY N\"/>", {"Q"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N, N * 2 AS TWICE FROM NUMS WHERE N &lt; 3 ORDER "
+      "BY N\"/>",
+      {"Q"});
   TqsDataSetSource& data = *Query(u"Q").ScriptQuery();
   EXPECT_FALSE(data.Active());
   EXPECT_EQ(data.FieldCount(), 0);
@@ -275,10 +290,11 @@ TEST_F(DataSourceTest, SqlChangesRebuildTheParametersKeepingKnownItems) {
 }
 
 TEST_F(DataSourceTest, DetailQueryFollowsItsMaster) {
-  Load("<TqbxIBXQuery Name=\"Orders\" Master=\"Customers\" "
-       "SQL.Text=\"SELECT TITLE FROM ORDERS WHERE CUSTOMER_ID = :ID ORDER BY ID\"/>"
-       "<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID, NAME FROM CUSTOMERS ORDER BY ID\"/>",
-       {"Customers", "Orders"});
+  Load(
+      "<TqbxIBXQuery Name=\"Orders\" Master=\"Customers\" "
+      "SQL.Text=\"SELECT TITLE FROM ORDERS WHERE CUSTOMER_ID = :ID ORDER BY ID\"/>"
+      "<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID, NAME FROM CUSTOMERS ORDER BY ID\"/>",
+      {"Customers", "Orders"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   TqbxIBXQuery& customers = Query(u"Customers");
   TqbxIBXQuery& orders = Query(u"Orders");
@@ -296,15 +312,18 @@ TEST_F(DataSourceTest, DetailQueryFollowsItsMaster) {
   report_.DataSets().Finalize();
 
   // A master chain back to the data set itself is refused.
-  EXPECT_EQ(ErrorMessage([&] { customers.SetMaster(&orders); }), u"Circular datalinks are not allowed");
-  EXPECT_EQ(ErrorMessage([&] { orders.SetMaster(&orders); }), u"Circular datalinks are not allowed");
+  EXPECT_EQ(ErrorMessage([&] { customers.SetMaster(&orders); }),
+            u"Circular datalinks are not allowed");
+  EXPECT_EQ(ErrorMessage([&] { orders.SetMaster(&orders); }),
+            u"Circular datalinks are not allowed");
 }
 
 TEST_F(DataSourceTest, DetailOutsideTheListStillSeesEachMasterRecord) {
-  Load("<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID FROM CUSTOMERS ORDER BY ID\"/>"
-       "<TqbxIBXQuery Name=\"Orders\" Master=\"Customers\" "
-       "SQL.Text=\"SELECT TITLE FROM ORDERS WHERE CUSTOMER_ID = :ID ORDER BY ID\"/>",
-       {"Customers"});
+  Load(
+      "<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID FROM CUSTOMERS ORDER BY ID\"/>"
+      "<TqbxIBXQuery Name=\"Orders\" Master=\"Customers\" "
+      "SQL.Text=\"SELECT TITLE FROM ORDERS WHERE CUSTOMER_ID = :ID ORDER BY ID\"/>",
+      {"Customers"});
   report_.DataSets().Initialize(&report_);
   TqbxIBXQuery& customers = Query(u"Customers");
   TqbxIBXQuery& orders = Query(u"Orders");
@@ -316,7 +335,8 @@ TEST_F(DataSourceTest, DetailOutsideTheListStillSeesEachMasterRecord) {
 }
 
 TEST_F(DataSourceTest, DataSetsSharingAQueryLeaveItUsableWhenDestroyed) {
-  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS WHERE N &lt; 3 ORDER BY N\"/>", {"Q"});
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS WHERE N &lt; 3 ORDER BY N\"/>",
+       {"Q"});
   data::Query& shared = Query(u"Q").GetQuery();
   auto other = std::make_unique<TqbxIBXQuery>();
   other->SetDataSet(&shared);
@@ -329,10 +349,13 @@ TEST_F(DataSourceTest, DataSetsSharingAQueryLeaveItUsableWhenDestroyed) {
 }
 
 TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
-  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT * FROM CUSTOMERS ORDER BY ID\"/>"
-       "<TqbxIBXQuery Name=\"Cur\" BCDToCurrency=\"True\" SQL.Text=\"SELECT AMOUNT, CAST('13:45:30' AS TIME) AS T, "
-       "CAST(12.125 AS NUMERIC(18,6)) AS R, CAST(7 AS SMALLINT) AS S FROM CUSTOMERS WHERE ID = 1\"/>",
-       {"Q", "Cur"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT * FROM CUSTOMERS ORDER BY ID\"/>"
+      "<TqbxIBXQuery Name=\"Cur\" BCDToCurrency=\"True\" SQL.Text=\"SELECT AMOUNT, CAST('13:45:30' "
+      "AS TIME) AS T, "
+      "CAST(12.125 AS NUMERIC(18,6)) AS R, CAST(7 AS SMALLINT) AS S FROM CUSTOMERS WHERE ID = "
+      "1\"/>",
+      {"Q", "Cur"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   TqbxIBXQuery& q = Query(u"Q");
   EXPECT_EQ(q.DisplayText(u"NAME"), u"Q.\"NAME\"");  // not open yet: the reference itself
@@ -385,12 +408,16 @@ TEST_F(DataSourceTest, FieldValuesAndDisplayTexts) {
 }
 
 TEST_F(DataSourceTest, DataMemosShowFieldsOfTheCurrentRecord) {
-  Load("<TqbxIBXQuery Name=\"Q\" UserName=\"People\" SQL.Text=\"SELECT NAME, NOTE FROM CUSTOMERS ORDER BY ID\"/>"
-       "</TqbxDataPage><TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band\" DataSetName=\"People\">"
-       "<TqbxMemoView Name=\"Name\" DataSetName=\"People\" DataField=\"NAME\"/>"
-       "<TqbxMemoView Name=\"Note\" DataSet=\"Q\" DataField=\"NOTE\"/></TqbxMasterData></TqbxReportPage>"
-       "<TqbxDataPage Name=\"More\">",
-       {"Q"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" UserName=\"People\" SQL.Text=\"SELECT NAME, NOTE FROM CUSTOMERS "
+      "ORDER BY ID\"/>"
+      "</TqbxDataPage><TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band\" "
+      "DataSetName=\"People\">"
+      "<TqbxMemoView Name=\"Name\" DataSetName=\"People\" DataField=\"NAME\"/>"
+      "<TqbxMemoView Name=\"Note\" DataSet=\"Q\" "
+      "DataField=\"NOTE\"/></TqbxMasterData></TqbxReportPage>"
+      "<TqbxDataPage Name=\"More\">",
+      {"Q"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   auto* name = dynamic_cast<TqbxMemoView*>(report_.FindObject(u"Name"));
   auto* note = dynamic_cast<TqbxMemoView*>(report_.FindObject(u"Note"));
@@ -411,9 +438,11 @@ TEST_F(DataSourceTest, DataMemosShowFieldsOfTheCurrentRecord) {
 }
 
 TEST_F(DataSourceTest, FieldAliasesRenameAndHideFields) {
-  Load("<TqbxIBXQuery Name=\"Q\" UserName=\"People\" FieldAliases.Text=\"-ID=ID&#13;&#10;NAME=Surname\" "
-       "SQL.Text=\"SELECT ID, NAME FROM CUSTOMERS ORDER BY ID\"/>",
-       {"Q"});
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" UserName=\"People\" "
+      "FieldAliases.Text=\"-ID=ID&#13;&#10;NAME=Surname\" "
+      "SQL.Text=\"SELECT ID, NAME FROM CUSTOMERS ORDER BY ID\"/>",
+      {"Q"});
   TqbxIBXQuery& q = Query(u"Q");
   std::vector<String> fields;
   q.GetFieldList(fields);
@@ -439,16 +468,18 @@ TEST_F(DataSourceTest, UnknownFieldsAreReportedOnceAndGiveNull) {
 }
 
 TEST_F(DataSourceTest, BadSqlFailsWithClearErrors) {
-  Load("<TqbxIBXQuery Name=\"Syntax\" SQL.Text=\"SELEC N FROM NUMS\"/>"
-       "<TqbxIBXQuery Name=\"Literal\" SQL.Text=\"SELECT 'open FROM NUMS\"/>"
-       "<TqbxIBXQuery Name=\"Table\" SQL.Text=\"SELECT * FROM NO_SUCH_TABLE\"/>"
-       "<TqbxIBXQuery Name=\"Delete\" SQL.Text=\"DELETE FROM NUMS\"/>"
-       "<TqbxIBXQuery Name=\"Empty\"/>"
-       "<TqbxIBXQuery Name=\"Hostile\" SQL.Text=\"SELECT N FROM NUMS; DROP TABLE NUMS\"/>",
-       {"Syntax", "Literal", "Table", "Delete", "Empty", "Hostile"});
+  Load(
+      "<TqbxIBXQuery Name=\"Syntax\" SQL.Text=\"SELEC N FROM NUMS\"/>"
+      "<TqbxIBXQuery Name=\"Literal\" SQL.Text=\"SELECT 'open FROM NUMS\"/>"
+      "<TqbxIBXQuery Name=\"Table\" SQL.Text=\"SELECT * FROM NO_SUCH_TABLE\"/>"
+      "<TqbxIBXQuery Name=\"Delete\" SQL.Text=\"DELETE FROM NUMS\"/>"
+      "<TqbxIBXQuery Name=\"Empty\"/>"
+      "<TqbxIBXQuery Name=\"Hostile\" SQL.Text=\"SELECT N FROM NUMS; DROP TABLE NUMS\"/>",
+      {"Syntax", "Literal", "Table", "Delete", "Empty", "Hostile"});
   report_.DataSets().Initialize(&report_);
   EXPECT_NE(ErrorMessage([&] { Query(u"Syntax").First(); }).find(u"Token unknown"), String::npos);
-  EXPECT_EQ(ErrorMessage([&] { Query(u"Literal").First(); }), u"SQL Parse Error:\r\n\r\nEOF in string detected");
+  EXPECT_EQ(ErrorMessage([&] { Query(u"Literal").First(); }),
+            u"SQL Parse Error:\r\n\r\nEOF in string detected");
   EXPECT_NE(ErrorMessage([&] { Query(u"Table").First(); }).find(u"NO_SUCH_TABLE"), String::npos);
   EXPECT_EQ(ErrorMessage([&] { Query(u"Delete").First(); }),
             u"Cannot \"open\" a non-select statement. Use ExecQuery");
@@ -470,10 +501,11 @@ TEST_F(DataSourceTest, QueriesWithoutAConnectionSayWhy) {
 }
 
 TEST_F(DataSourceTest, TemplateTableReadsByNameAndFollowsItsMaster) {
-  Load("<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID AS CID FROM CUSTOMERS ORDER BY ID\"/>"
-       "<TqbxIBXTable Name=\"Orders\" TableName=\"ORDERS\" Master=\"Customers\" "
-       "MasterFields=\"CUSTOMER_ID=CID\" IndexFieldNames=\"ID\"/>",
-       {"Customers", "Orders"});
+  Load(
+      "<TqbxIBXQuery Name=\"Customers\" SQL.Text=\"SELECT ID AS CID FROM CUSTOMERS ORDER BY ID\"/>"
+      "<TqbxIBXTable Name=\"Orders\" TableName=\"ORDERS\" Master=\"Customers\" "
+      "MasterFields=\"CUSTOMER_ID=CID\" IndexFieldNames=\"ID\"/>",
+      {"Customers", "Orders"});
   ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
   auto* orders = dynamic_cast<TqbxIBXTable*>(report_.FindObject(u"Orders"));
   ASSERT_NE(orders, nullptr);
@@ -494,7 +526,8 @@ TEST_F(DataSourceTest, TemplateTableReadsByNameAndFollowsItsMaster) {
 
 TEST_F(DataSourceTest, TemplateDatabaseComponentServesItsQueries) {
   const std::string params = "user_name=SYSDBA&#13;&#10;password=plovertin&#13;&#10;lc_ctype=UTF8";
-  Load("<TqbxIBXDatabase Name=\"Db\" LoginPrompt=\"False\" DatabaseName=\"" + path_ + "\" Params.Text=\"" + params +
+  Load("<TqbxIBXDatabase Name=\"Db\" LoginPrompt=\"False\" DatabaseName=\"" + path_ +
+           "\" Params.Text=\"" + params +
            "\" Connected=\"True\"/>"
            "<TqbxIBXQuery Name=\"Q\" Database=\"Db\" SQL.Text=\"SELECT COUNT(*) AS C FROM NUMS\"/>",
        {"Q"});
