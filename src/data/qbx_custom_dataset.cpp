@@ -122,18 +122,28 @@ void TqbxCustomQuery::SetIgnoreDupParams(bool value) {
   FParamsBuilt = false;
 }
 
-void TqbxCustomQuery::PrepareQuery(Query& query) {
+void TqbxCustomQuery::SyncSQL(Query& query) {
   StringList lines;
   for (const String& line : FSQL->Lines()) lines.Add(line);
   if (query.SQL().Lines() != lines.Lines()) query.SetSQL(lines);
+}
+
+void TqbxCustomQuery::PrepareQuery(Query& query) {
+  SyncSQL(query);
   UpdateParams();
+}
+
+void TqbxCustomQuery::DescribeDataSet(Query& query) {
+  SyncSQL(query);
+  query.Describe();
 }
 
 void TqbxCustomQuery::UpdateParams() {
   Query* query = DataSet();
   if (!query || !IsConnected()) return;
   TqbxReport* report = UsingReport();
-  TqbxEvaluator* evaluator = report && !IsLoading && !IsDesigning ? report : nullptr;
+  const bool evaluating = report && !report->IsLoading && !report->IsDesigning && !IsLoading;
+  TqbxEvaluator* evaluator = evaluating ? report : nullptr;
   TqbxComponent* saved_self = report ? report->SelfValue : nullptr;
   if (evaluator) evaluator->SetSelfValue(this);
   try {
@@ -207,6 +217,11 @@ String NameList(StringView names) {
 }
 
 }  // namespace
+
+void TqbxCustomTable::DescribeDataSet(Query& query) {
+  query.SetSQL(SelectText());
+  query.Describe();
+}
 
 String TqbxCustomTable::SelectText() const {
   if (Trim(StringView(TableName)).empty()) throw Error(u"Table name is missing");

@@ -70,9 +70,11 @@ class TqbxCustomQuery : public TqbxCustomDataset, public TqbxDefinedProperties {
   virtual bool IsConnected() const = 0;
   // Hands the SQL text to the database dataset and rebinds before each run.
   void PrepareQuery(Query& query);
+  void DescribeDataSet(Query& query) override;
 
  private:
   void SyncParams();
+  void SyncSQL(Query& query);
   std::unique_ptr<TStrings> FSQL;
   TqbxParams FParams;
   String FParamsSource;  // the SQL text the parameter list was built from
@@ -89,6 +91,7 @@ class TqbxCustomTable : public TqbxCustomDataset {
  protected:
   // "SELECT * FROM table" with the master fields as conditions and the index fields as order.
   String SelectText() const;
+  void DescribeDataSet(Query& query) override;
 };
 
 }  // namespace zavrik::data

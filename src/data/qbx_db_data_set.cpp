@@ -224,8 +224,11 @@ void TqbxDBDataset::GetFieldList(std::vector<String>& list) {
   }
   Query* query = DataSet();
   if (!query) return;
+  if (!query->Active() && query->RunCount() == 0) DescribeDataSet(*query);
   for (int i = 0; i < query->FieldCount(); ++i) list.push_back(query->Fields(i).FieldName());
 }
+
+void TqbxDBDataset::DescribeDataSet(Query& query) { query.Describe(); }
 
 int TqbxDBDataset::FieldsCount() {
   std::vector<String> list;

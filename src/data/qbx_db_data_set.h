@@ -82,6 +82,9 @@ class TqbxDBDataset : public TqbxCustomDBDataSet {
   Field* FieldOf(StringView name);
   // The text that stands for a missing field: "Поле не найдено: " UserName."name".
   String NotFoundText(StringView name) const;
+  // Learns the fields of a dataset that has never been open (GetFieldList); the dataset class
+  // knows how to prepare its statement.
+  virtual void DescribeDataSet(Query& query);
   // Gives the dataset its own notification handlers back; subclasses that own the dataset call
   // it before the dataset is destroyed.
   void UnhookDataSet();

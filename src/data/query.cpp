@@ -130,21 +130,12 @@ void Query::Run(Mode mode) {
       throw Error(u"Not permitted");
     const bool returns_rows =
         type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
-    if (mode == Mode::Open && !returns_rows)
+    if (mode != Mode::Exec && !returns_rows)
       throw Error(u"Cannot \"open\" a non-select statement. Use ExecQuery");
 
     ISC_STATUS_ARRAY status;
     const auto dialect = static_cast<unsigned short>(database_->SQLDialect());
-    input_.Resize(1);
-    if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
-    if (input_.Get()->sqld > input_.Get()->sqln) {
-      input_.Resize(input_.Get()->sqld);
-      if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
-    }
-    input_.AllocateBuffers();
-    ApplyMasterValues();
-    for (int i = 0; i < input_.Count() && i < static_cast<int>(params_.Count()); ++i)
-      BindParam(params_[i], input_, i, *database_, *transaction_);
+    if (mode != Mode::Describe) BindInput();
 
     ++run_count_;
     columns_.clear();
@@ -163,6 +154,10 @@ void Query::Run(Mode mode) {
         if (columns_.back().exposed) fields_.push_back(std::make_unique<Field>(*this, i));
       }
     }
+    if (mode == Mode::Describe) {
+      FreeStatement();
+      return;
+    }
     XSQLDA* in = input_.Count() > 0 ? input_.Get() : nullptr;
     if (Fb().dsql_execute(status, transaction_->Handle(), &statement_, dialect, in))
       RaiseStatus(status);
@@ -180,6 +175,23 @@ void Query::Run(Mode mode) {
     throw;
   }
 }
+
+void Query::BindInput() {
+  ISC_STATUS_ARRAY status;
+  const auto dialect = static_cast<unsigned short>(database_->SQLDialect());
+  input_.Resize(1);
+  if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
+  if (input_.Get()->sqld > input_.Get()->sqln) {
+    input_.Resize(input_.Get()->sqld);
+    if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
+  }
+  input_.AllocateBuffers();
+  ApplyMasterValues();
+  for (int i = 0; i < input_.Count() && i < static_cast<int>(params_.Count()); ++i)
+    BindParam(params_[i], input_, i, *database_, *transaction_);
+}
+
+void Query::Describe() { Run(Mode::Describe); }
 
 void Query::Open() {
   if (BeforeOpen) BeforeOpen();

@@ -64,6 +64,9 @@ class Query {
   void Open();
   // Prepares and executes a statement that returns no rows.
   void ExecQuery();
+  // Prepares a statement that returns rows and learns its fields without running it; the query
+  // stays closed, without rows.
+  void Describe();
   void Close();
   bool Active() const { return statement_ != 0; }
   // Counts the runs: fields and bookmarks of an earlier run are gone.
@@ -99,8 +102,9 @@ class Query {
 
  private:
   friend class Field;
-  enum class Mode { Open, Exec };
+  enum class Mode { Open, Exec, Describe };
   void Run(Mode mode);
+  void BindInput();
   void CheckReady();
   void Prepare(const String& text);
   int StatementType();

@@ -148,6 +148,23 @@ TEST_F(DataSourceTest, TemplateQueryIteratesItsRowsOverTheDefaultDatabase) {
   report_.DataSets().Finalize();
 }
 
+TEST_F(DataSourceTest, FieldListsOfQueriesNotYetOpenComeFromTheirDescription) {
+  Load(
+      "<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N, N * 2 AS M FROM NUMS WHERE N &gt; :P\"/>"
+      "<TqbxIBXTable Name=\"T\" TableName=\"orders\"/>"
+      "<TqbxIBXQuery Name=\"Bad\" SQL.Text=\"SELECT NOPE FROM NUMS\"/>",
+      {"Q", "T", "Bad"});
+  EXPECT_TRUE(Query(u"Q").HasField(u"m"));
+  EXPECT_EQ(Query(u"Q").FieldsCount(), 2);
+  EXPECT_FALSE(Query(u"Q").Active());
+  auto* table = dynamic_cast<TqbxIBXTable*>(report_.FindObject(u"T"));
+  ASSERT_NE(table, nullptr);
+  std::vector<String> fields;
+  table->GetFieldList(fields);
+  EXPECT_EQ(fields, (std::vector<String>{u"ID", u"CUSTOMER_ID", u"TITLE"}));
+  EXPECT_NE(ErrorMessage([&] { Query(u"Bad").HasField(u"NOPE"); }).find(u"NOPE"), String::npos);
+}
+
 TEST_F(DataSourceTest, RangesLimitTheRecords) {
   Load(
       "<TqbxIBXQuery Name=\"Q\" RangeEnd=\"reCount\" RangeEndCount=\"3\" "
