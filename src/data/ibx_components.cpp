@@ -24,7 +24,17 @@ const ClassInfo& TqbxDBComponents::StaticClass() {
 TqbxDBComponents::TqbxDBComponents() : FPrevious(CurrentRegistry()) { CurrentRegistry() = this; }
 
 TqbxDBComponents::~TqbxDBComponents() {
-  if (CurrentRegistry() == this) CurrentRegistry() = FPrevious;
+  // Leaves the chain of registries wherever it is in it.
+  if (CurrentRegistry() == this) {
+    CurrentRegistry() = FPrevious;
+    return;
+  }
+  for (TqbxDBComponents* r = CurrentRegistry(); r; r = r->FPrevious) {
+    if (r->FPrevious == this) {
+      r->FPrevious = FPrevious;
+      return;
+    }
+  }
 }
 
 const ClassInfo& TqbxIBXComponents::StaticClass() {

@@ -573,6 +573,14 @@ TEST_F(DataSourceTest, RegistryDefaultDatabaseFollowsTheConnectionsLife) {
   }
   EXPECT_EQ(TqbxIBXComponents::Current(), &registry_);
   EXPECT_EQ(registry_.DefaultDatabase(), &db_);
+
+  // A registry destroyed out of order leaves the chain intact.
+  auto middle = std::make_unique<TqbxIBXComponents>();
+  auto top = std::make_unique<TqbxIBXComponents>();
+  middle.reset();
+  EXPECT_EQ(TqbxIBXComponents::Current(), top.get());
+  top.reset();
+  EXPECT_EQ(TqbxIBXComponents::Current(), &registry_);
 }
 
 }  // namespace
