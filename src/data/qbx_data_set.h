@@ -20,7 +20,7 @@ namespace zavrik::data {
 enum TqbxRangeBegin : int32_t { rbFirst, rbCurrent };
 enum TqbxRangeEnd : int32_t { reLast, reCurrent, reCount };
 
-// Field types as FieldType reports them.
+// What FieldType answers: text (memos included), booleans, dates and times, anything else.
 enum TqbxFieldType : int32_t { fftNumeric, fftString, fftBoolean, fftDateTime };
 
 class TqbxDataSet : public TqbxReportComponent, public TqbxFieldSource, public TqbxDataSetLink {
