@@ -14,6 +14,7 @@ namespace zavrik::data {
 Connection::Connection() { LoadFbApi(); }
 
 Connection::~Connection() {
+  for (auto& [key, listener] : std::vector(destroy_listeners_)) listener();
   for (Transaction* t : transactions_) t->DetachFromDatabase(this);
   if (Connected()) {
     ISC_STATUS_ARRAY status;
@@ -79,6 +80,19 @@ void Connection::AddTransaction(Transaction* t) {
 void Connection::RemoveTransaction(Transaction* t) {
   transactions_.erase(std::remove(transactions_.begin(), transactions_.end(), t),
                       transactions_.end());
+}
+
+}  // namespace zavrik::data
+
+namespace zavrik::data {
+
+void Connection::AddDestroyListener(const void* key, std::function<void()> listener) {
+  RemoveDestroyListener(key);
+  destroy_listeners_.emplace_back(key, std::move(listener));
+}
+
+void Connection::RemoveDestroyListener(const void* key) {
+  std::erase_if(destroy_listeners_, [key](const auto& entry) { return entry.first == key; });
 }
 
 }  // namespace zavrik::data

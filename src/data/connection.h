@@ -3,6 +3,7 @@
 
 #include <ibase.h>
 
+#include <functional>
 #include <vector>
 
 #include "core/string_list.h"
@@ -40,6 +41,14 @@ class Connection {
   // Transactions bound to this connection register here so Disconnect can end them.
   void AddTransaction(Transaction* t);
   void RemoveTransaction(Transaction* t);
+  // The first transaction bound to this connection, or none.
+  Transaction* FirstTransaction() const {
+    return transactions_.empty() ? nullptr : transactions_.front();
+  }
+
+  // Callbacks run when the connection is destroyed, under a key that removes them again.
+  void AddDestroyListener(const void* key, std::function<void()> listener);
+  void RemoveDestroyListener(const void* key);
 
  private:
   int ReadDatabaseDialect();
@@ -49,6 +58,7 @@ class Connection {
   String charset_ = u"NONE";
   int code_page_ = 1252;
   std::vector<Transaction*> transactions_;
+  std::vector<std::pair<const void*, std::function<void()>>> destroy_listeners_;
 };
 
 }  // namespace zavrik::data

@@ -55,6 +55,8 @@ Query::Query(Connection* database, Transaction* transaction)
     : database_(database), transaction_(transaction) {}
 
 Query::~Query() {
+  SetMaster(nullptr);
+  for (Query* detail : details_) detail->master_ = nullptr;
   if (statement_) {
     ISC_STATUS_ARRAY status;
     Fb().dsql_free_statement(status, &statement_, DSQL_drop);
@@ -128,21 +130,14 @@ void Query::Run(Mode mode) {
       throw Error(u"Not permitted");
     const bool returns_rows =
         type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
-    if (mode == Mode::Open && !returns_rows)
+    if (mode != Mode::Exec && !returns_rows)
       throw Error(u"Cannot \"open\" a non-select statement. Use ExecQuery");
 
     ISC_STATUS_ARRAY status;
     const auto dialect = static_cast<unsigned short>(database_->SQLDialect());
-    input_.Resize(1);
-    if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
-    if (input_.Get()->sqld > input_.Get()->sqln) {
-      input_.Resize(input_.Get()->sqld);
-      if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
-    }
-    input_.AllocateBuffers();
-    for (int i = 0; i < input_.Count() && i < static_cast<int>(params_.Count()); ++i)
-      BindParam(params_[i], input_, i, *database_, *transaction_);
+    if (mode != Mode::Describe) BindInput();
 
+    ++run_count_;
     columns_.clear();
     fields_.clear();
     rows_.clear();
@@ -158,6 +153,10 @@ void Query::Run(Mode mode) {
         columns_.push_back(DescribeColumn(output_.Var(i), database_->SQLDialect()));
         if (columns_.back().exposed) fields_.push_back(std::make_unique<Field>(*this, i));
       }
+    }
+    if (mode == Mode::Describe) {
+      FreeStatement();
+      return;
     }
     XSQLDA* in = input_.Count() > 0 ? input_.Get() : nullptr;
     if (Fb().dsql_execute(status, transaction_->Handle(), &statement_, dialect, in))
@@ -177,7 +176,29 @@ void Query::Run(Mode mode) {
   }
 }
 
-void Query::Open() { Run(Mode::Open); }
+void Query::BindInput() {
+  ISC_STATUS_ARRAY status;
+  const auto dialect = static_cast<unsigned short>(database_->SQLDialect());
+  input_.Resize(1);
+  if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
+  if (input_.Get()->sqld > input_.Get()->sqln) {
+    input_.Resize(input_.Get()->sqld);
+    if (Fb().dsql_describe_bind(status, &statement_, dialect, input_.Get())) RaiseStatus(status);
+  }
+  input_.AllocateBuffers();
+  ApplyMasterValues();
+  for (int i = 0; i < input_.Count() && i < static_cast<int>(params_.Count()); ++i)
+    BindParam(params_[i], input_, i, *database_, *transaction_);
+}
+
+void Query::Describe() { Run(Mode::Describe); }
+
+void Query::Open() {
+  if (BeforeOpen) BeforeOpen();
+  Run(Mode::Open);
+  if (AfterOpen) AfterOpen();
+  for (Query* detail : std::vector<Query*>(details_)) detail->MasterMoved();
+}
 void Query::ExecQuery() { Run(Mode::Exec); }
 
 bool Query::FetchRow() {
@@ -201,7 +222,7 @@ bool Query::FetchRow() {
 void Query::First() {
   bof_ = true;
   eof_ = rows_.empty();
-  current_ = rows_.empty() ? -1 : 0;
+  SetCurrent(rows_.empty() ? -1 : 0);
 }
 
 void Query::Next() {
@@ -209,7 +230,7 @@ void Query::Next() {
   if (eof_) return;
   bof_ = false;
   if (current_ + 1 < static_cast<int>(rows_.size()) || FetchRow())
-    ++current_;
+    SetCurrent(current_ + 1);
   else
     eof_ = true;
 }
@@ -218,7 +239,7 @@ void Query::Prior() {
   if (!Active()) throw Error(u"Dataset is not open");
   eof_ = false;
   if (current_ > 0)
-    --current_;
+    SetCurrent(current_ - 1);
   else
     bof_ = true;
 }
@@ -242,11 +263,55 @@ void Query::FreeStatement() {
 }
 
 void Query::Close() {
+  if (Active() && BeforeClose) BeforeClose();
   FreeStatement();
   rows_.clear();
   current_ = -1;
   eof_ = bof_ = true;
   fetched_all_ = true;
+}
+
+void Query::GotoBookmark(int bookmark) {
+  if (!Active()) throw Error(u"Dataset is not open");
+  if (bookmark < 0 || bookmark >= static_cast<int>(rows_.size())) throw Error(u"Record not found");
+  eof_ = bof_ = false;
+  SetCurrent(bookmark);
+}
+
+void Query::SetCurrent(int row) {
+  if (row == current_) return;
+  current_ = row;
+  for (Query* detail : std::vector<Query*>(details_)) detail->MasterMoved();
+}
+
+void Query::SetMaster(Query* master) {
+  if (master == master_) return;
+  for (Query* q = master; q; q = q->master_)
+    if (q == this) throw Error(u"Circular datalinks are not allowed");
+  if (master_) std::erase(master_->details_, this);
+  master_ = master;
+  if (master_) master_->details_.push_back(this);
+}
+
+void Query::MasterMoved() {
+  if (Active()) Open();
+}
+
+void Query::ApplyMasterValues() {
+  if (!master_ || !master_->Active()) return;
+  for (size_t i = 0; i < params_.Count(); ++i) {
+    Param& p = params_[i];
+    Field* field = master_->FindField(p.Name);
+    if (!field) continue;
+    if (master_->current_ < 0 || field->IsNull()) {
+      p.Clear();
+    } else if (field->IsBlob() && field->DataType() != FieldType::ftMemo) {
+      p.SetAsBytes(field->AsBytes());
+    } else {
+      p.DataType = field->IsBlob() ? FieldType::ftMemo : field->DataType();
+      p.Value = field->Value();
+    }
+  }
 }
 
 }  // namespace zavrik::data

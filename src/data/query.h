@@ -4,6 +4,7 @@
 
 #include <ibase.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,8 +64,13 @@ class Query {
   void Open();
   // Prepares and executes a statement that returns no rows.
   void ExecQuery();
+  // Prepares a statement that returns rows and learns its fields without running it; the query
+  // stays closed, without rows.
+  void Describe();
   void Close();
   bool Active() const { return statement_ != 0; }
+  // Counts the runs: fields and bookmarks of an earlier run are gone.
+  int RunCount() const { return run_count_; }
 
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
@@ -72,6 +78,21 @@ class Query {
   void Next();
   void Prior();
   int RecNo() const { return current_ + 1; }  // 1-based; 0 when there is no row
+  // The rows fetched so far.
+  int RecordCount() const { return static_cast<int>(rows_.size()); }
+  // A mark of the current row, valid until the query is run again; GotoBookmark returns to it.
+  int Bookmark() const { return current_; }
+  void GotoBookmark(int bookmark);
+
+  // A master query: parameters named like its fields take its current values, and this query runs
+  // again whenever the master moves to another row (when this query is open). A chain of masters
+  // that leads back to this query raises "Circular datalinks are not allowed".
+  void SetMaster(Query* master);
+  Query* Master() const { return master_; }
+
+  // Notifications: before the statement runs (also when a master move runs it again), after it
+  // is open, before it is closed.
+  std::function<void()> BeforeOpen, AfterOpen, BeforeClose;
 
   int FieldCount() const { return static_cast<int>(fields_.size()); }
   Field& Fields(int i) { return *fields_[i]; }
@@ -81,13 +102,17 @@ class Query {
 
  private:
   friend class Field;
-  enum class Mode { Open, Exec };
+  enum class Mode { Open, Exec, Describe };
   void Run(Mode mode);
+  void BindInput();
   void CheckReady();
   void Prepare(const String& text);
   int StatementType();
   bool FetchRow();
   void FreeStatement();
+  void ApplyMasterValues();
+  void SetCurrent(int row);
+  void MasterMoved();
 
   Connection* database_;
   Transaction* transaction_;
@@ -105,6 +130,9 @@ class Query {
   bool eof_ = true;
   bool bof_ = true;
   bool fetched_all_ = true;
+  int run_count_ = 0;
+  Query* master_ = nullptr;
+  std::vector<Query*> details_;
 };
 
 }  // namespace zavrik::data

@@ -14,7 +14,7 @@ Tdm::Tdm() {
   TR.AllowAutoStart = false;
   TR.Params = {u"read", u"read_committed", u"rec_version", u"nowait"};
   IBDatabaseInfo1.Database = &Base;
-  qbxIBXComponents1.DefaultDatabase = &Base;
+  qbxIBXComponents1.SetDefaultDatabase(&Base);
 }
 
 void Tdm::Connect(const String& database_path) {

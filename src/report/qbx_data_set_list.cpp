@@ -39,6 +39,11 @@ TqbxReportComponent* TqbxGlobalDataSets::Find(StringView name, const TqbxCompone
   return nullptr;
 }
 
+std::vector<TqbxReportComponent*> TqbxGlobalDataSets::All() {
+  std::lock_guard guard(ListLock());
+  return List();
+}
+
 TqbxReportComponent* FindDataSet(const TqbxComponent& component, TqbxReportComponent* current, StringView name) {
   if (name.empty()) return nullptr;
   auto* report = dynamic_cast<TqbxReport*>(component.Report());

@@ -19,6 +19,8 @@ class TqbxGlobalDataSets {
   // The first data source of that user name (case-insensitive) that belongs to `report` or to no
   // report.
   static TqbxReportComponent* Find(StringView name, const TqbxComponent* report);
+  // Every listed data source, in order of creation.
+  static std::vector<TqbxReportComponent*> All();
 };
 
 // The data source a report component names: through the global list, or the report's enabled

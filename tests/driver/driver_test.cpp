@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "core/variant_convert.h"
+#include "driver/data_module.h"
 #include "driver/report_pipeline.h"
 #include "report/qbx_preview_pages.h"
+#include "report/qbx_strings.h"
 #include "script/qs_iinterpreter.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
@@ -122,8 +124,29 @@ TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
   driver::Run({db_, "invoice", "1"}, dm, out);
   EXPECT_EQ(dm.Base.Params.Text(), u"user_name=SYSDBA\r\npassword=plovertin\r\nlc_ctype=UTF8\r\n");
   EXPECT_EQ(dm.TR.Params.Text(), u"read\r\nread_committed\r\nrec_version\r\nnowait\r\n");
-  EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase, &dm.Base);
+  EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase(), &dm.Base);
   EXPECT_TRUE(dm.TR.Active());
+}
+
+TEST_F(DriverTest, TemplateQueriesWithoutDatabaseRunOnTheDataModulesConnection) {
+  Tdm dm;
+  std::ostringstream out;
+  driver::Run({db_, "r57", "1"}, dm, out);
+  ASSERT_TRUE(dm.Base.Connected());
+  EXPECT_EQ(data::TqbxIBXComponents::Current(), &dm.qbxIBXComponents1);
+  auto* created = FindClass(u"TqbxIBXQuery");  // registered by the data module's registry
+  ASSERT_NE(created, nullptr);
+  std::unique_ptr<Object> object = created->Create();
+  auto& query = dynamic_cast<data::TqbxIBXQuery&>(*object);
+  query.SQL()->SetText(u"SELECT COUNT(*) AS C FROM IDE_REPORTS");
+  query.Initialize();
+  EXPECT_EQ(query.GetQuery().Database(), &dm.Base);
+  EXPECT_EQ(query.GetQuery().GetTransaction(), &dm.TR);
+  query.First();
+  EXPECT_FALSE(query.Eof());
+  EXPECT_EQ(query.Value(u"C").Kind(), VarKind::Int64);
+  query.Finalize();
+  EXPECT_FALSE(query.Active());
 }
 
 TEST_F(DriverTest, FailureAfterConnectingDisconnects) {
