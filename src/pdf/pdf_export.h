@@ -85,9 +85,12 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   const std::string& FileId() const { return FFileId; }
 
  protected:
-  // Draws one exported view into the page's content. The drawing of each kind of view is added
-  // here; for now no view draws anything.
+  // Draws one exported view into the page's content: records its link, then writes texts as PDF
+  // text and hands every other view to DrawConvertedView.
   virtual void DrawView(TqbxView& view);
+  // Views drawn through the vector conversion or as raster pictures. Neither conversion is built
+  // yet: the view's fill and frame are written, its content is not.
+  virtual void DrawConvertedView(TqbxView& view);
 
  private:
   struct PageRecord {
@@ -106,6 +109,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   bool IsProtected() const { return !UserPassword.empty() || !OwnerPassword.empty(); }
   void ClearState();
   void WriteLinks();
+  void RecordLink(const TqbxView& view);
 
   std::unique_ptr<std::ofstream> FFile;
   std::unique_ptr<pdf::PdfDocumentWriter> FWriter;
