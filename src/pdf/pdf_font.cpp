@@ -43,7 +43,9 @@ std::string Hex4(unsigned value) {
   return buffer;
 }
 
-std::string Int(double value) { return std::to_string(static_cast<long long>(RoundHalfEven(value))); }
+std::string Int(double value) {
+  return std::to_string(static_cast<long long>(RoundHalfEven(value)));
+}
 
 String StyleKey(const FontRequest& font) {
   return font.name + u'\0' + static_cast<char16_t>(u'0' + font.style);
@@ -74,8 +76,8 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
       // A glyph placed on the previous one (a mark) widens it and takes no width of its own.
       int width = g.advance;
       if (!line.glyphs.empty() && (g.x_offset > 0 || g.diacritic)) {
-        auto base = std::find_if(line.widths.rbegin(), line.widths.rend(),
-                                 [](int w) { return w != -1; });
+        auto base =
+            std::find_if(line.widths.rbegin(), line.widths.rend(), [](int w) { return w != -1; });
         if (base != line.widths.rend()) *base = std::max(*base, g.x_offset + g.advance);
         width = -1;
       }
@@ -144,8 +146,8 @@ PdfGlyphRun TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
 }
 
 std::string TqbxPDFFont::FontName() const {
-  const bool ascii = std::all_of(FFont.name.begin(), FFont.name.end(),
-                                 [](char16_t c) { return c < 128; });
+  const bool ascii =
+      std::all_of(FFont.name.begin(), FFont.name.end(), [](char16_t c) { return c < 128; });
   std::string name = ascii ? StringToUtf8(FFont.name) : FFace->PostScriptName();
   if (name.empty()) name = StringToUtf8(FFont.name);
   std::string suffix;

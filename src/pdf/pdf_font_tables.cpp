@@ -17,13 +17,14 @@ constexpr SizeCorrection kCorrections[] = {
 };
 
 constexpr const char16_t* kBoldAndItalicSimulated[] = {
-    u"ＭＳ ゴシック", u"ＭＳ Ｐゴシック", u"ＭＳ 明朝", u"ＭＳ Ｐ明朝", u"MS UI Gothic", u"Arial Black",
+    u"ＭＳ ゴシック", u"ＭＳ Ｐゴシック", u"ＭＳ 明朝",
+    u"ＭＳ Ｐ明朝",   u"MS UI Gothic",    u"Arial Black",
 };
 
 constexpr const char16_t* kLigatureFree[] = {
-    u"Calibri",       u"Calibri Light", u"CADiagram",    u"Carlito",
-    u"EmojiOne Color", u"Gabriola",     u"OpenSymbol",   u"Segoe Script",
-    u"ZWAdobeF",      u"IBM Plex Sans Condensed",        u"Gotham Light",
+    u"Calibri",      u"Calibri Light", u"CADiagram",    u"Carlito",  u"EmojiOne Color",
+    u"Gabriola",     u"OpenSymbol",    u"Segoe Script", u"ZWAdobeF", u"IBM Plex Sans Condensed",
+    u"Gotham Light",
 };
 
 template <size_t N>

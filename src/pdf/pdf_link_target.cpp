@@ -80,10 +80,14 @@ std::optional<PdfLinkTarget> LinkTarget(const TqbxView& view, TqbxCustomPreviewP
   const String& value = link.Value();
   if (Trimmed(value).empty()) return std::nullopt;
   switch (link.Kind()) {
-    case hkURL: return AddressTarget(value);
-    case hkAnchor: return AnchorTarget(value, pages);
-    case hkPageNumber: return PageTarget(value);
-    default: return std::nullopt;
+    case hkURL:
+      return AddressTarget(value);
+    case hkAnchor:
+      return AnchorTarget(value, pages);
+    case hkPageNumber:
+      return PageTarget(value);
+    default:
+      return std::nullopt;
   }
 }
 

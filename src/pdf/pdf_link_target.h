@@ -10,7 +10,7 @@
 namespace zavrik {
 class TqbxView;
 class TqbxCustomPreviewPages;
-}
+}  // namespace zavrik
 
 namespace zavrik::pdf {
 

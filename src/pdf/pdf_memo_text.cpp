@@ -171,8 +171,8 @@ class MemoTextWriter {
     const double count = std::min<double>(std::trunc(memo_.Height() / line_height_), kMaxRules);
     const std::string color = ColorA(ColorToRgb(static_cast<uint32_t>(frame.Color())));
     for (int k = 1; k <= count; ++k) {
-      const std::string y = F2(
-          g_.Y(memo_.AbsTop() + memo_.GapY + 1 + k * line_height_ - memo_.LineSpacing));
+      const std::string y =
+          F2(g_.Y(memo_.AbsTop() + memo_.GapY + 1 + k * line_height_ - memo_.LineSpacing));
       Op(out_, color + " RG");
       Op(out_, F2(frame.Width() * kPointsPerPixel) + " w");
       Op(out_, F2(object.left) + " " + y + " m");
@@ -186,9 +186,13 @@ class MemoTextWriter {
     const double h = memo_.Height() - memo_.ShadowSize() - 2 * memo_.GapY;
     const double ls = memo_.LineSpacing;
     switch (memo_.VAlign) {
-      case vaBottom: return t + h - ls - (static_cast<double>(n) - i - 1) * line_height_;
-      case vaCenter: t += (h - n * line_height_) / 2; [[fallthrough]];
-      default: return t + (i + 1) * line_height_ - ls;
+      case vaBottom:
+        return t + h - ls - (static_cast<double>(n) - i - 1) * line_height_;
+      case vaCenter:
+        t += (h - n * line_height_) / 2;
+        [[fallthrough]];
+      default:
+        return t + (i + 1) * line_height_ - ls;
     }
   }
 
@@ -202,8 +206,7 @@ class MemoTextWriter {
     Op(out_, ColorA(style_.color) + " rg");
     const bool justified =
         memo_.HAlign == haBlock && !(flags & kLastLineOfParagraph) && run.spaces > 0;
-    const double width =
-        justified ? available : style_.points * run.width / kPointsPerPixel / 1000;
+    const double width = justified ? available : style_.points * run.width / kPointsPerPixel / 1000;
     const double b = memo_.AbsLeft() + memo_.GapX + p;
     double x0 = b;
     if (memo_.HAlign == haRight || (memo_.HAlign == haBlock && memo_.RTLReading))
@@ -216,8 +219,8 @@ class MemoTextWriter {
     if (style_.bold_simulated)
       Op(out_, "2 Tr " + F2(style_.points / 35.0) + " w " + ColorB(style_.color) + " RG");
     if (justified) {
-      const double j = (run.width - available * kPointsPerPixel * 1000 / style_.points) /
-                       run.spaces;
+      const double j =
+          (run.width - available * kPointsPerPixel * 1000 / style_.points) / run.spaces;
       Op(out_, JustifiedGlyphs(run, font_->SpaceGlyph(), j));
     } else {
       Op(out_, "<" + GlyphHex(run.glyphs, 0, run.glyphs.size()) + "> Tj");
@@ -257,8 +260,7 @@ class MemoTextWriter {
 }  // namespace
 
 bool IsPlainText(const TqbxCustomMemoView& memo) {
-  if (memo.Rotation() != 0 || memo.CharSpacing != 0 || memo.GapX < 0 || memo.GapY < 0)
-    return false;
+  if (memo.Rotation() != 0 || memo.CharSpacing != 0 || memo.GapX < 0 || memo.GapY < 0) return false;
   if (!memo.AllowHTMLTags) return true;
   const String text = memo.Text();
   return DeleteTags(text) == text;

@@ -7,6 +7,7 @@
 
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_font.h"
+#include "pdf/pdf_format.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_test_support.h"
 #include "report/qbx_band.h"
@@ -66,13 +67,325 @@ bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST(PdfText, Explore) {
+// The first content stream of an uncompressed file.
+std::string FirstContent(const std::string& pdf) { return test::Streams(pdf).at(0); }
+
+// The text between "BT" and "ET" of the n-th text object of a content stream.
+std::string TextObject(const std::string& content, int n) {
+  size_t at = 0;
+  for (int i = 0; i <= n; ++i) {
+    at = content.find("BT\r\n", at);
+    if (at == std::string::npos) return "<missing>";
+    if (i < n) at += 4;
+  }
+  return content.substr(at, content.find("ET\r\n", at) + 4 - at);
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++n;
+  return n;
+}
+
+TEST(PdfText, SimpleMemoOperators) {
   Page p;
-  p.Memo(u"Hello Мир", 10, 10, 200, 20);
-  const std::string pdf = ExportUncompressed({&p});
-  std::cout << pdf << "\n";
-  std::cout << ExtractedText(pdf) << "\n";
+  TqbxMemoView& memo = p.Memo(u"Hello", 10, 10, 200, 20);
+  memo.Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+  memo.SetColor(0x00FFFF);  // yellow
+  const std::string content = FirstContent(ExportUncompressed({&p}));
+  // Band at 100: the memo's top is 110 pixels, 82.5 points below the top of the 842.25-point page.
+  const std::string expected =
+      "q\r\nQ\r\n"                                                     // the page frame (none)
+      "q\r\n1 1 0 rg\r\n7.125 760.125 150.75 -15.75 re\r\nf\r\nQ\r\n"  // fill of the clip rectangle
+      "q\r\n7.125 760.125 150.75 -15.75 re\r\nW\r\nn\r\n"
+      "BT\r\n/F0 9.965 Tf\r\n[] 0 d\r\n0 0 0 rg\r\n9.00 749.79 Td\r\n<002B0048004F004F0052> Tj\r\n"
+      "ET\r\nQ\r\n"
+      "q\r\n"
+      "[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n7.50 744.75 m\r\n157.50 744.75 l\r\nS\r\n"
+      "[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n7.50 744.75 m\r\n7.50 759.75 l\r\nS\r\n"
+      "[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n7.50 759.75 m\r\n157.50 759.75 l\r\nS\r\n"
+      "[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n157.50 744.75 m\r\n157.50 759.75 l\r\nS\r\n"
+      "Q\r\n";
+  EXPECT_EQ(content, expected);
+}
+
+TEST(PdfText, RussianAndLatinTextExtractsExactly) {
+  Page p1, p2;
+  p1.Memo(u"Счёт на оплату № 17 от 9 декабря", 10, 0, 500, 20);
+  p1.Memo(u"Поставщик: ООО «Ромашка», ИНН 7701234567", 10, 30, 500, 20);
+  p2.Memo(u"Итого к оплате: 1 234,56 руб.\r\nTotal: EUR 12.50", 10, 0, 500, 40);
+  TqbxPDFExport filter;
+  const std::string pdf = Export(filter, {&p1, &p2});
   EXPECT_EQ(QpdfCheck(pdf), 0);
+  const std::string text = ExtractedText(pdf);
+  EXPECT_TRUE(Contains(text, "Счёт на оплату № 17 от 9 декабря\n")) << text;
+  EXPECT_TRUE(Contains(text, "Поставщик: ООО «Ромашка», ИНН 7701234567\n")) << text;
+  EXPECT_TRUE(Contains(text, "Итого к оплате: 1 234,56 руб.\n")) << text;
+  EXPECT_TRUE(Contains(text, "Total: EUR 12.50\n")) << text;
+}
+
+TEST(PdfText, FontsAreListedFromTheirFirstPageOn) {
+  Page p1, p2;
+  p1.Memo(u"Arial", 10, 0, 200, 20);
+  TqbxMemoView& serif = p2.Memo(u"Times", 10, 0, 200, 20);
+  serif.Font()->SetName(u"Times New Roman");
+  serif.Font()->SetStyle(fsBold | fsItalic);
+  p2.Memo(u"Arial again", 10, 30, 200, 20);
+  const std::string pdf = ExportUncompressed({&p1, &p2});
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  // Page 1: contents 2, font 3, page 4; page 2: contents 5, font 6, page 7.
+  EXPECT_TRUE(Contains(pdf,
+                       "/Font << /F0 3 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
+                       "/Contents 2 0 R"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Font << /F0 3 0 R /F1 6 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]"
+                       "\r\n>>\r\n/Contents 5 0 R"));
+  const auto streams = test::Streams(pdf);
+  EXPECT_TRUE(Contains(streams.at(1), "/F1 9.965 Tf\r\n"));
+  EXPECT_TRUE(Contains(streams.at(1), "/F0 9.965 Tf\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Type /Font\r\n/Subtype /Type0\r\n"
+                       "/BaseFont /Times#20New#20Roman,BoldItalic\r\n/Encoding /Identity-H\r\n"));
+  EXPECT_TRUE(Contains(pdf, "/FontName /Times#20New#20Roman,BoldItalic\r\n"));
+  EXPECT_TRUE(Contains(pdf, "/CMapName /Times#20New#20Roman+BoldItalic def\r\n"));
+  EXPECT_EQ(Count(pdf, "/Subtype /Type0"), 2);
+  EXPECT_EQ(Count(pdf, "/Subtype /CIDFontType2"), 2);
+  EXPECT_FALSE(Contains(pdf, "/FontFile2"));
+}
+
+TEST(PdfText, UnderlinedFontIsASecondEntryWithTheSameName) {
+  Page p;
+  p.Memo(u"plain", 10, 0, 200, 20);
+  TqbxMemoView& underlined = p.Memo(u"under", 10, 30, 200, 20);
+  underlined.Font()->SetStyle(fsUnderline | fsStrikeOut);
+  const std::string pdf = ExportUncompressed({&p});
+  EXPECT_TRUE(Contains(pdf, "/Font << /F0 3 0 R /F1 4 0 R >>"));
+  EXPECT_EQ(Count(pdf, "/BaseFont /Arial\r\n"), 4);  // two Type0 fonts, two descendants
+  const std::string under = FirstContent(pdf);
+  // The line under the text and the line through it, 0.08 of the size wide.
+  const std::string text = TextObject(under, 1);
+  EXPECT_TRUE(Contains(text, "/F1 9.965 Tf\r\n")) << text;
+  const size_t after = under.find("ET\r\n", under.find(text)) + 4;
+  EXPECT_TRUE(std::regex_search(
+      under.substr(after), std::regex("^\\[\\] 0 d\r\n0 0 0 RG\r\n0\\.80 w\r\n9\\.00 733\\.59 m"
+                                      "\r\n[0-9.]+ 733\\.59 l\r\nS\r\n0 0 0 RG\r\n0\\.80 w\r\n"
+                                      "9\\.00 737\\.59 m\r\n[0-9.]+ 737\\.59 l\r\nS\r\n")))
+      << under.substr(after);
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, SimulatedBoldKeepsTheRegularEntry) {
+  Page p;
+  TqbxMemoView& black = p.Memo(u"Black", 10, 0, 200, 20);
+  black.Font()->SetName(u"Arial Black");
+  black.Font()->SetStyle(fsBold);
+  TqbxMemoView& regular = p.Memo(u"Regular", 10, 30, 200, 20);
+  regular.Font()->SetName(u"Arial Black");
+  const std::string pdf = ExportUncompressed({&p});
+  EXPECT_TRUE(Contains(pdf, "/Font << /F0 3 0 R >>"));  // one entry for both
+  EXPECT_TRUE(Contains(pdf, "/BaseFont /Arial#20Black\r\n"));
+  EXPECT_FALSE(Contains(pdf, "Black,Bold"));
+  const std::string content = FirstContent(pdf);
+  EXPECT_TRUE(Contains(TextObject(content, 0), "2 Tr 0.29 w 0 0 0 RG\r\n<"));
+  EXPECT_TRUE(Contains(content, "ET\r\n0 Tr\r\n"));
+  EXPECT_FALSE(Contains(TextObject(content, 1), "Tr"));
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, WidthsAndToUnicodeListEachGlyphOnceInFirstUseOrder) {
+  Page p1, p2;
+  p1.Memo(u"аб", 10, 0, 200, 20);
+  p2.Memo(u"ба ab", 10, 0, 200, 20);
+  const std::string pdf = ExportUncompressed({&p1, &p2});
+  const auto streams = test::Streams(pdf);
+  const std::string cmap = streams.at(2);
+  TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
+  font.SoftRemapString(u"аб ab", false);
+  std::string bfchar = std::to_string(font.UsedGlyphs().size()) + " beginbfchar\r\n";
+  std::string widths = "/W [ ";
+  for (const PdfUsedGlyph& g : font.UsedGlyphs()) {
+    char line[32];
+    std::snprintf(line, sizeof line, "<%04X> <%04X>\r\n", g.glyph, g.unicode.at(0));
+    bfchar += line;
+    widths += std::to_string(g.glyph) + " [" + std::to_string(g.width) + "] ";
+  }
+  EXPECT_EQ(font.UsedGlyphs().size(), 5u);
+  EXPECT_TRUE(Contains(cmap, bfchar + "endbfchar\r\n")) << cmap;
+  EXPECT_TRUE(Contains(pdf, widths + "]\r\n")) << widths;
+  EXPECT_EQ(Count(cmap, "<0003> <0020>"), 1);
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, HorizontalAlignment) {
+  Page p;
+  TqbxMemoView& center = p.Memo(u"Итого", 10, 0, 300, 20);
+  center.HAlign = haCenter;
+  TqbxMemoView& right = p.Memo(u"Итого", 10, 30, 300, 20);
+  right.HAlign = haRight;
+  const std::string content = FirstContent(ExportUncompressed({&p}));
+  TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
+  const double length = 10.0 * font.SoftRemapString(u"Итого", false).width / 0.75 / 1000;
+  const double available = 300 - 2 * 2;
+  const PdfPageGeometry g{595.5, 842.25, 0, 0};
+  EXPECT_TRUE(
+      Contains(TextObject(content, 0), F2(g.X(10 + 2 + (available - length) / 2)) + " 757.29 Td"));
+  EXPECT_TRUE(
+      Contains(TextObject(content, 1), F2(g.X(10 + 2 + available - length)) + " 734.79 Td"));
+}
+
+TEST(PdfText, JustifiedLinesAdjustTheSpacesButNotTheParagraphEnd) {
+  Page p;
+  TqbxMemoView& memo =
+      p.Memo(u"Поставка товара осуществляется в течение десяти рабочих дней после оплаты счёта", 10,
+             0, 200, 80);
+  memo.HAlign = haBlock;
+  const std::string pdf = ExportUncompressed({&p});
+  const std::string content = FirstContent(pdf);
+  const int lines = Count(content, "BT\r\n");
+  ASSERT_GE(lines, 2);
+  for (int i = 0; i + 1 < lines; ++i)
+    EXPECT_TRUE(
+        std::regex_search(TextObject(content, i), std::regex("\\[<[0-9A-F]+>-?\\d+<.*>\\] TJ")))
+        << TextObject(content, i);
+  EXPECT_TRUE(Contains(TextObject(content, lines - 1), "> Tj\r\n"));
+  const std::string text = ExtractedText(pdf);
+  EXPECT_TRUE(Contains(text, "оплаты счёта")) << text;
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, EmptyLineIsSkippedButCounted) {
+  Page p;
+  p.Memo(u"A\r\n\r\nB", 10, 0, 200, 60);
+  const std::string content = FirstContent(ExportUncompressed({&p}));
+  EXPECT_EQ(Count(content, "BT\r\n"), 2);
+  // Line height 15.28 pixels: the third line's baseline lies 2 × 11.46 points below the first.
+  EXPECT_TRUE(Contains(TextObject(content, 0), "9.00 757.29 Td"));
+  EXPECT_TRUE(Contains(TextObject(content, 1), "9.00 734.37 Td"));
+}
+
+TEST(PdfText, BadInputNeverBreaksTheFile) {
+  Page p;
+  p.Memo(u"", 10, 0, 200, 20);
+  p.Memo(u"Нулевой размер", 400, 30, 0, 0);
+  TqbxMemoView& missing = p.Memo(u"Шрифт не найден", 10, 60, 200, 20);
+  missing.Font()->SetName(u"No Such Family Zz");
+  TqbxMemoView& odd = p.Memo(u"x", -50, 5000, -10, 1e6);
+  odd.GapX = 1e5;
+  odd.LineSpacing = -20;
+  TqbxPDFExport filter;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  const std::string text = ExtractedText(pdf);
+  EXPECT_TRUE(Contains(text, "Шрифт не найден")) << text;
+  EXPECT_TRUE(Contains(pdf, "/BaseFont /No#20Such#20Family#20Zz"));
+}
+
+TEST(PdfText, RotatedTextIsLeftToTheVectorConversion) {
+  Page p;
+  TqbxMemoView& rotated = p.Memo(u"Rotated", 10, 0, 200, 20);
+  rotated.SetRotation(90);
+  rotated.Frame()->SetTyp(ftBottom);
+  TqbxMemoView& markup = p.Memo(u"<b>bold</b>", 10, 30, 200, 20);
+  markup.AllowHTMLTags = true;
+  TqbxMemoView& plain_markup = p.Memo(u"a < b", 10, 60, 200, 20);
+  plain_markup.AllowHTMLTags = true;
+  const std::string pdf = ExportUncompressed({&p});
+  const std::string content = FirstContent(pdf);
+  EXPECT_EQ(Count(content, "BT\r\n"), 1);  // only the text without tags
+  EXPECT_TRUE(
+      Contains(content, "7.50 752.25 m\r\n157.50 752.25 l\r\n"));  // the rotated one's frame
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, LinksOfViews) {
+  Page p1, p2;
+  TqbxMemoView& url = p1.Memo(u"site", 10, 0, 100, 20);
+  url.SetURL(u" https://example.org/счёт ");
+  TqbxMemoView& page = p1.Memo(u"page 2", 10, 30, 100, 20);
+  page.SetURL(u"@2");
+  TqbxMemoView& plain = p1.Memo(u"http://a.b/(x)", 10, 60, 100, 20);
+  plain.SetURL(u"http://a.b/(x)");
+  TqbxMemoView& beyond = p2.Memo(u"page 9", 10, 0, 100, 20);
+  beyond.Hyperlink()->SetKind(hkPageNumber);
+  beyond.Hyperlink()->SetValue(u"9");
+  const std::string pdf = ExportUncompressed({&p1, &p2});
+  EXPECT_TRUE(
+      Contains(pdf, "/Rect [7.50 752.25 82.50 767.25]\r\n/BS << /W 0 >>\r\n/A <<\r\n/URI <"));
+  EXPECT_TRUE(Contains(pdf, "/URI (http://a.b/(x))\r\n"));
+  EXPECT_TRUE(std::regex_search(pdf, std::regex("/Rect \\[7.50 729.75 82.50 744.75\\]\r\n"
+                                                "/Border \\[16 16 0\\]\r\n/Dest \\[\\d+ 0 R /XYZ "
+                                                "null 842 null\\]")));
+  EXPECT_TRUE(Contains(pdf, "/Rect [7.50 752.25 82.50 767.25]\r\n>>"));  // page 9 not exported
+  EXPECT_EQ(Count(pdf, "/Subtype /Link"), 4);
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+TEST(PdfText, EmbeddedFontsWriteTheFontProgram) {
+  Page p;
+  p.Memo(u"Встроенный шрифт", 10, 0, 300, 20);
+  TqbxPDFExport filter;
+  filter.EmbeddedFonts = true;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_TRUE(std::regex_search(pdf, std::regex("/FontFile2 \\d+ 0 R\r\n")));
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  EXPECT_TRUE(Contains(ExtractedText(pdf), "Встроенный шрифт"));
+}
+
+TEST(PdfFonts, TextSizeAndNames) {
+  EXPECT_EQ(TextSize(u"Arial", 10), "9.965");
+  EXPECT_EQ(TextSize(u"courier new", 10), "10.005");
+  EXPECT_EQ(TextSize(u"Courier New", 70), "69.753");
+  EXPECT_EQ(EscapeFontName("A (b)%<>[]{}/#"), "A#20#28b#29#25#3C#3E#5B#5D#7B#7D#2F#23");
+  EXPECT_EQ(EscapeFontName("Шрифт"), "#D0#A8#D1#80#D0#B8#D1#84#D1#82");
+  EXPECT_EQ(TqbxPDFFont({u"Arial", 10, kFontBold, clBlack, 1}).FontName(), "Arial,Bold");
+  EXPECT_EQ(TqbxPDFFont({u"Arial", 10, kFontItalic, clBlack, 1}).FontName(), "Arial,Italic");
+}
+
+TEST(PdfFonts, RegisterKeysByFamilyAndStyle) {
+  PdfFontList fonts;
+  const FontRequest arial{u"Arial", 10, 0, clBlack, 1};
+  FontRequest big = arial;
+  big.size = 20;
+  big.color = clRed;
+  FontRequest bold = arial;
+  bold.style = kFontBold;
+  EXPECT_EQ(RegisterFont(fonts, arial), 0);
+  EXPECT_EQ(RegisterFont(fonts, big), 0);  // size and colour are not part of the key
+  EXPECT_EQ(RegisterFont(fonts, bold), 1);
+  FontRequest tahoma{u"Tahoma", 10, kFontBold | kFontItalic, clBlack, 1};
+  EXPECT_EQ(RegisterFont(fonts, tahoma), 2);
+  tahoma.style = kFontBold;
+  EXPECT_EQ(RegisterFont(fonts, tahoma), 2);  // Tahoma's italic is simulated
+  EXPECT_EQ(FontAt(fonts, 2).FontName(), "Tahoma,Bold");
+}
+
+TEST(PdfFonts, EmptyTextGivesAnEmptyRun) {
+  TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
+  const PdfGlyphRun run = font.SoftRemapString(u"", false);
+  EXPECT_TRUE(run.glyphs.empty());
+  EXPECT_EQ(run.width, 0);
+  EXPECT_TRUE(font.UsedGlyphs().empty());
+}
+
+TEST(PdfFonts, LigatureGlyphsMapToTheirCharacters) {
+  // Liberation Serif joins "fi"; the joined glyph stands for both characters.
+  TqbxPDFFont font({u"Times New Roman", 10, 0, clBlack, 1});
+  const PdfGlyphRun run = font.SoftRemapString(u"office", false);
+  String mapped;
+  for (uint16_t glyph : run.glyphs)
+    for (const PdfUsedGlyph& used : font.UsedGlyphs())
+      if (used.glyph == glyph) mapped += used.unicode;
+  EXPECT_EQ(mapped, u"office");
+}
+
+TEST(PdfFonts, ArialKeepsGlyph667WhenItIsARealCharacter) {
+  // Glyph 667 is a shaping-only glyph in Windows' Arial; in the installed font it is U+02D9.
+  const auto face = FaceFor(u"Arial", 0);
+  ASSERT_EQ(face->GlyphIndex(U'\u02D9'), 667u);
+  TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
+  const PdfGlyphRun run = font.SoftRemapString(u"a\u02D9b", false);
+  EXPECT_EQ(run.glyphs.size(), 3u);
+  EXPECT_EQ(run.glyphs.at(1), 667);
 }
 
 }  // namespace
