@@ -99,21 +99,21 @@ void TqbxPDFExport::ExportObject(TqbxComponent& object) {
 
 void TqbxPDFExport::DrawView(TqbxView& view) {
   if (!FPageOpen) throw Error(u"No PDF page is open");
-  if (view.Name() == u"_pagebackground") {
-    // The page colour and frame are written by StartPage; the picture only with Background.
-    if (Background && FPages.back().back_picture_visible) DrawConvertedView(view);
+  // The page's colour and frame are written by StartPage; its picture only with Background.
+  if (view.Name() == u"_pagebackground" && !(Background && FPages.back().back_picture_visible))
     return;
-  }
   RecordLink(view);
   if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&view); memo && IsPlainText(*memo)) {
     PdfPageContent page{FContent, FGeometry, FFonts};
     WriteMemoText(page, *memo);
-    return;
+  } else if (view.IsEMFExportable()) {
+    DrawVectorView(view);
+  } else if (view.Width() != 0 && view.Height() != 0) {
+    DrawPicture(view);
   }
-  DrawConvertedView(view);
 }
 
-void TqbxPDFExport::DrawConvertedView(TqbxView& view) {
+void TqbxPDFExport::DrawVectorView(TqbxView& view) {
   WriteFill(FContent, *view.Fill(), ClipRect(view, FGeometry));
   WriteFrame(FContent, *view.Frame(), ObjectRect(view, FGeometry));
 }

@@ -86,11 +86,13 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
 
  protected:
   // Draws one exported view into the page's content: records its link, then writes texts as PDF
-  // text and hands every other view to DrawConvertedView.
+  // text, views that allow vector export through DrawVectorView and the others as pictures.
   virtual void DrawView(TqbxView& view);
-  // Views drawn through the vector conversion or as raster pictures. Neither conversion is built
-  // yet: the view's fill and frame are written, its content is not.
-  virtual void DrawConvertedView(TqbxView& view);
+  // Views drawn through the vector conversion of their recorded drawing. The conversion is not
+  // built yet: the view's fill and frame are written, its content is not.
+  virtual void DrawVectorView(TqbxView& view);
+  // The view drawn on a raster, written as a JPEG image object (once per distinct image).
+  void DrawPicture(TqbxView& view);
 
  private:
   struct PageRecord {
@@ -110,6 +112,8 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   void ClearState();
   void WriteLinks();
   void RecordLink(const TqbxView& view);
+  // Writes a JPEG image object, or finds the same bytes written before; returns the image index.
+  int JpegImage(const std::string& jpeg, int width, int height);
 
   std::unique_ptr<std::ofstream> FFile;
   std::unique_ptr<pdf::PdfDocumentWriter> FWriter;

@@ -331,6 +331,38 @@ TEST(PdfText, EmbeddedFontsWriteTheFontProgram) {
   EXPECT_TRUE(Contains(ExtractedText(pdf), "Встроенный шрифт"));
 }
 
+TEST(PdfPicture, ViewsWithoutVectorExportAreSharedJpegImages) {
+  Page p1, p2;
+  for (Page* p : {&p1, &p2}) {
+    TqbxMemoView& memo = p->Memo(u"Повёрнутый текст", 10, 0, 200, 20);
+    memo.SetRotation(180);
+    memo.SetAllowVectorExport(false);
+    memo.Frame()->SetTyp(ftBottom);
+    memo.Frame()->SetWidth(2);
+  }
+  TqbxMemoView& again = p1.Memo(u"Повёрнутый текст", 10, 40, 200, 20);
+  again.SetRotation(180);
+  again.SetAllowVectorExport(false);
+  const std::string pdf = ExportUncompressed({&p1, &p2});
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  // One image object for the three drawings (the frame is not part of the raster).
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 1);
+  EXPECT_TRUE(Contains(pdf, "/Filter /DCTDecode\r\n/Width 600\r\n/Height 60\r\n"));
+  const auto streams = test::Streams(pdf);
+  const std::string content = streams.at(1);
+  EXPECT_EQ(Count(content, "/Im0 Do\r\n"), 2);
+  EXPECT_TRUE(Contains(content, "q\r\n150.00 0.00 0.00 15.00 7.50 752.25 cm\r\n/Im0 Do\r\nQ\r\n"));
+  // The frame keeps its width: drawn after the picture at 2 × 0.75.
+  EXPECT_TRUE(Contains(content, "/Im0 Do\r\nQ\r\nq\r\n[] 0 d\r\n1.50 w\r\n"));
+  EXPECT_EQ(static_cast<TqbxView&>(static_cast<TqbxComponent&>(*p1.band).Child(0)).Frame()->Width(),
+            2);
+  EXPECT_TRUE(std::regex_search(pdf, std::regex("/XObject << /Im0 \\d+ 0 R >>")));
+  EXPECT_EQ(Count(pdf, "/XObject << /Im0"), 2);  // listed on both pages
+  std::string list;
+  ASSERT_EQ(test::RunOnFile(pdf, "pdfimages -list {}", &list), 0);
+  EXPECT_TRUE(Contains(list, "jpeg")) << list;
+}
+
 TEST(PdfFonts, TextSizeAndNames) {
   EXPECT_EQ(TextSize(u"Arial", 10), "9.965");
   EXPECT_EQ(TextSize(u"courier new", 10), "10.005");
