@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <set>
 
 #include "core/error.h"
 #include "core/numeric.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_font_tables.h"
+#include "pdf/pdf_truetype.h"
+#include "platform/message_window.h"
 #include "platform/shaping.h"
 
 namespace zavrik {
@@ -196,14 +199,24 @@ std::string TqbxPDFFont::WidthsLine() const {
   return line + "]";
 }
 
-std::vector<uint8_t> TqbxPDFFont::Program() const {
-  // Without the subsetter a single TrueType file is embedded whole; collections and compact font
-  // outlines are not embedded.
-  if (FFace->IsCollection()) return {};
-  std::vector<uint8_t> bytes = FFace->FileBytes();
-  if (bytes.size() < 4 || !(bytes[0] == 0 && bytes[1] == 1 && bytes[2] == 0 && bytes[3] == 0))
-    return {};
-  return bytes;
+std::vector<uint8_t> TqbxPDFFont::Program() {
+  const std::vector<uint8_t> bytes = FFace->FileBytes();
+  const std::unique_ptr<pdf::TrueTypeFont> font = pdf::ReadTrueType(bytes, FFace->Location().index);
+  // Compact font outlines are not embedded: they are no TrueType program.
+  if (!font) return {};
+  if (!SameTextAscii(FFont.name, u"EanGniv?") && !SameTextAscii(FFont.name, u"Roboto Cn"))
+    for (const std::string& error : font->ChecksumErrors())
+      ShowMessage(u"Font table checksum error", Utf8ToString(error));
+  std::set<uint16_t> glyphs;
+  for (const PdfUsedGlyph& used : FUsed) glyphs.insert(used.glyph);
+  std::vector<uint8_t> packed = font->Pack(std::move(glyphs));
+  // The embedded program's own advances become the widths.
+  for (PdfUsedGlyph& used : FUsed) {
+    if (used.width == -1 || used.unicode == u" " || used.unicode == u"\u00A0") continue;
+    used.width = static_cast<int>(
+        RoundHalfEven(FFace->DesignAdvance(used.glyph) * 1000.0 / FFace->UnitsPerEm()));
+  }
+  return packed;
 }
 
 void TqbxPDFFont::Write(pdf::PdfDocumentWriter& w, int object,

@@ -65,8 +65,9 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   void Register(uint16_t glyph, int width, const String& unicode);
   std::string ToUnicodeMap() const;
   std::string WidthsLine() const;
-  // The font program to embed, or empty when it cannot be embedded.
-  std::vector<uint8_t> Program() const;
+  // The subset font program to embed (empty when the font has no TrueType outlines); the widths
+  // of the used glyphs become the program's advances.
+  std::vector<uint8_t> Program();
 
   FontRequest FFont;
   std::shared_ptr<const FontFace> FFace;

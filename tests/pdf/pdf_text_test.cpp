@@ -329,6 +329,12 @@ TEST(PdfText, EmbeddedFontsWriteTheFontProgram) {
   EXPECT_TRUE(std::regex_search(pdf, std::regex("/FontFile2 \\d+ 0 R\r\n")));
   EXPECT_EQ(QpdfCheck(pdf), 0);
   EXPECT_TRUE(Contains(ExtractedText(pdf), "Встроенный шрифт"));
+  std::string fonts;
+  ASSERT_EQ(test::RunOnFile(pdf, "pdffonts {}", &fonts), 0);
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("Arial +CID TrueType +Identity-H +yes")))
+      << fonts;
+  // The subset is far smaller than the installed file.
+  EXPECT_LT(pdf.size(), FaceFor(u"Arial", 0)->FileBytes().size() / 4);
 }
 
 TEST(PdfPicture, ViewsWithoutVectorExportAreSharedJpegImages) {
