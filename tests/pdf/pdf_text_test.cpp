@@ -2,12 +2,14 @@
 // (poppler) of files checked with qpdf.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <sstream>
 
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_font.h"
 #include "pdf/pdf_format.h"
+#include "pdf/pdf_link_target.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_test_support.h"
 #include "report/qbx_band.h"
@@ -367,6 +369,79 @@ TEST(PdfPicture, ViewsWithoutVectorExportAreSharedJpegImages) {
   std::string list;
   ASSERT_EQ(test::RunOnFile(pdf, "pdfimages -list {}", &list), 0);
   EXPECT_TRUE(Contains(list, "jpeg")) << list;
+}
+
+TEST(PdfText, VerticalAlignment) {
+  Page p;
+  TqbxMemoView& bottom = p.Memo(u"низ", 10, 0, 200, 60);
+  bottom.VAlign = vaBottom;
+  TqbxMemoView& center = p.Memo(u"центр", 10, 100, 200, 60);
+  center.VAlign = vaCenter;
+  const std::string content = FirstContent(ExportUncompressed({&p}));
+  const PdfPageGeometry g{595.5, 842.25, 0, 0};
+  const double lh = 83 / 6.25 + 2;
+  // Bottom: t + H - LineSpacing with t = top + GapY - 1 and H = 60 - 2.
+  EXPECT_TRUE(Contains(TextObject(content, 0), F2(g.Y(100 + 1 - 1 + 58 - 2)) + " Td"));
+  EXPECT_TRUE(
+      Contains(TextObject(content, 1), F2(g.Y(200 + 1 - 1 + (58 - lh) / 2 + lh - 2)) + " Td"));
+}
+
+TEST(PdfText, UnderlinesOptionRulesEveryLine) {
+  Page p;
+  TqbxMemoView& memo = p.Memo(u"строка", 10, 0, 200, 50);
+  memo.SetUnderlines(true);
+  memo.Frame()->SetColor(0x0000FF);
+  const std::string content = FirstContent(ExportUncompressed({&p}));
+  // trunc(50 / 15.28) = 3 rules at 100 + 1 + 1 + k × 15.28 - 2 pixels.
+  EXPECT_EQ(Count(content, "1.00 0.00 0.00 RG\r\n0.75 w\r\n"), 3);
+  EXPECT_TRUE(Contains(content,
+                       "1.00 0.00 0.00 RG\r\n0.75 w\r\n7.50 755.79 m\r\n"
+                       "157.50 755.79 l\r\nS\r\n"));
+}
+
+TEST(PdfText, SimulatedItalicSkewsTheText) {
+  Page p;
+  TqbxMemoView& memo = p.Memo(u"Tahoma", 10, 0, 200, 20);
+  memo.Font()->SetName(u"Tahoma");
+  memo.Font()->SetStyle(fsItalic);
+  const std::string pdf = ExportUncompressed({&p});
+  EXPECT_TRUE(
+      Contains(TextObject(FirstContent(pdf), 0), "9.00 757.29 Td\r\n1 0 0.25 1 9 757.29 Tm\r\n<"));
+  EXPECT_TRUE(Contains(pdf, "/BaseFont /Tahoma\r\n"));  // no Italic suffix
+}
+
+TEST(PdfText, JustifiedAdjustmentsFillTheWidth) {
+  const String text = u"один два три четыре пять шесть семь восемь девять десять";
+  Page p;
+  TqbxMemoView& memo = p.Memo(text, 10, 0, 150, 80);
+  memo.HAlign = haBlock;
+  const std::string first = TextObject(FirstContent(ExportUncompressed({&p})), 0);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(first, m, std::regex("\\[(.*)\\] TJ"))) << first;
+  TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
+  font.SoftRemapString(text, false);
+  std::map<int, int> widths;
+  for (const PdfUsedGlyph& used : font.UsedGlyphs()) widths[used.glyph] = used.width;
+  // The glyph widths less the adjustments give the available width in thousandths of the size.
+  long measured = 0, adjustments = 0;
+  const std::string groups = m[1];
+  const std::regex group("<([0-9A-F]*)>(-?\\d+)?");
+  for (auto it = std::sregex_iterator(groups.begin(), groups.end(), group);
+       it != std::sregex_iterator(); ++it) {
+    const std::string hex = (*it)[1];
+    for (size_t k = 0; k + 4 <= hex.size(); k += 4)
+      measured += widths[std::stoi(hex.substr(k, 4), nullptr, 16)];
+    if ((*it)[2].matched) adjustments += std::stol((*it)[2]);
+  }
+  EXPECT_LT(adjustments, 0);  // the line is widened
+  EXPECT_NEAR(measured - adjustments, (150 - 4) * 0.75 * 1000 / 10, 1.0);
+}
+
+TEST(PdfLinks, AddressesAsPdfStrings) {
+  EXPECT_EQ(PdfAddress(u"https://example.org/a(b)"), "(https://example.org/a(b))");
+  EXPECT_EQ(PdfAddress(u"file:\\\\server\\share"), "(file:\\\\\\\\server\\\\share)");
+  EXPECT_EQ(PdfAddress(u"a)b("), "<0061002900620028>");
+  EXPECT_EQ(PdfAddress(u"счёт"), "<0441044704510442>");
 }
 
 TEST(PdfFonts, TextSizeAndNames) {
