@@ -127,7 +127,8 @@ PdfGlyphRun TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
   if (text.empty()) return {};
   const bool arial = pdf::IsArialFamily(FFont.name);
   if (arial && !HasDevanagari(text))
-    for (StringView point : CodePoints(text)) Convert(point, rtl);
+    for (StringView point : CodePoints(text))
+      if (FSingles.insert(String(point)).second) Convert(point, rtl);
   PdfGlyphRun run = Convert(text, rtl);
   if (run.ligatures && pdf::IsLigatureFree(FFont.name)) {
     PdfGlyphRun joined;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,7 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   uint16_t FSpaceGlyph = 3;
   std::vector<PdfUsedGlyph> FUsed;
   std::map<uint16_t, size_t> FUsedIndex;
+  std::set<String> FSingles;  // characters converted on their own already
 };
 
 namespace pdf {

@@ -2,6 +2,7 @@
 // (poppler) of files checked with qpdf.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -442,6 +443,39 @@ TEST(PdfLinks, AddressesAsPdfStrings) {
   EXPECT_EQ(PdfAddress(u"file:\\\\server\\share"), "(file:\\\\\\\\server\\\\share)");
   EXPECT_EQ(PdfAddress(u"a)b("), "<0061002900620028>");
   EXPECT_EQ(PdfAddress(u"счёт"), "<0441044704510442>");
+}
+
+TEST(PdfText, RightToLeftTextExtracts) {
+  Page p;
+  TqbxMemoView& memo = p.Memo(u"שלום עולם", 10, 0, 300, 20);
+  memo.RTLReading = true;
+  memo.HAlign = haRight;
+  TqbxPDFExport filter;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  const std::string text = ExtractedText(pdf);
+  EXPECT_TRUE(Contains(text, "שלום עולם")) << text;
+}
+
+TEST(PdfText, ManyPagesOfMemosStayQuick) {
+  std::vector<std::unique_ptr<Page>> pages;
+  std::vector<Page*> list;
+  for (int i = 0; i < 30; ++i) {
+    pages.push_back(std::make_unique<Page>());
+    for (int k = 0; k < 40; ++k)
+      pages.back()->Memo(u"Товар № " + Utf8ToString(std::to_string(i * 40 + k)) +
+                             u": болт М8×40 оцинкованный, 100 шт., 1 234,56 руб.",
+                         10, k * 20, 500, 20);
+    list.push_back(pages.back().get());
+  }
+  const auto start = std::chrono::steady_clock::now();
+  TqbxPDFExport filter;
+  const std::string pdf = Export(filter, list);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 20);  // sanitizer build
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  EXPECT_TRUE(Contains(ExtractedText(pdf), "Товар № 1199: болт М8×40 оцинкованный"));
 }
 
 TEST(PdfFonts, TextSizeAndNames) {
