@@ -13,6 +13,7 @@
 #include "pdf/pdf_link_target.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_test_support.h"
+#include "platform/shaping.h"
 #include "report/qbx_band.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
@@ -117,6 +118,8 @@ TEST(PdfText, RussianAndLatinTextExtractsExactly) {
   p1.Memo(u"Счёт на оплату № 17 от 9 декабря", 10, 0, 500, 20);
   p1.Memo(u"Поставщик: ООО «Ромашка», ИНН 7701234567", 10, 30, 500, 20);
   p2.Memo(u"Итого к оплате: 1 234,56 руб.\r\nTotal: EUR 12.50", 10, 0, 500, 40);
+  TqbxMemoView& joined = p2.Memo(u"office affinity", 10, 50, 500, 20);
+  joined.Font()->SetName(u"DejaVu Sans");  // "ffi" is one glyph
   TqbxPDFExport filter;
   const std::string pdf = Export(filter, {&p1, &p2});
   EXPECT_EQ(QpdfCheck(pdf), 0);
@@ -125,6 +128,7 @@ TEST(PdfText, RussianAndLatinTextExtractsExactly) {
   EXPECT_TRUE(Contains(text, "Поставщик: ООО «Ромашка», ИНН 7701234567\n")) << text;
   EXPECT_TRUE(Contains(text, "Итого к оплате: 1 234,56 руб.\n")) << text;
   EXPECT_TRUE(Contains(text, "Total: EUR 12.50\n")) << text;
+  EXPECT_TRUE(Contains(text, "office affinity\n")) << text;
 }
 
 TEST(PdfText, FontsAreListedFromTheirFirstPageOn) {
@@ -515,14 +519,29 @@ TEST(PdfFonts, EmptyTextGivesAnEmptyRun) {
 }
 
 TEST(PdfFonts, LigatureGlyphsMapToTheirCharacters) {
-  // Liberation Serif joins "fi"; the joined glyph stands for both characters.
-  TqbxPDFFont font({u"Times New Roman", 10, 0, clBlack, 1});
+  // DejaVu Sans joins "ffi"; the joined glyph stands for all three characters.
+  TqbxPDFFont font({u"DejaVu Sans", 10, 0, clBlack, 1});
   const PdfGlyphRun run = font.SoftRemapString(u"office", false);
+  EXPECT_TRUE(run.ligatures);
+  EXPECT_EQ(run.glyphs.size(), 4u);
   String mapped;
   for (uint16_t glyph : run.glyphs)
     for (const PdfUsedGlyph& used : font.UsedGlyphs())
       if (used.glyph == glyph) mapped += used.unicode;
   EXPECT_EQ(mapped, u"office");
+}
+
+TEST(PdfFonts, LigatureFreeFamiliesConvertCharacterByCharacter) {
+  const auto face = FaceFor(u"Calibri", 0);
+  const std::vector<ShapedRun> shaped = ShapeText(*face, u"fi");
+  ASSERT_EQ(shaped.size(), 1u);
+  ASSERT_EQ(shaped[0].glyphs.size(), 1u);  // the installed font joins "fi"
+  TqbxPDFFont calibri({u"Calibri", 10, 0, clBlack, 1});
+  const PdfGlyphRun run = calibri.SoftRemapString(u"fi", false);
+  EXPECT_TRUE(run.ligatures);
+  EXPECT_EQ(run.glyphs, (std::vector<uint16_t>{static_cast<uint16_t>(face->GlyphIndex(U'f')),
+                                               static_cast<uint16_t>(face->GlyphIndex(U'i'))}));
+  EXPECT_EQ(run.width, run.widths.at(0) + run.widths.at(1));
 }
 
 TEST(PdfFonts, ArialKeepsGlyph667WhenItIsARealCharacter) {
