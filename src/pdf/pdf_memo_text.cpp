@@ -73,6 +73,7 @@ std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to
 
 // "[<…>n<…>] TJ": after each space glyph the running adjustment n of justification.
 std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
+  if (!std::isfinite(j) || std::abs(j) > 1e9) j = 0;
   const double whole = std::trunc(j), fraction = j - whole;
   double carried = 0;
   std::string text = "[<";
@@ -204,8 +205,8 @@ class MemoTextWriter {
     Op(out_, style_.resource + " " + style_.size + " Tf");
     Op(out_, "[] 0 d");
     Op(out_, ColorA(style_.color) + " rg");
-    const bool justified =
-        memo_.HAlign == haBlock && !(flags & kLastLineOfParagraph) && run.spaces > 0;
+    const bool justified = memo_.HAlign == haBlock && !(flags & kLastLineOfParagraph) &&
+                           run.spaces > 0 && style_.points > 0;
     const double width = justified ? available : style_.points * run.width / kPointsPerPixel / 1000;
     const double b = memo_.AbsLeft() + memo_.GapX + p;
     double x0 = b;

@@ -279,6 +279,13 @@ TEST(PdfText, BadInputNeverBreaksTheFile) {
   TqbxMemoView& odd = p.Memo(u"x", -50, 5000, -10, 1e6);
   odd.GapX = 1e5;
   odd.LineSpacing = -20;
+  for (int size : {0, -5, 2000}) {
+    TqbxMemoView& sized = p.Memo(u"размер шрифта и выключка по ширине", 300, 100, 60, 60);
+    sized.Font()->SetSize(size);
+    sized.HAlign = haBlock;
+  }
+  TqbxMemoView& unnamed = p.Memo(u"без имени", 300, 200, 100, 20);
+  unnamed.Font()->SetName(u"");
   TqbxPDFExport filter;
   const std::string pdf = Export(filter, {&p});
   EXPECT_EQ(QpdfCheck(pdf), 0);
