@@ -114,8 +114,9 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
 }
 
 void TqbxPDFExport::DrawVectorView(TqbxView& view) {
-  WriteFill(FContent, *view.Fill(), ClipRect(view, FGeometry));
-  WriteFrame(FContent, *view.Frame(), ObjectRect(view, FGeometry));
+  // Until the vector conversion is built, such views are written as pictures so that their
+  // content (texts with markup or rotation above all) is not lost.
+  if (view.Width() != 0 && view.Height() != 0) DrawPicture(view);
 }
 
 void TqbxPDFExport::RecordLink(const TqbxView& view) {

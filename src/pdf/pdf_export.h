@@ -89,7 +89,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   // text, views that allow vector export through DrawVectorView and the others as pictures.
   virtual void DrawView(TqbxView& view);
   // Views drawn through the vector conversion of their recorded drawing. The conversion is not
-  // built yet: the view's fill and frame are written, its content is not.
+  // built yet: they are written as pictures meanwhile.
   virtual void DrawVectorView(TqbxView& view);
   // The view drawn on a raster, written as a JPEG image object (once per distinct image).
   void DrawPicture(TqbxView& view);

@@ -57,7 +57,7 @@ String StyleKey(const FontRequest& font) {
 }  // namespace
 
 TqbxPDFFont::TqbxPDFFont(const FontRequest& font) : FFont(font) {
-  FFont.size = std::round(750.0 * 96 / 96);
+  FFont.size = 750;  // points: 1000 pixels per em at 96 pixels per inch
   FFace = FaceFor(FFont.name, FFont.style & (kFontBold | kFontItalic));
   FMetrics = FFace->Metrics(kEmPixels);
   if (const uint32_t space = FFace->GlyphIndex(U' '); space != 0)

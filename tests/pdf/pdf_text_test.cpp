@@ -294,20 +294,42 @@ TEST(PdfText, BadInputNeverBreaksTheFile) {
   EXPECT_TRUE(Contains(pdf, "/BaseFont /No#20Such#20Family#20Zz"));
 }
 
-TEST(PdfText, RotatedTextIsLeftToTheVectorConversion) {
+// Counts the views handed to the vector conversion.
+class VectorCountingExport : public TqbxPDFExport {
+ public:
+  int vector_views = 0;
+
+ protected:
+  void DrawVectorView(TqbxView& view) override {
+    ++vector_views;
+    TqbxPDFExport::DrawVectorView(view);
+  }
+};
+
+TEST(PdfText, TextsWithMarkupOrRotationGoToTheVectorConversion) {
   Page p;
   TqbxMemoView& rotated = p.Memo(u"Rotated", 10, 0, 200, 20);
   rotated.SetRotation(90);
   rotated.Frame()->SetTyp(ftBottom);
   TqbxMemoView& markup = p.Memo(u"<b>bold</b>", 10, 30, 200, 20);
   markup.AllowHTMLTags = true;
+  TqbxMemoView& spaced = p.Memo(u"spaced", 10, 90, 200, 20);
+  spaced.CharSpacing = 2;
   TqbxMemoView& plain_markup = p.Memo(u"a < b", 10, 60, 200, 20);
   plain_markup.AllowHTMLTags = true;
-  const std::string pdf = ExportUncompressed({&p});
-  const std::string content = FirstContent(pdf);
+  VectorCountingExport filter;
+  filter.Compressed = false;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_EQ(filter.vector_views, 3);
+  std::string content;
+  for (const std::string& stream : test::Streams(pdf))
+    if (stream.rfind("q\r\n", 0) == 0) content = stream;
   EXPECT_EQ(Count(content, "BT\r\n"), 1);  // only the text without tags
-  EXPECT_TRUE(
-      Contains(content, "7.50 752.25 m\r\n157.50 752.25 l\r\n"));  // the rotated one's frame
+  // Meanwhile they are pictures, the rotated one with its frame.
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 3);
+  EXPECT_TRUE(Contains(content,
+                       "/Im0 Do\r\nQ\r\nq\r\n[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n"
+                       "7.50 752.25 m\r\n157.50 752.25 l\r\n"));
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
