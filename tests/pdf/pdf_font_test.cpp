@@ -14,7 +14,7 @@ namespace {
 
 using namespace test;
 
-TEST(PdfText, FontsAreListedFromTheirFirstPageOn) {
+TEST(PdfFonts, FontsAreListedFromTheirFirstPageOn) {
   Page p1, p2;
   p1.Memo(u"Arial", 10, 0, 200, 20);
   TqbxMemoView& serif = p2.Memo(u"Times", 10, 0, 200, 20);
@@ -43,7 +43,7 @@ TEST(PdfText, FontsAreListedFromTheirFirstPageOn) {
   EXPECT_FALSE(Contains(pdf, "/FontFile2"));
 }
 
-TEST(PdfText, UnderlinedFontIsASecondEntryWithTheSameName) {
+TEST(PdfFonts, UnderlinedFontIsASecondEntryWithTheSameName) {
   Page p;
   p.Memo(u"plain", 10, 0, 200, 20);
   TqbxMemoView& underlined = p.Memo(u"under", 10, 30, 200, 20);
@@ -64,7 +64,7 @@ TEST(PdfText, UnderlinedFontIsASecondEntryWithTheSameName) {
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
-TEST(PdfText, SimulatedBoldKeepsTheRegularEntry) {
+TEST(PdfFonts, SimulatedBoldKeepsTheRegularEntry) {
   Page p;
   TqbxMemoView& black = p.Memo(u"Black", 10, 0, 200, 20);
   black.Font()->SetName(u"Arial Black");
@@ -82,7 +82,7 @@ TEST(PdfText, SimulatedBoldKeepsTheRegularEntry) {
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
-TEST(PdfText, WidthsAndToUnicodeListEachGlyphOnceInFirstUseOrder) {
+TEST(PdfFonts, WidthsAndToUnicodeListEachGlyphOnceInFirstUseOrder) {
   Page p1, p2;
   p1.Memo(u"аб", 10, 0, 200, 20);
   p2.Memo(u"ба ab", 10, 0, 200, 20);
@@ -106,7 +106,7 @@ TEST(PdfText, WidthsAndToUnicodeListEachGlyphOnceInFirstUseOrder) {
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
-TEST(PdfText, EmbeddedFontsWriteTheFontProgram) {
+TEST(PdfFonts, EmbeddedFontsWriteTheFontProgram) {
   Page p;
   p.Memo(u"Встроенный шрифт", 10, 0, 300, 20);
   TqbxPDFExport filter;

@@ -11,7 +11,7 @@ namespace {
 
 using namespace test;
 
-TEST(PdfText, LinksOfViews) {
+TEST(PdfLinks, AnnotationsOfViewHyperlinks) {
   Page p1, p2;
   TqbxMemoView& url = p1.Memo(u"site", 10, 0, 100, 20);
   url.SetURL(u" https://example.org/счёт ");
