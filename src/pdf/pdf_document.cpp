@@ -215,9 +215,13 @@ std::string NewFileId() {
                 "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[0],
                 g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9], g[10], g[11], g[12], g[13],
                 g[14], g[15]);
+  return Md5Hex(std::string_view(guid, 38));
+}
+
+std::string Md5Hex(std::string_view data) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  EVP_Digest(guid, 38, digest, &length, EVP_md5(), nullptr);
+  EVP_Digest(data.data(), data.size(), digest, &length, EVP_md5(), nullptr);
   std::string hex;
   char byte[3];
   for (unsigned i = 0; i < length; ++i) {

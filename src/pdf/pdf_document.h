@@ -98,6 +98,9 @@ class PdfDocumentWriter {
 // "N 0 R".
 std::string Ref(int number);
 
+// The MD5 digest of the bytes as 32 lower-case hex digits.
+std::string Md5Hex(std::string_view data);
+
 // 32 lower-case hex digits: the MD5 of a new random braced GUID text.
 std::string NewFileId();
 

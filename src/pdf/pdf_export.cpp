@@ -4,7 +4,12 @@
 #include "core/error.h"
 #include "pdf/pdf_format.h"
 #include "pdf/pdf_graphics.h"
+#include "pdf/pdf_link_target.h"
+#include "pdf/pdf_memo_text.h"
+#include "pdf/pdf_view_rects.h"
+#include "report/qbx_memo.h"
 #include "report/qbx_page.h"
+#include "report/qbx_report.h"
 #include "report/qbx_view.h"
 
 namespace zavrik {
@@ -92,7 +97,42 @@ void TqbxPDFExport::ExportObject(TqbxComponent& object) {
   if ((view.Visibility() & vsExport) || (ExportNotPrintable && !view.Printable())) DrawView(view);
 }
 
-void TqbxPDFExport::DrawView(TqbxView&) {}
+void TqbxPDFExport::DrawView(TqbxView& view) {
+  if (!FPageOpen) throw Error(u"No PDF page is open");
+  // The page's colour and frame are written by StartPage; its picture only with Background.
+  if (view.Name() == u"_pagebackground" && !(Background && FPages.back().back_picture_visible))
+    return;
+  RecordLink(view);
+  if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&view); memo && IsPlainText(*memo)) {
+    PdfPageContent page{FContent, FGeometry, FFonts};
+    WriteMemoText(page, *memo);
+  } else if (view.IsEMFExportable()) {
+    DrawVectorView(view);
+  } else if (view.Width() != 0 && view.Height() != 0) {
+    DrawPicture(view);
+  }
+}
+
+void TqbxPDFExport::DrawVectorView(TqbxView& view) {
+  // Until the vector conversion is built, such views are written as pictures so that their
+  // content (texts with markup or rotation above all) is not lost.
+  if (view.Width() != 0 && view.Height() != 0) DrawPicture(view);
+}
+
+void TqbxPDFExport::RecordLink(const TqbxView& view) {
+  const std::optional<PdfLinkTarget> target =
+      LinkTarget(view, Report ? Report->PreviewPages() : nullptr);
+  if (!target) return;
+  const PdfRect r = ObjectRect(view, FGeometry);
+  PdfLink link;
+  link.left = F2(r.left);
+  link.bottom = F2(r.bottom);
+  link.right = F2(r.right);
+  link.top = F2(r.top);
+  link.address = target->address;
+  link.dest_y = FGeometry.Y(target->top);
+  AddLink(std::move(link), target->address.empty() ? target->page : -1);
+}
 
 void TqbxPDFExport::FinishPage(TqbxReportPage&, int index) {
   PdfDocumentWriter& writer = Writer();

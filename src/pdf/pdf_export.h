@@ -85,9 +85,14 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   const std::string& FileId() const { return FFileId; }
 
  protected:
-  // Draws one exported view into the page's content. The drawing of each kind of view is added
-  // here; for now no view draws anything.
+  // Draws one exported view into the page's content: records its link, then writes texts as PDF
+  // text, views that allow vector export through DrawVectorView and the others as pictures.
   virtual void DrawView(TqbxView& view);
+  // Views drawn through the vector conversion of their recorded drawing. The conversion is not
+  // built yet: they are written as pictures meanwhile.
+  virtual void DrawVectorView(TqbxView& view);
+  // The view drawn on a raster, written as a JPEG image object (once per distinct image).
+  void DrawPicture(TqbxView& view);
 
  private:
   struct PageRecord {
@@ -106,6 +111,9 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   bool IsProtected() const { return !UserPassword.empty() || !OwnerPassword.empty(); }
   void ClearState();
   void WriteLinks();
+  void RecordLink(const TqbxView& view);
+  // Writes a JPEG image object, or finds the same bytes written before; returns the image index.
+  int JpegImage(const std::string& jpeg, int width, int height);
 
   std::unique_ptr<std::ofstream> FFile;
   std::unique_ptr<pdf::PdfDocumentWriter> FWriter;

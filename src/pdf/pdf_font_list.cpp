@@ -2,9 +2,16 @@
 
 namespace zavrik::pdf {
 
-int PdfFontList::Add(std::unique_ptr<PdfDocumentFont> font) {
-  entries_.push_back({std::move(font), 0, false});
+int PdfFontList::Add(std::unique_ptr<PdfDocumentFont> font, String key) {
+  entries_.push_back({std::move(font), std::move(key), 0, false});
   return Count() - 1;
+}
+
+int PdfFontList::Find(StringView key) const {
+  if (key.empty()) return -1;
+  for (int i = 0; i < Count(); ++i)
+    if (entries_[i].key == key) return i;
+  return -1;
 }
 
 void PdfFontList::ReserveObjects(PdfDocumentWriter& writer) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/ustring.h"
 #include "pdf/pdf_document.h"
 
 namespace zavrik::pdf {
@@ -25,8 +26,10 @@ class PdfDocumentFont {
 
 class PdfFontList {
  public:
-  // Appends a font and returns its index.
-  int Add(std::unique_ptr<PdfDocumentFont> font);
+  // Appends a font and returns its index; `key` lets Find return it later.
+  int Add(std::unique_ptr<PdfDocumentFont> font, String key = {});
+  // The index of the font added with `key`, or -1.
+  int Find(StringView key) const;
   int Count() const { return static_cast<int>(entries_.size()); }
   PdfDocumentFont& At(int index) const { return *entries_.at(index).font; }
   // The reserved object number of a font (0 before a page listed it).
@@ -43,6 +46,7 @@ class PdfFontList {
  private:
   struct Entry {
     std::unique_ptr<PdfDocumentFont> font;
+    String key;
     int object = 0;
     bool written = false;
   };

@@ -35,6 +35,8 @@ std::string Components(uint32_t c, std::string (*form)(int)) {
 
 std::string F2(double value) { return Fixed(value, 2); }
 
+std::string F3(double value) { return Fixed(value, 3); }
+
 std::string F3t(double value) {
   std::string text = Fixed(value, 3);
   while (text.back() == '0') text.pop_back();

@@ -10,6 +10,8 @@ namespace zavrik::pdf {
 
 // Fixed point with exactly two decimals: 12.00, -0.75.
 std::string F2(double value);
+// Fixed point with exactly three decimals: 9.965.
+std::string F3(double value);
 // Three decimals, trailing zeros and a trailing "." removed: 0.563, 12, 1.5.
 std::string F3t(double value);
 

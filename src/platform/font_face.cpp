@@ -147,6 +147,12 @@ std::vector<uint8_t> FontFace::FileBytes() const {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string FontFace::PostScriptName() const {
+  std::lock_guard lock(mutex_);
+  const char* name = FT_Get_Postscript_Name(ft_face_);
+  return name ? std::string(name) : std::string();
+}
+
 AdvanceTable::AdvanceTable(const FontFace& face, int em_height) : face_(face), em_height_(em_height) {}
 
 AdvanceTable::~AdvanceTable() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "core/ustring.h"
@@ -66,6 +67,8 @@ class FontFace {
 
   // The bytes of the installed file; a collection comes whole.
   std::vector<uint8_t> FileBytes() const;
+  // The PostScript name from the name table (empty when the font has none).
+  std::string PostScriptName() const;
 
   // Library handles for renderers and the shaper. Calls on the FreeType face hold FaceMutex().
   FT_Face FreeTypeFace() const { return ft_face_; }

@@ -79,9 +79,13 @@ TEST(PdfDocument, PageObjectsCarryMediaBoxResourcesAndContents) {
 TEST(PdfDocument, InformationAndCatalog) {
   const std::string pdf = Document({});
   EXPECT_NE(pdf.find("/Title ()\r\n"), std::string::npos);
-  EXPECT_NE(pdf.find("/PDFVersion (\xFE\xFF\x00" "1\x00.\x00" "7)"), std::string::npos);
-  EXPECT_NE(pdf.find("/CreationDate (D:20261209100000-00'00')\r\n/ModDate (D:20261209100000-00'00')"),
+  EXPECT_NE(pdf.find("/PDFVersion (\xFE\xFF\x00"
+                     "1\x00.\x00"
+                     "7)"),
             std::string::npos);
+  EXPECT_NE(
+      pdf.find("/CreationDate (D:20261209100000-00'00')\r\n/ModDate (D:20261209100000-00'00')"),
+      std::string::npos);
   EXPECT_NE(pdf.find("/Type /Catalog\r\n/Version /1.7\r\n/MarkInfo << /Marked true >>\r\n"
                      "/Pages 1 0 R\r\n/PageMode /UseNone\r\n/ViewerPreferences <<\r\n"
                      "/PrintScaling /None\r\n>>\r\n>>"),

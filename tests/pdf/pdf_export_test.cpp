@@ -71,12 +71,16 @@ TEST(PdfExport, ReportWithoutPagesIsACompleteFile) {
   EXPECT_TRUE(Contains(pdf, "1 0 obj\r\n<<\r\n/Type /Pages\r\n/Kids [\r\n]\r\n/Count 0\r\n>>"));
   EXPECT_TRUE(Contains(pdf, "/Author (\xFE\xFF\0Q\0u\0o\0b\0r\0i\0x)\r\n"s));
   EXPECT_TRUE(Contains(pdf, "/Title ()\r\n/Author"));
-  EXPECT_TRUE(Contains(pdf, "/Creator ()\r\n/Producer ()\r\n"
-                            "/PDFVersion (\xFE\xFF\0" "1\0.\0" "7)"s));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Creator ()\r\n/Producer ()\r\n"
+                       "/PDFVersion (\xFE\xFF\0"
+                       "1\0.\0"
+                       "7)"s));
   EXPECT_TRUE(std::regex_search(pdf, std::regex("/CreationDate \\(D:\\d{14}-00'00'\\)\r\n"
                                                 "/ModDate \\(D:\\d{14}-00'00'\\)\r\n")));
-  EXPECT_TRUE(Contains(pdf, "/PageMode /UseNone\r\n/ViewerPreferences <<\r\n"
-                            "/PrintScaling /None\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/PageMode /UseNone\r\n/ViewerPreferences <<\r\n"
+                       "/PrintScaling /None\r\n"));
   EXPECT_TRUE(Contains(pdf, "xref\r\n0 4\r\n0000000000 65535 f\r\n"));
   EXPECT_TRUE(std::regex_search(pdf, std::regex("trailer\r\n<<\r\n/Size 4\r\n/Root 3 0 R\r\n"
                                                 "/Info 2 0 R\r\n/ID \\[<[0-9a-f]{32}><")));
@@ -88,10 +92,11 @@ TEST(PdfExport, A4PageObjectAndItsContents) {
   const std::string pdf = ExportPages(1);
   EXPECT_TRUE(std::regex_search(pdf, std::regex("2 0 obj\r\n<</Length \\d+/Filter/FlateDecode>>\r\n"
                                                 "stream\r\n")));
-  EXPECT_TRUE(Contains(pdf, "3 0 obj\r\n<<\r\n/Type /Page\r\n/Parent 1 0 R\r\n"
-                            "/MediaBox [0 0 595.50 842.25 ]\r\n/Resources <<\r\n/Font << >>\r\n"
-                            "/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n/Contents 2 0 R\r\n>>\r\n"
-                            "endobj\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "3 0 obj\r\n<<\r\n/Type /Page\r\n/Parent 1 0 R\r\n"
+                       "/MediaBox [0 0 595.50 842.25 ]\r\n/Resources <<\r\n/Font << >>\r\n"
+                       "/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n/Contents 2 0 R\r\n>>\r\n"
+                       "endobj\r\n"));
   EXPECT_TRUE(Contains(pdf, "/Kids [3 0 R \r\n]\r\n/Count 1\r\n"));
   EXPECT_EQ(test::Streams(pdf), std::vector<std::string>{kA4Content});
   EXPECT_EQ(QpdfCheck(pdf), 0);
@@ -259,13 +264,18 @@ TEST(PdfExport, OptionsReachPagesCatalogAndHeader) {
   TqbxReportPage page;
   const std::string pdf = Export(filter, {&page});
   EXPECT_EQ(pdf.rfind("%PDF-1.4\r\n", 0), 0u);
-  EXPECT_TRUE(Contains(pdf, "/MediaBox [0 0 595.50 842.25 ]\r\n"
-                            "/Group << /Type /Group /S /Transparency /CS /DeviceRGB >>\r\n"
-                            "/Resources <<"));
-  EXPECT_TRUE(Contains(pdf, "/PDFVersion (\xFE\xFF\0" "1\0.\0" "4)"s));
+  EXPECT_TRUE(Contains(pdf,
+                       "/MediaBox [0 0 595.50 842.25 ]\r\n"
+                       "/Group << /Type /Group /S /Transparency /CS /DeviceRGB >>\r\n"
+                       "/Resources <<"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/PDFVersion (\xFE\xFF\0"
+                       "1\0.\0"
+                       "4)"s));
   EXPECT_TRUE(Contains(pdf, "/Version /1.4\r\n"));
-  EXPECT_TRUE(Contains(pdf, "/PageMode /UseOutlines\r\n/ViewerPreferences <<\r\n"
-                            "/HideToolbar true\r\n/FitWindow true\r\n>>\r\n>>\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/PageMode /UseOutlines\r\n/ViewerPreferences <<\r\n"
+                       "/HideToolbar true\r\n/FitWindow true\r\n>>\r\n>>\r\n"));
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
@@ -350,12 +360,15 @@ TEST(PdfExport, FontsFirstUsedOnAPageAreListedFromThatPageOn) {
   const std::string pdf = out.str();
   // Page 1: contents 2, page 3; page 2: contents 4, font 5, page 6; page 3: contents 7, page 8.
   EXPECT_TRUE(Contains(pdf, "3 0 obj\r\n<<\r\n/Type /Page"));
-  EXPECT_TRUE(Contains(pdf, "/Font << >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
-                            "/Contents 2 0 R"));
-  EXPECT_TRUE(Contains(pdf, "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
-                            "/Contents 4 0 R"));
-  EXPECT_TRUE(Contains(pdf, "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
-                            "/Contents 7 0 R"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Font << >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
+                       "/Contents 2 0 R"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
+                       "/Contents 4 0 R"));
+  EXPECT_TRUE(Contains(pdf,
+                       "/Font << /F0 5 0 R >>\r\n/ProcSet [/PDF /Text /ImageC ]\r\n>>\r\n"
+                       "/Contents 7 0 R"));
   EXPECT_TRUE(Contains(pdf, "/Kids [3 0 R 6 0 R 8 0 R \r\n]"));
   EXPECT_EQ(writes, 1);
   EXPECT_LT(pdf.find("5 0 obj\r\n"), pdf.find("1 0 obj\r\n"));  // fonts before the page tree
@@ -379,15 +392,18 @@ TEST(PdfExport, LinkAnnotations) {
   const std::string pdf = out.str();
   // Annotations 2, 3, 4 are reserved while page 1 is drawn; its contents 5, page 6; page 2: 7, 8.
   EXPECT_TRUE(Contains(pdf, "/Annots [\r\n2 0 R\r\n3 0 R\r\n4 0 R\r\n]\r\n/Resources"));
-  EXPECT_TRUE(Contains(pdf, "2 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
-                            "/Rect [10.00 20.00 30.00 40.00]\r\n/BS << /W 0 >>\r\n/A <<\r\n"
-                            "/URI (https://example.org)\r\n/Type /Action\r\n/S /URI\r\n"
-                            ">>\r\n>>\r\n"));
-  EXPECT_TRUE(Contains(pdf, "3 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
-                            "/Rect [1.00 2.00 3.00 4.00]\r\n/Border [16 16 0]\r\n"
-                            "/Dest [8 0 R /XYZ null 700 null]\r\n>>\r\n"));
-  EXPECT_TRUE(Contains(pdf, "4 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
-                            "/Rect [1.00 2.00 3.00 4.00]\r\n>>\r\nendobj"));
+  EXPECT_TRUE(Contains(pdf,
+                       "2 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
+                       "/Rect [10.00 20.00 30.00 40.00]\r\n/BS << /W 0 >>\r\n/A <<\r\n"
+                       "/URI (https://example.org)\r\n/Type /Action\r\n/S /URI\r\n"
+                       ">>\r\n>>\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "3 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
+                       "/Rect [1.00 2.00 3.00 4.00]\r\n/Border [16 16 0]\r\n"
+                       "/Dest [8 0 R /XYZ null 700 null]\r\n>>\r\n"));
+  EXPECT_TRUE(Contains(pdf,
+                       "4 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n"
+                       "/Rect [1.00 2.00 3.00 4.00]\r\n>>\r\nendobj"));
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 

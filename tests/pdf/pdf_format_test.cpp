@@ -30,15 +30,15 @@ TEST(PdfColours, ThreeForms) {
 
 TEST(PdfStrings, Utf16BigEndianWithEscapes) {
   EXPECT_EQ(PdfTextString(u""), "()");
-  EXPECT_EQ(PdfTextString(u"A"), std::string("(\xFE\xFF\x00" "A)", 6));
+  EXPECT_EQ(PdfTextString(u"A"), std::string("(\xFE\xFF\x00"
+                                             "A)",
+                                             6));
   // "(" is 00 28: the 28 byte is escaped. U+0A0D gives the bytes 0A 0D.
   EXPECT_EQ(PdfTextString(u"(\u0A0D"), std::string("(\xFE\xFF\x00\\(\\n\\r)", 11));
   EXPECT_EQ(PdfTextString(u"\\"), std::string("(\xFE\xFF\x00\\\\)", 7));
 }
 
-TEST(PdfStrings, Dates) {
-  EXPECT_EQ(PdfDate(2026, 12, 9, 5, 7, 0), "(D:20261209050700-00'00')");
-}
+TEST(PdfStrings, Dates) { EXPECT_EQ(PdfDate(2026, 12, 9, 5, 7, 0), "(D:20261209050700-00'00')"); }
 
 }  // namespace
 }  // namespace zavrik::pdf

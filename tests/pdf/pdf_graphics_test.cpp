@@ -28,11 +28,10 @@ TEST(PdfFrame, BlackSolidLinesInBottomLeftTopRightOrder) {
   TqbxFrame frame;
   frame.SetTyp(ftLeft | ftRight | ftTop | ftBottom);
   const std::string line = "[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n";
-  EXPECT_EQ(Frame(frame), "q\r\n" +
-                              line + "10.00 20.00 m\r\n50.00 20.00 l\r\nS\r\n" +
-                              line + "10.00 20.00 m\r\n10.00 100.00 l\r\nS\r\n" +
-                              line + "10.00 100.00 m\r\n50.00 100.00 l\r\nS\r\n" +
-                              line + "50.00 20.00 m\r\n50.00 100.00 l\r\nS\r\n" + "Q\r\n");
+  EXPECT_EQ(Frame(frame), "q\r\n" + line + "10.00 20.00 m\r\n50.00 20.00 l\r\nS\r\n" + line +
+                              "10.00 20.00 m\r\n10.00 100.00 l\r\nS\r\n" + line +
+                              "10.00 100.00 m\r\n50.00 100.00 l\r\nS\r\n" + line +
+                              "50.00 20.00 m\r\n50.00 100.00 l\r\nS\r\n" + "Q\r\n");
 }
 
 TEST(PdfFrame, LinesWithoutColourOrWidthOrSideAreLeftOut) {

@@ -1,0 +1,94 @@
+// TqbxPDFFont: one font of the document's font list. It turns text lines into glyph runs through
+// the shaper (measured at 1000 pixels per em, so that advances are thousandths of an em), keeps the
+// glyphs used so far, and writes the Type0 font with its CIDFontType2 descendant, font descriptor
+// and ToUnicode map at the end of the document.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/ustring.h"
+#include "pdf/pdf_font_list.h"
+#include "platform/font_face.h"
+#include "platform/font_request.h"
+
+namespace zavrik {
+
+// A line converted to glyphs.
+struct PdfGlyphRun {
+  std::vector<uint16_t> glyphs;
+  std::vector<int> widths;  // thousandths of an em; -1 for a glyph without a width of its own
+  int width = 0;            // the sum of the widths (-1 ignored)
+  int spaces = 0;           // space glyphs in the run
+  bool ligatures = false;   // shaping gave fewer glyphs than characters
+  bool average_spacing = false;
+  std::vector<bool> space_chars;  // per character of the line
+};
+
+struct PdfUsedGlyph {
+  uint16_t glyph = 0;
+  int width = 0;
+  String unicode;  // the characters the glyph stands for
+};
+
+class TqbxPDFFont : public pdf::PdfDocumentFont {
+ public:
+  // `font` carries the family and the style set of the entry (simulated styles removed).
+  explicit TqbxPDFFont(const FontRequest& font);
+
+  const String& Family() const { return FFont.name; }
+  FontStyles Style() const { return FFont.style; }
+  // The glyph that separates words (the font's space); justification adjusts after it.
+  uint16_t SpaceGlyph() const { return FSpaceGlyph; }
+
+  // Converts a line into glyphs and registers the glyphs that are new to the font.
+  PdfGlyphRun SoftRemapString(StringView text, bool rtl);
+  const std::vector<PdfUsedGlyph>& UsedGlyphs() const { return FUsed; }
+
+  // FontName, BaseFont and CMapName: the escaped name with its ",Bold"/",Italic" suffix.
+  std::string FontName() const;
+
+  void Write(pdf::PdfDocumentWriter& writer, int object,
+             const pdf::PdfFontWriteOptions& options) override;
+
+ private:
+  struct ShapedLine {
+    std::vector<uint16_t> glyphs;
+    std::vector<int> widths;
+    std::vector<String> texts;  // per glyph: the characters of its cluster (empty after the first)
+  };
+  ShapedLine Shape(StringView text, bool rtl) const;
+  PdfGlyphRun Convert(StringView text, bool rtl);
+  void Register(uint16_t glyph, int width, const String& unicode);
+  std::string ToUnicodeMap() const;
+  std::string WidthsLine() const;
+  // The subset font program to embed (empty when the font has no TrueType outlines); the widths
+  // of the used glyphs become the program's advances.
+  std::vector<uint8_t> Program();
+
+  FontRequest FFont;
+  std::shared_ptr<const FontFace> FFace;
+  OutlineMetrics FMetrics;
+  uint16_t FSpaceGlyph = 3;
+  std::vector<PdfUsedGlyph> FUsed;
+  std::map<uint16_t, size_t> FUsedIndex;
+  std::set<String> FSingles;  // characters converted on their own already
+};
+
+namespace pdf {
+
+// The entry index of a report font in the document's font list, created on first use. The key
+// is the family with the style set less the styles the family simulates.
+int RegisterFont(PdfFontList& fonts, const FontRequest& font);
+// The entry at an index that RegisterFont returned.
+TqbxPDFFont& FontAt(PdfFontList& fonts, int index);
+
+// A font name escaped for PDF names: the special characters as "#" + hex, bytes above 127 too.
+std::string EscapeFontName(const std::string& utf8);
+
+}  // namespace pdf
+}  // namespace zavrik

@@ -1,0 +1,279 @@
+#include "pdf/pdf_memo_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/numeric.h"
+#include "pdf/pdf_font.h"
+#include "pdf/pdf_font_tables.h"
+#include "pdf/pdf_format.h"
+#include "pdf/pdf_graphics.h"
+#include "pdf/pdf_view_rects.h"
+#include "platform/color.h"
+#include "report/html_tags.h"
+#include "report/qbx_memo.h"
+
+namespace zavrik::pdf {
+namespace {
+
+constexpr double kTextSizeFactor = 0.9964722222222222222;
+// Bounds the ruled lines of absurdly tall views.
+constexpr int kMaxRules = 10000;
+
+// Holds the process-wide text layout for the whole drawing of one text.
+class LayoutLock {
+ public:
+  LayoutLock() : layout_(TqbxDrawText::Global()) { layout_.Lock(); }
+  ~LayoutLock() { layout_.Unlock(); }
+  TqbxDrawText& operator*() { return layout_; }
+  TqbxDrawText* operator->() { return &layout_; }
+
+ private:
+  TqbxDrawText& layout_;
+};
+
+// The memo's font, options and gaps, as the memo sets the layout up for its own drawing.
+void SetUpLayout(TqbxDrawText& layout, const TqbxCustomMemoView& memo) {
+  layout.SetFont(memo.Font()->ToFontRequest());
+  layout.SetOptions(memo.WordWrap, memo.AllowHTMLTags, memo.RTLReading, memo.WordBreak,
+                    memo.Clipped, memo.Wysiwyg, memo.ReducedAngle());
+  layout.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
+  layout.UseDefaultCharset = memo.UseDefaultCharset;
+  layout.MonoFont = false;
+}
+
+// Source lines as the layout counts them: a final line break adds no line.
+size_t SourceLineCount(StringView text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size();) {
+    ++count;
+    const size_t end = text.find_first_of(u"\r\n", i);
+    if (end == StringView::npos) break;
+    i = text.substr(end, 2) == u"\r\n" ? end + 2 : end + 1;
+  }
+  return count;
+}
+
+bool IsBlank(StringView line) {
+  return std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u' '; });
+}
+
+std::string Point(double x, double y) { return F2(x) + " " + F2(y); }
+
+std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
+  std::string hex;
+  char buffer[8];
+  for (size_t i = from; i < to; ++i) {
+    std::snprintf(buffer, sizeof buffer, "%04X", glyphs[i]);
+    hex += buffer;
+  }
+  return hex;
+}
+
+// "[<…>n<…>] TJ": after each space glyph the running adjustment n of justification.
+std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
+  if (!std::isfinite(j) || std::abs(j) > 1e9) j = 0;
+  const double whole = std::trunc(j), fraction = j - whole;
+  double carried = 0;
+  std::string text = "[<";
+  size_t from = 0;
+  for (size_t i = 0; i < run.glyphs.size(); ++i) {
+    if (run.glyphs[i] != space) continue;
+    carried += fraction;
+    const long long n = static_cast<long long>(whole + std::trunc(carried));
+    carried -= std::trunc(carried);
+    if (n == 0) continue;
+    text += GlyphHex(run.glyphs, from, i + 1) + ">" + std::to_string(n) + "<";
+    from = i + 1;
+  }
+  return text + GlyphHex(run.glyphs, from, run.glyphs.size()) + ">] TJ";
+}
+
+struct TextStyle {
+  std::string resource, size;
+  int points = 10;
+  uint32_t color = clBlack;
+  bool bold_simulated = false, italic_simulated = false;
+  bool underline = false, strike_out = false;
+};
+
+// The flags of the wrapped lines: when wrapping added no lines, only the first line starts a
+// paragraph and every line ends one.
+std::vector<uint8_t> LineFlags(const std::vector<TqbxWrappedLine>& lines, StringView text) {
+  std::vector<uint8_t> flags;
+  const bool unwrapped = lines.size() == SourceLineCount(text);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    uint8_t f = lines[i].Flags;
+    if (unwrapped) f = (i == 0 ? f & kFirstLineOfParagraph : 0) | kLastLineOfParagraph;
+    flags.push_back(f);
+  }
+  return flags;
+}
+
+class MemoTextWriter {
+ public:
+  MemoTextWriter(PdfPageContent& page, const TqbxCustomMemoView& memo)
+      : page_(page), out_(page.out), g_(page.geometry), memo_(memo) {}
+
+  void Write() {
+    const PdfRect object = ObjectRect(memo_, g_), clip = ClipRect(memo_, g_);
+    WriteFill(out_, *memo_.Fill(), clip);
+    Op(out_, "q");
+    Op(out_, RectPath(clip));
+    Op(out_, "W");
+    Op(out_, "n");
+    {
+      LayoutLock layout;
+      SetUpLayout(*layout, memo_);
+      const Rect rect = memo_.ComputeTextRect(1, 1, 0, 0);
+      layout->SetDimensions(1, 1, 1, rect, rect);
+      const String text = memo_.Text();
+      layout->SetText(text, memo_.FirstParaBreak);
+      layout->SetParaBreaks(memo_.FirstParaBreak, memo_.LastParaBreak);
+      line_height_ = layout->LineHeight();
+      if (memo_.Underlines()) Rules(object);
+      const std::vector<TqbxWrappedLine>& lines = layout->Text();
+      if (!lines.empty()) {
+        style_ = Style();
+        font_ = &FontAt(page_.fonts, font_index_);
+        const std::vector<uint8_t> flags = LineFlags(lines, text);
+        for (size_t i = 0; i < lines.size(); ++i)
+          if (!IsBlank(lines[i].Text)) Line(lines[i].Text, flags[i], i, lines.size());
+      }
+    }
+    Op(out_, "Q");
+    WriteFrame(out_, *memo_.Frame(), object);
+  }
+
+ private:
+  TextStyle Style() {
+    const TqbxFont& font = *memo_.Font();
+    const FontRequest request = font.ToFontRequest();
+    font_index_ = RegisterFont(page_.fonts, request);
+    TextStyle s;
+    s.resource = "/F" + std::to_string(font_index_);
+    s.points = font.Size();
+    s.size = TextSize(font.Name(), s.points);
+    const uint32_t color = static_cast<uint32_t>(font.Color());
+    s.color = color == kNoColor ? static_cast<uint32_t>(clBlack) : ColorToRgb(color);
+    const FontStyles simulated = SimulatedStyles(font.Name(), request.style);
+    s.bold_simulated = simulated & kFontBold;
+    s.italic_simulated = simulated & kFontItalic;
+    s.underline = request.style & kFontUnderline;
+    s.strike_out = request.style & kFontStrikeOut;
+    return s;
+  }
+
+  // The ruled lines of the Underlines option, one per line height.
+  void Rules(const PdfRect& object) {
+    if (!(line_height_ > 0)) return;
+    const TqbxFrame& frame = *memo_.Frame();
+    const double count = std::min<double>(std::trunc(memo_.Height() / line_height_), kMaxRules);
+    const std::string color = ColorA(ColorToRgb(static_cast<uint32_t>(frame.Color())));
+    for (int k = 1; k <= count; ++k) {
+      const std::string y =
+          F2(g_.Y(memo_.AbsTop() + memo_.GapY + 1 + k * line_height_ - memo_.LineSpacing));
+      Op(out_, color + " RG");
+      Op(out_, F2(frame.Width() * kPointsPerPixel) + " w");
+      Op(out_, F2(object.left) + " " + y + " m");
+      Op(out_, F2(object.right) + " " + y + " l");
+      Op(out_, "S");
+    }
+  }
+
+  double Baseline(size_t i, size_t n) const {
+    double t = memo_.AbsTop() + memo_.GapY - style_.points * 0.1;
+    const double h = memo_.Height() - memo_.ShadowSize() - 2 * memo_.GapY;
+    const double ls = memo_.LineSpacing;
+    switch (memo_.VAlign) {
+      case vaBottom:
+        return t + h - ls - (static_cast<double>(n) - i - 1) * line_height_;
+      case vaCenter:
+        t += (h - n * line_height_) / 2;
+        [[fallthrough]];
+      default:
+        return t + (i + 1) * line_height_ - ls;
+    }
+  }
+
+  void Line(const String& text, uint8_t flags, size_t i, size_t n) {
+    const double p = (flags & kFirstLineOfParagraph) ? memo_.ParagraphGap : 0;
+    const double available = memo_.Width() - memo_.ShadowSize() - 2 * memo_.GapX - p;
+    const PdfGlyphRun run = font_->SoftRemapString(text, memo_.RTLReading);
+    Op(out_, "BT");
+    Op(out_, style_.resource + " " + style_.size + " Tf");
+    Op(out_, "[] 0 d");
+    Op(out_, ColorA(style_.color) + " rg");
+    const bool justified = memo_.HAlign == haBlock && !(flags & kLastLineOfParagraph) &&
+                           run.spaces > 0 && style_.points > 0;
+    const double width = justified ? available : style_.points * run.width / kPointsPerPixel / 1000;
+    const double b = memo_.AbsLeft() + memo_.GapX + p;
+    double x0 = b;
+    if (memo_.HAlign == haRight || (memo_.HAlign == haBlock && memo_.RTLReading))
+      x0 = b + available - width;
+    else if (memo_.HAlign == haCenter)
+      x0 = b + (available - width) / 2;
+    const double x = g_.X(x0), y = g_.Y(Baseline(i, n));
+    Op(out_, Point(x, y) + " Td");
+    if (style_.italic_simulated) Op(out_, "1 0 0.25 1 " + F3t(x) + " " + F3t(y) + " Tm");
+    if (style_.bold_simulated)
+      Op(out_, "2 Tr " + F2(style_.points / 35.0) + " w " + ColorB(style_.color) + " RG");
+    if (justified) {
+      const double j =
+          (run.width - available * kPointsPerPixel * 1000 / style_.points) / run.spaces;
+      Op(out_, JustifiedGlyphs(run, font_->SpaceGlyph(), j));
+    } else {
+      Op(out_, "<" + GlyphHex(run.glyphs, 0, run.glyphs.size()) + "> Tj");
+    }
+    Op(out_, "ET");
+    if (style_.bold_simulated) Op(out_, "0 Tr");
+    const double length = width * kPointsPerPixel;
+    if (style_.underline) {
+      const double under = y - style_.points * 0.12;
+      Op(out_, "[] 0 d");
+      Op(out_, ColorA(style_.color) + " RG");
+      Op(out_, F2(style_.points * 0.08) + " w");
+      Op(out_, Point(x, under) + " m");
+      Op(out_, Point(x + length, under) + " l");
+      Op(out_, "S");
+    }
+    if (style_.strike_out) {
+      const double through = y + style_.points * 0.28;
+      Op(out_, ColorA(style_.color) + " RG");
+      Op(out_, F2(style_.points * 0.08) + " w");
+      Op(out_, Point(x, through) + " m");
+      Op(out_, Point(x + length, through) + " l");
+      Op(out_, "S");
+    }
+  }
+
+  PdfPageContent& page_;
+  std::string& out_;
+  const PdfPageGeometry& g_;
+  const TqbxCustomMemoView& memo_;
+  double line_height_ = 0;
+  int font_index_ = 0;
+  TextStyle style_;
+  TqbxPDFFont* font_ = nullptr;
+};
+
+}  // namespace
+
+bool IsPlainText(const TqbxCustomMemoView& memo) {
+  if (memo.Rotation() != 0 || memo.CharSpacing != 0 || memo.GapX < 0 || memo.GapY < 0) return false;
+  if (!memo.AllowHTMLTags) return true;
+  const String text = memo.Text();
+  return DeleteTags(text) == text;
+}
+
+std::string TextSize(StringView family, int size) {
+  const double factor = size > 64 ? 1 : FontSizeCorrection(family, size);
+  return F3(RoundHalfEven(size * kTextSizeFactor * factor * 1000) / 1000);
+}
+
+void WriteMemoText(PdfPageContent& page, const TqbxCustomMemoView& memo) {
+  MemoTextWriter(page, memo).Write();
+}
+
+}  // namespace zavrik::pdf

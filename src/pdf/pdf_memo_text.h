@@ -1,0 +1,33 @@
+// Text views written as PDF text: the fill, the text clipped to the view, each wrapped line in the
+// view's PDF font with its alignment, justification, simulated styles, underline and strike-out,
+// then the frame.
+#pragma once
+
+#include <string>
+
+#include "pdf/pdf_font_list.h"
+#include "pdf/pdf_geometry.h"
+
+namespace zavrik {
+class TqbxCustomMemoView;
+}
+
+namespace zavrik::pdf {
+
+// Where view drawing writes: the page's content buffer, its geometry and the document's fonts.
+struct PdfPageContent {
+  std::string& out;
+  const PdfPageGeometry& geometry;
+  PdfFontList& fonts;
+};
+
+// Texts without markup, rotation and character spacing, and without negative gaps, are written as
+// PDF text; the others go through the vector conversion.
+bool IsPlainText(const TqbxCustomMemoView& memo);
+
+void WriteMemoText(PdfPageContent& page, const TqbxCustomMemoView& memo);
+
+// The Tf size of a font: the point size × 0.9964722… × the family's correction, three decimals.
+std::string TextSize(StringView family, int size);
+
+}  // namespace zavrik::pdf
