@@ -69,7 +69,18 @@ TEST_F(DriverTest, TemplateBecomesAPdfOfThePreparedPages) {
   EXPECT_EQ(pdf.rfind("%PDF-1.7\r\n", 0), 0u);
   EXPECT_EQ(pdf.substr(pdf.size() - 7), "%%EOF\r\n");
   EXPECT_EQ(test::QpdfCheck(pdf), 0);
-  EXPECT_EQ(test::PdfPageCount(pdf), 0);  // nothing is printed before the engine runs bands
+  EXPECT_EQ(test::PdfPageCount(pdf), 1);  // title, header, three rows and summary fit on one page
+}
+
+TEST_F(DriverTest, ThePdfHasOnePagePerPreparedPage) {
+  Tdm dm;
+  auto report = CreateReport();
+  LoadReport(*report, InvoiceTemplate(), dm, u"1");
+  const std::string pdf = PrepareAndExport(*report);
+  ASSERT_NE(report->PreviewPages(), nullptr);
+  EXPECT_GT(report->PreviewPages()->Count(), 0);
+  EXPECT_EQ(test::QpdfCheck(pdf), 0);
+  EXPECT_EQ(test::PdfPageCount(pdf), report->PreviewPages()->Count());
 }
 
 TEST_F(DriverTest, UnreadableTemplatesStillGiveACompletePdf) {
