@@ -147,5 +147,19 @@ TEST_F(EngineTest, StretchedMemoPushesTheObjectsBelowItAndTheBand) {
   EXPECT_EQ(memo->Height(), 16);
 }
 
+TEST_F(EngineTest, ObjectsBesideAStretchedMemoMoveOnlyWithLinearShifting) {
+  for (const std::string shift_engine : {"seTree", "seLinear"}) {
+    Load(Band("TqbxMasterData", "Master", 0, 30, "DataSet=\"D\" ShiftEngine=\"" + shift_engine + "\"",
+              Memo("Grows", 0, 0, 16, "a&#13;&#10;b&#13;&#10;c", "StretchMode=\"smActualHeight\"") +
+                  Memo("Low", 300, 20, 5, "") + Memo("Under", 50, 24, 5, "")),
+         Records("D", 1), {"D"});
+    ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+    const double growth = Find(0, u"Grows")->Height() - 16;
+    ASSERT_GT(growth, 10);
+    EXPECT_NEAR(Find(0, u"Under")->Top(), 24 + growth, 0.001) << shift_engine;
+    EXPECT_NEAR(Find(0, u"Low")->Top(), shift_engine == "seTree" ? 20 : 20 + growth, 0.001) << shift_engine;
+  }
+}
+
 }  // namespace
 }  // namespace zavrik::test
