@@ -4,6 +4,7 @@
 
 #include "core/datetime.h"
 #include "core/error.h"
+#include "core/variant_convert.h"
 #include "engine/qbx_engine_data_source.h"
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
@@ -210,7 +211,21 @@ void TqbxEngine::StartFirstPage() {
     HeaderList.push_back({column_header, PageCurX});
   }
   RemoveHeader(title);
-  // The page's outline entry (OutlineText) is added here (outline).
+  AddPageOutline();
+}
+
+void TqbxEngine::AddPageOutline() {
+  if (Page->OutlineText().empty()) return;
+  Pages().Outline().LevelRoot();
+  Pages().Outline().AddItem(VarToStr(Report.Calc(Page->OutlineText())), 0);
+}
+
+bool TqbxEngine::AddBandOutline(TqbxBand& band) {
+  if (band.OutlineText().empty() || !band.Visible()) return false;
+  const double height = band.Stretched() ? Links(band).StretchedHeight : band.Height();
+  const String text = VarToStr(Report.Calc(band.OutlineText()));
+  Pages().Outline().AddItem(text, static_cast<int>(std::nearbyint(CurY - height)));
+  return true;
 }
 
 void TqbxEngine::PageStart() {
@@ -331,7 +346,7 @@ void TqbxEngine::NewPage() {
   EndPage();
   PageStart();
   LastBandOnPage = nullptr;
-  // The page's outline entry is added here (outline).
+  AddPageOutline();
 }
 
 void TqbxEngine::NewColumn() {

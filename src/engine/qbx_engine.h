@@ -92,6 +92,10 @@ class TqbxEngine : public TqbxCustomEngine {
 
  private:
   TqbxCustomPreviewPages& Pages() const;
+  // Outline items: the page's (at its top) and a printed data row's (one level deeper until its
+  // details are done; true when added).
+  void AddPageOutline();
+  bool AddBandOutline(TqbxBand& band);
   // --- run structure (qbx_engine.cpp)
   void RunReportPages(TqbxReportPage* given_page);
   void RunReportPage(TqbxReportPage& page);

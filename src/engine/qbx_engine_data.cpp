@@ -4,6 +4,7 @@
 #include "engine/qbx_engine.h"
 #include "engine/qbx_engine_data_source.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
 
 namespace zavrik {
@@ -80,9 +81,10 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
       HBandNamesTree.emplace_back(band.Name(), links.LineThrough);
       ++links.LineN;
       ++links.LineThrough;
-      // The band's outline item (OutlineText) is added here (outline).
+      const bool outlined = AddBandOutline(band);
       RunDataBands(band);
       HBandNamesTree.pop_back();
+      if (outlined) Pages().Outline().LevelUp();
       IsFirstBand = false;
       if (band.FooterAfterEach()) ShowBand(links.Footer);
     }

@@ -1,5 +1,5 @@
 // A report with the engine installed, loaded from a template body, with a test evaluator that
-// answers `Line`, `Line#` and `Page#`; and readers of the prepared pages it produces.
+// answers `Line`, `Line#`, `Page#`, `TotalPages` (the first pass's count) and a few fixed expressions; and readers of the prepared pages it produces.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/float_text.h"
 #include "core/ustring.h"
 #include "data/ibx_components.h"
 #include "engine/qbx_engine.h"
@@ -32,7 +33,10 @@ class EngineTest : public ::testing::Test {
     report_->OnCalc = [this](StringView expression) -> Variant {
       if (expression == u"Line") return Variant(static_cast<int32_t>(report_->Engine->CurLine));
       if (expression == u"Line#") return Variant(static_cast<int32_t>(report_->Engine->CurLineThrough));
+      if (expression == u"TotalPages") return Variant(static_cast<int32_t>(report_->Engine->TotalPages));
+      if (expression == u"Page#") return Variant(static_cast<int32_t>(report_->PreviewPages()->CurPage + 1));
       if (expression == u"False") return Variant(false);
+      if (expression == u"'Row ' + Line") return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
       throw Error(u"Unknown expression " + String(expression));
     };
   }

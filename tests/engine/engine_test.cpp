@@ -161,5 +161,54 @@ TEST_F(EngineTest, ObjectsBesideAStretchedMemoMoveOnlyWithLinearShifting) {
   }
 }
 
+TEST_F(EngineTest, ReprintedHeaderAndPageNumbersOnEveryPageOfADoublePass) {
+  Load(Band("TqbxPageHeader", "PageHeader", 0, 40, "", Memo("Of", 0, 0, 20, "[Page#]/[TotalPages]")) +
+           Band("TqbxHeader", "Header", 50, 20, "ReprintOnNewPage=\"True\"") +
+           Band("TqbxMasterData", "Master", 80, 20, "DataSet=\"D\""),
+       Records("D", 100), {"D"});
+  report_->EngineOptions()->DoublePass = true;
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  ASSERT_EQ(Pages().Count(), 2);
+  EXPECT_EQ(Texts(0, u"Of"), Strings{"1/2"});
+  EXPECT_EQ(Texts(1, u"Of"), Strings{"2/2"});
+  for (int page = 0; page < 2; ++page) {
+    const Strings bands = Bands(page);
+    ASSERT_GE(bands.size(), 3u);
+    EXPECT_EQ((Strings{bands[0], bands[1], bands[2]}), (Strings{"PageHeader@0", "Header@40", "Master@60"})) << page;
+  }
+}
+
+TEST_F(EngineTest, StartNewPageBreaksBeforeEveryRowButTheFirst) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "DataSet=\"D\" StartNewPage=\"True\""), Records("D", 3), {"D"});
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  ASSERT_EQ(Pages().Count(), 3);
+  for (int page = 0; page < 3; ++page) EXPECT_EQ(Bands(page), Strings{"Master@0"}) << page;
+}
+
+TEST_F(EngineTest, ObjectsOnThePageItselfPrintOnceAndStayOnThePage) {
+  Load(Memo("Loose", 10, 500, 20, "loose") + Band("TqbxMasterData", "Master", 0, 20, "RowCount=\"2\""));
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  EXPECT_EQ(Texts(0, u"Loose"), Strings{"loose"});
+  EXPECT_NEAR(Find(0, u"Loose")->AbsTop(), 500, 0.001);
+  EXPECT_EQ(Bands(0).back(), "Master@20");
+  auto* memo = report_->FindObject(u"Loose");
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->Parent()->Name(), u"Page1");
+}
+
+TEST_F(EngineTest, DataRowsAddOutlineItemsAtTheirTops) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "DataSet=\"D\" OutlineText=\"'Row ' + Line\""), Records("D", 2), {"D"});
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  TqbxCustomOutline& outline = Pages().Outline();
+  outline.LevelRoot();
+  ASSERT_EQ(outline.Count(), 2);
+  String text;
+  int page = -1, top = -1;
+  outline.GetItem(1, text, page, top);
+  EXPECT_EQ(text, u"Row 2");
+  EXPECT_EQ(page, 0);
+  EXPECT_EQ(top, 20);
+}
+
 }  // namespace
 }  // namespace zavrik::test
