@@ -73,14 +73,22 @@ TEST_F(DriverTest, TemplateBecomesAPdfOfThePreparedPages) {
 }
 
 TEST_F(DriverTest, ThePdfHasOnePagePerPreparedPage) {
-  Tdm dm;
-  auto report = CreateReport();
-  LoadReport(*report, InvoiceTemplate(), dm, u"1");
-  const std::string pdf = PrepareAndExport(*report);
-  ASSERT_NE(report->PreviewPages(), nullptr);
-  EXPECT_GT(report->PreviewPages()->Count(), 0);
-  EXPECT_EQ(test::QpdfCheck(pdf), 0);
-  EXPECT_EQ(test::PdfPageCount(pdf), report->PreviewPages()->Count());
+  // The invoice as it is (one page) and with 120 rows, which flow over several pages.
+  for (const int rows : {3, 120}) {
+    std::string invoice = InvoiceTemplate();
+    const std::string row_count = "RowCount=\"3\"";
+    ASSERT_NE(invoice.find(row_count), std::string::npos);
+    invoice.replace(invoice.find(row_count), row_count.size(), "RowCount=\"" + std::to_string(rows) + "\"");
+    Tdm dm;
+    auto report = CreateReport();
+    LoadReport(*report, invoice, dm, u"1");
+    const std::string pdf = PrepareAndExport(*report);
+    ASSERT_NE(report->PreviewPages(), nullptr);
+    const int pages = report->PreviewPages()->Count();
+    EXPECT_EQ(pages > 1, rows > 3) << pages;
+    EXPECT_EQ(test::QpdfCheck(pdf), 0);
+    EXPECT_EQ(test::PdfPageCount(pdf), pages) << rows;
+  }
 }
 
 TEST_F(DriverTest, UnreadableTemplatesStillGiveACompletePdf) {
