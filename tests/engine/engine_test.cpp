@@ -210,5 +210,22 @@ TEST_F(EngineTest, DataRowsAddOutlineItemsAtTheirTops) {
   EXPECT_EQ(top, 20);
 }
 
+TEST_F(EngineTest, TheSameDataSetForPageAndBandStopsTheRun) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "DataSet=\"D\""), Records("D", 2), {"D"}, "DataSet=\"D\"");
+  EXPECT_FALSE(report_->PrepareReport());
+  EXPECT_NE(report_->Errors.Text().find(u"Cannot use the same dataset for Page.DataSet and Band.DataSet"),
+            String::npos);
+  EXPECT_EQ(Pages().Count(), 0);
+}
+
+TEST_F(EngineTest, SummaryAtBottomTouchesThePageFooter) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "RowCount=\"2\"") +
+       Band("TqbxReportSummary", "Summary", 40, 25, "PrintAtBottom=\"True\"") +
+       Band("TqbxPageFooter", "PageFooter", 80, 30));
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  // A4 without margins: the footer starts at 1092.52, the summary 25 above it.
+  EXPECT_EQ(Bands(0), (Strings{"Master@0", "Master@20", "Summary@1068", "PageFooter@1093"}));
+}
+
 }  // namespace
 }  // namespace zavrik::test
