@@ -120,6 +120,14 @@ void TqbxEngine::Finalize() {
 
 void TqbxEngine::StopReport() { Report.Terminated = true; }
 
+void TqbxEngine::AddAnchor(const String& text) { Pages().AddAnchor(text); }
+
+int TqbxEngine::GetAnchorPage(const String& text) { return Pages().GetAnchorPage(text); }
+
+TqbxPostProcessor& TqbxEngine::GetPostProcessor() { return Pages().PostProcessor(); }
+
+bool TqbxEngine::DoublePass() const { return Report.EngineOptions()->DoublePass; }
+
 // --- report pages
 
 void TqbxEngine::RunReportPages(TqbxReportPage* given_page) {

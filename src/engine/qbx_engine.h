@@ -16,6 +16,7 @@
 namespace zavrik {
 
 class TqbxCustomPreviewPages;
+class TqbxPostProcessor;
 class TqbxReport;
 
 // Links of a band (or page) built for each run: its detail data bands and, for a data band, its
@@ -68,6 +69,11 @@ class TqbxEngine : public TqbxCustomEngine {
   void ShowBand(const ClassInfo& band_class);
   void ShowBandByName(StringView band_name);
   void StopReport();
+  // Anchors of the prepared pages, for scripts.
+  void AddAnchor(const String& text);
+  int GetAnchorPage(const String& text);
+  TqbxPostProcessor& GetPostProcessor();
+  bool DoublePass() const;
   // Evaluates a container's objects, stretches and shifts them (`UnStretch` restores them).
   void Stretch(TqbxComponent& container);
   void UnStretch(TqbxComponent& container);

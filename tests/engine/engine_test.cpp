@@ -227,5 +227,12 @@ TEST_F(EngineTest, SummaryAtBottomTouchesThePageFooter) {
   EXPECT_EQ(Bands(0), (Strings{"Master@0", "Master@20", "Summary@1068", "PageFooter@1093"}));
 }
 
+TEST_F(EngineTest, BandsTallerThanThePageTakeAPageEachInsteadOfBreakingForever) {
+  Load(Band("TqbxPageHeader", "PageHeader", 0, 1500) + Band("TqbxMasterData", "Master", 1600, 2000, "RowCount=\"3\""));
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  ASSERT_EQ(Pages().Count(), 3);
+  for (int page = 0; page < 3; ++page) EXPECT_EQ(Bands(page), (Strings{"PageHeader@0", "Master@1500"})) << page;
+}
+
 }  // namespace
 }  // namespace zavrik::test
