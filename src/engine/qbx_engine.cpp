@@ -43,7 +43,8 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
       // Dialog pages (run_dialogs): this program has no user interface; the run goes on as if
       // every dialog were confirmed.
       (void)run_dialogs;
-      for (TqbxReportPage* source : page ? std::vector<TqbxReportPage*>{page} : ReportPages(Report)) {
+      for (TqbxReportPage* source :
+           page ? std::vector<TqbxReportPage*>{page} : ReportPages(Report)) {
         Page = source;
         Pages().AddSourcePage(*source);
         // Aggregates: their items are gathered from the page here.
@@ -54,7 +55,8 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
       Pages().BeginPass();
       int last_column = 0;
       double last_column_pos = 0;
-      if (double_pass && Pages().Count() > 0) Pages().GetLastColumnPos(last_column, last_column_pos);
+      if (double_pass && Pages().Count() > 0)
+        Pages().GetLastColumnPos(last_column, last_column_pos);
       RunReportPages(page);
       if (double_pass && !Report.Terminated) {
         TotalPages = Pages().Count();
@@ -168,11 +170,14 @@ void TqbxEngine::RunReportPage(TqbxReportPage& page) {
 }
 
 void TqbxEngine::RunPageOnce(TqbxReportPage& page) {
-  if (!HasData(page, false) && !(page.PrintIfEmpty() && Report.EngineOptions()->PrintIfEmpty)) return;
+  if (!HasData(page, false) && !(page.PrintIfEmpty() && Report.EngineOptions()->PrintIfEmpty))
+    return;
   StartFirstPage();
   ShowPageObjects();
-  if (!page.OnManualBuild().empty()) Report.DoNotifyEvent(&page, page.OnManualBuild());
-  else RunDataBands(page);
+  if (!page.OnManualBuild().empty())
+    Report.DoNotifyEvent(&page, page.OnManualBuild());
+  else
+    RunDataBands(page);
   IsLastPage = true;
   // Endless pages get their final size here (endless pages).
   EndPage();
@@ -184,7 +189,8 @@ void TqbxEngine::StartFirstPage() {
   HeaderList.clear();
   TqbxBand* title = Page->FindBand(TqbxReportTitle::StaticClass());
   TqbxBand* page_header = Page->FindBand(TqbxPageHeader::StaticClass());
-  for (TqbxBand* band : Page->TitleBeforeHeader() ? std::vector{title, page_header} : std::vector{page_header, title})
+  for (TqbxBand* band : Page->TitleBeforeHeader() ? std::vector{title, page_header}
+                                                  : std::vector{page_header, title})
     if (band) HeaderList.push_back({band, 0});
   PageHeight = (Page->PaperHeight() - Page->TopMargin() - Page->BottomMargin()) * kPixelsPerMm;
   PageWidth = (Page->PaperWidth() - Page->LeftMargin() - Page->RightMargin()) * kPixelsPerMm;
@@ -324,12 +330,15 @@ void TqbxEngine::ShowPageObjects() {
 
 double TqbxEngine::HeaderHeight(bool add_reprinted) {
   double result = 0;
-  for (const ClassInfo* band_class : {&TqbxColumnHeader::StaticClass(), &TqbxPageHeader::StaticClass()}) {
-    for (TqbxBand* band = Page->FindBand(*band_class); band; band = band->Child()) result += band->Height();
+  for (const ClassInfo* band_class :
+       {&TqbxColumnHeader::StaticClass(), &TqbxPageHeader::StaticClass()}) {
+    for (TqbxBand* band = Page->FindBand(*band_class); band; band = band->Child())
+      result += band->Height();
   }
   if (add_reprinted) {
     for (const TqbxHeaderListItem& item : HeaderList)
-      if (item.Band && !dynamic_cast<TqbxPageHeader*>(item.Band) && !dynamic_cast<TqbxColumnHeader*>(item.Band))
+      if (item.Band && !dynamic_cast<TqbxPageHeader*>(item.Band) &&
+          !dynamic_cast<TqbxColumnHeader*>(item.Band))
         result += item.Band->Height();
   }
   return result;
@@ -388,8 +397,10 @@ void TqbxEngine::EndPage() {
   if (IsLastPage && !FEndingLastPage) {
     FEndingLastPage = true;
     try {
-      if (TqbxBand* summary = Page->FindBand(TqbxReportSummary::StaticClass())) ShowBand(summary);
-      else EndOfBand(nullptr, paReportFinished);
+      if (TqbxBand* summary = Page->FindBand(TqbxReportSummary::StaticClass()))
+        ShowBand(summary);
+      else
+        EndOfBand(nullptr, paReportFinished);
     } catch (...) {
       FEndingLastPage = false;
       throw;
@@ -398,7 +409,8 @@ void TqbxEngine::EndPage() {
   }
   if (TqbxBand* footer = Page->FindBand(TqbxPageFooter::StaticClass())) {
     CurY = GetPageHeight() - footer->Height();
-    PrevFooterHeight = IsLastPage && footer->PrintOnLastPage() && !FEndingLastPage ? footer->Height() : 0;
+    PrevFooterHeight =
+        IsLastPage && footer->PrintOnLastPage() && !FEndingLastPage ? footer->Height() : 0;
     ShowFixedBand(footer);
   }
   TqbxBand* overlay = Page->FindBand(TqbxOverlay::StaticClass());

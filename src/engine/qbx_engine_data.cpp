@@ -59,7 +59,8 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
   links.LineThrough = 1;
   band.SetCurColumn(1);
   for (const auto& child : band.Objects())
-    if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(child.get()); memo && memo->SuppressRepeated) memo->ResetSuppress();
+    if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(child.get()); memo && memo->SuppressRepeated)
+      memo->ResetSuppress();
   // The deferred-values dictionary forgets the band's duplicates and the post-processor enters
   // the band's data here (deferred values).
 

@@ -8,13 +8,17 @@ TqbxEngineDataSource::TqbxEngineDataSource(TqbxDataBand& band)
 }
 
 void TqbxEngineDataSource::First() {
-  if (FDataSet) FDataSet->First();
-  else if (FRecords) FRecords->First();
+  if (FDataSet)
+    FDataSet->First();
+  else if (FRecords)
+    FRecords->First();
 }
 
 void TqbxEngineDataSource::Next() {
-  if (FDataSet) FDataSet->Next();
-  else if (FRecords) FRecords->Next();
+  if (FDataSet)
+    FDataSet->Next();
+  else if (FRecords)
+    FRecords->Next();
 }
 
 bool TqbxEngineDataSource::Eof() {

@@ -40,11 +40,14 @@ void TqbxEngine::PrepareBands(TqbxReportPage& page) {
     // Shift structures are built when the band is first stretched.
     if (band->BandNumber() >= 4 && band->BandNumber() <= 13) list.push_back(band);
   }
-  std::stable_sort(list.begin(), list.end(),
-                   [](const TqbxBand* a, const TqbxBand* b) { return PositionKey(*a) < PositionKey(*b); });
+  std::stable_sort(list.begin(), list.end(), [](const TqbxBand* a, const TqbxBand* b) {
+    return PositionKey(*a) < PositionKey(*b);
+  });
   // A band at the same position as one already taken is left out.
   list.erase(std::unique(list.begin(), list.end(),
-                         [](const TqbxBand* a, const TqbxBand* b) { return PositionKey(*a) == PositionKey(*b); }),
+                         [](const TqbxBand* a, const TqbxBand* b) {
+                           return PositionKey(*a) == PositionKey(*b);
+                         }),
              list.end());
 
   auto report_error = [&](const char16_t* text, const TqbxBand& band) {
@@ -66,8 +69,10 @@ void TqbxEngine::PrepareBands(TqbxReportPage& page) {
       }
       size_t k = j;
       while (k < list.size() && !list[k]->IsDataBand()) ++k;
-      if (k < list.size()) Links(*list[k]).Group = header;
-      else report_error(u"Нет дата-бэнда для группы", *header);
+      if (k < list.size())
+        Links(*list[k]).Group = header;
+      else
+        report_error(u"Нет дата-бэнда для группы", *header);
       i = j - 1;
     } else if (dynamic_cast<TqbxGroupFooter*>(list[i])) {
       if (unpaired.empty()) {
@@ -126,7 +131,8 @@ void TqbxEngine::PrepareBands(TqbxReportPage& page) {
       }
       used[next] = true;
       TqbxBand* detail = list[next];
-      if (HasDataSource(*detail)) Links(*master).SubBands.push_back(static_cast<TqbxDataBand*>(detail));
+      if (HasDataSource(*detail))
+        Links(*master).SubBands.push_back(static_cast<TqbxDataBand*>(detail));
       next = detail->BandNumber() < 11 ? self(self, next, next + 1) : next + 1;
     }
     return next;

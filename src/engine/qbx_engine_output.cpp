@@ -26,7 +26,8 @@ TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
   if (TqbxChild* child = band->Child()) {
     if (child->ToNRowsMode() != rmTillPageEnds && child->ToNRows() <= 0) {
       const auto* data_band = dynamic_cast<const TqbxDataBand*>(band);
-      if ((band->Visible() || band->PrintChildIfInvisible()) && !(data_band && data_band->CurColumn() > 1)) {
+      if ((band->Visible() || band->PrintChildIfInvisible()) &&
+          !(data_band && data_band->CurColumn() > 1)) {
         IsFirstBand = false;
         ShowBand(child);
       }
@@ -68,8 +69,10 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
     const auto* data_band = dynamic_cast<const TqbxDataBand*>(&band);
     const bool multi_column = data_band && data_band->Columns() > 1;
     const bool is_overlay = dynamic_cast<const TqbxOverlay*>(&band) != nullptr;
-    if (band.Visible() && !multi_column && !is_overlay && !band.IsNullBand() && FreeSpace() < band.Height()) {
-      if (auto* child = dynamic_cast<const TqbxChild*>(&band); child && child->ToNRowsMode() == rmTillPageEnds) {
+    if (band.Visible() && !multi_column && !is_overlay && !band.IsNullBand() &&
+        FreeSpace() < band.Height()) {
+      if (auto* child = dynamic_cast<const TqbxChild*>(&band);
+          child && child->ToNRowsMode() == rmTillPageEnds) {
         // Ends the chain of a child band that fills the page (child rows).
         UnStretch(band);
         return;
@@ -148,12 +151,14 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   // Subreports marked PrintOnParent are run into the container here (subreports).
 
   double height = 0;
-  for (const auto& child : container.Objects()) height = std::max(height, child->Top() + child->Height());
+  for (const auto& child : container.Objects())
+    height = std::max(height, child->Top() + child->Height());
   if (!band || band->Stretched()) container.SetHeight(height);
   if (band) Report.DoNotifyEvent(band, band->OnAfterCalcHeight());
   for (const auto& child : container.Objects()) {
     auto* object = dynamic_cast<TqbxStretcheable*>(child.get());
-    if (object && object->StretchMode() == smMaxHeight) object->SetHeight(container.Height() - object->Top());
+    if (object && object->StretchMode() == smMaxHeight)
+      object->SetHeight(container.Height() - object->Top());
   }
 }
 
@@ -163,7 +168,8 @@ void TqbxEngine::UnStretch(TqbxComponent& container) {
   if (band) band->DisposeFillMemo();
   if (container.Visible()) {
     for (const auto& child : container.Objects())
-      if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get())) Report.DoAfterPrint(*object);
+      if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get()))
+        Report.DoAfterPrint(*object);
   }
   for (const auto& child : container.Objects())
     if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get())) object->AfterPrint();

@@ -156,7 +156,8 @@ class ShiftTree {
         passed = g;
       }
       if (has_parent) child.MinDist = std::max(child.MinDist, bottom);
-      if (!(child.Shifted && std::fabs(child.ShiftedTo - passed) < kEpsilon)) ShiftNode(child_index, passed);
+      if (!(child.Shifted && std::fabs(child.ShiftedTo - passed) < kEpsilon))
+        ShiftNode(child_index, passed);
     }
   }
 
@@ -178,19 +179,20 @@ void TqbxEngine::ShiftObjects(TqbxComponent& container, const std::vector<double
     auto* view = dynamic_cast<TqbxView*>(&container.Child(i));
     if (!view) continue;
     const double width = container.Width();
-    const bool inside = width <= 0 || (view->Left() >= 0 && view->Left() <= width) ||
-                        (view->Left() + view->Width() >= 0 && view->Left() + view->Width() <= width);
+    const bool inside =
+        width <= 0 || (view->Left() >= 0 && view->Left() <= width) ||
+        (view->Left() + view->Width() >= 0 && view->Left() + view->Width() <= width);
     if (!inside) continue;
     items.push_back({view, shift_amounts[static_cast<size_t>(i)]});
   }
-  std::stable_sort(items.begin(), items.end(),
-                   [](const ShiftItem& a, const ShiftItem& b) { return a.Object->Top() < b.Object->Top(); });
+  std::stable_sort(items.begin(), items.end(), [](const ShiftItem& a, const ShiftItem& b) {
+    return a.Object->Top() < b.Object->Top();
+  });
   if (!band || band->ShiftEngine() == seTree) {
     ShiftTree(items, container.Width()).Shift();
     return;
   }
   ShiftLinear(items);
 }
-
 
 }  // namespace zavrik

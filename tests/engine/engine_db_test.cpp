@@ -16,7 +16,8 @@ class EngineDbTest : public EngineTest {
     dir_ = new TempDir;
     path_ = dir_->File("engine.fdb");
     std::vector<std::string> statements = {"CREATE TABLE NUMS (N INTEGER NOT NULL PRIMARY KEY)"};
-    for (int n = 1; n <= 60; ++n) statements.push_back("INSERT INTO NUMS VALUES (" + std::to_string(n) + ")");
+    for (int n = 1; n <= 60; ++n)
+      statements.push_back("INSERT INTO NUMS VALUES (" + std::to_string(n) + ")");
     CreateDatabase(path_, statements);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -33,7 +34,8 @@ class EngineDbTest : public EngineTest {
   // The report's queries go before the connection they run on.
   void TearDown() override { report_.reset(); }
 
-  static std::string Query(const std::string& name, const std::string& sql, const std::string& attributes = "") {
+  static std::string Query(const std::string& name, const std::string& sql,
+                           const std::string& attributes = "") {
     return "<TqbxIBXQuery Name=\"" + name + "\" " + attributes + " SQL.Text=\"" + sql + "\"/>";
   }
 
@@ -48,8 +50,10 @@ TempDir* EngineDbTest::dir_ = nullptr;
 std::string EngineDbTest::path_;
 
 const char* kRowBand =
-    "<TqbxMasterData Name=\"Master\" Left=\"0\" Top=\"60\" Width=\"700\" Height=\"20\" DataSet=\"Q\">"
-    "<TqbxMemoView Name=\"N\" Left=\"0\" Top=\"0\" Width=\"100\" Height=\"20\" DataSet=\"Q\" DataField=\"N\"/>"
+    "<TqbxMasterData Name=\"Master\" Left=\"0\" Top=\"60\" Width=\"700\" Height=\"20\" "
+    "DataSet=\"Q\">"
+    "<TqbxMemoView Name=\"N\" Left=\"0\" Top=\"0\" Width=\"100\" Height=\"20\" DataSet=\"Q\" "
+    "DataField=\"N\"/>"
     "</TqbxMasterData>";
 
 TEST_F(EngineDbTest, QueryRowsFillThePagesInOrder) {
@@ -71,10 +75,13 @@ TEST_F(EngineDbTest, QueryRowsFillThePagesInOrder) {
 }
 
 TEST_F(EngineDbTest, RangeEndCountLimitsTheQueryRows) {
-  Load(kRowBand, Query("Q", "SELECT N FROM NUMS ORDER BY N", "RangeEnd=\"reCount\" RangeEndCount=\"4\""), {"Q"});
+  Load(kRowBand,
+       Query("Q", "SELECT N FROM NUMS ORDER BY N", "RangeEnd=\"reCount\" RangeEndCount=\"4\""),
+       {"Q"});
   ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
   EXPECT_EQ(Texts(0, u"N"), (std::vector<std::string>{"1", "2", "3", "4"}));
-  EXPECT_EQ(Bands(0), (std::vector<std::string>{"Master@0", "Master@20", "Master@40", "Master@60"}));
+  EXPECT_EQ(Bands(0),
+            (std::vector<std::string>{"Master@0", "Master@20", "Master@40", "Master@60"}));
 }
 
 TEST_F(EngineDbTest, AnEmptyQueryPrintsNoRows) {

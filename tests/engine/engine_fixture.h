@@ -1,5 +1,6 @@
 // A report with the engine installed, loaded from a template body, with a test evaluator that
-// answers `Line`, `Line#`, `Page#`, `TotalPages` (the first pass's count) and a few fixed expressions; and readers of the prepared pages it produces.
+// answers `Line`, `Line#`, `Page#`, `TotalPages` (the first pass's count) and a few fixed
+// expressions; and readers of the prepared pages it produces.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,24 +33,33 @@ class EngineTest : public ::testing::Test {
     InstallEngine(*report_);
     report_->OnCalc = [this](StringView expression) -> Variant {
       if (expression == u"Line") return Variant(static_cast<int32_t>(report_->Engine->CurLine));
-      if (expression == u"Line#") return Variant(static_cast<int32_t>(report_->Engine->CurLineThrough));
-      if (expression == u"TotalPages") return Variant(static_cast<int32_t>(report_->Engine->TotalPages));
-      if (expression == u"Page#") return Variant(static_cast<int32_t>(report_->PreviewPages()->CurPage + 1));
+      if (expression == u"Line#")
+        return Variant(static_cast<int32_t>(report_->Engine->CurLineThrough));
+      if (expression == u"TotalPages")
+        return Variant(static_cast<int32_t>(report_->Engine->TotalPages));
+      if (expression == u"Page#")
+        return Variant(static_cast<int32_t>(report_->PreviewPages()->CurPage + 1));
       if (expression == u"False") return Variant(false);
-      if (expression == u"'Row ' + Line") return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
+      if (expression == u"'Row ' + Line")
+        return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
       throw Error(u"Unknown expression " + String(expression));
     };
   }
 
   // Loads a report: `page` is the content of the report page, `sources` that of the data page.
   void Load(const std::string& page, const std::string& sources = "",
-            const std::vector<std::string>& datasets = {}, const std::string& page_attributes = "") {
+            const std::vector<std::string>& datasets = {},
+            const std::string& page_attributes = "") {
     std::string list;
     for (const std::string& name : datasets) list += "<item DataSet=\"" + name + "\"/>";
-    std::istringstream in("<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>"
-                          "<TqbxDataPage Name=\"Data\">" + sources + "</TqbxDataPage>"
-                          "<TqbxReportPage Name=\"Page1\" " + page_attributes + ">" + page +
-                          "</TqbxReportPage><Datasets>" + list + "</Datasets></TqbxReport>");
+    std::istringstream in(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>"
+        "<TqbxDataPage Name=\"Data\">" +
+        sources +
+        "</TqbxDataPage>"
+        "<TqbxReportPage Name=\"Page1\" " +
+        page_attributes + ">" + page + "</TqbxReportPage><Datasets>" + list +
+        "</Datasets></TqbxReport>");
     report_->LoadFromStream(in);
     report_->EngineOptions()->NewSilentMode = simSilent;
   }
@@ -63,7 +73,8 @@ class EngineTest : public ::testing::Test {
     if (!rebuilt) return result;
     for (const auto& child : rebuilt->Objects()) {
       if (!child->IsBand()) continue;
-      result.push_back(StringToUtf8(child->Name()) + "@" + std::to_string(static_cast<long>(std::nearbyint(child->Top()))));
+      result.push_back(StringToUtf8(child->Name()) + "@" +
+                       std::to_string(static_cast<long>(std::nearbyint(child->Top()))));
     }
     return result;
   }
