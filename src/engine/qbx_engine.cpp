@@ -328,8 +328,14 @@ void TqbxEngine::ShowPageObjects() {
 
 // --- page flow
 
+double TqbxEngine::GetPageHeight() {
+  if (Page && Page->EndlessHeight()) return FooterHeight() + CurY;
+  return PageHeight;
+}
+
 double TqbxEngine::HeaderHeight(bool add_reprinted) {
   double result = 0;
+  if (!Page) return result;
   for (const ClassInfo* band_class :
        {&TqbxColumnHeader::StaticClass(), &TqbxPageHeader::StaticClass()}) {
     for (TqbxBand* band = Page->FindBand(*band_class); band; band = band->Child())
@@ -346,13 +352,14 @@ double TqbxEngine::HeaderHeight(bool add_reprinted) {
 
 double TqbxEngine::FooterHeight() {
   double result = 0;
+  if (!Page) return result;
   if (TqbxBand* band = Page->FindBand(TqbxColumnFooter::StaticClass())) result += band->Height();
   if (TqbxBand* band = Page->FindBand(TqbxPageFooter::StaticClass())) result += band->Height();
   return result;
 }
 
 double TqbxEngine::FreeSpace() {
-  if (Page->EndlessHeight()) return 1000000;
+  if (Page && Page->EndlessHeight()) return 1000000;
   if (PrevFooterHeight != 0) return PageHeight - PrevFooterHeight - CurY;
   return PageHeight - FooterHeight() - CurY;
 }

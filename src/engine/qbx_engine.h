@@ -57,7 +57,8 @@ class TqbxEngine : public TqbxCustomEngine {
   void EndPage();
   // Room left above the footers on the current page.
   double FreeSpace();
-  double GetPageHeight() const { return PageHeight; }
+  // The page height; on an endless page, the footers below the current position.
+  double GetPageHeight();
   double HeaderHeight(bool add_reprinted);
   double FooterHeight();
 

@@ -263,5 +263,15 @@ TEST_F(EngineTest, BandsTallerThanThePageTakeAPageEachInsteadOfBreakingForever) 
     EXPECT_EQ(Bands(page), (Strings{"PageHeader@0", "Master@1500"})) << page;
 }
 
+TEST_F(EngineTest, AnEndlessPageHoldsAllRowsWithTheFooterBelowThem) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "RowCount=\"100\"") +
+           Band("TqbxPageFooter", "PageFooter", 40, 30),
+       "", {}, "EndlessHeight=\"True\"");
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  ASSERT_EQ(Pages().Count(), 1);
+  EXPECT_EQ(Bands(0).size(), 101u);
+  EXPECT_EQ(Bands(0).back(), "PageFooter@2000");
+}
+
 }  // namespace
 }  // namespace zavrik::test
