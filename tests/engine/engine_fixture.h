@@ -40,6 +40,10 @@ class EngineTest : public ::testing::Test {
       if (expression == u"Page#")
         return Variant(static_cast<int32_t>(report_->PreviewPages()->CurPage + 1));
       if (expression == u"False") return Variant(false);
+      if (expression == u"StopAtThree") {
+        if (report_->Engine->CurLine == 3) static_cast<TqbxEngine*>(report_->Engine)->StopReport();
+        return Variant(u"");
+      }
       if (expression == u"'Row ' + Line")
         return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
       throw Error(u"Unknown expression " + String(expression));

@@ -273,5 +273,14 @@ TEST_F(EngineTest, AnEndlessPageHoldsAllRowsWithTheFooterBelowThem) {
   EXPECT_EQ(Bands(0).back(), "PageFooter@2000");
 }
 
+TEST_F(EngineTest, StopReportEndsTheRowsAndKeepsWhatWasPrepared) {
+  Load(Band("TqbxMasterData", "Master", 0, 20, "RowCount=\"10\"",
+            Memo("Stop", 0, 0, 20, "[StopAtThree]")) +
+       Band("TqbxReportSummary", "Summary", 40, 20));
+  ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text());
+  EXPECT_EQ(Bands(0), (Strings{"Master@0", "Master@20", "Master@40", "Summary@60"}));
+  EXPECT_FALSE(report_->Engine->Running);
+}
+
 }  // namespace
 }  // namespace zavrik::test
