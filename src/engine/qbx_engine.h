@@ -107,6 +107,7 @@ class TqbxEngine : public TqbxCustomEngine {
   void RunReportPages(TqbxReportPage* given_page);
   void RunReportPage(TqbxReportPage& page);
   void RunPageOnce(TqbxReportPage& page);
+  // --- page flow (qbx_engine_pages.cpp)
   void StartFirstPage();
   void PageStart();
   void ShowPageObjects();
@@ -128,7 +129,6 @@ class TqbxEngine : public TqbxCustomEngine {
   void ShiftObjects(TqbxComponent& container, const std::vector<double>& shift_amounts);
 
   std::unordered_map<const TqbxComponent*, TqbxBandLinks> FLinks;
-  std::vector<std::unique_ptr<TqbxNullBand>> FVirtualBands;
   bool FEndingLastPage = false;
   bool FInPageStart = false;
   // CurY right after the current page (or column) started: bands above it are page headers.

@@ -60,7 +60,9 @@ TEST_F(EngineTest, RowsFlowOntoNewPagesWithHeaderAndFooterOnEach) {
     EXPECT_EQ(bands.back(), "PageFooter@1093") << page;
     EXPECT_EQ(bands[1], "Master@40") << page;
     for (const std::string& text : Texts(page, u"Row")) rows.push_back(text);
-    if (page == 0) EXPECT_EQ(bands.size(), 52u + 2);
+    if (page == 0) {
+      EXPECT_EQ(bands.size(), 52u + 2);
+    }
   }
   ASSERT_EQ(rows.size(), 100u);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(rows[static_cast<size_t>(i)], std::to_string(i + 1));
