@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "driver/data_module.h"
+#include "engine/qbx_engine.h"
 #include "engine/qbx_preview_pages.h"
 #include "extensions/script_extensions.h"
 #include "pdf/pdf_export.h"
@@ -14,7 +15,9 @@ namespace zavrik::driver {
 std::unique_ptr<TqbxReport> CreateReport() {
   RegisterReportClasses();
   RegisterEnginePreviewPages();
-  return std::make_unique<TqbxReport>();
+  auto report = std::make_unique<TqbxReport>();
+  InstallEngine(*report);
+  return report;
 }
 
 void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id) {

@@ -1,21 +1,45 @@
-// TqbxCustomEngine: the state of a report run that the prepared pages read while the engine fills
-// them (the engine proper derives from it).
+// TqbxCustomEngine: the state of a report run that the prepared pages, expressions and scripts
+// read while the engine fills the pages (the engine proper derives from it).
 #pragma once
 
 namespace zavrik {
+
+class TqbxReportPage;
 
 class TqbxCustomEngine {
  public:
   virtual ~TqbxCustomEngine() = default;
 
+  // Runs the report (all its report pages, or `page` only); false when nothing was prepared
+  // because of errors found before printing.
+  virtual bool Run(bool run_dialogs, bool clear_last, TqbxReportPage* page) { return false; }
+
   // True between the start and the end of a run.
   bool Running = false;
   // True in the final pass of a double-pass run (and in a single pass).
   bool FinalPass = false;
-  // The vertical position on the current page, in report units.
+  // The current output position on the page, in report units.
+  double CurX = 0;
   double CurY = 0;
   // Page count of the first pass (double pass), for total-page numbers.
   int TotalPages = 0;
+  // Current page column and vertical-band column (from 1).
+  int CurColumn = 1;
+  int CurVColumn = 0;
+  // Row of the band being printed: `Line` (restarted by groups) and `Line#`.
+  int CurLine = 0;
+  int CurLineThrough = 0;
+  // Printable size of the current page.
+  double PageHeight = 0;
+  double PageWidth = 0;
+  // Date and time taken at the start of the run (whole days, fraction of a day).
+  double StartDate = 0;
+  double StartTime = 0;
+  // True while a band is evaluated a second time.
+  bool SecondScriptCall = false;
+  // Table object counters; the engine does not change them.
+  int CurTableRow = 0;
+  int CurTableColumn = 0;
 };
 
 }  // namespace zavrik

@@ -84,6 +84,8 @@ class TqbxReportPage : public TqbxPage {
   bool TitleBeforeHeader() const { return FTitleBeforeHeader; }
   const String& OutlineText() const { return FOutlineText; }
   const String& OnManualBuild() const { return FOnManualBuild; }
+  const String& OnBeforePrint() const { return FOnBeforePrint; }
+  const String& OnAfterPrint() const { return FOnAfterPrint; }
   TStrings* HGuides() const { return FHGuides.get(); }
   TStrings* VGuides() const { return FVGuides.get(); }
 

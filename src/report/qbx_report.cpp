@@ -2,6 +2,7 @@
 
 #include "core/rtti_props.h"
 #include "core/error.h"
+#include "report/qbx_custom_engine.h"
 #include "report/qbx_data_set_list.h"
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_serializer.h"
@@ -35,6 +36,11 @@ TqbxReport::TqbxReport() {
 }
 
 TqbxReport::~TqbxReport() = default;
+
+void TqbxReport::SetEngine(std::unique_ptr<TqbxCustomEngine> engine) {
+  FEngine = std::move(engine);
+  Engine = FEngine.get();
+}
 
 void TqbxReport::SetPreviewPages(std::unique_ptr<TqbxCustomPreviewPages> value) { FPreviewPages = std::move(value); }
 

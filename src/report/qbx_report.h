@@ -127,8 +127,11 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   void DoBeforePrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnBeforePrint()); }
   void DoAfterPrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnAfterPrint()); }
   TqbxScriptCaller* Script = nullptr;
-  // The engine that runs this report; it is created and owned by the engine layer.
+  // The engine that runs this report (created by the engine layer); without a `Run` hook
+  // PrepareReport runs it directly.
   TqbxCustomEngine* Engine = nullptr;
+  // Makes the report own `engine` and use it as `Engine`.
+  void SetEngine(std::unique_ptr<TqbxCustomEngine> engine);
   bool EngineRunning = false;
 
   // --- errors: "Были обнаружены следующие ошибки:" and the list, by EngineOptions.NewSilentMode
@@ -199,6 +202,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   TqbxDataSetLink FDataSet;
   std::vector<String> FSystemVariables;
   String FAcceptedPassword;
+  std::unique_ptr<TqbxCustomEngine> FEngine;
   std::unique_ptr<TqbxCustomPreviewPages> FPreviewPages;
 };
 

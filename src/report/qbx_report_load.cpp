@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "platform/message_window.h"
+#include "report/qbx_custom_engine.h"
 #include "report/qbx_page.h"
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
@@ -168,7 +169,7 @@ bool TqbxReport::PrepareReport(bool) {
         saved->flush();
         kept_definition = true;
       }
-      result = Run ? Run(*this) : true;
+      result = Run ? Run(*this) : (Engine ? Engine->Run(true, false, nullptr) : true);
     } catch (const Error& e) {
       FReportOptions->Password = password;
       Errors.Add(e.Message());

@@ -69,7 +69,26 @@ TEST_F(DriverTest, TemplateBecomesAPdfOfThePreparedPages) {
   EXPECT_EQ(pdf.rfind("%PDF-1.7\r\n", 0), 0u);
   EXPECT_EQ(pdf.substr(pdf.size() - 7), "%%EOF\r\n");
   EXPECT_EQ(test::QpdfCheck(pdf), 0);
-  EXPECT_EQ(test::PdfPageCount(pdf), 0);  // nothing is printed before the engine runs bands
+  EXPECT_EQ(test::PdfPageCount(pdf), 1);  // title, header, three rows and summary fit on one page
+}
+
+TEST_F(DriverTest, ThePdfHasOnePagePerPreparedPage) {
+  // The invoice as it is (one page) and with 120 rows, which flow over several pages.
+  for (const int rows : {3, 120}) {
+    std::string invoice = InvoiceTemplate();
+    const std::string row_count = "RowCount=\"3\"";
+    ASSERT_NE(invoice.find(row_count), std::string::npos);
+    invoice.replace(invoice.find(row_count), row_count.size(), "RowCount=\"" + std::to_string(rows) + "\"");
+    Tdm dm;
+    auto report = CreateReport();
+    LoadReport(*report, invoice, dm, u"1");
+    const std::string pdf = PrepareAndExport(*report);
+    ASSERT_NE(report->PreviewPages(), nullptr);
+    const int pages = report->PreviewPages()->Count();
+    EXPECT_EQ(pages > 1, rows > 3) << pages;
+    EXPECT_EQ(test::QpdfCheck(pdf), 0);
+    EXPECT_EQ(test::PdfPageCount(pdf), pages) << rows;
+  }
 }
 
 TEST_F(DriverTest, UnreadableTemplatesStillGiveACompletePdf) {

@@ -1,0 +1,142 @@
+// TqbxEngine: turns the report's pages, bands and data sources into prepared pages. One run:
+// Initialize (band links, data-source checks), the report pages (page start, title, page header,
+// data bands record by record with their headers and footers, summary, page footer), Finalize.
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "core/ustring.h"
+#include "report/qbx_band.h"
+#include "report/qbx_custom_engine.h"
+#include "report/qbx_page.h"
+#include "report/qbx_view.h"
+
+namespace zavrik {
+
+class TqbxCustomPreviewPages;
+class TqbxPostProcessor;
+class TqbxReport;
+
+// Links of a band (or page) built for each run: its detail data bands and, for a data band, its
+// header, footer and the group header of its groups.
+struct TqbxBandLinks {
+  std::vector<TqbxDataBand*> SubBands;
+  TqbxBand* Header = nullptr;
+  TqbxBand* Footer = nullptr;
+  TqbxGroupHeader* Group = nullptr;
+  // A group header: the chain of nested group headers starting with itself.
+  std::vector<TqbxGroupHeader*> GroupChain;
+  // Run-time counters of a data band: `Line` and `Line#` of the next row.
+  int LineN = 1;
+  int LineThrough = 1;
+  double StretchedHeight = 0;
+};
+
+// A band reprinted at the top of each new page (report title once, page header, reprinted headers).
+struct TqbxHeaderListItem {
+  TqbxBand* Band = nullptr;
+  double Left = 0;
+};
+
+class TqbxEngine : public TqbxCustomEngine {
+ public:
+  explicit TqbxEngine(TqbxReport& report);
+  ~TqbxEngine() override;
+  TqbxEngine(const TqbxEngine&) = delete;
+  TqbxEngine& operator=(const TqbxEngine&) = delete;
+
+  bool Run(bool run_dialogs, bool clear_last, TqbxReportPage* page) override;
+  bool Initialize();
+  void Finalize();
+
+  // --- page flow
+  void NewPage();
+  void NewColumn();
+  void EndPage();
+  // Room left above the footers on the current page.
+  double FreeSpace();
+  // The page height; on an endless page, the footers below the current position.
+  double GetPageHeight();
+  double HeaderHeight(bool add_reprinted);
+  double FooterHeight();
+
+  // --- bands
+  // Outputs the band and its ordinary child chain; a child band with a row count is returned for
+  // the caller to print.
+  TqbxBand* ShowBand(TqbxBand* band);
+  // The first band of that class on the current page.
+  void ShowBand(const ClassInfo& band_class);
+  void ShowBandByName(StringView band_name);
+  void StopReport();
+  // Anchors of the prepared pages, for scripts.
+  void AddAnchor(const String& text);
+  int GetAnchorPage(const String& text);
+  TqbxPostProcessor& GetPostProcessor();
+  bool DoublePass() const;
+  // Evaluates a container's objects, stretches and shifts them (`UnStretch` restores them).
+  void Stretch(TqbxComponent& container);
+  void UnStretch(TqbxComponent& container);
+
+  TqbxReport& Report;
+  TqbxReportPage* Page = nullptr;
+  TqbxBand* CurBand = nullptr;
+  std::vector<TqbxHeaderListItem> HeaderList;
+  bool FirstReportPage = false;
+  bool IsFirstBand = false, IsFirstPage = false, IsLastPage = false, TitlePrinted = false;
+  double FirstColumnY = 0;
+  double PageCurX = 0;
+  double PrevFooterHeight = 0;
+  bool CallFromAddPage = false, CallFromEndPage = false, CallFromPHeader = false;
+  // The chain of data bands currently iterating, outermost first, with their row numbers.
+  std::vector<std::pair<String, int>> HBandNamesTree;
+  TqbxBand* LastBandOnPage = nullptr;
+  TqbxBand* StartNewPageBand = nullptr;
+
+  // Run-time links of a band or page (created on first use).
+  TqbxBandLinks& Links(const TqbxComponent& band_or_page) { return FLinks[&band_or_page]; }
+
+ private:
+  TqbxCustomPreviewPages& Pages() const;
+  // Outline items: the page's (at its top) and a printed data row's (one level deeper until its
+  // details are done; true when added).
+  void AddPageOutline();
+  bool AddBandOutline(TqbxBand& band);
+  // --- run structure (qbx_engine.cpp)
+  void RunReportPages(TqbxReportPage* given_page);
+  void RunReportPage(TqbxReportPage& page);
+  void RunPageOnce(TqbxReportPage& page);
+  // --- page flow (qbx_engine_pages.cpp)
+  void StartFirstPage();
+  void PageStart();
+  void ShowPageObjects();
+  void ShowFixedBand(TqbxBand* band);
+  // The end-of-band step after a band is shown (or at a processing event without a band).
+  void EndOfBand(TqbxBand* band, TqbxProcessAtMode mode = paDefault);
+  // --- band links (qbx_engine_links.cpp)
+  void PrepareBands(TqbxReportPage& page);
+  void CheckDataSources();
+  // --- data bands (qbx_engine_data.cpp)
+  void RunDataBands(const TqbxComponent& container);
+  void RunDataBand(TqbxDataBand& band);
+  bool HasData(const TqbxComponent& container, bool force);
+  // --- band output (qbx_engine_output.cpp)
+  void OutputBand(TqbxBand& band);
+  void AddHeader(TqbxBand* band);
+  void RemoveHeader(const TqbxBand* band);
+  // --- shifting (qbx_engine_shift.cpp)
+  void ShiftObjects(TqbxComponent& container, const std::vector<double>& shift_amounts);
+
+  std::unordered_map<const TqbxComponent*, TqbxBandLinks> FLinks;
+  bool FEndingLastPage = false;
+  bool FInPageStart = false;
+  // CurY right after the current page (or column) started: bands above it are page headers.
+  double FPageBodyTop = 0;
+};
+
+// Gives `report` a TqbxEngine, which PrepareReport then runs (directly, or from the script
+// binding's Run hook through `Report.Engine`).
+void InstallEngine(TqbxReport& report);
+
+}  // namespace zavrik

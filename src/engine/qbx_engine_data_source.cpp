@@ -1,0 +1,29 @@
+#include "engine/qbx_engine_data_source.h"
+
+namespace zavrik {
+
+TqbxEngineDataSource::TqbxEngineDataSource(TqbxDataBand& band)
+    : FDataSet(dynamic_cast<data::TqbxDataSet*>(band.DataSet())) {
+  if (!FDataSet && !band.DataSet() && band.RowCount() > 0) FRecords = &band.Records();
+}
+
+void TqbxEngineDataSource::First() {
+  if (FDataSet)
+    FDataSet->First();
+  else if (FRecords)
+    FRecords->First();
+}
+
+void TqbxEngineDataSource::Next() {
+  if (FDataSet)
+    FDataSet->Next();
+  else if (FRecords)
+    FRecords->Next();
+}
+
+bool TqbxEngineDataSource::Eof() {
+  if (FDataSet) return FDataSet->Eof();
+  return !FRecords || FRecords->Eof();
+}
+
+}  // namespace zavrik

@@ -1,0 +1,204 @@
+// Output of one band: evaluation and stretching of its objects, the page break when it does not
+// fit, placement at the current position and recording on the prepared page.
+#include <cmath>
+
+#include "engine/qbx_engine.h"
+#include "report/qbx_preview_pages.h"
+#include "report/qbx_report.h"
+
+namespace zavrik {
+
+namespace {
+
+constexpr double kEpsilon = 0.0001;
+
+bool IsGroupHeaderOrDataBand(const TqbxBand& band) {
+  return band.IsDataBand() || dynamic_cast<const TqbxGroupHeader*>(&band) != nullptr;
+}
+
+}  // namespace
+
+TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
+  if (!band) return nullptr;
+  // KeepChild: keeping the band with its child chain starts here (keeping).
+  OutputBand(*band);
+  TqbxBand* result = nullptr;
+  if (TqbxChild* child = band->Child()) {
+    if (child->ToNRowsMode() != rmTillPageEnds && child->ToNRows() <= 0) {
+      const auto* data_band = dynamic_cast<const TqbxDataBand*>(band);
+      if ((band->Visible() || band->PrintChildIfInvisible()) &&
+          !(data_band && data_band->CurColumn() > 1)) {
+        IsFirstBand = false;
+        ShowBand(child);
+      }
+    } else {
+      result = band;
+    }
+  }
+  // KeepChild ends here; a data band adds its values to the aggregates here (aggregates).
+  return result;
+}
+
+void TqbxEngine::ShowBand(const ClassInfo& band_class) {
+  if (Page) ShowBand(Page->FindBand(band_class));
+}
+
+void TqbxEngine::ShowBandByName(StringView band_name) {
+  ShowBand(dynamic_cast<TqbxBand*>(Report.FindObject(band_name)));
+}
+
+void TqbxEngine::OutputBand(TqbxBand& band) {
+  // Vertical bands and bands holding vertical bands print differently (vertical bands).
+  const TqbxBandLinks& links = Links(band);
+  if (!FInPageStart && band.Visible() && band.StartNewPage() &&
+      !(IsGroupHeaderOrDataBand(band) && links.LineN == 1)) {
+    // A group header with ResetPageNumbers resets the logical page numbers here (groups).
+    StartNewPageBand = &band;
+    try {
+      NewPage();
+    } catch (...) {
+      StartNewPageBand = nullptr;
+      throw;
+    }
+    StartNewPageBand = nullptr;
+  }
+
+  try {
+    Stretch(band);
+    Links(band).StretchedHeight = band.Height();
+    const auto* data_band = dynamic_cast<const TqbxDataBand*>(&band);
+    const bool multi_column = data_band && data_band->Columns() > 1;
+    const bool is_overlay = dynamic_cast<const TqbxOverlay*>(&band) != nullptr;
+    if (band.Visible() && !multi_column && !is_overlay && !band.IsNullBand() &&
+        FreeSpace() < band.Height()) {
+      if (auto* child = dynamic_cast<const TqbxChild*>(&band);
+          child && child->ToNRowsMode() == rmTillPageEnds) {
+        // Ends the chain of a child band that fills the page (child rows).
+        UnStretch(band);
+        return;
+      }
+      // A band that does not fit moves to the next column or page. A band that does not fit even
+      // there is split over pages (band splitting); until then it overflows the page it starts
+      // on, so it moves only when the current page already holds bands below the page start.
+      const bool page_holds_bands = CurY > FPageBodyTop + kEpsilon;
+      if (page_holds_bands && !FInPageStart) {
+        // Memos with SuppressRepeated are reset and the band is evaluated again here (keeping).
+        NewColumn();
+      }
+    }
+    if (!band.IsNullBand()) {
+      band.SetLeft(multi_column ? band.Left() + CurX : CurX);
+      band.SetTop(CurY);
+    }
+    // Subreports printed on their parent copy the band into OutputTo here (subreports).
+    if (band.Visible()) {
+      if (FinalPass) band.CreateFillMemo();
+      if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom()) {
+        CurY += FreeSpace() - Links(band).StretchedHeight;
+        band.SetTop(CurY);
+      }
+      if (!(FInPageStart && Pages().BandExists(band))) Pages().AddObject(band);
+      CurY += band.Height();
+    }
+  } catch (...) {
+    UnStretch(band);
+    throw;
+  }
+  UnStretch(band);
+  EndOfBand(&band);
+  // Subreports on the band that do not print on their parent run here (subreports).
+}
+
+// --- evaluation and stretching
+
+void TqbxEngine::Stretch(TqbxComponent& container) {
+  auto* band = dynamic_cast<TqbxBand*>(&container);
+  if (band) CurBand = band;
+  auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
+  if (band) band->BeforePrint();
+  if (container_component) Report.DoBeforePrint(*container_component);
+
+  const bool visible = container.Visible();
+  std::vector<double> shift_amounts(static_cast<size_t>(container.Count()), 0);
+  bool stretched = false;
+  for (int i = 0; i < container.Count(); ++i) {
+    auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i));
+    if (!object) continue;
+    object->BeforePrint();
+    if (visible) Report.DoBeforePrint(*object);
+    auto* view = dynamic_cast<TqbxView*>(object);
+    // Objects processed at a later event are evaluated then (deferred values).
+    if (object->Visible() && (!view || view->Processing()->ProcessAt == paDefault)) {
+      object->GetData();
+      Report.DoNotifyEvent(object, object->OnAfterData());
+    }
+  }
+  for (int i = 0; i < container.Count(); ++i) {
+    auto* object = dynamic_cast<TqbxStretcheable*>(&container.Child(i));
+    if (!object || !object->Visible() || !visible) continue;
+    if (object->StretchMode() == smDontStretch && !object->CanShrink()) continue;
+    const double old_height = object->Height();
+    const double new_height = object->CalcHeight();
+    if ((new_height > old_height && object->StretchMode() != smDontStretch) ||
+        (new_height < old_height && object->CanShrink())) {
+      shift_amounts[static_cast<size_t>(i)] = new_height - old_height;
+      if (std::fabs(new_height - old_height) > kEpsilon) object->SetHeight(new_height);
+      stretched = true;
+    }
+  }
+  if (!visible) return;
+  if (stretched) ShiftObjects(container, shift_amounts);
+  // Subreports marked PrintOnParent are run into the container here (subreports).
+
+  double height = 0;
+  for (const auto& child : container.Objects())
+    height = std::max(height, child->Top() + child->Height());
+  if (!band || band->Stretched()) container.SetHeight(height);
+  if (band) Report.DoNotifyEvent(band, band->OnAfterCalcHeight());
+  for (const auto& child : container.Objects()) {
+    auto* object = dynamic_cast<TqbxStretcheable*>(child.get());
+    if (object && object->StretchMode() == smMaxHeight)
+      object->SetHeight(container.Height() - object->Top());
+  }
+}
+
+void TqbxEngine::UnStretch(TqbxComponent& container) {
+  auto* band = dynamic_cast<TqbxBand*>(&container);
+  // The fill memo never took part in the evaluation: it goes before the objects are restored.
+  if (band) band->DisposeFillMemo();
+  if (container.Visible()) {
+    for (const auto& child : container.Objects())
+      if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get()))
+        Report.DoAfterPrint(*object);
+  }
+  for (const auto& child : container.Objects())
+    if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get())) object->AfterPrint();
+  auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
+  if (container_component) Report.DoAfterPrint(*container_component);
+  if (band) band->AfterPrint();
+  if (container_component && container_component->OriginalObjectsCount != -1) {
+    while (container.Count() > container_component->OriginalObjectsCount)
+      container.Child(container.Count() - 1).Detach();
+    container_component->OriginalObjectsCount = -1;
+  }
+}
+
+// --- header list
+
+void TqbxEngine::AddHeader(TqbxBand* band) {
+  if (!band || !band->ReprintOnNewPage()) return;
+  if (!dynamic_cast<TqbxHeader*>(band) && !dynamic_cast<TqbxGroupHeader*>(band)) return;
+  HeaderList.push_back({band, PageCurX});
+}
+
+void TqbxEngine::RemoveHeader(const TqbxBand* band) {
+  if (!band) return;
+  for (auto it = HeaderList.begin(); it != HeaderList.end(); ++it) {
+    if (it->Band == band) {
+      HeaderList.erase(it);
+      return;
+    }
+  }
+}
+
+}  // namespace zavrik

@@ -1,0 +1,115 @@
+// A report with the engine installed, loaded from a template body, with a test evaluator that
+// answers `Line`, `Line#`, `Page#`, `TotalPages` (the first pass's count) and a few fixed
+// expressions; and readers of the prepared pages it produces.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "core/float_text.h"
+#include "core/ustring.h"
+#include "data/ibx_components.h"
+#include "engine/qbx_engine.h"
+#include "engine/qbx_preview_pages.h"
+#include "report/qbx_band.h"
+#include "report/qbx_classes.h"
+#include "report/qbx_memo.h"
+#include "report/qbx_report.h"
+
+namespace zavrik::test {
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() {
+    RegisterReportClasses();
+    data::RegisterDataClasses();
+    RegisterEnginePreviewPages();
+    report_ = std::make_unique<TqbxReport>();
+    InstallEngine(*report_);
+    report_->OnCalc = [this](StringView expression) -> Variant {
+      if (expression == u"Line") return Variant(static_cast<int32_t>(report_->Engine->CurLine));
+      if (expression == u"Line#")
+        return Variant(static_cast<int32_t>(report_->Engine->CurLineThrough));
+      if (expression == u"TotalPages")
+        return Variant(static_cast<int32_t>(report_->Engine->TotalPages));
+      if (expression == u"Page#")
+        return Variant(static_cast<int32_t>(report_->PreviewPages()->CurPage + 1));
+      if (expression == u"False") return Variant(false);
+      if (expression == u"StopAtThree") {
+        if (report_->Engine->CurLine == 3) static_cast<TqbxEngine*>(report_->Engine)->StopReport();
+        return Variant(u"");
+      }
+      if (expression == u"'Row ' + Line")
+        return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
+      throw Error(u"Unknown expression " + String(expression));
+    };
+  }
+
+  // Loads a report: `page` is the content of the report page, `sources` that of the data page.
+  void Load(const std::string& page, const std::string& sources = "",
+            const std::vector<std::string>& datasets = {},
+            const std::string& page_attributes = "") {
+    std::string list;
+    for (const std::string& name : datasets) list += "<item DataSet=\"" + name + "\"/>";
+    std::istringstream in(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>"
+        "<TqbxDataPage Name=\"Data\">" +
+        sources +
+        "</TqbxDataPage>"
+        "<TqbxReportPage Name=\"Page1\" " +
+        page_attributes + ">" + page + "</TqbxReportPage><Datasets>" + list +
+        "</Datasets></TqbxReport>");
+    report_->LoadFromStream(in);
+    report_->EngineOptions()->NewSilentMode = simSilent;
+  }
+
+  TqbxPreviewPages& Pages() { return dynamic_cast<TqbxPreviewPages&>(*report_->PreviewPages()); }
+
+  // The bands of a prepared page as "name@top" (tops rounded).
+  std::vector<std::string> Bands(int page) {
+    std::vector<std::string> result;
+    TqbxReportPage* rebuilt = Pages().GetPage(page);
+    if (!rebuilt) return result;
+    for (const auto& child : rebuilt->Objects()) {
+      if (!child->IsBand()) continue;
+      result.push_back(StringToUtf8(child->Name()) + "@" +
+                       std::to_string(static_cast<long>(std::nearbyint(child->Top()))));
+    }
+    return result;
+  }
+
+  // The texts of the memos named `name` on a prepared page, in order, without the line break.
+  std::vector<std::string> Texts(int page, StringView name) {
+    std::vector<std::string> result;
+    TqbxReportPage* rebuilt = Pages().GetPage(page);
+    if (!rebuilt) return result;
+    for (TqbxComponent* object : rebuilt->AllObjects())
+      if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(object); memo && memo->Name() == name)
+        result.push_back(StringToUtf8(Trim(memo->MemoText())));
+    return result;
+  }
+
+  // The object named `name` on a prepared page (the first one).
+  TqbxComponent* Find(int page, StringView name) {
+    TqbxReportPage* rebuilt = Pages().GetPage(page);
+    if (!rebuilt) return nullptr;
+    for (TqbxComponent* object : rebuilt->AllObjects())
+      if (object->Name() == name) return object;
+    return nullptr;
+  }
+
+  std::unique_ptr<TqbxReport> report_;
+};
+
+// A user data set with `count` empty records.
+inline std::string Records(const std::string& name, int count) {
+  return "<TqbxUserDataSet Name=\"" + name + "\" RangeEnd=\"reCount\" RangeEndCount=\"" +
+         std::to_string(count) + "\"/>";
+}
+
+}  // namespace zavrik::test
