@@ -76,6 +76,7 @@ class TqbxDataSet : public TqbxDialogComponent, public TqbxFieldSource, public T
 
   // TqbxFieldSource (data memos)
   Variant FieldValue(StringView field) override { return Value(field); }
+  int FieldTypeCode(StringView field) override { return FieldType(field); }
   String FieldDisplayText(StringView field) override { return DisplayText(field); }
   String BlobText(StringView field) override;
   // TqbxReportDataSource (the report's data-source list)

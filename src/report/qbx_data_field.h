@@ -16,6 +16,9 @@ class TqbxFieldSource {
   virtual bool IsBlobField(StringView field) = 0;
   // The content of a blob field as text.
   virtual String BlobText(StringView field) = 0;
+  // The field's type as data sources report it: numeric (0), string, boolean, date and time.
+  virtual int FieldTypeCode(StringView field) { return kFieldTypeNumeric; }
+  static constexpr int kFieldTypeNumeric = 0, kFieldTypeString = 1, kFieldTypeBoolean = 2;
 };
 
 // What a report asks of the data sources in its data-source list.

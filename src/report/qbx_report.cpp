@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "report/qbx_data_set_list.h"
 #include "report/qbx_preview_pages.h"
+#include "report/qbx_report_script.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_xml_item.h"
 
@@ -32,9 +33,12 @@ TqbxReport::TqbxReport() {
   SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
   Clear();
   FPreviewPages = CreatePreviewPages(*this);
+  FReportScript = std::make_unique<TqbxReportScript>(*this);
+  Script = FReportScript.get();
 }
 
-TqbxReport::~TqbxReport() = default;
+// Objects destroyed with the report call no script procedures any more.
+TqbxReport::~TqbxReport() { Script = nullptr; }
 
 void TqbxReport::SetPreviewPages(std::unique_ptr<TqbxCustomPreviewPages> value) { FPreviewPages = std::move(value); }
 
@@ -104,8 +108,6 @@ TqbxComponent* TqbxReport::FindObject(StringView name) const {
   TqbxDataSetItem* item = FEnabledDataSets.Find(dot == StringView::npos ? name : name.substr(dot + 1));
   return item ? item->DataSet() : nullptr;
 }
-
-Variant TqbxReport::Calc(StringView expression) { return OnCalc ? OnCalc(expression) : Variant::Null(); }
 
 bool TqbxReport::ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) {
   if (SameTextAscii(item.Name(), u"Datasets")) {

@@ -82,4 +82,9 @@ void TqbxVariables::GetVariablesList(StringView category, std::vector<String>& l
   for (int i = begin; i < end; ++i) list.push_back(FItems[static_cast<size_t>(i)]->Name());
 }
 
+TqbxVariables& qbxGlobalVariables() {
+  static TqbxVariables variables;
+  return variables;
+}
+
 }  // namespace zavrik

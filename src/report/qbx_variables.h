@@ -54,4 +54,7 @@ class TqbxVariables {
   std::vector<std::unique_ptr<TqbxVariable>> FItems;
 };
 
+// The process-wide variable list (qbxGlobalVariables to scripts; CopyName0 for CopyName#).
+TqbxVariables& qbxGlobalVariables();
+
 }  // namespace zavrik
