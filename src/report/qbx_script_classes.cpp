@@ -1,9 +1,11 @@
 #include "report/qbx_script_classes.h"
 
+#include "core/datetime.h"
 #include "core/error.h"
 #include "core/rtti.h"
 #include "core/variant_convert.h"
 #include "report/qbx_component.h"
+#include "report/qbx_memo.h"
 #include "report/qbx_report.h"
 #include "report/qbx_report_script.h"
 #include "script/qs_iclass.h"
@@ -66,6 +68,88 @@ void AddReportMembers(TqsScript& script) {
       });
 }
 
+TqbxComponent& ComponentOf(Object* instance) {
+  auto* component = dynamic_cast<TqbxComponent*>(instance);
+  if (!component) throw Error(u"Component expected");
+  return *component;
+}
+
+Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
+
+void AddComponentMembers(TqsScript& script) {
+  TqsClassVariable* component = script.FindClass(TqbxComponent::StaticClass().Name());
+  if (!component) return;
+  component->AddMethod(u"function FindObject(const s: String): TqbxComponent",
+                       [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+                         return ObjectOrNil(ComponentOf(instance).FindObject(p.empty() ? String() : VarToString(p[0])));
+                       });
+  component->AddMethod(u"procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)",
+                       [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+                         TqbxComponent& c = ComponentOf(instance);
+                         if (p.size() < 4) throw Error(u"Not enough actual parameters");
+                         c.SetLeft(VarToDouble(p[0]));
+                         c.SetTop(VarToDouble(p[1]));
+                         c.SetWidth(VarToDouble(p[2]));
+                         c.SetHeight(VarToDouble(p[3]));
+                         return Variant();
+                       });
+  component->AddProperty(
+      u"Parent", u"TqbxComponent",
+      [](Object* instance, const ClassInfo*, const String&) { return ObjectOrNil(ComponentOf(instance).Parent()); },
+      [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
+        auto* parent = value.Kind() == VarKind::Object ? dynamic_cast<TqbxComponent*>(value.ObjectValue()) : nullptr;
+        ComponentOf(instance).SetParent(parent);
+      });
+  component->AddProperty(u"Page", u"TqbxPage", [](Object* instance, const ClassInfo*, const String&) {
+    return ObjectOrNil(ComponentOf(instance).Page());
+  });
+  component->AddProperty(u"AbsLeft", u"Extended", [](Object* instance, const ClassInfo*, const String&) {
+    return Variant(ComponentOf(instance).AbsLeft());
+  });
+  component->AddProperty(u"AbsTop", u"Extended", [](Object* instance, const ClassInfo*, const String&) {
+    return Variant(ComponentOf(instance).AbsTop());
+  });
+}
+
+void AddMemoMembers(TqsScript& script) {
+  TqsClassVariable* memo = script.FindClass(TqbxCustomMemoView::StaticClass().Name());
+  if (!memo) return;
+  const auto memo_of = [](Object* instance) -> TqbxCustomMemoView& {
+    auto* m = dynamic_cast<TqbxCustomMemoView*>(instance);
+    if (!m) throw Error(u"Memo expected");
+    return *m;
+  };
+  memo->AddProperty(
+      u"Text", u"String",
+      [memo_of](Object* instance, const ClassInfo*, const String&) { return Variant(memo_of(instance).MemoText()); },
+      [memo_of](Object* instance, const ClassInfo*, const String&, const Variant& value) {
+        memo_of(instance).SetMemoText(VarToString(value));
+      });
+}
+
+// Enumeration and set elements of the published properties, as integer constants (set elements
+// as their bits), so that scripts can assign them.
+void AddEnumerationElements(TqsScript& script, const ClassInfo& info) {
+  for (const PropInfo* prop : info.Props()) {
+    if (!prop->enum_type || prop->enum_type == &BooleanType()) continue;
+    const bool is_set = prop->kind == TypeKind::Set;
+    for (int i = 0; i < prop->enum_type->Count() && i < 31; ++i) {
+      const String name = prop->enum_type->Name(i);
+      if (!name.empty()) script.AddConst(name, u"Integer", Variant(int32_t{is_set ? 1 << i : i}));
+    }
+  }
+}
+
+// DayOf, MonthOf, YearOf.
+void AddDateFunctions(TqsScript& script) {
+  const auto part = [](Object*, const ClassInfo*, const String& name, std::vector<Variant>& p) {
+    const DateParts date = DecodeDate(p.empty() ? 0 : VarToDate(p[0]));
+    return Variant(int32_t{name == u"DAYOF" ? date.day : name == u"MONTHOF" ? date.month : date.year});
+  };
+  for (const char16_t* name : {u"DayOf", u"MonthOf", u"YearOf"})
+    script.AddMethod(u"function " + String(name) + u"(Date: TDateTime): Integer", part, u"ctDate");
+}
+
 }  // namespace
 
 void AddReportScriptClasses(TqsScript& script) {
@@ -74,8 +158,14 @@ void AddReportScriptClasses(TqsScript& script) {
   for (const ClassInfo* info : RegisteredClasses()) {
     if (info->InheritsFrom(TqbxComponent::StaticClass())) AddClassChain(script, *info);
   }
+  for (const ClassInfo* info : RegisteredClasses()) {
+    if (info->InheritsFrom(TqbxComponent::StaticClass())) AddEnumerationElements(script, *info);
+  }
   AddReportMembers(script);
+  AddComponentMembers(script);
+  AddMemoMembers(script);
   AddConstants(script);
+  AddDateFunctions(script);
 }
 
 }  // namespace zavrik

@@ -5,8 +5,10 @@ namespace zavrik {
 
 class TqsScript;
 
-// The registered report classes with their published properties (ancestors first), the members
-// the report adds for scripts (`Report.Calc`, `Report.GetDataset`) and the report constants.
+// The registered report classes with their published properties (ancestors first) and the
+// elements of their enumerations, the members added for scripts (`Report.Calc`,
+// `Report.GetDataset`, `Report.Terminated`, `FindObject`, `SetBounds`, `Parent`, `Page`,
+// `AbsLeft`, `AbsTop`, the memo's `Text`), the report constants and DayOf, MonthOf, YearOf.
 void AddReportScriptClasses(TqsScript& script);
 
 }  // namespace zavrik

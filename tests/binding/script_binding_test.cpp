@@ -32,6 +32,29 @@ TEST_F(ScriptBindingTest, ObjectsAndReportArePublished) {
   EXPECT_EQ(CalcText(u"Page1.Name"), u"Page1");
 }
 
+TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
+  LoadTemplate(*report_, "<TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band1\">"
+                         "<TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxMasterData></TqbxReportPage>");
+  ASSERT_TRUE(Prepare(u"var Found: String;\r\nbegin\r\n  Memo1.Text := 'Hello';\r\n  Memo1.HAlign := haCenter;\r\n"
+                      u"  Memo1.SetBounds(1, 2, 30, 40);\r\n  Found := Page1.FindObject('Memo1').Parent.Name;\r\nend."))
+      << StringToUtf8(Errors());
+  report_->ReportScript().ExecuteMainBlock();
+  auto* memo = dynamic_cast<TqbxCustomMemoView*>(report_->FindObject(u"Memo1"));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->MemoText(), u"Hello\r\n");
+  EXPECT_EQ(memo->HAlign, haCenter);
+  EXPECT_DOUBLE_EQ(memo->Width(), 30);
+  EXPECT_EQ(CalcText(u"Found"), u"Band1");
+  EXPECT_EQ(CalcText(u"Memo1.Page.Name"), u"Page1");
+}
+
+TEST_F(ScriptBindingTest, DatePartFunctions) {
+  ASSERT_TRUE(Prepare(u"begin end."));
+  EXPECT_EQ(CalcText(u"IntToStr(DayOf(EncodeDate(2024, 5, 17))) + '.' + IntToStr(MonthOf(EncodeDate(2024, 5, 17)))"
+                     u" + '.' + IntToStr(YearOf(EncodeDate(2024, 5, 17)))"),
+            u"17.5.2024");
+}
+
 TEST_F(ScriptBindingTest, ScriptCalcFailuresAreRaisedWithoutEnteringErrors) {
   ASSERT_TRUE(Prepare(u"var Msg: String;\r\nbegin\r\n  try Report.Calc('1 +'); except Msg := ExceptionMessage; end;\r\nend."));
   report_->ReportScript().ExecuteMainBlock();
