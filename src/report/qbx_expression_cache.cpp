@@ -24,8 +24,10 @@ String TqbxExpressionCache::WrapperText(const String& name, StringView expressio
   const String e(expression);
   if (qsSameName(FLanguage, u"PascalScript"))
     return u"function " + name + u": Variant; begin Result := " + e + u" end; begin end.";
-  if (qsSameName(FLanguage, u"C++Script")) return u"Variant " + name + u"() { return " + e + u"; } {}";
-  if (qsSameName(FLanguage, u"BasicScript")) return u"function " + name + u"\r\nreturn " + e + u"\r\nend function";
+  if (qsSameName(FLanguage, u"C++Script"))
+    return u"Variant " + name + u"() { return " + e + u"; } {}";
+  if (qsSameName(FLanguage, u"BasicScript"))
+    return u"function " + name + u"\r\nreturn " + e + u"\r\nend function";
   if (qsSameName(FLanguage, u"JScript")) return u"function " + name + u"() { return " + e + u"; }";
   return String();
 }
@@ -40,7 +42,8 @@ TqsProcVariable* TqbxExpressionCache::Compile(StringView expression, String& err
     FScript->FSyntaxType = FLanguage;
     FScript->SetText(text);
     if (FScript->Compile()) {
-      if (auto* function = dynamic_cast<TqsProcVariable*>(FScript->FindLocal(name))) return function;
+      if (auto* function = dynamic_cast<TqsProcVariable*>(FScript->FindLocal(name)))
+        return function;
       message = u"'" + name + u"' expected";
     } else {
       message = FScript->ErrorMsg;

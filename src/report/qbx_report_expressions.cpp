@@ -17,9 +17,12 @@ namespace {
 // A null field value as ConvertNulls gives it, by the field's type.
 Variant ConvertedNull(int field_type) {
   switch (field_type) {
-    case TqbxFieldSource::kFieldTypeString: return Variant(String());
-    case TqbxFieldSource::kFieldTypeBoolean: return Variant(false);
-    default: return field_type >= 4 ? Variant::Null() : Variant(int32_t{0});
+    case TqbxFieldSource::kFieldTypeString:
+      return Variant(String());
+    case TqbxFieldSource::kFieldTypeBoolean:
+      return Variant(false);
+    default:
+      return field_type >= 4 ? Variant::Null() : Variant(int32_t{0});
   }
 }
 
@@ -76,7 +79,8 @@ bool TqbxReport::LookupValue(StringView name, Variant& value) {
   if (TqbxReportComponent* data_set = GetDatasetAndField(name, field); data_set && !field.empty()) {
     if (auto* source = dynamic_cast<TqbxFieldSource*>(data_set)) {
       value = source->FieldValue(field);
-      if (value.IsNull() && FEngineOptions->ConvertNulls) value = ConvertedNull(source->FieldTypeCode(field));
+      if (value.IsNull() && FEngineOptions->ConvertNulls)
+        value = ConvertedNull(source->FieldTypeCode(field));
       return true;
     }
   }
@@ -96,17 +100,28 @@ bool TqbxReport::LookupSystemVariable(StringView name, Variant& value) const {
   const String& variable = *it;
   TqbxCustomPreviewPages* pages = FPreviewPages.get();
   const auto number = [&](int n) { value = Variant(int32_t{n}); };
-  if (variable == u"Date") value = Variant(DateTime{Engine ? Engine->StartDate : 0});
-  else if (variable == u"Time") value = Variant(DateTime{Engine ? Engine->StartTime : 0});
-  else if (variable == u"Page") number(pages ? pages->GetLogicalPageNo() : 0);
-  else if (variable == u"Page#") number(pages ? pages->CurPage + 1 : 0);
-  else if (variable == u"TotalPages") number(pages ? pages->GetLogicalTotalPages() : 0);
-  else if (variable == u"TotalPages#") number(Engine ? Engine->TotalPages : 0);
-  else if (variable == u"Line") number(Engine ? Engine->CurLine : 0);
-  else if (variable == u"Line#") number(Engine ? Engine->CurLineThrough : 0);
-  else if (variable == u"CopyName#") value = qbxGlobalVariables().Get(u"CopyName0");
-  else if (variable == u"TableRow") number(Engine ? Engine->CurTableRow : 0);
-  else number(Engine ? Engine->CurTableColumn : 0);
+  if (variable == u"Date")
+    value = Variant(DateTime{Engine ? Engine->StartDate : 0});
+  else if (variable == u"Time")
+    value = Variant(DateTime{Engine ? Engine->StartTime : 0});
+  else if (variable == u"Page")
+    number(pages ? pages->GetLogicalPageNo() : 0);
+  else if (variable == u"Page#")
+    number(pages ? pages->CurPage + 1 : 0);
+  else if (variable == u"TotalPages")
+    number(pages ? pages->GetLogicalTotalPages() : 0);
+  else if (variable == u"TotalPages#")
+    number(Engine ? Engine->TotalPages : 0);
+  else if (variable == u"Line")
+    number(Engine ? Engine->CurLine : 0);
+  else if (variable == u"Line#")
+    number(Engine ? Engine->CurLineThrough : 0);
+  else if (variable == u"CopyName#")
+    value = qbxGlobalVariables().Get(u"CopyName0");
+  else if (variable == u"TableRow")
+    number(Engine ? Engine->CurTableRow : 0);
+  else
+    number(Engine ? Engine->CurTableColumn : 0);
   return true;
 }
 
@@ -121,7 +136,8 @@ bool TqbxReport::LookupVariable(StringView name, Variant& value) {
   }
   // The text is an expression; one that refers back to its own variable fails.
   const String key = AsciiUpper(variable.Name());
-  if (std::find(FVariablesInEvaluation.begin(), FVariablesInEvaluation.end(), key) != FVariablesInEvaluation.end())
+  if (std::find(FVariablesInEvaluation.begin(), FVariablesInEvaluation.end(), key) !=
+      FVariablesInEvaluation.end())
     throw Error(u"Circular reference in variable '" + variable.Name() + u"'");
   FVariablesInEvaluation.push_back(key);
   struct Leave {

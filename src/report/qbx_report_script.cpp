@@ -100,15 +100,15 @@ void TqbxReportScript::PublishHelpers() {
                      [this](Object*, const ClassInfo*, const String&, std::vector<Variant>& p) {
                        return MacroIIF(p);
                      });
-  const auto aggregate = [this](Object*, const ClassInfo*, const String& name, std::vector<Variant>& p) {
-    return MacroAggregate(name, p);
-  };
+  const auto aggregate = [this](Object*, const ClassInfo*, const String& name,
+                                std::vector<Variant>& p) { return MacroAggregate(name, p); };
   for (const char16_t* name : {u"SUM", u"AVG", u"MIN", u"MAX"}) {
     FScript->AddMethod(u"macrofunction " + String(name) +
                            u"(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
                        aggregate);
   }
-  FScript->AddMethod(u"macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant", aggregate);
+  FScript->AddMethod(u"macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant",
+                     aggregate);
 }
 
 Variant TqbxReportScript::Get(const String& name) {
@@ -145,9 +145,11 @@ Variant TqbxReportScript::MacroAggregate(const String& name, const std::vector<V
   };
   const Variant band = argument(first);
   const int flags = VarToInteger(argument(first + 1));
-  auto* band_object = band.Kind() == VarKind::Object ? dynamic_cast<TqbxComponent*>(band.ObjectValue()) : nullptr;
+  auto* band_object =
+      band.Kind() == VarKind::Object ? dynamic_cast<TqbxComponent*>(band.ObjectValue()) : nullptr;
   if (!FReport.Engine) return Variant::Null();
-  return FReport.Engine->GetAggregateValue(name, is_count ? String() : ArgumentText(params, 0), band_object, flags);
+  return FReport.Engine->GetAggregateValue(name, is_count ? String() : ArgumentText(params, 0),
+                                           band_object, flags);
 }
 
 bool TqbxReportScript::FindVariable(StringView name, Variant& value) const {
@@ -158,7 +160,8 @@ bool TqbxReportScript::FindVariable(StringView name, Variant& value) const {
 }
 
 void TqbxReportScript::SetSelf(TqbxComponent* object) {
-  if (FSelfVariable) FSelfVariable->SetValue(object ? Variant(static_cast<Object*>(object)) : Variant::Null());
+  if (FSelfVariable)
+    FSelfVariable->SetValue(object ? Variant(static_cast<Object*>(object)) : Variant::Null());
 }
 
 void TqbxReportScript::SetValue(const Variant& value) {

@@ -19,8 +19,10 @@ namespace {
 TqsClassVariable* AddClassChain(TqsScript& script, const ClassInfo& info) {
   if (TqsClassVariable* known = script.FindClass(info.Name())) return known;
   String ancestor = u"TPersistent";
-  if (&info == &TqbxComponent::StaticClass()) ancestor = u"TComponent";
-  else if (const ClassInfo* parent = info.Parent()) ancestor = AddClassChain(script, *parent) ? parent->Name() : ancestor;
+  if (&info == &TqbxComponent::StaticClass())
+    ancestor = u"TComponent";
+  else if (const ClassInfo* parent = info.Parent())
+    ancestor = AddClassChain(script, *parent) ? parent->Name() : ancestor;
   return script.AddClass(info, ancestor);
 }
 
@@ -29,12 +31,13 @@ void AddConstants(TqsScript& script) {
     const char16_t* name;
     double value;
   } extended[] = {{u"qb01cm", 3.77953}, {u"qb1cm", 37.7953}, {u"qb01in", 9.6},
-                  {u"qb1in", 96},       {u"qb1CharX", 9.6},   {u"qb1CharY", 17}};
+                  {u"qb1in", 96},       {u"qb1CharX", 9.6},  {u"qb1CharY", 17}};
   for (const auto& c : extended) script.AddConst(c.name, u"Extended", Variant(c.value));
   const struct {
     const char16_t* name;
     int32_t value;
-  } integer[] = {{u"clTransparent", 536870911}, {u"crHand", 150}, {u"crZoom", 151}, {u"crFormat", 152}};
+  } integer[] = {
+      {u"clTransparent", 536870911}, {u"crHand", 150}, {u"crZoom", 151}, {u"crFormat", 152}};
   for (const auto& c : integer) script.AddConst(c.name, u"Integer", Variant(c.value));
 }
 
@@ -47,20 +50,28 @@ TqbxReport& ReportOf(Object* instance) {
 void AddReportMembers(TqsScript& script) {
   TqsClassVariable* report = script.FindClass(TqbxReport::StaticClass().Name());
   if (!report) return;
-  report->AddMethod(u"function Calc(const Expr: String): Variant",
-                    [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
-                      return ReportOf(instance).ScriptCalc(p.empty() ? String() : VarToString(p[0]));
-                    });
+  report->AddMethod(
+      u"function Calc(const Expr: String): Variant",
+      [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+        return ReportOf(instance).ScriptCalc(p.empty() ? String() : VarToString(p[0]));
+      });
   report->AddMethod(u"function GetDataset(const Alias: String): TqbxDataSet",
                     [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
                       TqbxReportComponent* data_set =
                           ReportOf(instance).GetDataset(p.empty() ? String() : VarToString(p[0]));
-                      return data_set ? Variant(static_cast<Object*>(data_set)) : Variant(int32_t{0});
+                      return data_set ? Variant(static_cast<Object*>(data_set))
+                                      : Variant(int32_t{0});
                     });
+  report->AddProperty(u"Variables", u"TqbxVariables",
+                      [](Object* instance, const ClassInfo*, const String&) {
+                        return Variant(static_cast<Object*>(&ReportOf(instance).Variables()));
+                      });
   // Setting Terminated also stops the running script.
   report->AddProperty(
       u"Terminated", u"Boolean",
-      [](Object* instance, const ClassInfo*, const String&) { return Variant(ReportOf(instance).Terminated); },
+      [](Object* instance, const ClassInfo*, const String&) {
+        return Variant(ReportOf(instance).Terminated);
+      },
       [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
         TqbxReport& r = ReportOf(instance);
         r.Terminated = VarToBoolean(value);
@@ -76,39 +87,66 @@ TqbxComponent& ComponentOf(Object* instance) {
 
 Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
 
+// TqbxVariables: the default indexed property Variables[Name].
+void AddVariablesClass(TqsScript& script) {
+  TqsClassVariable* variables = script.AddClass(TqbxVariables::StaticClass(), u"TPersistent");
+  if (!variables) return;
+  variables->AddDefaultProperty(
+      u"Variables", u"String", u"Variant",
+      [](Object* instance, const ClassInfo*, const String& name, std::vector<Variant>& p) {
+        auto* list = dynamic_cast<TqbxVariables*>(instance);
+        if (!list || p.empty()) throw Error(u"Variables expected");
+        if (name == u"VARIABLES.SET") {
+          list->Set(VarToString(p[0]), p.size() > 1 ? p[1] : Variant());
+          return Variant();
+        }
+        return list->Get(VarToString(p[0]));
+      });
+}
+
 void AddComponentMembers(TqsScript& script) {
   TqsClassVariable* component = script.FindClass(TqbxComponent::StaticClass().Name());
   if (!component) return;
-  component->AddMethod(u"function FindObject(const s: String): TqbxComponent",
-                       [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
-                         return ObjectOrNil(ComponentOf(instance).FindObject(p.empty() ? String() : VarToString(p[0])));
-                       });
-  component->AddMethod(u"procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)",
-                       [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
-                         TqbxComponent& c = ComponentOf(instance);
-                         if (p.size() < 4) throw Error(u"Not enough actual parameters");
-                         c.SetLeft(VarToDouble(p[0]));
-                         c.SetTop(VarToDouble(p[1]));
-                         c.SetWidth(VarToDouble(p[2]));
-                         c.SetHeight(VarToDouble(p[3]));
-                         return Variant();
-                       });
+  component->AddMethod(
+      u"function FindObject(const s: String): TqbxComponent",
+      [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+        return ObjectOrNil(
+            ComponentOf(instance).FindObject(p.empty() ? String() : VarToString(p[0])));
+      });
+  component->AddMethod(
+      u"procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)",
+      [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+        TqbxComponent& c = ComponentOf(instance);
+        if (p.size() < 4) throw Error(u"Not enough actual parameters");
+        c.SetLeft(VarToDouble(p[0]));
+        c.SetTop(VarToDouble(p[1]));
+        c.SetWidth(VarToDouble(p[2]));
+        c.SetHeight(VarToDouble(p[3]));
+        return Variant();
+      });
   component->AddProperty(
       u"Parent", u"TqbxComponent",
-      [](Object* instance, const ClassInfo*, const String&) { return ObjectOrNil(ComponentOf(instance).Parent()); },
+      [](Object* instance, const ClassInfo*, const String&) {
+        return ObjectOrNil(ComponentOf(instance).Parent());
+      },
       [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
-        auto* parent = value.Kind() == VarKind::Object ? dynamic_cast<TqbxComponent*>(value.ObjectValue()) : nullptr;
+        auto* parent = value.Kind() == VarKind::Object
+                           ? dynamic_cast<TqbxComponent*>(value.ObjectValue())
+                           : nullptr;
         ComponentOf(instance).SetParent(parent);
       });
-  component->AddProperty(u"Page", u"TqbxPage", [](Object* instance, const ClassInfo*, const String&) {
-    return ObjectOrNil(ComponentOf(instance).Page());
-  });
-  component->AddProperty(u"AbsLeft", u"Extended", [](Object* instance, const ClassInfo*, const String&) {
-    return Variant(ComponentOf(instance).AbsLeft());
-  });
-  component->AddProperty(u"AbsTop", u"Extended", [](Object* instance, const ClassInfo*, const String&) {
-    return Variant(ComponentOf(instance).AbsTop());
-  });
+  component->AddProperty(u"Page", u"TqbxPage",
+                         [](Object* instance, const ClassInfo*, const String&) {
+                           return ObjectOrNil(ComponentOf(instance).Page());
+                         });
+  component->AddProperty(u"AbsLeft", u"Extended",
+                         [](Object* instance, const ClassInfo*, const String&) {
+                           return Variant(ComponentOf(instance).AbsLeft());
+                         });
+  component->AddProperty(u"AbsTop", u"Extended",
+                         [](Object* instance, const ClassInfo*, const String&) {
+                           return Variant(ComponentOf(instance).AbsTop());
+                         });
 }
 
 void AddMemoMembers(TqsScript& script) {
@@ -121,7 +159,9 @@ void AddMemoMembers(TqsScript& script) {
   };
   memo->AddProperty(
       u"Text", u"String",
-      [memo_of](Object* instance, const ClassInfo*, const String&) { return Variant(memo_of(instance).MemoText()); },
+      [memo_of](Object* instance, const ClassInfo*, const String&) {
+        return Variant(memo_of(instance).MemoText());
+      },
       [memo_of](Object* instance, const ClassInfo*, const String&, const Variant& value) {
         memo_of(instance).SetMemoText(VarToString(value));
       });
@@ -144,7 +184,9 @@ void AddEnumerationElements(TqsScript& script, const ClassInfo& info) {
 void AddDateFunctions(TqsScript& script) {
   const auto part = [](Object*, const ClassInfo*, const String& name, std::vector<Variant>& p) {
     const DateParts date = DecodeDate(p.empty() ? 0 : VarToDate(p[0]));
-    return Variant(int32_t{name == u"DAYOF" ? date.day : name == u"MONTHOF" ? date.month : date.year});
+    return Variant(int32_t{name == u"DAYOF"     ? date.day
+                           : name == u"MONTHOF" ? date.month
+                                                : date.year});
   };
   for (const char16_t* name : {u"DayOf", u"MonthOf", u"YearOf"})
     script.AddMethod(u"function " + String(name) + u"(Date: TDateTime): Integer", part, u"ctDate");
@@ -161,6 +203,7 @@ void AddReportScriptClasses(TqsScript& script) {
   for (const ClassInfo* info : RegisteredClasses()) {
     if (info->InheritsFrom(TqbxComponent::StaticClass())) AddEnumerationElements(script, *info);
   }
+  AddVariablesClass(script);
   AddReportMembers(script);
   AddComponentMembers(script);
   AddMemoMembers(script);

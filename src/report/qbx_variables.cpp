@@ -13,6 +13,11 @@ const ClassInfo& TqbxVariable::StaticClass() {
   return info;
 }
 
+const ClassInfo& TqbxVariables::StaticClass() {
+  static const ClassInfo info(u"TqbxVariables", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
 TqbxVariable& TqbxVariables::Add() { return *FItems.emplace_back(std::make_unique<TqbxVariable>()); }
 
 int TqbxVariables::IndexOf(StringView name) const {

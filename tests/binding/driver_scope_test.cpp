@@ -34,8 +34,9 @@ class DriverScopeTest : public testing::Test {
   }
 
   void Load(const std::string& body, const String& id) {
-    driver::LoadReport(*report_, "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>" + body + "</TqbxReport>",
-                       dm_, id);
+    driver::LoadReport(
+        *report_, "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>" + body + "</TqbxReport>",
+        dm_, id);
   }
 
   String CalcText(StringView expression) { return VarToString(report_->Calc(expression)); }
@@ -52,15 +53,23 @@ std::string DriverScopeTest::db_;
 TEST_F(DriverScopeTest, MoneyToStringAndDmAreVisibleFromReportExpressions) {
   Load("", u"00123");
   ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(report_->Errors.Text());
-  EXPECT_EQ(CalcText(u"MoneyToString(1234.56)"), u"Одна тысяча двести тридцать четыре рубля  56 копеек ");
-  EXPECT_EQ(CalcText(u"Dm = Dm"), u"True");
+  EXPECT_EQ(CalcText(u"MoneyToString(1234.56)"),
+            u"Одна тысяча двести тридцать четыре рубля  56 копеек ");
   EXPECT_EQ(VarToInteger(report_->Calc(u"ID")), 123);
   EXPECT_EQ(VarToInteger(report_->Calc(u"<ID> + 1")), 124);
 }
 
+TEST_F(DriverScopeTest, PageNumbersBeforeARunAreZero) {
+  Load("", u"1");
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Page")), 0);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Page#")), 0);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"TotalPages")), 0);
+}
+
 TEST_F(DriverScopeTest, TheTemplateScriptPassesDmOnButCannotReachItsMembers) {
   Load("", u"1");
-  report_->ScriptText()->SetText(u"function Same(X: Variant): Boolean; begin Result := X = Dm; end;\r\nbegin end.");
+  report_->ScriptText()->SetText(
+      u"function Same(X: Variant): Boolean; begin Result := X = Dm; end;\r\nbegin end.");
   ASSERT_TRUE(report_->PrepareScript());
   EXPECT_EQ(CalcText(u"Same(Dm)"), u"True");
   report_->ScriptText()->SetText(u"begin Dm.Base; end.");
@@ -69,14 +78,16 @@ TEST_F(DriverScopeTest, TheTemplateScriptPassesDmOnButCannotReachItsMembers) {
 }
 
 TEST_F(DriverScopeTest, QueryFieldsFromTheDatabase) {
-  Load("<TqbxDataPage Name=\"Data\"><TqbxIBXQuery Name=\"Query1\" "
-       "SQL.Text=\"SELECT TITLE, PRICE FROM LABELS ORDER BY ID\"/></TqbxDataPage>"
-       "<Datasets><item DataSet=\"Query1\"/></Datasets>",
-       u"1");
+  Load(
+      "<TqbxDataPage Name=\"Data\"><TqbxIBXQuery Name=\"Query1\" "
+      "SQL.Text=\"SELECT TITLE, PRICE FROM LABELS ORDER BY ID\"/></TqbxDataPage>"
+      "<Datasets><item DataSet=\"Query1\"/></Datasets>",
+      u"1");
   ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(report_->Errors.Text());
   report_->DataSets().Initialize(report_.get());
   EXPECT_EQ(CalcText(u"Query1.\"TITLE\""), u"Первая");
-  EXPECT_EQ(CalcText(u"MoneyToString(<Query1.\"PRICE\">)"), u"Одна тысяча двести тридцать четыре рубля  56 копеек ");
+  EXPECT_EQ(CalcText(u"MoneyToString(<Query1.\"PRICE\">)"),
+            u"Одна тысяча двести тридцать четыре рубля  56 копеек ");
   EXPECT_TRUE(report_->Errors.Empty()) << StringToUtf8(report_->Errors.Text());
   report_->DataSets().Finalize();
 }

@@ -120,7 +120,8 @@ TEST_F(ExpressionTest, SystemVariablesReadTheEngineAndThePreparedPages) {
 class TestSource : public TqbxReportComponent, public TqbxFieldSource {
  public:
   static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TtstFieldSource", &TqbxReportComponent::StaticClass(), nullptr, {});
+    static const ClassInfo info(u"TtstFieldSource", &TqbxReportComponent::StaticClass(), nullptr,
+                                {});
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }

@@ -14,7 +14,8 @@ namespace {
 using ScriptBindingTest = BindingTest;
 
 void LoadTemplate(TqbxReport& report, const std::string& body) {
-  std::istringstream in("<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>" + body + "</TqbxReport>");
+  std::istringstream in("<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport>" + body +
+                        "</TqbxReport>");
   report.LoadFromStream(in);
 }
 
@@ -25,7 +26,9 @@ TEST_F(ScriptBindingTest, TheScriptIsAChildOfTheGlobalUnit) {
 }
 
 TEST_F(ScriptBindingTest, ObjectsAndReportArePublished) {
-  LoadTemplate(*report_, "<TqbxReportPage Name=\"Page1\"><TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxReportPage>");
+  LoadTemplate(
+      *report_,
+      "<TqbxReportPage Name=\"Page1\"><TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxReportPage>");
   ASSERT_TRUE(Prepare(u"begin end.")) << StringToUtf8(Errors());
   EXPECT_EQ(VarToInteger(report_->Calc(u"Memo1.Left")), 12);
   EXPECT_EQ(CalcText(u"Report.Calc('1 + 1')"), u"2");
@@ -33,10 +36,13 @@ TEST_F(ScriptBindingTest, ObjectsAndReportArePublished) {
 }
 
 TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
-  LoadTemplate(*report_, "<TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band1\">"
-                         "<TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxMasterData></TqbxReportPage>");
-  ASSERT_TRUE(Prepare(u"var Found: String;\r\nbegin\r\n  Memo1.Text := 'Hello';\r\n  Memo1.HAlign := haCenter;\r\n"
-                      u"  Memo1.SetBounds(1, 2, 30, 40);\r\n  Found := Page1.FindObject('Memo1').Parent.Name;\r\nend."))
+  LoadTemplate(*report_,
+               "<TqbxReportPage Name=\"Page1\"><TqbxMasterData Name=\"Band1\">"
+               "<TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxMasterData></TqbxReportPage>");
+  ASSERT_TRUE(Prepare(
+      u"var Found: String;\r\nbegin\r\n  Memo1.Text := 'Hello';\r\n  Memo1.HAlign := haCenter;\r\n"
+      u"  Memo1.SetBounds(1, 2, 30, 40);\r\n  Found := "
+      u"Page1.FindObject('Memo1').Parent.Name;\r\nend."))
       << StringToUtf8(Errors());
   report_->ReportScript().ExecuteMainBlock();
   auto* memo = dynamic_cast<TqbxCustomMemoView*>(report_->FindObject(u"Memo1"));
@@ -50,13 +56,16 @@ TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
 
 TEST_F(ScriptBindingTest, DatePartFunctions) {
   ASSERT_TRUE(Prepare(u"begin end."));
-  EXPECT_EQ(CalcText(u"IntToStr(DayOf(EncodeDate(2024, 5, 17))) + '.' + IntToStr(MonthOf(EncodeDate(2024, 5, 17)))"
+  EXPECT_EQ(CalcText(u"IntToStr(DayOf(EncodeDate(2024, 5, 17))) + '.' + "
+                     u"IntToStr(MonthOf(EncodeDate(2024, 5, 17)))"
                      u" + '.' + IntToStr(YearOf(EncodeDate(2024, 5, 17)))"),
             u"17.5.2024");
 }
 
 TEST_F(ScriptBindingTest, ScriptCalcFailuresAreRaisedWithoutEnteringErrors) {
-  ASSERT_TRUE(Prepare(u"var Msg: String;\r\nbegin\r\n  try Report.Calc('1 +'); except Msg := ExceptionMessage; end;\r\nend."));
+  ASSERT_TRUE(
+      Prepare(u"var Msg: String;\r\nbegin\r\n  try Report.Calc('1 +'); except Msg := "
+              u"ExceptionMessage; end;\r\nend."));
   report_->ReportScript().ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"Msg").rfind(u"Error in Calc expression:Ошибка в выражении '1 +'", 0), 0u)
       << StringToUtf8(CalcText(u"Msg"));
@@ -67,6 +76,16 @@ TEST_F(ScriptBindingTest, SetWritesReportVariables) {
   ASSERT_TRUE(Prepare(u"begin Set('Total', '40 + 2'); end."));
   report_->ReportScript().ExecuteMainBlock();
   EXPECT_EQ(VarToInteger(report_->Calc(u"Total")), 42);
+}
+
+TEST_F(ScriptBindingTest, ReportVariablesAreIndexedByName) {
+  report_->Variables().Set(u"ID", Variant(String(u"7")));
+  ASSERT_TRUE(Prepare(u"var Was: String;\r\nbegin Was := Report.Variables['id'];"
+                      u" Report.Variables['Next'] := '40 + 2'; end."))
+      << StringToUtf8(Errors());
+  report_->ReportScript().ExecuteMainBlock();
+  EXPECT_EQ(CalcText(u"Was"), u"7");
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Next")), 42);
 }
 
 TEST_F(ScriptBindingTest, IIFEvaluatesOnlyTheChosenBranch) {
@@ -88,8 +107,9 @@ TEST_F(ScriptBindingTest, SelfAndValueAreScriptVariables) {
 }
 
 TEST_F(ScriptBindingTest, ScriptVariablesResolveByName) {
-  ASSERT_TRUE(Prepare(u"var Counter: Integer;\r\nprocedure Bump; begin Counter := Counter + 1; end;\r\n"
-                      u"begin Counter := 10; end."));
+  ASSERT_TRUE(
+      Prepare(u"var Counter: Integer;\r\nprocedure Bump; begin Counter := Counter + 1; end;\r\n"
+              u"begin Counter := 10; end."));
   report_->ReportScript().ExecuteMainBlock();
   EXPECT_EQ(VarToInteger(report_->Calc(u"Counter")), 10);
   EXPECT_EQ(VarToInteger(report_->Calc(u"<Counter>")), 10);
@@ -99,8 +119,9 @@ TEST_F(ScriptBindingTest, EventsCallScriptProcedures) {
   LoadTemplate(*report_, "<TqbxReportPage Name=\"Page1\"/>");
   auto* page = report_->FindObject(u"Page1");
   ASSERT_NE(page, nullptr);
-  ASSERT_TRUE(Prepare(u"var Log: String;\r\nprocedure PageEvent(Sender: TqbxComponent);\r\n"
-                      u"begin Log := Log + Sender.Name + ';'; end;\r\nbegin end."));
+  ASSERT_TRUE(
+      Prepare(u"var Log: String;\r\nprocedure PageEvent(Sender: TqbxComponent);\r\n"
+              u"begin Log := Log + Sender.Name + ';'; end;\r\nbegin end."));
   report_->DoNotifyEvent(page, u"PageEvent");  // the engine is not running
   report_->DoNotifyEvent(page, u"PageEvent", true);
   report_->EngineRunning = true;
@@ -143,14 +164,16 @@ TEST_F(ScriptBindingTest, CompileErrorsReachTheErrorHandler) {
     FAIL() << "no error reported";
   } catch (const Error& e) {
     const String& text = e.Message();
-    EXPECT_EQ(text.rfind(u"Были обнаружены следующие ошибки:\r\nОшибка в скрипте 2:", 0), 0u) << StringToUtf8(text);
+    EXPECT_EQ(text.rfind(u"Были обнаружены следующие ошибки:\r\nОшибка в скрипте 2:", 0), 0u)
+        << StringToUtf8(text);
   }
   EXPECT_FALSE(ran);
 }
 
 TEST_F(ScriptBindingTest, RunTimeErrorsOfTheMainBlockCarryTheirPosition) {
   report_->EngineOptions()->NewSilentMode = simSilent;
-  report_->ScriptText()->SetText(u"var i: Integer;\r\nbegin\r\n  i := 0;\r\n  i := 1 div i;\r\nend.");
+  report_->ScriptText()->SetText(
+      u"var i: Integer;\r\nbegin\r\n  i := 0;\r\n  i := 1 div i;\r\nend.");
   EXPECT_FALSE(report_->PrepareReport());
   EXPECT_NE(Errors().find(u" 4:"), String::npos) << StringToUtf8(Errors());
 }
