@@ -1,6 +1,7 @@
 // Report expressions: Calc, the names resolved directly (report variables, system variables,
 // data-source fields) and the expression cache.
 #include "binding/binding_fixture.h"
+#include "core/float_text.h"
 #include "report/qbx_custom_engine.h"
 #include "report/qbx_data_field.h"
 #include "report/qbx_preview_pages.h"
@@ -113,6 +114,34 @@ TEST_F(ExpressionTest, SystemVariablesReadTheEngineAndThePreparedPages) {
   EXPECT_EQ(CalcText(u"CopyName#"), u"Copy");
   qbxGlobalVariables().DeleteVariable(u"CopyName0");
   report_->Engine = nullptr;
+}
+
+// Records what the aggregate functions ask.
+class AggregateEngine : public TqbxCustomEngine {
+ public:
+  Variant GetAggregateValue(const String& name, const String& expression, TqbxComponent* band,
+                            int flags) override {
+    Asked.push_back(name + u"|" + expression + u"|" + (band ? band->Name() : String(u"-")) + u"|" +
+                    IntToStr(flags));
+    return Variant(int32_t{42});
+  }
+  std::vector<String> Asked;
+};
+
+TEST_F(ExpressionTest, AggregatesAskTheEngineWithTheExpressionText) {
+  TqbxReportPage band;
+  band.SetName(u"Band1");
+  AggregateEngine engine;
+  report_->Engine = &engine;
+  ASSERT_TRUE(Prepare(u"begin end."));
+  report_->Variables().Set(u"TheBand", Variant(static_cast<Object*>(&band)));
+  EXPECT_EQ(VarToInteger(report_->Calc(u"SUM(<Query1.\"N\"> * 2)")), 42);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"MAX(1 + 1, <TheBand>, 3) + 1")), 43);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"COUNT")), 42);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"<SUM(1)>")), 42);
+  report_->Engine = nullptr;
+  EXPECT_EQ(engine.Asked, (std::vector<String>{u"SUM|<Query1.\"N\"> * 2|-|0", u"MAX|1 + 1|Band1|3",
+                                               u"COUNT||-|0", u"SUM|1|-|0"}));
 }
 
 // A data source with one record: NAME (null), TITLE, FLAG (null), SUM (null), PIC (null, a type
