@@ -209,6 +209,7 @@ void AddReportScriptClasses(TqsScript& script) {
   AddMemoMembers(script);
   AddConstants(script);
   AddDateFunctions(script);
+  script.AddObject(u"qbxGlobalVariables", &qbxGlobalVariables());
 }
 
 }  // namespace zavrik

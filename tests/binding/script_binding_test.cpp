@@ -88,6 +88,13 @@ TEST_F(ScriptBindingTest, ReportVariablesAreIndexedByName) {
   EXPECT_EQ(VarToInteger(report_->Calc(u"Next")), 42);
 }
 
+TEST_F(ScriptBindingTest, GlobalVariablesAreTheObjectQbxGlobalVariables) {
+  ASSERT_TRUE(Prepare(u"begin qbxGlobalVariables['CopyName0'] := 'Original'; end."));
+  report_->ReportScript().ExecuteMainBlock();
+  EXPECT_EQ(CalcText(u"CopyName#"), u"Original");
+  qbxGlobalVariables().DeleteVariable(u"CopyName0");
+}
+
 TEST_F(ScriptBindingTest, IIFEvaluatesOnlyTheChosenBranch) {
   ASSERT_TRUE(Prepare(u"begin end."));
   EXPECT_EQ(CalcText(u"IIF(1 > 0, 'yes', 1 div 0)"), u"yes");
