@@ -5,6 +5,7 @@
 #include "core/rtti.h"
 #include "core/variant_convert.h"
 #include "report/qbx_component.h"
+#include "report/qbx_data_field.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_report.h"
 #include "report/qbx_report_script.h"
@@ -86,6 +87,54 @@ TqbxComponent& ComponentOf(Object* instance) {
 }
 
 Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
+
+TqbxScriptDataSource& DataSourceOf(Object* instance) {
+  auto* source = dynamic_cast<TqbxScriptDataSource*>(instance);
+  if (!source) throw Error(u"Data set expected");
+  return *source;
+}
+
+// The members of the data sources (their class comes from the data library, by name).
+void AddDataSetMembers(TqsScript& script) {
+  TqsClassVariable* data_set = script.FindClass(u"TqbxDataSet");
+  if (!data_set) return;
+  const auto method = [](Object* instance, const ClassInfo*, const String& name,
+                         std::vector<Variant>& p) -> Variant {
+    TqbxScriptDataSource& source = DataSourceOf(instance);
+    const String field = p.empty() ? String() : VarToString(p[0]);
+    if (name == u"OPEN")
+      source.Open();
+    else if (name == u"CLOSE")
+      source.Close();
+    else if (name == u"FIRST")
+      source.First();
+    else if (name == u"NEXT")
+      source.Next();
+    else if (name == u"PRIOR")
+      source.Prior();
+    else if (name == u"EOF")
+      return Variant(source.Eof());
+    else if (name == u"FIELDSCOUNT")
+      return Variant(int32_t{source.FieldsCount()});
+    else if (name == u"RECORDCOUNT")
+      return Variant(int32_t{source.RecordCount()});
+    else if (name == u"HASFIELD")
+      return Variant(source.HasField(field));
+    else if (name == u"VALUE.GET")
+      return source.Value(field);
+    else if (name == u"DISPLAYTEXT.GET")
+      return Variant(source.DisplayText(field));
+    return Variant();
+  };
+  for (const char16_t* syntax :
+       {u"procedure Open", u"procedure Close", u"procedure First", u"procedure Next",
+        u"procedure Prior", u"function Eof: Boolean", u"function FieldsCount: Integer",
+        u"function RecordCount: Integer", u"function HasField(const fName: String): Boolean"}) {
+    data_set->AddMethod(syntax, method);
+  }
+  data_set->AddIndexProperty(u"Value", u"String", u"Variant", method, true);
+  data_set->AddIndexProperty(u"DisplayText", u"String", u"String", method, true);
+}
 
 // TqbxVariables: the default indexed property Variables[Name].
 void AddVariablesClass(TqsScript& script) {
@@ -204,6 +253,7 @@ void AddReportScriptClasses(TqsScript& script) {
     if (info->InheritsFrom(TqbxComponent::StaticClass())) AddEnumerationElements(script, *info);
   }
   AddVariablesClass(script);
+  AddDataSetMembers(script);
   AddReportMembers(script);
   AddComponentMembers(script);
   AddMemoMembers(script);

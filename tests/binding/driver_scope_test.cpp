@@ -92,5 +92,22 @@ TEST_F(DriverScopeTest, QueryFieldsFromTheDatabase) {
   report_->DataSets().Finalize();
 }
 
+TEST_F(DriverScopeTest, ScriptsWalkTemplateQueries) {
+  Load("<TqbxDataPage Name=\"Data\"><TqbxIBXQuery Name=\"Query1\" "
+       "SQL.Text=\"SELECT TITLE, PRICE FROM LABELS ORDER BY ID\"/></TqbxDataPage>"
+       "<Datasets><item DataSet=\"Query1\"/></Datasets>",
+       u"1");
+  report_->ScriptText()->SetText(
+      u"var Titles: String;\r\nbegin\r\n  Query1.First;\r\n  while not Query1.Eof do\r\n  begin\r\n"
+      u"    Titles := Titles + Query1.DisplayText['TITLE'] + '/' + IntToStr(Round(Query1.Value['PRICE'] * 100)) + ';';\r\n"
+      u"    Query1.Next;\r\n  end;\r\nend.");
+  ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(report_->Errors.Text());
+  report_->DataSets().Initialize(report_.get());
+  report_->ReportScript().ExecuteMainBlock();
+  EXPECT_EQ(CalcText(u"Titles"), u"Первая/123456;/200;");
+  EXPECT_EQ(CalcText(u"Query1.HasField('PRICE')"), u"True");
+  report_->DataSets().Finalize();
+}
+
 }  // namespace
 }  // namespace zavrik::test
