@@ -59,6 +59,17 @@ TEST_F(DriverScopeTest, MoneyToStringAndDmAreVisibleFromReportExpressions) {
   EXPECT_EQ(VarToInteger(report_->Calc(u"<ID> + 1")), 124);
 }
 
+TEST_F(DriverScopeTest, AScriptThatDoesNotCompileIsShownAndThePdfStillWritten) {
+  Load("<TqbxReportPage Name=\"Page1\"/>", u"1");
+  report_->EngineOptions()->NewSilentMode = simMessageBoxes;
+  report_->ScriptText()->SetText(u"begin\r\n  x := ;\r\nend.");
+  testing::internal::CaptureStderr();
+  const std::string pdf = driver::PrepareAndExport(*report_);
+  const std::string shown = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  EXPECT_EQ(shown.rfind("Ошибка: Были обнаружены следующие ошибки:\r\nОшибка в скрипте 2:", 0), 0u) << shown;
+}
+
 TEST_F(DriverScopeTest, PageNumbersBeforeARunAreZero) {
   Load("", u"1");
   EXPECT_EQ(VarToInteger(report_->Calc(u"Page")), 0);
