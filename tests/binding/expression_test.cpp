@@ -78,6 +78,14 @@ TEST_F(ExpressionTest, AVariableReferringToItselfFailsInsteadOfRecursing) {
   EXPECT_EQ(VarToInteger(report_->Calc(u"A")), 5);
 }
 
+TEST_F(ExpressionTest, ALongChainOfVariablesFailsCleanly) {
+  for (int i = 0; i < 5000; ++i)
+    report_->Variables().Set(u"V" + IntToStr(i), Variant(u"<V" + IntToStr(i + 1) + u">"));
+  report_->Variables().Set(u"V5000", Variant(String(u"1")));
+  EXPECT_THROW(report_->Calc(u"V0"), Error);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"V4990")), 1);
+}
+
 TEST_F(ExpressionTest, UnknownBracketedNamesAreReportedAndEvaluateEmpty) {
   EXPECT_EQ(CalcText(u"'[' + <Nowhere> + ']'"), u"[]");
   EXPECT_EQ(Errors(), u"Неизвестная переменная или поле БД: Nowhere");
