@@ -9,6 +9,7 @@
 #include "report/qbx_memo.h"
 #include "report/qbx_report.h"
 #include "report/qbx_report_script.h"
+#include "report/qbx_view.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
 
@@ -198,6 +199,43 @@ void AddComponentMembers(TqsScript& script) {
                          });
 }
 
+template <class T>
+T& Instance(Object* instance) {
+  auto* object = dynamic_cast<T*>(instance);
+  if (!object) throw Error(T::StaticClass().Name() + u" expected");
+  return *object;
+}
+
+// TagStr of views, CalcHeight of stretching views, AlignChildren of bands and pages.
+void AddViewMembers(TqsScript& script) {
+  if (TqsClassVariable* view = script.FindClass(TqbxView::StaticClass().Name())) {
+    view->AddProperty(
+        u"TagStr", u"String",
+        [](Object* instance, const ClassInfo*, const String&) {
+          return Variant(Instance<TqbxView>(instance).TagStr());
+        },
+        [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
+          Instance<TqbxView>(instance).SetTagStr(VarToString(value));
+        });
+  }
+  if (TqsClassVariable* stretcheable = script.FindClass(TqbxStretcheable::StaticClass().Name())) {
+    stretcheable->AddMethod(
+        u"function CalcHeight: Extended",
+        [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>&) {
+          return Variant(Instance<TqbxStretcheable>(instance).CalcHeight());
+        });
+  }
+  for (const char16_t* name : {u"TqbxBand", u"TqbxReportPage"}) {
+    TqsClassVariable* container = script.FindClass(name);
+    if (!container) continue;
+    container->AddMethod(u"procedure AlignChildren", [](Object* instance, const ClassInfo*,
+                                                        const String&, std::vector<Variant>&) {
+      ComponentOf(instance).AlignChildren(false, 0);
+      return Variant();
+    });
+  }
+}
+
 void AddMemoMembers(TqsScript& script) {
   TqsClassVariable* memo = script.FindClass(TqbxCustomMemoView::StaticClass().Name());
   if (!memo) return;
@@ -214,6 +252,18 @@ void AddMemoMembers(TqsScript& script) {
       [memo_of](Object* instance, const ClassInfo*, const String&, const Variant& value) {
         memo_of(instance).SetMemoText(VarToString(value));
       });
+  memo->AddProperty(
+      u"Value", u"Variant",
+      [memo_of](Object* instance, const ClassInfo*, const String&) {
+        return memo_of(instance).Value;
+      },
+      [memo_of](Object* instance, const ClassInfo*, const String&, const Variant& value) {
+        memo_of(instance).Value = value;
+      });
+  memo->AddMethod(u"function CalcWidth: Extended", [memo_of](Object* instance, const ClassInfo*,
+                                                             const String&, std::vector<Variant>&) {
+    return Variant(memo_of(instance).CalcWidth());
+  });
 }
 
 // Enumeration and set elements of the published properties, as integer constants (set elements
@@ -256,6 +306,7 @@ void AddReportScriptClasses(TqsScript& script) {
   AddDataSetMembers(script);
   AddReportMembers(script);
   AddComponentMembers(script);
+  AddViewMembers(script);
   AddMemoMembers(script);
   AddConstants(script);
   AddDateFunctions(script);

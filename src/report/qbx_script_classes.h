@@ -7,8 +7,10 @@ class TqsScript;
 
 // The registered report classes with their published properties (ancestors first) and the
 // elements of their enumerations, the members added for scripts (`Report.Calc`,
-// `Report.GetDataset`, `Report.Terminated`, `FindObject`, `SetBounds`, `Parent`, `Page`,
-// `AbsLeft`, `AbsTop`, the memo's `Text`), the report constants and DayOf, MonthOf, YearOf.
+// `Report.GetDataset`, `Report.Terminated`, `Report.Variables`, `FindObject`, `SetBounds`,
+// `Parent`, `Page`, `AbsLeft`, `AbsTop`, `TagStr`, `CalcHeight`, `AlignChildren`, the memo's `Text`,
+// `Value`, `CalcWidth`, the data sets' navigation and fields), the report constants, DayOf,
+// MonthOf, YearOf and qbxGlobalVariables.
 void AddReportScriptClasses(TqsScript& script);
 
 }  // namespace zavrik

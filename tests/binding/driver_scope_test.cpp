@@ -67,7 +67,8 @@ TEST_F(DriverScopeTest, AScriptThatDoesNotCompileIsShownAndThePdfStillWritten) {
   const std::string pdf = driver::PrepareAndExport(*report_);
   const std::string shown = testing::internal::GetCapturedStderr();
   EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
-  EXPECT_EQ(shown.rfind("Ошибка: Были обнаружены следующие ошибки:\r\nОшибка в скрипте 2:", 0), 0u) << shown;
+  EXPECT_EQ(shown.rfind("Ошибка: Были обнаружены следующие ошибки:\r\nОшибка в скрипте 2:", 0), 0u)
+      << shown;
 }
 
 TEST_F(DriverScopeTest, PageNumbersBeforeARunAreZero) {
@@ -104,13 +105,15 @@ TEST_F(DriverScopeTest, QueryFieldsFromTheDatabase) {
 }
 
 TEST_F(DriverScopeTest, ScriptsWalkTemplateQueries) {
-  Load("<TqbxDataPage Name=\"Data\"><TqbxIBXQuery Name=\"Query1\" "
-       "SQL.Text=\"SELECT TITLE, PRICE FROM LABELS ORDER BY ID\"/></TqbxDataPage>"
-       "<Datasets><item DataSet=\"Query1\"/></Datasets>",
-       u"1");
+  Load(
+      "<TqbxDataPage Name=\"Data\"><TqbxIBXQuery Name=\"Query1\" "
+      "SQL.Text=\"SELECT TITLE, PRICE FROM LABELS ORDER BY ID\"/></TqbxDataPage>"
+      "<Datasets><item DataSet=\"Query1\"/></Datasets>",
+      u"1");
   report_->ScriptText()->SetText(
       u"var Titles: String;\r\nbegin\r\n  Query1.First;\r\n  while not Query1.Eof do\r\n  begin\r\n"
-      u"    Titles := Titles + Query1.DisplayText['TITLE'] + '/' + IntToStr(Round(Query1.Value['PRICE'] * 100)) + ';';\r\n"
+      u"    Titles := Titles + Query1.DisplayText['TITLE'] + '/' + "
+      u"IntToStr(Round(Query1.Value['PRICE'] * 100)) + ';';\r\n"
       u"    Query1.Next;\r\n  end;\r\nend.");
   ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(report_->Errors.Text());
   report_->DataSets().Initialize(report_.get());

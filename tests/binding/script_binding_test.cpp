@@ -52,6 +52,11 @@ TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
   EXPECT_DOUBLE_EQ(memo->Width(), 30);
   EXPECT_EQ(CalcText(u"Found"), u"Band1");
   EXPECT_EQ(CalcText(u"Memo1.Page.Name"), u"Page1");
+  ASSERT_TRUE(Prepare(u"begin Memo1.TagStr := 'tag'; Memo1.Value := 5; Band1.AlignChildren; end."));
+  report_->ReportScript().ExecuteMainBlock();
+  EXPECT_EQ(memo->TagStr(), u"tag");
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Memo1.Value + 1")), 6);
+  EXPECT_GT(VarToDouble(report_->Calc(u"Memo1.CalcHeight")), 0);
 }
 
 TEST_F(ScriptBindingTest, DatePartFunctions) {
@@ -80,8 +85,9 @@ TEST_F(ScriptBindingTest, SetWritesReportVariables) {
 
 TEST_F(ScriptBindingTest, ReportVariablesAreIndexedByName) {
   report_->Variables().Set(u"ID", Variant(String(u"7")));
-  ASSERT_TRUE(Prepare(u"var Was: String;\r\nbegin Was := Report.Variables['id'];"
-                      u" Report.Variables['Next'] := '40 + 2'; end."))
+  ASSERT_TRUE(
+      Prepare(u"var Was: String;\r\nbegin Was := Report.Variables['id'];"
+              u" Report.Variables['Next'] := '40 + 2'; end."))
       << StringToUtf8(Errors());
   report_->ReportScript().ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"Was"), u"7");
