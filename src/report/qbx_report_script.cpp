@@ -45,7 +45,7 @@ TqbxReportScript::TqbxReportScript(TqbxReport& report)
   FScript->AddVariable(u"Self", u"TqbxView", Variant::Null());
   FValueVariable = FScript->FindLocal(u"Value");
   FSelfVariable = FScript->FindLocal(u"Self");
-  // Everything added from here on (published objects, helpers, the compiled program) is the
+  // Everything added from here on (the published objects and the compiled program) is the
   // report's and goes at the next preparation.
   FScript->FAddedBy = this;
 }
