@@ -74,6 +74,8 @@ const ClassInfo& TqbxReport::StaticClass() {
 }
 
 void TqbxReport::Clear() {
+  // The script forgets the objects before they go.
+  if (FReportScript) FReportScript->Unpublish();
   TqbxComponent::Clear();
   FDataSets.Clear();
   FVariables.Clear();

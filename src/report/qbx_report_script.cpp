@@ -52,12 +52,16 @@ TqbxReportScript::TqbxReportScript(TqbxReport& report)
 
 TqbxReportScript::~TqbxReportScript() = default;
 
-bool TqbxReportScript::Prepare() {
+void TqbxReportScript::Unpublish() {
   FCache.Clear();
-  FCache.SetLanguage(FReport.ScriptLanguage());
   FScript->ClearItems(this);
   SetValue(Variant::Null());
   SetSelf(nullptr);
+}
+
+bool TqbxReportScript::Prepare() {
+  Unpublish();
+  FCache.SetLanguage(FReport.ScriptLanguage());
   FScript->FMainProg = true;
   FScript->SetParent(&qsGlobalUnit());
   PublishObjects();

@@ -27,6 +27,9 @@ class TqbxReportScript : public TqbxScriptCaller {
   // Publishes the report's objects and helpers and compiles ScriptText in ScriptLanguage. A
   // compile error goes to the report's Errors as "Ошибка в скрипте <position>: <message>".
   bool Prepare();
+  // Withdraws the published objects, the compiled program and the cached expressions (before the
+  // report's objects are destroyed).
+  void Unpublish();
   // Runs the main block when it has statements.
   void ExecuteMainBlock();
   // The value of a variable of the compiled program (procedures do not count).

@@ -160,6 +160,20 @@ TEST_F(ScriptBindingTest, TheMainBlockRunsBeforeTheEngine) {
   EXPECT_TRUE(seen);
 }
 
+TEST_F(ScriptBindingTest, ObjectsDestroyedByReloadingAreNoLongerPublished) {
+  LoadTemplate(
+      *report_,
+      "<TqbxReportPage Name=\"Page1\"><TqbxMemoView Name=\"Memo1\" Left=\"12\"/></TqbxReportPage>");
+  report_->ScriptText()->SetText(u"begin Memo1.Left := 50; end.");
+  report_->Run = [](TqbxReport& r) { return VarToInteger(r.Calc(u"Memo1.Left")) == 50; };
+  EXPECT_TRUE(report_->PrepareReport());
+  // The definition was read again: the old Memo1 is gone, the new one has its template value.
+  report_->EngineOptions()->NewSilentMode = simSilent;
+  EXPECT_THROW(report_->Calc(u"Memo1.Left"), Error);
+  EXPECT_TRUE(Prepare(u"begin end."));
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Memo1.Left")), 12);
+}
+
 TEST_F(ScriptBindingTest, ATerminatedMainBlockSkipsTheEngine) {
   report_->ScriptText()->SetText(u"begin Report.Terminated := True; end.");
   bool ran = false;
