@@ -76,6 +76,7 @@ const ClassInfo& TqbxReport::StaticClass() {
 void TqbxReport::Clear() {
   // The script forgets the objects before they go.
   if (FReportScript) FReportScript->Unpublish();
+  SelfValue = nullptr;
   TqbxComponent::Clear();
   FDataSets.Clear();
   FVariables.Clear();
