@@ -23,7 +23,10 @@ enum TqbxRangeEnd : int32_t { reLast, reCurrent, reCount };
 // What FieldType answers: text (memos included), booleans, dates and times, anything else.
 enum TqbxFieldType : int32_t { fftNumeric, fftString, fftBoolean, fftDateTime };
 
-class TqbxDataSet : public TqbxDialogComponent, public TqbxFieldSource, public TqbxReportDataSource {
+class TqbxDataSet : public TqbxDialogComponent,
+                    public TqbxFieldSource,
+                    public TqbxReportDataSource,
+                    public TqbxScriptDataSource {
  public:
   TqbxDataSet();
   ~TqbxDataSet() override;
@@ -31,30 +34,30 @@ class TqbxDataSet : public TqbxDialogComponent, public TqbxFieldSource, public T
   const ClassInfo& ClassType() const override { return StaticClass(); }
 
   // --- fields
-  virtual String DisplayText(StringView field) { return String(); }
+  String DisplayText(StringView field) override { return String(); }
   virtual int DisplayWidth(StringView field) { return 10; }
   virtual TqbxFieldType FieldType(StringView field) { return fftNumeric; }
-  virtual Variant Value(StringView field) { return Variant::Null(); }
-  virtual int FieldsCount() { return 0; }
+  Variant Value(StringView field) override { return Variant::Null(); }
+  int FieldsCount() override { return 0; }
   virtual bool IsBlobField(StringView field) { return false; }
   virtual bool IsWideMemoBlobField(StringView field) { return false; }
   virtual bool IsHasMaster() { return false; }
-  virtual int RecordCount();
+  int RecordCount() override;
   // The content of a BLOB field as text; nothing in the base.
   virtual void AssignBlobTo(StringView field, TStrings& target) {}
   virtual void GetFieldList(std::vector<String>& list) { list.clear(); }
   // Whether the field list holds the name (case-insensitive).
-  bool HasField(StringView field);
+  bool HasField(StringView field) override;
 
   // --- records
   void Initialize() override {}
   void Finalize() override {}
-  virtual void Open();
-  virtual void Close();
-  virtual void First();
-  virtual void Next();
-  virtual void Prior();
-  virtual bool Eof();
+  void Open() override;
+  void Close() override;
+  void First() override;
+  void Next() override;
+  void Prior() override;
+  bool Eof() override;
 
   // --- properties
   String UserName() const override { return FUserName.empty() ? Name() : FUserName; }
@@ -76,6 +79,7 @@ class TqbxDataSet : public TqbxDialogComponent, public TqbxFieldSource, public T
 
   // TqbxFieldSource (data memos)
   Variant FieldValue(StringView field) override { return Value(field); }
+  int FieldTypeCode(StringView field) override { return FieldType(field); }
   String FieldDisplayText(StringView field) override { return DisplayText(field); }
   String BlobText(StringView field) override;
   // TqbxReportDataSource (the report's data-source list)

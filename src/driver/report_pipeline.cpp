@@ -8,6 +8,7 @@
 #include "extensions/script_extensions.h"
 #include "pdf/pdf_export.h"
 #include "report/qbx_classes.h"
+#include "report/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
 
 namespace zavrik::driver {
@@ -24,7 +25,7 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
   std::istringstream stream(template_bytes);
   report.LoadFromStream(stream);
   extensions::RegisterScriptExtensions(qsGlobalUnit(), &dm);
-  // The report's own script joins the global scope when the expression binding creates it.
+  report.ReportScript().Script().SetParent(&qsGlobalUnit());
   report.Variables().Set(u"ID", Variant(id));
 }
 

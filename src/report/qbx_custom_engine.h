@@ -2,8 +2,11 @@
 // read while the engine fills the pages (the engine proper derives from it).
 #pragma once
 
+#include "core/variant.h"
+
 namespace zavrik {
 
+class TqbxComponent;
 class TqbxReportPage;
 
 class TqbxCustomEngine {
@@ -40,6 +43,14 @@ class TqbxCustomEngine {
   // Table object counters; the engine does not change them.
   int CurTableRow = 0;
   int CurTableColumn = 0;
+
+  // Before a preparation: forgets the objects that asked to be notified in the last run.
+  virtual void ClearNotifications() {}
+  // The aggregate `name` (SUM, AVG, MIN, MAX, COUNT) of `expression` over `band`; none by default.
+  virtual Variant GetAggregateValue(const String& name, const String& expression, TqbxComponent* band,
+                                    int flags) {
+    return Variant::Null();
+  }
 };
 
 }  // namespace zavrik

@@ -16,6 +16,26 @@ class TqbxFieldSource {
   virtual bool IsBlobField(StringView field) = 0;
   // The content of a blob field as text.
   virtual String BlobText(StringView field) = 0;
+  // The field's type as data sources report it: numeric (0), string, boolean, date and time.
+  virtual int FieldTypeCode(StringView field) { return kFieldTypeNumeric; }
+  static constexpr int kFieldTypeNumeric = 0, kFieldTypeString = 1, kFieldTypeBoolean = 2;
+};
+
+// What scripts call on a data source (`Query1.First`, `Query1.Value['NAME']`).
+class TqbxScriptDataSource {
+ public:
+  virtual ~TqbxScriptDataSource() = default;
+  virtual void Open() = 0;
+  virtual void Close() = 0;
+  virtual void First() = 0;
+  virtual void Next() = 0;
+  virtual void Prior() = 0;
+  virtual bool Eof() = 0;
+  virtual int FieldsCount() = 0;
+  virtual int RecordCount() = 0;
+  virtual bool HasField(StringView field) = 0;
+  virtual Variant Value(StringView field) = 0;
+  virtual String DisplayText(StringView field) = 0;
 };
 
 // What a report asks of the data sources in its data-source list.

@@ -5,6 +5,7 @@
 #include "report/qbx_custom_engine.h"
 #include "report/qbx_data_set_list.h"
 #include "report/qbx_preview_pages.h"
+#include "report/qbx_report_script.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_xml_item.h"
 
@@ -33,9 +34,12 @@ TqbxReport::TqbxReport() {
   SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
   Clear();
   FPreviewPages = CreatePreviewPages(*this);
+  FReportScript = std::make_unique<TqbxReportScript>(*this);
+  Script = FReportScript.get();
 }
 
-TqbxReport::~TqbxReport() = default;
+// Objects destroyed with the report call no script procedures any more.
+TqbxReport::~TqbxReport() { Script = nullptr; }
 
 void TqbxReport::SetEngine(std::unique_ptr<TqbxCustomEngine> engine) {
   FEngine = std::move(engine);
@@ -76,6 +80,9 @@ const ClassInfo& TqbxReport::StaticClass() {
 }
 
 void TqbxReport::Clear() {
+  // The script forgets the objects before they go.
+  if (FReportScript) FReportScript->Unpublish();
+  SelfValue = nullptr;
   TqbxComponent::Clear();
   FDataSets.Clear();
   FVariables.Clear();
@@ -110,8 +117,6 @@ TqbxComponent* TqbxReport::FindObject(StringView name) const {
   TqbxDataSetItem* item = FEnabledDataSets.Find(dot == StringView::npos ? name : name.substr(dot + 1));
   return item ? item->DataSet() : nullptr;
 }
-
-Variant TqbxReport::Calc(StringView expression) { return OnCalc ? OnCalc(expression) : Variant::Null(); }
 
 bool TqbxReport::ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) {
   if (SameTextAscii(item.Name(), u"Datasets")) {

@@ -27,6 +27,7 @@ class TqbxCustomExportFilter;
 class TqbxCustomPreviewPages;
 class TqbxCustomEngine;
 class TqbxDataPage;
+class TqbxReportScript;
 
 // One entry of the report's data-source list.
 class TqbxDataSetItem : public Object {
@@ -108,11 +109,14 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   // the enabled data sources by the part after the last dot.
   TqbxComponent* FindObject(StringView name) const override;
 
-  // --- preparation (the parts that need neither the script binding nor the engine)
-  // Checks the data-source list, keeps the definition, runs `Run` (the script and engine steps)
-  // and restores the definition; true when nothing was reported.
+  // --- preparation
+  // Checks the data-source list, keeps the definition, prepares the script and runs its main
+  // block, runs `Run` (the engine) and restores the definition; true when nothing was reported.
   bool PrepareReport(bool clear_last_report = true);
   std::function<bool(TqbxReport&)> Run;
+  // Publishes the report's objects and helpers to its script and compiles ScriptText; a compile
+  // error goes to Errors.
+  bool PrepareScript();
 
   // --- prepared pages: created by the registered factory (none without one); PrepareReport
   // clears them first, Export hands them to a filter
@@ -126,6 +130,9 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   void DoParamEvent(StringView event_name, const std::vector<Variant>& params, bool run_always = false);
   void DoBeforePrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnBeforePrint()); }
   void DoAfterPrint(TqbxReportComponent& object) { DoNotifyEvent(&object, object.OnAfterPrint()); }
+  // The report's own script program (a child of the global script unit) and its expression cache.
+  TqbxReportScript& ReportScript() const { return *FReportScript; }
+  // Who runs event procedures: the report's own script unless replaced.
   TqbxScriptCaller* Script = nullptr;
   // The engine that runs this report (created by the engine layer); without a `Run` hook
   // PrepareReport runs it directly.
@@ -139,12 +146,22 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   void ReportError(const String& text);
   TqbxErrorList Errors;
 
-  // --- evaluation hooks (installed by the expression binding)
+  // --- expressions
+  // A name resolved directly (data field, system variable, report variable, global variable,
+  // script variable), else the expression compiled once through the cache. Failures are added to
+  // Errors (prefixed by the name of the object evaluated) and raised, unless the engine options
+  // ignore them.
   Variant Calc(StringView expression) override;
+  // Calc as scripts call it (Report.Calc): failures raise "Error in Calc expression:" and the
+  // message, without entering Errors.
+  Variant ScriptCalc(StringView expression);
+  // Resolves a bare name; false when it is none of the names Calc resolves directly.
+  bool LookupValue(StringView name, Variant& value);
   String ScriptLanguage() const override { return FScriptLanguage; }
-  void SetSelfValue(TqbxComponent* object) override { SelfValue = object; }
+  void SetSelfValue(TqbxComponent* object) override;
+  // A host evaluator that replaces the script binding, when set.
   std::function<Variant(StringView)> OnCalc;
-  void SetLocalValue(const Variant& value) override { LocalValue = value; }
+  void SetLocalValue(const Variant& value) override;
   TqbxComponent* SelfValue = nullptr;
   Variant LocalValue;
 
@@ -188,6 +205,10 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   // Reads a template into the cleared report, collecting the messages in Errors.
   void ReadDefinition(std::istream& stream);
   void RestoreKeptOptions(const TqbxEngineOptions& engine, const TqbxPreviewOptions& preview);
+  // The expression cache's value of `expression`; an empty `error` on success.
+  Variant CalcCompiled(StringView expression, String& error);
+  bool LookupSystemVariable(StringView name, Variant& value) const;
+  bool LookupVariable(StringView name, Variant& value);
 
   String FVersion = u"6.7";
   String FScriptLanguage;
@@ -204,6 +225,9 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   String FAcceptedPassword;
   std::unique_ptr<TqbxCustomEngine> FEngine;
   std::unique_ptr<TqbxCustomPreviewPages> FPreviewPages;
+  std::unique_ptr<TqbxReportScript> FReportScript;
+  // Variables being evaluated (a variable that refers to itself fails instead of recursing).
+  std::vector<String> FVariablesInEvaluation;
 };
 
 }  // namespace zavrik

@@ -8,8 +8,10 @@
 #include "report/qbx_page.h"
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_report.h"
+#include "report/qbx_report_script.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_temp_file.h"
+#include "script/qs_iinterpreter.h"
 
 namespace zavrik {
 namespace {
@@ -169,10 +171,14 @@ bool TqbxReport::PrepareReport(bool) {
         saved->flush();
         kept_definition = true;
       }
-      result = Run ? Run(*this) : (Engine ? Engine->Run(true, false, nullptr) : true);
+      if (PrepareScript()) {
+        FReportScript->ExecuteMainBlock();
+        if (!Terminated) result = Run ? Run(*this) : (Engine ? Engine->Run(true, false, nullptr) : true);
+      }
     } catch (const Error& e) {
       FReportOptions->Password = password;
-      Errors.Add(e.Message());
+      const String& position = FReportScript->Script().ErrorPos;
+      Errors.Add(position.empty() ? e.Message() : e.Message() + u" " + position);
     }
     if (kept_definition) {
       // Changes the script made to objects do not outlive the preparation.

@@ -13,6 +13,11 @@ const ClassInfo& TqbxVariable::StaticClass() {
   return info;
 }
 
+const ClassInfo& TqbxVariables::StaticClass() {
+  static const ClassInfo info(u"TqbxVariables", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
 TqbxVariable& TqbxVariables::Add() { return *FItems.emplace_back(std::make_unique<TqbxVariable>()); }
 
 int TqbxVariables::IndexOf(StringView name) const {
@@ -80,6 +85,11 @@ void TqbxVariables::GetVariablesList(StringView category, std::vector<String>& l
     begin = header + 1;
   }
   for (int i = begin; i < end; ++i) list.push_back(FItems[static_cast<size_t>(i)]->Name());
+}
+
+TqbxVariables& qbxGlobalVariables() {
+  static TqbxVariables variables;
+  return variables;
 }
 
 }  // namespace zavrik

@@ -24,8 +24,11 @@ class TqbxVariable : public Object {
   Variant FValue;
 };
 
-class TqbxVariables {
+// An Object so that scripts reach it (`Report.Variables['Name']`).
+class TqbxVariables : public Object {
  public:
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
   int Count() const { return static_cast<int>(FItems.size()); }
   TqbxVariable& Item(int index) const { return *FItems.at(static_cast<size_t>(index)); }
   TqbxVariable& Add();
@@ -53,5 +56,8 @@ class TqbxVariables {
 
   std::vector<std::unique_ptr<TqbxVariable>> FItems;
 };
+
+// The process-wide variable list (qbxGlobalVariables to scripts; CopyName0 for CopyName#).
+TqbxVariables& qbxGlobalVariables();
 
 }  // namespace zavrik

@@ -1,0 +1,63 @@
+// TqbxReportScript: the report's own script program (a child of the global script unit) with the
+// report's objects and helper functions published in it, the expression cache below it, and the
+// calls of event procedures by name.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "report/qbx_expression_cache.h"
+#include "report/qbx_script_caller.h"
+
+namespace zavrik {
+
+class TqbxComponent;
+class TqbxReport;
+class TqsCustomVariable;
+class TqsScript;
+
+class TqbxReportScript : public TqbxScriptCaller {
+ public:
+  explicit TqbxReportScript(TqbxReport& report);
+  ~TqbxReportScript() override;
+
+  TqsScript& Script() const { return *FScript; }
+  TqbxExpressionCache& ExpressionCache() { return FCache; }
+
+  // Publishes the report's objects and helpers and compiles ScriptText in ScriptLanguage. A
+  // compile error goes to the report's Errors as "Ошибка в скрипте <position>: <message>".
+  bool Prepare();
+  // Withdraws the published objects, the compiled program and the cached expressions (before the
+  // report's objects are destroyed).
+  void Unpublish();
+  // Runs the main block when it has statements.
+  void ExecuteMainBlock();
+  // The value of a variable of the compiled program (procedures do not count).
+  bool FindVariable(StringView name, Variant& value) const;
+  // The script variables Self and Value (after Prepare).
+  void SetSelf(TqbxComponent* object);
+  void SetValue(const Variant& value);
+
+  // Calls the script procedure `name`; an unknown name does nothing.
+  Variant CallFunction(StringView name, const std::vector<Variant>& params) override;
+
+ private:
+  // The report's objects, by name, for one preparation.
+  void PublishObjects();
+  // Get, Set and the macro functions (for the script's whole life).
+  void PublishHelpers();
+  // Get(Name): bracketed names of expressions.
+  Variant Get(const String& name);
+  // IIF with its arguments as source text: only the chosen branch is evaluated.
+  Variant MacroIIF(const std::vector<Variant>& params);
+  // SUM, AVG, MIN, MAX, COUNT: the engine's aggregate of the expression text.
+  Variant MacroAggregate(const String& name, const std::vector<Variant>& params);
+
+  TqbxReport& FReport;
+  std::unique_ptr<TqsScript> FScript;
+  TqbxExpressionCache FCache;
+  TqsCustomVariable* FValueVariable = nullptr;
+  TqsCustomVariable* FSelfVariable = nullptr;
+};
+
+}  // namespace zavrik
