@@ -21,18 +21,6 @@ constexpr double kTextSizeFactor = 0.9964722222222222222;
 // Bounds the ruled lines of absurdly tall views.
 constexpr int kMaxRules = 10000;
 
-// Holds the process-wide text layout for the whole drawing of one text.
-class LayoutLock {
- public:
-  LayoutLock() : layout_(TqbxDrawText::Global()) { layout_.Lock(); }
-  ~LayoutLock() { layout_.Unlock(); }
-  TqbxDrawText& operator*() { return layout_; }
-  TqbxDrawText* operator->() { return &layout_; }
-
- private:
-  TqbxDrawText& layout_;
-};
-
 // The memo's font, options and gaps, as the memo sets the layout up for its own drawing.
 void SetUpLayout(TqbxDrawText& layout, const TqbxCustomMemoView& memo) {
   layout.SetFont(memo.Font()->ToFontRequest());
@@ -124,7 +112,7 @@ class MemoTextWriter {
     Op(out_, "W");
     Op(out_, "n");
     {
-      LayoutLock layout;
+      TqbxLayoutLock layout;
       SetUpLayout(*layout, memo_);
       const Rect rect = memo_.ComputeTextRect(1, 1, 0, 0);
       layout->SetDimensions(1, 1, 1, rect, rect);

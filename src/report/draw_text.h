@@ -106,4 +106,18 @@ class TqbxDrawText {
   std::mutex mutex_;
 };
 
+// Holds the process-wide layout (locked) for one measuring or drawing.
+class TqbxLayoutLock {
+ public:
+  TqbxLayoutLock() : layout_(TqbxDrawText::Global()) { layout_.Lock(); }
+  ~TqbxLayoutLock() { layout_.Unlock(); }
+  TqbxLayoutLock(const TqbxLayoutLock&) = delete;
+  TqbxLayoutLock& operator=(const TqbxLayoutLock&) = delete;
+  TqbxDrawText& operator*() { return layout_; }
+  TqbxDrawText* operator->() { return &layout_; }
+
+ private:
+  TqbxDrawText& layout_;
+};
+
 }  // namespace zavrik

@@ -9,18 +9,6 @@ namespace {
 
 int Round(double value) { return static_cast<int>(std::clamp(RoundHalfEven(value), -1e9, 1e9)); }
 
-// Holds the process-wide layout for one measuring or drawing.
-class LayoutLock {
- public:
-  LayoutLock() : layout_(TqbxDrawText::Global()) { layout_.Lock(); }
-  ~LayoutLock() { layout_.Unlock(); }
-  TqbxDrawText& operator*() { return layout_; }
-  TqbxDrawText* operator->() { return &layout_; }
-
- private:
-  TqbxDrawText& layout_;
-};
-
 constexpr Rect kUnbounded{0, 0, 10000, 10000};
 
 bool IsQuarterTurn(int angle) { return angle == 90 || angle == 270; }
@@ -59,7 +47,7 @@ void TqbxCustomMemoView::SetUpLayout(TqbxDrawText& layout) const {
 }
 
 void TqbxCustomMemoView::MeasureUnbounded(double& width, double& height) const {
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetUpLayout(*layout);
   layout->SetDimensions(1, 1, 1, kUnbounded, kUnbounded);
   layout->SetText(Text());
@@ -69,7 +57,7 @@ void TqbxCustomMemoView::MeasureUnbounded(double& width, double& height) const {
 
 double TqbxCustomMemoView::CalcHeight() {
   const bool quarter = IsQuarterTurn(ReducedAngle());
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetUpLayout(*layout);
   const Rect rect = quarter || AutoWidth ? kUnbounded : ComputeTextRect(1, 1, 0, 0);
   layout->SetDimensions(1, 1, 1, rect, rect);
@@ -79,7 +67,7 @@ double TqbxCustomMemoView::CalcHeight() {
 
 double TqbxCustomMemoView::CalcWidth() {
   const bool quarter = IsQuarterTurn(ReducedAngle());
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetUpLayout(*layout);
   const Rect rect = quarter ? ComputeTextRect(1, 1, 0, 0) : kUnbounded;
   layout->SetDimensions(1, 1, 1, rect, rect);
@@ -112,7 +100,7 @@ void TqbxCustomMemoView::InitPart() {
 }
 
 double TqbxCustomMemoView::DrawPart() {
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetMemoText(PartMemo);
   SetUpLayout(*layout);
   TextRect = ComputeTextRect(1, 1, 0, 0);
@@ -128,7 +116,7 @@ double TqbxCustomMemoView::DrawPart() {
 }
 
 String TqbxCustomMemoView::WrapText(bool wrap_words, std::vector<TqbxWrappedLine>* para_text) {
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetUpLayout(*layout);
   TextRect = ComputeTextRect(1, 1, 0, 0);
   layout->SetDimensions(1, 1, 1, TextRect, TextRect);
@@ -157,7 +145,7 @@ void TqbxCustomMemoView::Draw(Canvas& canvas, double sx, double sy, double ox, d
   PaintBackground();
   PaintFrame();
   ExtractMacros();
-  LayoutLock layout;
+  TqbxLayoutLock layout;
   SetUpLayout(*layout);
   const bool scaled = sx != 1 || sy != 1 || ox != 0 || oy != 0;
   layout->SetDimensions(sx, sy, 1, TextRect, scaled ? ScaledRect : TextRect);
