@@ -44,12 +44,7 @@ class QueryTest : public ::testing::Test {
   static void TearDownTestSuite() { delete dir_; }
 
   void SetUp() override {
-    db_.DatabaseName = Utf8ToString(path_);
-    db_.Params = {u"user_name=SYSDBA", u"password=plovertin", u"lc_ctype=UTF8"};
-    db_.Connect();
-    tr_.SetDefaultDatabase(&db_);
-    tr_.Params = {u"read", u"read_committed", u"rec_version", u"nowait"};
-    tr_.StartTransaction();
+    test::ConnectAsTheProgram(db_, tr_, path_);
   }
 
   std::unique_ptr<Query> Open(StringView sql) {

@@ -89,4 +89,13 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+void ConnectAsTheProgram(data::Connection& db, data::Transaction& tr, const std::string& path) {
+  db.DatabaseName = Utf8ToString(path);
+  db.Params = {u"user_name=SYSDBA", u"password=plovertin", u"lc_ctype=UTF8"};
+  db.Connect();
+  tr.SetDefaultDatabase(&db);
+  tr.Params = {u"read", u"read_committed", u"rec_version", u"nowait"};
+  tr.StartTransaction();
+}
+
 }  // namespace zavrik::test

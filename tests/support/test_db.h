@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/ustring.h"
+#include "data/connection.h"
+#include "data/transaction.h"
 
 namespace zavrik::test {
 
@@ -31,6 +33,10 @@ void CreateDatabase(const std::string& name, const std::vector<std::string>& sta
 // Creates a database with the IDE_REPORTS table holding the given templates.
 void CreateReportDatabase(const std::string& name,
                           const std::vector<std::pair<std::string, std::string>>& templates);
+
+// Attaches `db` to `path` as the program does (SYSDBA, UTF8) and starts `tr` on it with the
+// program's read-only, read-committed parameters.
+void ConnectAsTheProgram(data::Connection& db, data::Transaction& tr, const std::string& path);
 
 // Whether the tests that need a Firebird server on localhost should run. They run when
 // ZAVRIK_SERVER=1 (the test script starts a server); otherwise they are skipped.
