@@ -21,7 +21,7 @@ std::vector<TqbxReportPage*> ReportPages(const TqbxReport& report) {
 
 }  // namespace
 
-TqbxEngine::TqbxEngine(TqbxReport& report) : Report(report) {}
+TqbxEngine::TqbxEngine(TqbxReport& report) : Report(report), Aggregates(report) {}
 
 TqbxEngine::~TqbxEngine() = default;
 
@@ -46,7 +46,7 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
            page ? std::vector<TqbxReportPage*>{page} : ReportPages(Report)) {
         Page = source;
         Pages().AddSourcePage(*source);
-        // Aggregates: their items are gathered from the page here.
+        AddAggregateItems(*source);
       }
       const bool double_pass = Report.EngineOptions()->DoublePass;
       FinalPass = !double_pass;
@@ -62,6 +62,7 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
         Pages().CurPage = Pages().Count() - 1;
         Pages().ClearFirstPassPages();
         if (Pages().CurPage >= 0) Pages().UpdatePageLastColumn(last_column, last_column_pos, true);
+        Aggregates.ClearValues();
         FinalPass = true;
         RunReportPages(page);
       }
@@ -90,7 +91,12 @@ bool TqbxEngine::Initialize() {
   StartTime = now - StartDate;
   Running = true;
   Report.EngineRunning = true;
+  Keeping = false;
+  KeepBand = nullptr;
+  KeepHeader = KeepFooter = false;
+  KeepCurY = 0;
   CurVColumn = 0;
+  Aggregates.Clear();
   FLinks.clear();
   HeaderList.clear();
   HBandNamesTree.clear();
@@ -116,6 +122,8 @@ void TqbxEngine::Finalize() {
   FLinks.clear();
   HeaderList.clear();
   CurBand = nullptr;
+  KeepBand = nullptr;
+  KeepOutline = nullptr;
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -128,6 +136,34 @@ int TqbxEngine::GetAnchorPage(const String& text) { return Pages().GetAnchorPage
 TqbxPostProcessor& TqbxEngine::GetPostProcessor() { return Pages().PostProcessor(); }
 
 bool TqbxEngine::DoublePass() const { return Report.EngineOptions()->DoublePass; }
+
+Variant TqbxEngine::GetAggregateValue(const String& name, const String& expression,
+                                      TqbxComponent* band, int flags) {
+  return Aggregates.GetValue(CurBand, CurVColumn, name, expression, band, flags);
+}
+
+void TqbxEngine::AddAggregateItems(TqbxReportPage& page) {
+  std::vector<TqbxAggregateList::Visit> visits;
+  // Each data band of the tree: its footer and the footers of its groups total it by default.
+  std::vector<TqbxDataBand*> pending(Links(page).SubBands.rbegin(), Links(page).SubBands.rend());
+  while (!pending.empty()) {
+    TqbxDataBand* band = pending.back();
+    pending.pop_back();
+    const TqbxBandLinks& links = Links(*band);
+    visits.push_back({links.Footer, band});
+    for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
+    pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
+  }
+  // Vertical data bands are visited here too (vertical bands).
+  if (!Links(page).SubBands.empty()) {
+    TqbxBand* first = Links(page).SubBands.front();
+    for (const ClassInfo* band_class : {&TqbxPageFooter::StaticClass(),
+                                        &TqbxColumnFooter::StaticClass(),
+                                        &TqbxReportSummary::StaticClass()})
+      visits.push_back({page.FindBand(*band_class), first});
+  }
+  Aggregates.AddItems(visits);
+}
 
 // --- report pages
 

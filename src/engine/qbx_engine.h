@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ustring.h"
+#include "engine/qbx_aggregate.h"
 #include "report/qbx_band.h"
 #include "report/qbx_custom_engine.h"
 #include "report/qbx_page.h"
@@ -16,8 +17,10 @@
 namespace zavrik {
 
 class TqbxCustomPreviewPages;
+class TqbxEngineDataSource;
 class TqbxPostProcessor;
 class TqbxReport;
+class TqbxXMLItem;
 
 // Links of a band (or page) built for each run: its detail data bands and, for a data band, its
 // header, footer and the group header of its groups.
@@ -32,12 +35,18 @@ struct TqbxBandLinks {
   int LineN = 1;
   int LineThrough = 1;
   double StretchedHeight = 0;
+  // A group header: the condition's value for the open group, and whether its outline item is open.
+  Variant LastValue;
+  bool Outlined = false;
 };
 
 // A band reprinted at the top of each new page (report title once, page header, reprinted headers).
 struct TqbxHeaderListItem {
   TqbxBand* Band = nullptr;
+  // The x where it was printed.
   double Left = 0;
+  // Added while bands were being kept together.
+  bool IsInKeepList = false;
 };
 
 class TqbxEngine : public TqbxCustomEngine {
@@ -51,10 +60,14 @@ class TqbxEngine : public TqbxCustomEngine {
   bool Initialize();
   void Finalize();
 
-  // --- page flow
+  // --- page flow (a band being kept together moves with the break)
   void NewPage();
   void NewColumn();
   void EndPage();
+  // --- keeping bands together: one run at a time; the first band of a page run starts none
+  void StartKeep(TqbxBand* band, int position = 0);
+  void EndKeep(const TqbxBand* band);
+  void BreakAllKeep();
   // Room left above the footers on the current page.
   double FreeSpace();
   // The page height; on an endless page, the footers below the current position.
@@ -75,6 +88,8 @@ class TqbxEngine : public TqbxCustomEngine {
   int GetAnchorPage(const String& text);
   TqbxPostProcessor& GetPostProcessor();
   bool DoublePass() const;
+  Variant GetAggregateValue(const String& name, const String& expression, TqbxComponent* band,
+                            int flags) override;
   // Evaluates a container's objects, stretches and shifts them (`UnStretch` restores them).
   void Stretch(TqbxComponent& container);
   void UnStretch(TqbxComponent& container);
@@ -93,6 +108,22 @@ class TqbxEngine : public TqbxCustomEngine {
   std::vector<std::pair<String, int>> HBandNamesTree;
   TqbxBand* LastBandOnPage = nullptr;
   TqbxBand* StartNewPageBand = nullptr;
+  TqbxAggregateList Aggregates;
+  // Keep state: the band that started the keep, where it started (y, page element, outline item,
+  // anchor), and whether it began with a data band's header or moves a data band's footer.
+  bool Keeping = false;
+  TqbxBand* KeepBand = nullptr;
+  double KeepCurY = 0;
+  int KeepPosition = 0;
+  TqbxXMLItem* KeepOutline = nullptr;
+  int KeepAnchor = 0;
+  bool KeepHeader = false;
+  bool KeepFooter = false;
+  // Suppresses the reprinting of headers.
+  bool DontShowHeaders = false;
+  // Where the last kept run was pasted.
+  int SubSavePageN = 0;
+  double SubSaveCurY = 0;
 
   // Run-time links of a band or page (created on first use).
   TqbxBandLinks& Links(const TqbxComponent& band_or_page) { return FLinks[&band_or_page]; }
@@ -109,9 +140,29 @@ class TqbxEngine : public TqbxCustomEngine {
   void RunPageOnce(TqbxReportPage& page);
   // --- page flow (qbx_engine_pages.cpp)
   void StartFirstPage();
-  void PageStart();
   void ShowPageObjects();
   void ShowFixedBand(TqbxBand* band);
+  // --- page and column breaks (qbx_engine_breaks.cpp)
+  void PageStart();
+  void ShowColumnFooter();
+  void StartNextColumn();
+  // Whether a band in the header list is printed again at a page start.
+  bool ReprintsAtPageStart(const TqbxHeaderListItem& item);
+  // Moves the bands kept since the keep started to (x, y) of the current page.
+  void PasteKeptBands(double x, double y);
+  // Memos that suppress repeated values forget the last one; true when the band has such memos.
+  bool ResetSuppressedMemos(TqbxBand& band);
+  // The band is evaluated again (before it moves to a new page or column) so that the first row
+  // there shows values its memos suppress as repeated.
+  void ReevaluateSuppressed(TqbxBand& band);
+  // --- groups (qbx_engine_groups.cpp)
+  void InitGroups(TqbxDataBand& band, size_t from, bool all);
+  void CheckGroups(TqbxDataBand& band, TqbxEngineDataSource& records);
+  void ShowGroupFooters(TqbxDataBand& band, size_t from);
+  void ApplyDrillDown(TqbxDataBand& band);
+  const std::vector<TqbxGroupHeader*>& GroupChain(const TqbxDataBand& band);
+  // --- aggregates: the bands of a page scanned for calls
+  void AddAggregateItems(TqbxReportPage& page);
   // The end-of-band step after a band is shown (or at a processing event without a band).
   void EndOfBand(TqbxBand* band, TqbxProcessAtMode mode = paDefault);
   // --- band links (qbx_engine_links.cpp)
@@ -120,6 +171,8 @@ class TqbxEngine : public TqbxCustomEngine {
   // --- data bands (qbx_engine_data.cpp)
   void RunDataBands(const TqbxComponent& container);
   void RunDataBand(TqbxDataBand& band);
+  // The data band's footer, moved together with the last record when the band keeps its footer.
+  void ShowFooter(TqbxDataBand& band, int record_position, int record_page);
   bool HasData(const TqbxComponent& container, bool force);
   // --- band output (qbx_engine_output.cpp)
   void OutputBand(TqbxBand& band);

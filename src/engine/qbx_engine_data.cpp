@@ -54,30 +54,56 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
   TqbxEngineDataSource records(band);
   if (!records.Exists()) return;
   TqbxBandLinks& links = Links(band);
+  TqbxBand* const header = links.Header;
+  const bool grouped = links.Group != nullptr;
   records.First();
   links.LineN = 1;
   links.LineThrough = 1;
   band.SetCurColumn(1);
-  for (const auto& child : band.Objects())
-    if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(child.get()); memo && memo->SuppressRepeated)
-      memo->ResetSuppress();
+  ResetSuppressedMemos(band);
   // The deferred-values dictionary forgets the band's duplicates and the post-processor enters
   // the band's data here (deferred values).
 
   bool printed = false;
+  // The keep that holds the header together with the first record (and, with a kept footer, up to
+  // the second record or the footer).
+  bool header_kept = false;
+  const bool header_keep_waits_for_footer = band.KeepFooter() && links.Footer;
+  // Where the last record began: its page element and page.
+  int record_position = 0, record_page = -1;
   TqbxBand* child_with_rows = nullptr;
   while (!records.Eof() && !Report.Terminated) {
+    Report.SetSelfValue(&band);
     if (PassesFilter(Report, band) && HasData(band, band.PrintIfDetailEmpty())) {
       if (!printed) {
-        // Keep-header and keep-together start here (keeping).
-        AddHeader(links.Header);
-        ShowBand(links.Header);
-        // Group headers open here (groups); later records check the group conditions.
+        if (band.KeepHeader() && header) {
+          if (TitlePrinted) IsFirstBand = false;
+          KeepHeader = !IsFirstBand;
+          StartKeep(&band);
+          header_kept = Keeping && KeepBand == &band;
+        }
+        AddHeader(header);
+        ShowBand(header);
+        if (band.KeepTogether() && grouped) StartKeep(&band);
+        if (grouped) InitGroups(band, 0, true);
+      } else {
+        if (header_kept) {
+          EndKeep(&band);
+          header_kept = false;
+        }
+        if (grouped) CheckGroups(band, records);
       }
       printed = true;
+      if (band.KeepTogether() && !grouped) StartKeep(&band);
+      record_position = Pages().GetCurPosition();
+      record_page = Pages().CurPage;
       CurLine = links.LineN;
       CurLineThrough = links.LineThrough;
       if (TqbxBand* pending = ShowBand(&band)) child_with_rows = pending;
+      if (header_kept && !header_keep_waits_for_footer) {
+        EndKeep(&band);
+        header_kept = false;
+      }
       // Objects of the engine's notify list hear about the row here.
       HBandNamesTree.emplace_back(band.Name(), links.LineThrough);
       ++links.LineN;
@@ -87,20 +113,44 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
       HBandNamesTree.pop_back();
       if (outlined) Pages().Outline().LevelUp();
       IsFirstBand = false;
-      if (band.FooterAfterEach()) ShowBand(links.Footer);
+      if (band.FooterAfterEach()) ShowFooter(band, record_position, record_page);
+      if (band.KeepTogether() && !grouped) EndKeep(&band);
     }
     records.Next();
     if (band.RowCount() > 0 && links.LineN > band.RowCount()) break;
   }
   band.SetCurColumn(band.Columns());
   if (printed) {
-    // Group footers close the open groups here (groups).
-    if (!band.FooterAfterEach()) ShowBand(links.Footer);
-    RemoveHeader(links.Header);
+    if (grouped) ShowGroupFooters(band, 0);
+    if (Keeping) RemoveHeader(header);
+    if (!band.FooterAfterEach()) ShowFooter(band, record_position, record_page);
+    if (header_kept) EndKeep(&band);
+    RemoveHeader(header);
+    if (band.KeepTogether() && grouped) EndKeep(&band);
   }
   // Child bands with a row count print here (band splitting and child rows).
   (void)child_with_rows;
   // The post-processor leaves the band's data here (deferred values).
+}
+
+void TqbxEngine::ShowFooter(TqbxDataBand& band, int record_position, int record_page) {
+  TqbxBand* footer = Links(band).Footer;
+  if (!footer) return;
+  if (!band.KeepFooter()) {
+    ShowBand(footer);
+    return;
+  }
+  // A record that began on an earlier page stays there; the footer alone moves.
+  StartKeep(&band, record_page == Pages().CurPage ? record_position : 0);
+  KeepFooter = true;
+  try {
+    ShowBand(footer);
+  } catch (...) {
+    KeepFooter = false;
+    throw;
+  }
+  KeepFooter = false;
+  EndKeep(&band);
 }
 
 }  // namespace zavrik

@@ -1,5 +1,7 @@
 #include "engine/qbx_engine_data_source.h"
 
+#include "core/error.h"
+
 namespace zavrik {
 
 TqbxEngineDataSource::TqbxEngineDataSource(TqbxDataBand& band)
@@ -19,6 +21,18 @@ void TqbxEngineDataSource::Next() {
     FDataSet->Next();
   else if (FRecords)
     FRecords->Next();
+}
+
+bool TqbxEngineDataSource::Prior() {
+  try {
+    if (FDataSet)
+      FDataSet->Prior();
+    else if (FRecords)
+      FRecords->Prior();
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
 }
 
 bool TqbxEngineDataSource::Eof() {

@@ -16,6 +16,8 @@ class TqbxEngineDataSource {
   bool Exists() const { return FDataSet || FRecords; }
   void First();
   void Next();
+  // Steps back one record; false when the data source refused.
+  bool Prior();
   bool Eof();
 
  private:

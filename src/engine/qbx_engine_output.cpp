@@ -20,7 +20,7 @@ bool IsGroupHeaderOrDataBand(const TqbxBand& band) {
 
 TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
   if (!band) return nullptr;
-  // KeepChild: keeping the band with its child chain starts here (keeping).
+  if (band->KeepChild()) StartKeep(band);
   OutputBand(*band);
   TqbxBand* result = nullptr;
   if (TqbxChild* child = band->Child()) {
@@ -35,7 +35,8 @@ TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
       result = band;
     }
   }
-  // KeepChild ends here; a data band adds its values to the aggregates here (aggregates).
+  if (band->KeepChild()) EndKeep(band);
+  if (band->IsDataBand()) Aggregates.AddValue(band, 0);
   return result;
 }
 
@@ -52,8 +53,10 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
   const TqbxBandLinks& links = Links(band);
   if (!FInPageStart && band.Visible() && band.StartNewPage() &&
       !(IsGroupHeaderOrDataBand(band) && links.LineN == 1)) {
-    // A group header with ResetPageNumbers resets the logical page numbers here (groups).
+    if (auto* group = dynamic_cast<const TqbxGroupHeader*>(&band); group && group->ResetPageNumbers())
+      Pages().ResetLogicalPageNumber();
     StartNewPageBand = &band;
+    CurBand = &band;
     try {
       NewPage();
     } catch (...) {
@@ -77,12 +80,13 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
         UnStretch(band);
         return;
       }
-      // A band that does not fit moves to the next column or page. A band that does not fit even
-      // there is split over pages (band splitting); until then it overflows the page it starts
-      // on, so it moves only when the current page already holds bands below the page start.
+      // A band that does not fit moves to the next column or page, together with the bands kept
+      // with it. A band that does not fit even there is split over pages (band splitting); until
+      // then it overflows the page it starts on, so it moves only when the current page already
+      // holds bands below the page start (a break there would only add an empty page).
       const bool page_holds_bands = CurY > FPageBodyTop + kEpsilon;
       if (page_holds_bands && !FInPageStart) {
-        // Memos with SuppressRepeated are reset and the band is evaluated again here (keeping).
+        if (!Keeping) ReevaluateSuppressed(band);
         NewColumn();
       }
     }
@@ -115,6 +119,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   auto* band = dynamic_cast<TqbxBand*>(&container);
   if (band) CurBand = band;
   auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
+  Report.SetSelfValue(&container);
   if (band) band->BeforePrint();
   if (container_component) Report.DoBeforePrint(*container_component);
 
@@ -124,6 +129,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   for (int i = 0; i < container.Count(); ++i) {
     auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i));
     if (!object) continue;
+    Report.SetSelfValue(object);
     object->BeforePrint();
     if (visible) Report.DoBeforePrint(*object);
     auto* view = dynamic_cast<TqbxView*>(object);
@@ -154,6 +160,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   for (const auto& child : container.Objects())
     height = std::max(height, child->Top() + child->Height());
   if (!band || band->Stretched()) container.SetHeight(height);
+  Report.SetSelfValue(&container);
   if (band) Report.DoNotifyEvent(band, band->OnAfterCalcHeight());
   for (const auto& child : container.Objects()) {
     auto* object = dynamic_cast<TqbxStretcheable*>(child.get());
@@ -188,7 +195,7 @@ void TqbxEngine::UnStretch(TqbxComponent& container) {
 void TqbxEngine::AddHeader(TqbxBand* band) {
   if (!band || !band->ReprintOnNewPage()) return;
   if (!dynamic_cast<TqbxHeader*>(band) && !dynamic_cast<TqbxGroupHeader*>(band)) return;
-  HeaderList.push_back({band, PageCurX});
+  HeaderList.push_back({band, PageCurX, Keeping && !dynamic_cast<TqbxHeader*>(band)});
 }
 
 void TqbxEngine::RemoveHeader(const TqbxBand* band) {

@@ -15,7 +15,7 @@ void TqbxEngine::StartFirstPage() {
   TqbxBand* page_header = Page->FindBand(TqbxPageHeader::StaticClass());
   for (TqbxBand* band : Page->TitleBeforeHeader() ? std::vector{title, page_header}
                                                   : std::vector{page_header, title})
-    if (band) HeaderList.push_back({band, 0});
+    if (band) HeaderList.push_back({band, 0, false});
   PageHeight = (Page->PaperHeight() - Page->TopMargin() - Page->BottomMargin()) * kPixelsPerMm;
   PageWidth = (Page->PaperWidth() - Page->LeftMargin() - Page->RightMargin()) * kPixelsPerMm;
   CurX = 0;
@@ -28,14 +28,32 @@ void TqbxEngine::StartFirstPage() {
   if (Page->ResetPageNumbers()) Pages().ResetLogicalPageNumber();
 
   if (Pages().Count() > 0 && Page->PrintOnPreviousPage()) {
-    // Continue on the last prepared page (page columns of the previous page: page breaks).
+    // Continue on the last prepared page, in the column where the previous page template ended.
     Pages().CurPage = Pages().Count() - 1;
-    CurY = Pages().GetLastY(0);
+    int column = 0;
+    double column_x = 0;
+    Pages().GetLastColumnPos(column, column_x);
+    const bool show_title = title && Page->ShowTitleOnPreviousPage();
+    if (Page->Columns() < 2 || show_title) {
+      column = 0;
+      column_x = 0;
+    }
+    CurX = column_x;
+    CurY = Pages().GetLastY(CurX);
+    if (column != 0) CurColumn = column;
     FirstColumnY = CurY;
     RemoveHeader(title);
     FPageBodyTop = CurY;
-    if (title && Page->ShowTitleOnPreviousPage()) {
-      ShowBand(title);
+    if (show_title) {
+      // A title that does not fit starts a new page, not a new column.
+      CurColumn = Page->Columns();
+      try {
+        ShowBand(title);
+      } catch (...) {
+        CurColumn = 1;
+        throw;
+      }
+      CurColumn = 1;
       FirstColumnY = CurY;
     }
   } else {
@@ -46,7 +64,7 @@ void TqbxEngine::StartFirstPage() {
   TqbxBand* column_header = Page->FindBand(TqbxColumnHeader::StaticClass());
   if (column_header) {
     ShowBand(column_header);
-    HeaderList.push_back({column_header, PageCurX});
+    HeaderList.push_back({column_header, PageCurX, false});
   }
   RemoveHeader(title);
   AddPageOutline();
@@ -64,53 +82,6 @@ bool TqbxEngine::AddBandOutline(TqbxBand& band) {
   const String text = VarToStr(Report.Calc(band.OutlineText()));
   Pages().Outline().AddItem(text, static_cast<int>(std::nearbyint(CurY - height)));
   return true;
-}
-
-void TqbxEngine::PageStart() {
-  PrevFooterHeight = 0;
-  Pages().AddPage(*Page);
-  CurY = 0;
-  TqbxBand* overlay = Page->FindBand(TqbxOverlay::StaticClass());
-  if (overlay && !overlay->PrintOnTop()) {
-    ShowBand(overlay);
-    CurY = 0;
-  }
-  FirstColumnY = 0;
-  const double saved_x = CurX;
-  FInPageStart = true;
-  try {
-    // Index loop: showing a band may remove items (a report title is printed once).
-    for (size_t i = 0; i < HeaderList.size(); ++i) {
-      TqbxBand* band = HeaderList[i].Band;
-      if (!band || band == StartNewPageBand) continue;
-      const bool is_page_header = dynamic_cast<TqbxPageHeader*>(band) != nullptr;
-      if (IsFirstPage && is_page_header && !band->PrintOnFirstPage()) {
-        if (band->PrintChildIfInvisible()) ShowBand(band->Child());
-        continue;
-      }
-      // Headers kept together with their data (keeping) are decided here.
-      if (dynamic_cast<TqbxHeader*>(band) && band == LastBandOnPage) continue;
-      CurX = HeaderList[i].Left;
-      const int saved_line = CurLine, saved_line_through = CurLineThrough;
-      const TqbxBandLinks& links = Links(*band);
-      CurLine = links.LineN;
-      CurLineThrough = links.LineThrough;
-      const bool is_title = dynamic_cast<TqbxReportTitle*>(band) != nullptr;
-      if (is_title) HeaderList[i].Band = nullptr;
-      ShowBand(band);
-      CurLine = saved_line;
-      CurLineThrough = saved_line_through;
-      if (is_page_header) FirstColumnY = CurY;
-      if (is_title && IsFirstBand) TitlePrinted = true;
-    }
-  } catch (...) {
-    FInPageStart = false;
-    CurX = saved_x;
-    throw;
-  }
-  FInPageStart = false;
-  CurX = saved_x;
-  FPageBodyTop = CurY;
 }
 
 // Objects placed directly on the page (not in a band) print once per page run at their places.
@@ -188,43 +159,13 @@ double TqbxEngine::FreeSpace() {
   return PageHeight - FooterHeight() - CurY;
 }
 
-void TqbxEngine::NewPage() {
-  // Bands kept together are cut here and pasted on the new page (keeping).
-  LastBandOnPage = CurBand;
-  EndPage();
-  PageStart();
-  LastBandOnPage = nullptr;
-  AddPageOutline();
-}
-
-void TqbxEngine::NewColumn() {
-  if (CurColumn >= Page->Columns()) {
-    NewPage();
-    return;
-  }
-  // Page columns (column footer, next column, reprinted headers): until they are built, a page
-  // with several columns breaks to a new page as well.
-  NewPage();
-}
-
 void TqbxEngine::EndPage() {
-  if (!FEndingLastPage) {
-    if (TqbxBand* column_footer = Page->FindBand(TqbxColumnFooter::StaticClass())) {
-      Stretch(*column_footer);
-      if (column_footer->Visible()) {
-        column_footer->SetLeft(CurX - PageCurX);
-        column_footer->SetTop(CurY);
-        Pages().AddObject(*column_footer);
-        CurY += column_footer->Height();
-      }
-      UnStretch(*column_footer);
-      EndOfBand(column_footer, paColumnFinished);
-    }
-  }
+  if (!FEndingLastPage) ShowColumnFooter();
   if (!IsLastPage) {
     CurX = PageCurX;
     CurColumn = 1;
   }
+  if (Page->Columns() > 1) Pages().UpdatePageLastColumn(CurColumn, CurX, false);
   if (IsLastPage && !FEndingLastPage) {
     FEndingLastPage = true;
     try {
@@ -280,10 +221,10 @@ void TqbxEngine::ShowFixedBand(TqbxBand* band) {
 }
 
 void TqbxEngine::EndOfBand(TqbxBand* band, TqbxProcessAtMode mode) {
-  // Deferred values of the mode (by the band's class when none is given) are settled here and the
-  // aggregates that reset on the band are reset (deferred values, aggregates).
-  (void)band;
+  // Deferred values of the mode (by the band's class when none is given) are settled here
+  // (deferred values).
   (void)mode;
+  if (band) Aggregates.Reset(band);
 }
 
 }  // namespace zavrik

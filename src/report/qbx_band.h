@@ -73,6 +73,9 @@ class TqbxBand : public TqbxReportComponent {
   TqbxMemoView* CreateFillMemo();
   void DisposeFillMemo();
 
+  // True while the band is printed again at the top of a new page or column.
+  bool Overflow = false;
+
  protected:
   // The published band flags of those names (each band class publishes its own selection).
   static PropList Pick(std::initializer_list<const char16_t*> names);
@@ -121,6 +124,11 @@ class TqbxGroupHeader : public TqbxBand {
   int BandNumber() const override { return 12; }
   const String& Condition() const { return FCondition; }
   bool DrillDown() const { return FDrillDown; }
+  bool ExpandDrillDown() const { return FExpandDrillDown; }
+  bool ShowFooterIfDrillDown() const { return FShowFooterIfDrillDown; }
+  bool ShowChildIfDrillDown() const { return FShowChildIfDrillDown; }
+  const String& DrillName() const { return FDrillName; }
+  void SetDrillName(const String& v) { FDrillName = v; }
   bool ResetPageNumbers() const { return FResetPageNumbers; }
 
  private:
@@ -167,6 +175,9 @@ class TqbxBandRecords {
   int32_t RowCount = 0;
   void First() { FRecNo = 0; }
   void Next() { ++FRecNo; }
+  void Prior() {
+    if (FRecNo > 0) --FRecNo;
+  }
   bool Eof() const { return FRecNo >= RowCount; }
   int32_t RecNo() const { return FRecNo; }
 

@@ -14,6 +14,7 @@
 #include "core/float_text.h"
 #include "core/ustring.h"
 #include "data/ibx_components.h"
+#include "data/qbx_data_set.h"
 #include "engine/qbx_engine.h"
 #include "engine/qbx_preview_pages.h"
 #include "report/qbx_band.h"
@@ -43,6 +44,11 @@ class EngineTest : public ::testing::Test {
       if (expression == u"StopAtThree") {
         if (report_->Engine->CurLine == 3) static_cast<TqbxEngine*>(report_->Engine)->StopReport();
         return Variant(u"");
+      }
+      if (expression == u"Third") {
+        // Groups of three records of the data set D.
+        auto* data_set = dynamic_cast<data::TqbxDataSet*>(report_->FindObject(u"D"));
+        return Variant(static_cast<int32_t>(data_set ? data_set->RecNo / 3 : 0));
       }
       if (expression == u"'Row ' + Line")
         return Variant(u"Row " + IntToStr(report_->Engine->CurLine));
@@ -105,6 +111,28 @@ class EngineTest : public ::testing::Test {
 
   std::unique_ptr<TqbxReport> report_;
 };
+
+inline std::string Num(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+// A band of the class at `top` (700 wide), with attributes and content.
+inline std::string Band(const std::string& cls, const std::string& name, double top, double height,
+                        const std::string& attributes = "", const std::string& content = "") {
+  return "<" + cls + " Name=\"" + name + "\" Left=\"0\" Top=\"" + Num(top) +
+         "\" Width=\"700\" Height=\"" + Num(height) + "\" " + attributes + ">" + content + "</" +
+         cls + ">";
+}
+
+// A memo 100 wide.
+inline std::string Memo(const std::string& name, double left, double top, double height,
+                        const std::string& text, const std::string& attributes = "") {
+  return "<TqbxMemoView Name=\"" + name + "\" Left=\"" + Num(left) + "\" Top=\"" + Num(top) +
+         "\" Width=\"100\" Height=\"" + Num(height) + "\" Text=\"" + text + "\" " + attributes +
+         "/>";
+}
 
 // A user data set with `count` empty records.
 inline std::string Records(const std::string& name, int count) {

@@ -9,26 +9,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Num(double value) {
-  std::ostringstream text;
-  text << value;
-  return text.str();
-}
-
-std::string Band(const std::string& cls, const std::string& name, double top, double height,
-                 const std::string& attributes = "", const std::string& content = "") {
-  return "<" + cls + " Name=\"" + name + "\" Left=\"0\" Top=\"" + Num(top) +
-         "\" Width=\"700\" Height=\"" + Num(height) + "\" " + attributes + ">" + content + "</" +
-         cls + ">";
-}
-
-std::string Memo(const std::string& name, double left, double top, double height,
-                 const std::string& text, const std::string& attributes = "") {
-  return "<TqbxMemoView Name=\"" + name + "\" Left=\"" + Num(left) + "\" Top=\"" + Num(top) +
-         "\" Width=\"100\" Height=\"" + Num(height) + "\" Text=\"" + text + "\" " + attributes +
-         "/>";
-}
-
 TEST_F(EngineTest, TitleHeaderRowsAndSummaryFollowEachOther) {
   Load(Band("TqbxReportTitle", "Title", 0, 30) + Band("TqbxPageHeader", "PageHeader", 40, 20) +
            Band("TqbxMasterData", "Master", 80, 18, "DataSet=\"D\"",

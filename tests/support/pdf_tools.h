@@ -40,4 +40,12 @@ inline int PdfPageCount(const std::string& pdf) {
   return std::stoi(count);
 }
 
+// The text of one page (from 1) in content order, as `pdftotext -raw` extracts it.
+inline std::string PdfPageText(const std::string& pdf, int page) {
+  std::string text;
+  const std::string n = std::to_string(page);
+  RunOnFile(pdf, "pdftotext -raw -f " + n + " -l " + n + " {} -", &text);
+  return text;
+}
+
 }  // namespace zavrik::test

@@ -1,0 +1,230 @@
+// Page layout end to end: templates over real tables, run by the zavrik binary, checked page by
+// page in the PDF. Every page break below follows from the band heights and the paper size that
+// each template states.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "e2e/process.h"
+#include "e2e/zavrik_pdf.h"
+#include "support/pdf_tools.h"
+#include "support/test_db.h"
+
+namespace zavrik::test {
+namespace {
+
+std::string Fixture(const std::string& name) {
+  std::ifstream in(std::string(ZAVRIK_FIXTURES) + "/templates/layout/" + name, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// The lines of a text, without empty ones.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\f')) line.pop_back();
+    if (!line.empty() && line.front() == '\f') line.erase(0, 1);
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+int Occurrences(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+class LayoutTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    db_ = dir_->File("layout.fdb");
+    std::vector<std::string> tables = {
+        "CREATE TABLE SALES (ID INTEGER NOT NULL PRIMARY KEY, REGION VARCHAR(20), "
+        "CITY VARCHAR(20), ITEM VARCHAR(40), AMOUNT INTEGER, QTY INTEGER)",
+        "INSERT INTO SALES VALUES (1, 'Восток', 'Владивосток', 'Чай', 10, 1)",
+        "INSERT INTO SALES VALUES (2, 'Восток', 'Владивосток', 'Кофе', 20, 2)",
+        "INSERT INTO SALES VALUES (3, 'Восток', 'Хабаровск', 'Сахар', 30, 3)",
+        "INSERT INTO SALES VALUES (4, 'Запад', 'Калининград', 'Хлеб', 5, 1)",
+        "INSERT INTO SALES VALUES (5, 'Запад', 'Калининград', 'Соль', 7, 1)",
+        "INSERT INTO SALES VALUES (6, 'Север', 'Мурманск', 'Рыба', 1, 1)",
+        "INSERT INTO SALES VALUES (7, 'Север', 'Мурманск', 'Икра', 2, 1)",
+        "INSERT INTO SALES VALUES (8, 'Север', 'Архангельск', 'Лес', 3, 1)",
+        "INSERT INTO SALES VALUES (9, 'Север', 'Архангельск', 'Доска', 4, NULL)",
+        "CREATE TABLE NUMS (N INTEGER NOT NULL PRIMARY KEY, BATCH VARCHAR(1))",
+        "CREATE TABLE KEEPS (GRP VARCHAR(1) NOT NULL, N INTEGER NOT NULL)"};
+    // 1..60, batch A up to 30; groups A and B of 5 rows, C of 15.
+    std::string nums = "INSERT INTO NUMS SELECT N, IIF(N <= 30, 'A', 'B') FROM (";
+    for (int n = 1; n <= 60; ++n) nums += (n > 1 ? " UNION ALL " : "") + ("SELECT " + std::to_string(n) + " AS N FROM RDB$DATABASE");
+    tables.push_back(nums + ")");
+    std::string keeps = "INSERT INTO KEEPS SELECT G, N FROM (";
+    bool first = true;
+    for (const auto& [group, count] : std::vector<std::pair<std::string, int>>{{"A", 5}, {"B", 5}, {"C", 15}}) {
+      for (int n = 1; n <= count; ++n) {
+        keeps += (first ? "" : " UNION ALL ") + ("SELECT '" + group + "' AS G, " + std::to_string(n) + " AS N FROM RDB$DATABASE");
+        first = false;
+      }
+    }
+    tables.push_back(keeps + ")");
+    const std::string groups = Fixture("groups.xml");
+    CreateReportDatabase(
+        db_,
+        {{"groups", groups},
+         {"groups without null conversion",
+          Replaced(groups, "ScriptLanguage=", "EngineOptions.ConvertNulls=\"False\" ScriptLanguage=")},
+         {"nested", Fixture("nested_groups.xml")},
+         {"page totals", Fixture("page_totals.xml")},
+         {"keep groups", Fixture("keep_groups.xml")},
+         {"keep footer", Fixture("keep_footer.xml")},
+         {"page numbers", Fixture("page_numbers.xml")},
+         {"columns", Fixture("columns.xml")}},
+        tables);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  // Runs a stored template; the PDF must have `pages` pages.
+  static std::string Run(const std::string& report, int pages) {
+    const ProcessResult r = RunProcess(ZAVRIK_BINARY, {db_, report, "1"});
+    EXPECT_EQ(r.err, "") << report;
+    const std::string pdf = PdfOf(r);
+    EXPECT_EQ(PdfPageCount(pdf), pages) << report;
+    return pdf;
+  }
+
+  static TempDir* dir_;
+  static std::string db_;
+};
+
+TempDir* LayoutTest::dir_ = nullptr;
+std::string LayoutTest::db_;
+
+TEST_F(LayoutTest, GroupsPrintHeaderRowsAndFooterWithTheirTotals) {
+  const std::string pdf = Run("groups", 1);
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{
+                "Регион Восток", "1. Чай 10", "2. Кофе 20", "3. Сахар 30",
+                "Итого Восток: сумма 60, строк 3, среднее количество 2, наибольшая 30, наименьшая 10",
+                "Регион Запад", "1. Хлеб 5", "2. Соль 7",
+                "Итого Запад: сумма 12, строк 2, среднее количество 1, наибольшая 7, наименьшая 5",
+                "Регион Север", "1. Лес 3", "2. Доска 4", "3. Рыба 1", "4. Икра 2",
+                // QTY of "Доска" is NULL, which counts as 0 while nulls are converted.
+                "Итого Север: сумма 10, строк 4, среднее количество 0,75, наибольшая 4, наименьшая 1",
+                "Всего: сумма 82, строк 9"}));
+}
+
+TEST_F(LayoutTest, AverageSkipsNullsWhenTheyAreNotConverted) {
+  const std::string text = PdfPageText(Run("groups without null conversion", 1), 1);
+  EXPECT_NE(text.find("Итого Север: сумма 10, строк 4, среднее количество 1,"), std::string::npos)
+      << text;
+}
+
+TEST_F(LayoutTest, NestedGroupsCloseInnerFirstAndRestartTheirLines) {
+  const std::string pdf = Run("nested", 1);
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{
+                "Регион Восток #1", "Город Владивосток #1", "Строка 1/1 Чай", "Строка 2/2 Кофе",
+                "Итого город Владивосток: 30", "Город Хабаровск #2", "Строка 1/3 Сахар",
+                "Итого город Хабаровск: 30", "Итого регион Восток: 60",
+                "Регион Запад #2", "Город Калининград #1", "Строка 1/4 Хлеб", "Строка 2/5 Соль",
+                "Итого город Калининград: 12", "Итого регион Запад: 12",
+                "Регион Север #3", "Город Архангельск #1", "Строка 1/6 Лес", "Строка 2/7 Доска",
+                "Итого город Архангельск: 7", "Город Мурманск #2", "Строка 1/8 Рыба",
+                "Строка 2/9 Икра", "Итого город Мурманск: 3", "Итого регион Север: 10"}));
+}
+
+TEST_F(LayoutTest, PageFooterShowsThePageTotalAndTheRunningTotal) {
+  // 126 mm = 476.22 units: a 40-unit header, a 30-unit footer and 20 rows of 20 units a page.
+  const std::string pdf = Run("page totals", 3);
+  const char* footers[] = {"На странице 210, с начала 210", "На странице 610, с начала 820",
+                           "На странице 1010, с начала 1830"};
+  for (int page = 1; page <= 3; ++page) {
+    const std::string text = PdfPageText(pdf, page);
+    EXPECT_NE(text.find(footers[page - 1]), std::string::npos) << page << "\n" << text;
+    EXPECT_NE(text.find("Число " + std::to_string(page * 20 - 19) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("Число " + std::to_string(page * 20) + "\n"), std::string::npos);
+  }
+}
+
+TEST_F(LayoutTest, RepeatedValuesShowAgainOnTheFirstRowOfANewPage) {
+  const std::string pdf = Run("page totals", 3);
+  const std::string page1 = PdfPageText(pdf, 1), page2 = PdfPageText(pdf, 2),
+                    page3 = PdfPageText(pdf, 3);
+  EXPECT_EQ(Occurrences(page1, "Партия A"), 1);
+  EXPECT_EQ(Occurrences(page2, "Партия A"), 1) << page2;  // row 21 repeats row 20's batch
+  EXPECT_EQ(Occurrences(page2, "Партия B"), 1);
+  EXPECT_EQ(Occurrences(page3, "Партия B"), 1) << page3;
+}
+
+TEST_F(LayoutTest, AGroupKeptTogetherMovesWholeAndATallerOneBreaks) {
+  // 60 mm = 226.77 units, 11 bands of 20 units a page. Group A (7 bands) fits; B would break after
+  // its third row and moves whole to page 2; C (17 bands) moves to page 3 when it first breaks,
+  // then breaks normally onto page 4.
+  const std::string pdf = Run("keep groups", 4);
+  const std::vector<std::vector<std::string>> pages = {
+      {"Группа A", "Строка A-1", "Строка A-2", "Строка A-3", "Строка A-4", "Строка A-5",
+       "Конец A: 5"},
+      {"Группа B", "Строка B-1", "Строка B-2", "Строка B-3", "Строка B-4", "Строка B-5",
+       "Конец B: 5"},
+      {"Группа C", "Строка C-1", "Строка C-2", "Строка C-3", "Строка C-4", "Строка C-5",
+       "Строка C-6", "Строка C-7", "Строка C-8", "Строка C-9", "Строка C-10"},
+      {"Строка C-11", "Строка C-12", "Строка C-13", "Строка C-14", "Строка C-15", "Конец C: 15"}};
+  for (int page = 1; page <= 4; ++page)
+    EXPECT_EQ(LinesOf(PdfPageText(pdf, page)), pages[page - 1]) << page;
+}
+
+TEST_F(LayoutTest, AKeptFooterTakesTheLastRowAlongBelowTheReprintedHeader) {
+  const std::string pdf = Run("keep footer", 2);
+  std::vector<std::string> first = {"Заголовок таблицы"};
+  for (int n = 1; n <= 9; ++n) first.push_back("Строка " + std::to_string(n));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)), first);
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 2)),
+            (std::vector<std::string>{"Заголовок таблицы", "Строка 10", "Всего 10 на сумму 55"}));
+}
+
+TEST_F(LayoutTest, GroupsStartingNewPagesNumberTheirPagesApart) {
+  const std::string pdf = Run("page numbers", 3);
+  EXPECT_NE(PdfPageText(pdf, 1).find("Стр. 1 из 2"), std::string::npos) << PdfPageText(pdf, 1);
+  EXPECT_NE(PdfPageText(pdf, 2).find("Стр. 2 из 2"), std::string::npos) << PdfPageText(pdf, 2);
+  EXPECT_NE(PdfPageText(pdf, 3).find("Стр. 1 из 1"), std::string::npos) << PdfPageText(pdf, 3);
+  EXPECT_EQ(PdfPageText(pdf, 2).find("Группа"), std::string::npos);
+  EXPECT_NE(PdfPageText(pdf, 3).find("Группа A"), std::string::npos);
+}
+
+TEST_F(LayoutTest, RowsFillTheFirstColumnThenTheSecondThenANewPage) {
+  // Below a 20-unit page header and a 20-unit column header, 9 rows of 20 units fit a column.
+  const std::string pdf = Run("columns", 2);
+  std::vector<std::string> page1 = {"Две колонки", "Колонка"};
+  for (int n = 1; n <= 9; ++n) page1.push_back("Строка " + std::to_string(n));
+  page1.push_back("Колонка");
+  for (int n = 10; n <= 18; ++n) page1.push_back("Строка " + std::to_string(n));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)), page1);
+  std::vector<std::string> page2 = {"Две колонки", "Колонка"};
+  for (int n = 19; n <= 27; ++n) page2.push_back("Строка " + std::to_string(n));
+  page2.push_back("Колонка");
+  for (int n = 28; n <= 30; ++n) page2.push_back("Строка " + std::to_string(n));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 2)), page2);
+  // The second column starts half the page width to the right: 50 mm = 141.73 pt.
+  std::string boxes;
+  RunOnFile(pdf, "pdftotext -bbox -f 1 -l 1 {} -", &boxes);
+  const size_t ten = boxes.find(">10<");
+  ASSERT_NE(ten, std::string::npos) << boxes;
+  const size_t word = boxes.rfind("<word", ten);
+  const double x = std::stod(boxes.substr(boxes.find("xMin=\"", word) + 6));
+  EXPECT_NEAR(x, 141.73 + 30, 30) << boxes.substr(word, ten - word);
+  EXPECT_GT(x, 141.0);
+}
+
+}  // namespace
+}  // namespace zavrik::test
