@@ -52,6 +52,7 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
       FinalPass = !double_pass;
       TotalPages = 0;
       Pages().BeginPass();
+      Pages().PostProcessor().BeginPass();
       int last_column = 0;
       double last_column_pos = 0;
       if (double_pass && Pages().Count() > 0)
@@ -63,6 +64,7 @@ bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
         Pages().ClearFirstPassPages();
         if (Pages().CurPage >= 0) Pages().UpdatePageLastColumn(last_column, last_column_pos, true);
         Aggregates.ClearValues();
+        Pages().PostProcessor().BeginPass();
         FinalPass = true;
         RunReportPages(page);
       }
@@ -134,6 +136,12 @@ void TqbxEngine::AddAnchor(const String& text) { Pages().AddAnchor(text); }
 int TqbxEngine::GetAnchorPage(const String& text) { return Pages().GetAnchorPage(text); }
 
 TqbxPostProcessor& TqbxEngine::GetPostProcessor() { return Pages().PostProcessor(); }
+
+void TqbxEngine::ProcessObject(TqbxComponent* object) {
+  auto* view = dynamic_cast<TqbxView*>(object);
+  if (view && view->Processing()->ProcessAt == paCustom)
+    Pages().PostProcessor().ProcessObject(Report, *view);
+}
 
 bool TqbxEngine::DoublePass() const { return Report.EngineOptions()->DoublePass; }
 

@@ -87,6 +87,8 @@ class TqbxEngine : public TqbxCustomEngine {
   void AddAnchor(const String& text);
   int GetAnchorPage(const String& text);
   TqbxPostProcessor& GetPostProcessor();
+  // Settles a view deferred to paCustom now (scripts); any other object is left alone.
+  void ProcessObject(TqbxComponent* object);
   bool DoublePass() const;
   Variant GetAggregateValue(const String& name, const String& expression, TqbxComponent* band,
                             int flags) override;
@@ -121,6 +123,8 @@ class TqbxEngine : public TqbxCustomEngine {
   bool KeepFooter = false;
   // Suppresses the reprinting of headers.
   bool DontShowHeaders = false;
+  // Suspends the end-of-band step (deferred values and aggregate resets).
+  bool LockResetAggregates = false;
   // Where the last kept run was pasted.
   int SubSavePageN = 0;
   double SubSaveCurY = 0;

@@ -61,8 +61,8 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
   links.LineThrough = 1;
   band.SetCurColumn(1);
   ResetSuppressedMemos(band);
-  // The deferred-values dictionary forgets the band's duplicates and the post-processor enters
-  // the band's data here (deferred values).
+  Pages().PostProcessor().ResetDuplicates(band.Name());
+  Pages().PostProcessor().EnterData();
 
   bool printed = false;
   // The keep that holds the header together with the first record (and, with a kept footer, up to
@@ -130,7 +130,7 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
   }
   // Child bands with a row count print here (band splitting and child rows).
   (void)child_with_rows;
-  // The post-processor leaves the band's data here (deferred values).
+  Pages().PostProcessor().LeaveData();
 }
 
 void TqbxEngine::ShowFooter(TqbxDataBand& band, int record_position, int record_page) {

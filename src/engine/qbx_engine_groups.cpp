@@ -60,7 +60,7 @@ void TqbxEngine::InitGroups(TqbxDataBand& band, size_t from, bool all) {
     CurLineThrough = links.LineThrough;
     links.LastValue = GroupValue(Report, header);
     if (header.KeepTogether()) StartKeep(&header);
-    // The post-processor enters the group here (deferred values).
+    Pages().PostProcessor().EnterGroup();
     ShowBand(&header);
     links.Outlined = AddBandOutline(header);
     AddHeader(&header);
@@ -96,6 +96,10 @@ void TqbxEngine::ShowGroupFooters(TqbxDataBand& band, size_t from) {
         EndOfBand(footer, paGroupFinished);
       else
         ShowBand(footer);
+    } else {
+      // Without a footer nothing finishes the group: its level is left here, so that the groups
+      // that follow keep the levels their deferred values were recorded at.
+      Pages().PostProcessor().LeaveGroup();
     }
     if (links.Outlined) Pages().Outline().LevelUp();
     links.Outlined = false;

@@ -221,9 +221,29 @@ void TqbxEngine::ShowFixedBand(TqbxBand* band) {
 }
 
 void TqbxEngine::EndOfBand(TqbxBand* band, TqbxProcessAtMode mode) {
-  // Deferred values of the mode (by the band's class when none is given) are settled here
-  // (deferred values).
-  (void)mode;
+  if (LockResetAggregates) return;
+  if (mode == paDefault && band) {
+    if (dynamic_cast<TqbxGroupFooter*>(band))
+      mode = paGroupFinished;
+    else if (dynamic_cast<TqbxFooter*>(band))
+      mode = paDataFinished;
+    else if (dynamic_cast<TqbxPageFooter*>(band))
+      mode = paPageFinished;
+    else if (dynamic_cast<TqbxReportSummary*>(band))
+      mode = paReportPageFinished;
+  }
+  if (mode != paDefault) {
+    // Deferred values see the band that settles them as the band being printed.
+    TqbxBand* const saved = CurBand;
+    CurBand = band;
+    try {
+      Pages().PostProcessor().ProcessExpressions(Report, band, mode);
+    } catch (...) {
+      CurBand = saved;
+      throw;
+    }
+    CurBand = saved;
+  }
   if (band) Aggregates.Reset(band);
 }
 

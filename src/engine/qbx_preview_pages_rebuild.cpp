@@ -56,7 +56,7 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
     if (source) object->SetName(source->Name());
     // Picture views take their picture from the picture cache here, and memo views their preview
     // highlight, once those views exist.
-    if (PostProcessor().LoadValue(*object)) continue;
+    if (PostProcessor().LoadValue(*object, parent.AbsTop() + object->Top())) continue;
     TqbxComponent& placed = parent.AddChild(std::move(object));
     placed.SerializedItem = &element;
     RebuildObjects(element, placed, serializer);

@@ -13,6 +13,9 @@
 
 namespace zavrik {
 
+class TqbxReport;
+struct TqbxMacrosItem;
+
 enum TqbxDuplicateMerge : int32_t { dmShow, dmHide, dmClear, dmMerge };
 
 class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public TqbxDefinedProperties {
@@ -93,6 +96,13 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   // The data field's value or the text, less one trailing line break, goes to the dictionary;
   // the text becomes the index of the value.
   void SaveContentToDictionary(TqbxValueDictionary& dictionary) override;
+  // On a rebuilt page: the text becomes the recorded value its index names (empty while that
+  // value waits for its event). A repeat of the value above it is cleared, hidden or merged into
+  // that one; true when this memo is to be dropped. `top_on_page` is the memo's top on its page.
+  bool LoadContentFromDictionary(TqbxMacrosItem& item, bool processing, double top_on_page);
+  // At the event that settles it: evaluates the memo again and stores its text as the entry's
+  // last value, now final. The memo itself is left as it was.
+  void ProcessDictionary(TqbxMacrosItem& item, TqbxReport& report);
   void MirrorContent(int32_t mirror_modes) override;
   // Carries FirstParaBreak and LastParaBreak while the split part is recorded.
   String Diff(const TqbxComponent* other) const override;
@@ -147,6 +157,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   TqbxRef<TqbxCustomMemoView> FFlowTo;
   Variant FLastValue = Variant::Null();
   String FSavedText;
+  bool FLoadedFromDictionary = false;
   // The appearance kept while a highlight is applied.
   struct Kept {
     std::unique_ptr<TqbxCustomFill> fill;

@@ -3,7 +3,9 @@
 // each template states.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "e2e/process.h"
@@ -89,7 +91,10 @@ class LayoutTest : public ::testing::Test {
          {"keep groups", Fixture("keep_groups.xml")},
          {"keep footer", Fixture("keep_footer.xml")},
          {"page numbers", Fixture("page_numbers.xml")},
-         {"columns", Fixture("columns.xml")}},
+         {"columns", Fixture("columns.xml")},
+         {"deferred totals", Fixture("deferred_totals.xml")},
+         {"deferred page totals", Fixture("deferred_page_totals.xml")},
+         {"duplicates under masters", Fixture("duplicates_master.xml")}},
         tables);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -224,6 +229,63 @@ TEST_F(LayoutTest, RowsFillTheFirstColumnThenTheSecondThenANewPage) {
   const double x = std::stod(boxes.substr(boxes.find("xMin=\"", word) + 6));
   EXPECT_NEAR(x, 141.73 + 30, 30) << boxes.substr(word, ten - word);
   EXPECT_GT(x, 141.0);
+}
+
+TEST_F(LayoutTest, DeferredMemosShowTotalsKnownOnlyAtTheEndOfTheirGroupOrReport) {
+  const std::string pdf = Run("deferred totals", 1);
+  // The title's second memo waits for the end of a report that has a summary: it stays empty.
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{
+                "Всего продано на 82",
+                "Город Архангельск на 7", "Продажа 8", "Продажа 9", "Итого 7",
+                "Город Владивосток на 30", "Продажа 1", "Продажа 2", "Итого 30",
+                "Город Калининград на 12", "Продажа 4", "Продажа 5", "Итого 12",
+                "Город Мурманск на 3", "Продажа 6", "Продажа 7", "Итого 3",
+                "Город Хабаровск на 30", "Продажа 3", "Итого 30", "Конец: 82"}));
+}
+
+// The heights of the vertical frame lines drawn at x (points) on a page, top to bottom.
+std::vector<long> VerticalLines(const std::string& content, const std::string& x) {
+  std::vector<long> heights;
+  const std::regex move("^" + x + " (\\S+) m$"), line("^" + x + " (\\S+) l$");
+  std::istringstream in(content);
+  std::string previous;
+  for (std::string current; std::getline(in, current); previous = current) {
+    std::smatch from, to;
+    if (std::regex_match(previous, from, move) && std::regex_match(current, to, line))
+      heights.push_back(std::lround(std::fabs(std::stod(to[1]) - std::stod(from[1]))));
+  }
+  return heights;
+}
+
+TEST_F(LayoutTest, RepeatedValuesAreHiddenClearedOrMergedWithinEachPage) {
+  // 20 rows a page; batch A is rows 1 to 30, B rows 31 to 60.
+  const std::string pdf = Run("deferred page totals", 3);
+  const char* totals[] = {"Сумма страницы 210", "Сумма страницы 610", "Сумма страницы 1010"};
+  const std::vector<std::vector<std::string>> batches = {{"A"}, {"A", "B"}, {"B"}};
+  for (int page = 1; page <= 3; ++page) {
+    const std::string text = PdfPageText(pdf, page);
+    EXPECT_NE(text.find(totals[page - 1]), std::string::npos) << page << "\n" << text;
+    for (const std::string& batch : batches[page - 1]) {
+      for (const char* mode : {"Скрыть ", "Очистить ", "Слить "})
+        EXPECT_EQ(Occurrences(text, mode + batch), 1) << page << " " << mode << batch;
+    }
+    EXPECT_EQ(Occurrences(text, "Число "), 20) << page;
+  }
+  // The first merged memo of a run reaches over the rows that repeat it: 20 rows of 15 points
+  // on the first and last page, two runs of 10 rows on the second.
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 1), "120"), std::vector<long>{300});
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 2), "120"), (std::vector<long>{150, 150}));
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 3), "120"), std::vector<long>{300});
+}
+
+TEST_F(LayoutTest, ARepeatedValueIsShownAgainUnderANewMasterRecord) {
+  const std::string pdf = Run("duplicates under masters", 1);
+  // Quantities by region: 1 2 3 | 1 1 | 1 1 1 0 (the null one counts as 0).
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{"Регион Восток", "К=1 №1", "К=2 №2", "К=3 №3",
+                                      "Регион Запад", "К=1 №4", "№5",
+                                      "Регион Север", "К=1 №6", "№7", "№8", "К=0 №9"}));
 }
 
 }  // namespace

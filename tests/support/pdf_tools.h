@@ -48,4 +48,17 @@ inline std::string PdfPageText(const std::string& pdf, int page) {
   return text;
 }
 
+// The content stream of one page (from 1), decompressed (qpdf's QDF form).
+inline std::string PdfPageContent(const std::string& pdf, int page) {
+  std::string qdf;
+  RunOnFile(pdf, "qpdf --qdf --object-streams=disable {} /dev/stdout", &qdf);
+  const std::string mark = "%% Contents for page " + std::to_string(page) + "\n";
+  const size_t at = qdf.find(mark);
+  if (at == std::string::npos) return {};
+  const size_t start = qdf.find("stream\n", at);
+  const size_t end = qdf.find("endstream", start);
+  if (start == std::string::npos || end == std::string::npos) return {};
+  return qdf.substr(start + 7, end - start - 7);
+}
+
 }  // namespace zavrik::test
