@@ -129,15 +129,22 @@ void TqbxEngine::Finalize() {
   if (failure) std::rethrow_exception(failure);
 }
 
-void TqbxEngine::StopReport() { Report.Terminated = true; }
+void TqbxEngine::StopReport() {
+  if (!Running) NotRunning();
+  Report.Terminated = true;
+}
 
-void TqbxEngine::AddAnchor(const String& text) { Pages().AddAnchor(text); }
+void TqbxEngine::AddAnchor(const String& text) {
+  if (!Running) NotRunning();
+  Pages().AddAnchor(text);
+}
 
 int TqbxEngine::GetAnchorPage(const String& text) { return Pages().GetAnchorPage(text); }
 
 TqbxPostProcessor& TqbxEngine::GetPostProcessor() { return Pages().PostProcessor(); }
 
 void TqbxEngine::ProcessObject(TqbxComponent* object) {
+  if (!Running) NotRunning();
   auto* view = dynamic_cast<TqbxView*>(object);
   if (view && view->Processing()->ProcessAt == paCustom)
     Pages().PostProcessor().ProcessObject(Report, *view);

@@ -61,15 +61,15 @@ class TqbxEngine : public TqbxCustomEngine {
   void Finalize();
 
   // --- page flow (a band being kept together moves with the break)
-  void NewPage();
-  void NewColumn();
+  void NewPage() override;
+  void NewColumn() override;
   void EndPage();
   // --- keeping bands together: one run at a time; the first band of a page run starts none
   void StartKeep(TqbxBand* band, int position = 0);
   void EndKeep(const TqbxBand* band);
   void BreakAllKeep();
   // Room left above the footers on the current page.
-  double FreeSpace();
+  double FreeSpace() override;
   // The page height; on an endless page, the footers below the current position.
   double GetPageHeight();
   double HeaderHeight(bool add_reprinted);
@@ -81,15 +81,16 @@ class TqbxEngine : public TqbxCustomEngine {
   TqbxBand* ShowBand(TqbxBand* band);
   // The first band of that class on the current page.
   void ShowBand(const ClassInfo& band_class);
-  void ShowBandByName(StringView band_name);
-  void StopReport();
+  void ShowBandObject(TqbxComponent* band) override;
+  void ShowBandByName(StringView band_name) override;
+  void StopReport() override;
   // Anchors of the prepared pages, for scripts.
-  void AddAnchor(const String& text);
-  int GetAnchorPage(const String& text);
+  void AddAnchor(const String& text) override;
+  int GetAnchorPage(const String& text) override;
   TqbxPostProcessor& GetPostProcessor();
   // Settles a view deferred to paCustom now (scripts); any other object is left alone.
-  void ProcessObject(TqbxComponent* object);
-  bool DoublePass() const;
+  void ProcessObject(TqbxComponent* object) override;
+  bool DoublePass() const override;
   Variant GetAggregateValue(const String& name, const String& expression, TqbxComponent* band,
                             int flags) override;
   // Evaluates a container's objects, stretches and shifts them (`UnStretch` restores them).

@@ -101,6 +101,7 @@ void TqbxEngine::PageStart() {
 // --- page and column breaks
 
 void TqbxEngine::NewPage() {
+  if (!Running || !Page) NotRunning();
   TqbxBand* header_moved = nullptr;
   if (Keeping) {
     const double kept_height = Is<TqbxGroupHeader>(KeepBand) && CurBand ? CurBand->Height()
@@ -146,6 +147,7 @@ void TqbxEngine::NewPage() {
 }
 
 void TqbxEngine::NewColumn() {
+  if (!Running || !Page) NotRunning();
   if (CurColumn >= Page->Columns()) {
     NewPage();
     return;

@@ -45,7 +45,12 @@ void TqbxEngine::ShowBand(const ClassInfo& band_class) {
 }
 
 void TqbxEngine::ShowBandByName(StringView band_name) {
-  ShowBand(dynamic_cast<TqbxBand*>(Report.FindObject(band_name)));
+  ShowBandObject(Report.FindObject(band_name));
+}
+
+void TqbxEngine::ShowBandObject(TqbxComponent* band) {
+  if (!Running) NotRunning();
+  ShowBand(dynamic_cast<TqbxBand*>(band));
 }
 
 void TqbxEngine::OutputBand(TqbxBand& band) {

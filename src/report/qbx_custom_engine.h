@@ -2,6 +2,7 @@
 // read while the engine fills the pages (the engine proper derives from it).
 #pragma once
 
+#include "core/rtti.h"
 #include "core/variant.h"
 
 namespace zavrik {
@@ -9,9 +10,14 @@ namespace zavrik {
 class TqbxComponent;
 class TqbxReportPage;
 
-class TqbxCustomEngine {
+// Reports scripts see it as `Engine`: the run state below is published, and the operations scripts
+// may call are virtual (the engine proper implements them; while no run is in progress they raise
+// "Engine is not running").
+class TqbxCustomEngine : public Object {
  public:
-  virtual ~TqbxCustomEngine() = default;
+  ~TqbxCustomEngine() override = default;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
 
   // Runs the report (all its report pages, or `page` only); false when nothing was prepared
   // because of errors found before printing.
@@ -44,6 +50,19 @@ class TqbxCustomEngine {
   int CurTableRow = 0;
   int CurTableColumn = 0;
 
+  // --- operations scripts call
+  virtual void NewPage() { NotRunning(); }
+  virtual void NewColumn() { NotRunning(); }
+  // Shows a band (none: nothing) on the current page.
+  virtual void ShowBandObject(TqbxComponent* band) { NotRunning(); }
+  virtual void ShowBandByName(StringView band_name) { NotRunning(); }
+  virtual void StopReport() { NotRunning(); }
+  virtual double FreeSpace() { return NotRunning(), 0; }
+  virtual void AddAnchor(const String& text) { NotRunning(); }
+  virtual int GetAnchorPage(const String& text) { return NotRunning(), 0; }
+  virtual void ProcessObject(TqbxComponent* object) { NotRunning(); }
+  virtual bool DoublePass() const { return false; }
+
   // Before a preparation: forgets the objects that asked to be notified in the last run.
   virtual void ClearNotifications() {}
   // The aggregate `name` (SUM, AVG, MIN, MAX, COUNT) of `expression` over `band`; none by default.
@@ -51,6 +70,10 @@ class TqbxCustomEngine {
                                     int flags) {
     return Variant::Null();
   }
+
+ protected:
+  // Raises "Engine is not running".
+  [[noreturn]] static void NotRunning();
 };
 
 }  // namespace zavrik

@@ -10,6 +10,16 @@ TqbxPreviewPagesFactory& Factory() {
 
 }  // namespace
 
+const ClassInfo& TqbxCustomOutline::StaticClass() {
+  static const ClassInfo info(u"TqbxCustomOutline", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
+const ClassInfo& TqbxCustomPreviewPages::StaticClass() {
+  static const ClassInfo info(u"TqbxCustomPreviewPages", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
 void RegisterPreviewPagesFactory(TqbxPreviewPagesFactory factory) {
   Factory() = std::move(factory);
 }

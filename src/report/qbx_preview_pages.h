@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/rtti.h"
 #include "core/ustring.h"
 #include "report/qbx_custom_engine.h"
 #include "report/qbx_page.h"
@@ -24,10 +25,13 @@ struct TqbxPageSize {
   int X = 0, Y = 0;
 };
 
-// The document outline: nested items (text, page, top) below a current item.
-class TqbxCustomOutline {
+// The document outline: nested items (text, page, top) below a current item. Scripts see it as
+// `Outline` (AddItem, LevelRoot, LevelUp).
+class TqbxCustomOutline : public Object {
  public:
-  virtual ~TqbxCustomOutline() = default;
+  ~TqbxCustomOutline() override = default;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
   // Children of the current item.
   virtual int Count() const = 0;
   // Appends an item under the current one and makes it current.
@@ -44,10 +48,13 @@ class TqbxCustomOutline {
   virtual TqbxXMLItem* GetCurPosition() const = 0;
 };
 
-class TqbxCustomPreviewPages {
+// Scripts see it as `PreviewPages` (Count, CurPage, Page[Index]).
+class TqbxCustomPreviewPages : public Object {
  public:
   explicit TqbxCustomPreviewPages(TqbxReport& report) : Report(report) {}
-  virtual ~TqbxCustomPreviewPages() = default;
+  ~TqbxCustomPreviewPages() override = default;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
   TqbxCustomPreviewPages(const TqbxCustomPreviewPages&) = delete;
   TqbxCustomPreviewPages& operator=(const TqbxCustomPreviewPages&) = delete;
 

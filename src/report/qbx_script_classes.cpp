@@ -308,6 +308,7 @@ void AddReportScriptClasses(TqsScript& script) {
   AddComponentMembers(script);
   AddViewMembers(script);
   AddMemoMembers(script);
+  AddRunScriptClasses(script);
   AddConstants(script);
   AddDateFunctions(script);
   script.AddObject(u"qbxGlobalVariables", &qbxGlobalVariables());

@@ -13,4 +13,9 @@ class TqsScript;
 // MonthOf, YearOf and qbxGlobalVariables.
 void AddReportScriptClasses(TqsScript& script);
 
+// `Engine`'s class (the run state; NewPage, NewColumn, ShowBand, ShowBandByName, StopReport,
+// FreeSpace, AddAnchor, GetAnchorPage, ProcessObject), the prepared pages' (Count, CurPage,
+// Page[Index]) and the outline's (AddItem, LevelRoot, LevelUp).
+void AddRunScriptClasses(TqsScript& script);
+
 }  // namespace zavrik
