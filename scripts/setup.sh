@@ -15,6 +15,7 @@ packages=(
   zlib1g-dev libjpeg-dev libpng-dev libssl-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libcairo2-dev
   fonts-liberation2 fonts-dejavu-core fonts-wine fonts-crosextra-carlito
+  fonts-lobstertwo
   poppler-utils qpdf
   procps util-linux
   lua5.4

@@ -63,6 +63,7 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   // The last anchor called `text` (case-insensitive), or none.
   TqbxXMLItem* FindAnchor(const String& text);
   int GetAnchorPage(const String& text) override;
+  std::optional<TqbxAnchorPosition> AnchorPosition(const String& text) override;
   int GetAnchorCurPosition() override;
   void DeleteAnchors(int from) override;
   void ShiftAnchors(int from, int new_top) override;

@@ -30,6 +30,12 @@ int TqbxPreviewPages::GetAnchorPage(const String& text) {
   return anchor ? IntProp(*anchor, u"page") + 1 : 1;
 }
 
+std::optional<TqbxAnchorPosition> TqbxPreviewPages::AnchorPosition(const String& text) {
+  const TqbxXMLItem* anchor = FindAnchor(text);
+  if (!anchor) return std::nullopt;
+  return TqbxAnchorPosition{IntProp(*anchor, u"page"), IntProp(*anchor, u"top")};
+}
+
 int TqbxPreviewPages::GetAnchorCurPosition() { return RootChild(u"anchors").Count() - 1; }
 
 void TqbxPreviewPages::DeleteAnchors(int from) {

@@ -200,11 +200,14 @@ std::string TqbxPDFFont::WidthsLine() const {
   return line + "]";
 }
 
-std::vector<uint8_t> TqbxPDFFont::Program() {
-  const std::vector<uint8_t> bytes = FFace->FileBytes();
+TqbxPDFFont::Program TqbxPDFFont::EmbeddedProgram() {
+  std::vector<uint8_t> bytes = FFace->FileBytes();
   const std::unique_ptr<pdf::TrueTypeFont> font = pdf::ReadTrueType(bytes, FFace->Location().index);
-  // Compact font outlines are not embedded: they are no TrueType program.
-  if (!font) return {};
+  if (!font) {
+    // CFF outlines: a single OpenType file goes whole; a collection's face cannot be cut out.
+    if (pdf::IsCompactFontProgram(bytes)) return {std::move(bytes), true};
+    return {};
+  }
   if (!SameTextAscii(FFont.name, u"EanGniv?") && !SameTextAscii(FFont.name, u"Roboto Cn"))
     for (const std::string& error : font->ChecksumErrors())
       ShowMessage(u"Font table checksum error", Utf8ToString(error));
@@ -217,19 +220,26 @@ std::vector<uint8_t> TqbxPDFFont::Program() {
     used.width = static_cast<int>(
         RoundHalfEven(FFace->DesignAdvance(used.glyph) * 1000.0 / FFace->UnitsPerEm()));
   }
-  return packed;
+  return {std::move(packed), false};
 }
 
 void TqbxPDFFont::Write(pdf::PdfDocumentWriter& w, int object,
                         const pdf::PdfFontWriteOptions& options) {
   const std::string name = FontName();
   int program = 0;
-  if (options.embedded) {
-    const std::vector<uint8_t> bytes = Program();
-    if (!bytes.empty())
-      program = w.NewStreamObject(
-          std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-          options.compressed);
+  bool compact = false;
+  if (options.embedded || IsStandIn()) {
+    const Program embedded = EmbeddedProgram();
+    compact = embedded.compact;
+    if (!embedded.bytes.empty()) {
+      program = w.ReserveObject();
+      w.BeginObject(program);
+      w.Raw(compact ? "<</Subtype /OpenType" : "<<");
+      w.StreamObject(program,
+                     std::string_view(reinterpret_cast<const char*>(embedded.bytes.data()),
+                                      embedded.bytes.size()),
+                     options.compressed, true);
+    }
   }
   const OutlineMetrics& m = FMetrics;
   const int descriptor = w.ReserveObject();
@@ -249,7 +259,7 @@ void TqbxPDFFont::Write(pdf::PdfDocumentWriter& w, int object,
   w.Line("/AvgWidth " + std::to_string(m.avg_char_width));
   w.Line("/MaxWidth " + std::to_string(m.max_char_width));
   w.Line("/MissingWidth " + std::to_string(m.avg_char_width));
-  if (program) w.Line("/FontFile2 " + pdf::Ref(program));
+  if (program) w.Line((compact ? "/FontFile3 " : "/FontFile2 ") + pdf::Ref(program));
   w.Line(">>");
   w.EndObject();
 
@@ -263,17 +273,7 @@ void TqbxPDFFont::Write(pdf::PdfDocumentWriter& w, int object,
   w.EndObject();
 
   const int descendant = w.ReserveObject();
-  w.BeginObject(descendant);
-  w.Line("<<");
-  w.Line("/Type /Font");
-  w.Line("/Subtype /CIDFontType2");
-  w.Line("/BaseFont /" + name);
-  w.Line("/CIDToGIDMap /Identity");
-  w.Line("/CIDSystemInfo " + pdf::Ref(system_info));
-  w.Line("/FontDescriptor " + pdf::Ref(descriptor));
-  w.Line(WidthsLine());
-  w.Line(">>");
-  w.EndObject();
+  WriteDescendant(w, descendant, name, compact, system_info, descriptor);
 
   w.BeginObject(object);
   w.Line("<<");
@@ -283,6 +283,22 @@ void TqbxPDFFont::Write(pdf::PdfDocumentWriter& w, int object,
   w.Line("/Encoding /Identity-H");
   w.Line("/DescendantFonts [" + pdf::Ref(descendant) + "]");
   w.Line("/ToUnicode " + pdf::Ref(to_unicode));
+  w.Line(">>");
+  w.EndObject();
+}
+
+void TqbxPDFFont::WriteDescendant(pdf::PdfDocumentWriter& w, int object, const std::string& name,
+                                  bool compact, int system_info, int descriptor) const {
+  w.BeginObject(object);
+  w.Line("<<");
+  w.Line("/Type /Font");
+  // CFF outlines select glyphs by CID directly (CID = glyph index of a name-keyed font).
+  w.Line(compact ? "/Subtype /CIDFontType0" : "/Subtype /CIDFontType2");
+  w.Line("/BaseFont /" + name);
+  if (!compact) w.Line("/CIDToGIDMap /Identity");
+  w.Line("/CIDSystemInfo " + pdf::Ref(system_info));
+  w.Line("/FontDescriptor " + pdf::Ref(descriptor));
+  w.Line(WidthsLine());
   w.Line(">>");
   w.EndObject();
 }

@@ -2,6 +2,11 @@
 // the shaper (measured at 1000 pixels per em, so that advances are thousandths of an em), keeps the
 // glyphs used so far, and writes the Type0 font with its CIDFontType2 descendant, font descriptor
 // and ToUnicode map at the end of the document.
+//
+// The glyph numbers written are those of the installed font file. A reader resolves a font that is
+// not embedded by its name, so a font drawn with a stand-in file (another family than the one
+// named) is always embedded: its numbers would select other glyphs in the named font. Fonts with
+// compact (CFF) outlines are embedded whole as OpenType programs under a CIDFontType0 descendant.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +56,8 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
 
   // FontName, BaseFont and CMapName: the escaped name with its ",Bold"/",Italic" suffix.
   std::string FontName() const;
+  // Drawn with another family's file than the one named: embedded whatever the options say.
+  bool IsStandIn() const { return !FFace->Location().exact; }
 
   void Write(pdf::PdfDocumentWriter& writer, int object,
              const pdf::PdfFontWriteOptions& options) override;
@@ -66,9 +73,15 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   void Register(uint16_t glyph, int width, const String& unicode);
   std::string ToUnicodeMap() const;
   std::string WidthsLine() const;
-  // The subset font program to embed (empty when the font has no TrueType outlines); the widths
-  // of the used glyphs become the program's advances.
-  std::vector<uint8_t> Program();
+  struct Program {
+    std::vector<uint8_t> bytes;  // empty when the font cannot be embedded
+    bool compact = false;        // CFF outlines: the whole OpenType file
+  };
+  // The font program to embed: a TrueType subset, whose advances become the used glyphs' widths,
+  // or a whole OpenType file with CFF outlines.
+  Program EmbeddedProgram();
+  void WriteDescendant(pdf::PdfDocumentWriter& w, int object, const std::string& name,
+                       bool compact, int system_info, int descriptor) const;
 
   FontRequest FFont;
   std::shared_ptr<const FontFace> FFace;

@@ -37,15 +37,17 @@ std::optional<int> PageNumber(StringView text) {
   return n;
 }
 
-std::optional<PdfLinkTarget> PageTarget(StringView number) {
+// A page that is no positive number is no exported page: the link keeps its rectangle only.
+PdfLinkTarget PageTarget(StringView number) {
   const std::optional<int> page = PageNumber(number);
-  if (!page) return std::nullopt;
-  return PdfLinkTarget{{}, *page - 1, 0};
+  return PdfLinkTarget{{}, page ? *page - 1 : -1, 0};
 }
 
 std::optional<PdfLinkTarget> AnchorTarget(StringView name, TqbxCustomPreviewPages* pages) {
   if (!pages || name.empty()) return std::nullopt;
-  return PdfLinkTarget{{}, pages->GetAnchorPage(String(name)) - 1, 0};
+  const std::optional<TqbxAnchorPosition> anchor = pages->AnchorPosition(String(name));
+  if (!anchor) return std::nullopt;
+  return PdfLinkTarget{{}, anchor->Page, static_cast<double>(anchor->Top)};
 }
 
 PdfLinkTarget AddressTarget(StringView value) { return {PdfAddress(Trimmed(value)), -1, 0}; }

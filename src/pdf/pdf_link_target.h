@@ -16,12 +16,13 @@ namespace zavrik::pdf {
 
 struct PdfLinkTarget {
   std::string address;  // empty for a page target
-  int page = -1;        // 0-based prepared page
+  int page = -1;        // 0-based prepared page; -1 for none
   double top = 0;       // report pixels on that page
 };
 
-// The target of a view's hyperlink; none for an empty value, an unknown page or kinds without a
-// PDF target. `pages` resolves anchors (none without prepared pages).
+// The target of a view's hyperlink; none for an empty value, an unknown anchor or kinds without a
+// PDF target. A page number that is not a positive number gives page -1 (no exported page).
+// `pages` resolves anchors (none without prepared pages).
 std::optional<PdfLinkTarget> LinkTarget(const TqbxView& view, TqbxCustomPreviewPages* pages);
 
 // An address as a PDF string: "(text)" for printable ASCII with balanced parentheses, otherwise

@@ -6,9 +6,10 @@
 
 #include "core/numeric.h"
 #include "pdf/pdf_font.h"
-#include "pdf/pdf_font_tables.h"
 #include "pdf/pdf_format.h"
 #include "pdf/pdf_graphics.h"
+#include "pdf/pdf_text_style.h"
+#include "pdf/pdf_vector_text.h"
 #include "pdf/pdf_view_rects.h"
 #include "platform/color.h"
 #include "report/html_tags.h"
@@ -17,7 +18,6 @@
 namespace zavrik::pdf {
 namespace {
 
-constexpr double kTextSizeFactor = 0.9964722222222222222;
 // Bounds the ruled lines of absurdly tall views.
 constexpr int kMaxRules = 10000;
 
@@ -48,43 +48,6 @@ bool IsBlank(StringView line) {
 }
 
 std::string Point(double x, double y) { return F2(x) + " " + F2(y); }
-
-std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
-  std::string hex;
-  char buffer[8];
-  for (size_t i = from; i < to; ++i) {
-    std::snprintf(buffer, sizeof buffer, "%04X", glyphs[i]);
-    hex += buffer;
-  }
-  return hex;
-}
-
-// "[<…>n<…>] TJ": after each space glyph the running adjustment n of justification.
-std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
-  if (!std::isfinite(j) || std::abs(j) > 1e9) j = 0;
-  const double whole = std::trunc(j), fraction = j - whole;
-  double carried = 0;
-  std::string text = "[<";
-  size_t from = 0;
-  for (size_t i = 0; i < run.glyphs.size(); ++i) {
-    if (run.glyphs[i] != space) continue;
-    carried += fraction;
-    const long long n = static_cast<long long>(whole + std::trunc(carried));
-    carried -= std::trunc(carried);
-    if (n == 0) continue;
-    text += GlyphHex(run.glyphs, from, i + 1) + ">" + std::to_string(n) + "<";
-    from = i + 1;
-  }
-  return text + GlyphHex(run.glyphs, from, run.glyphs.size()) + ">] TJ";
-}
-
-struct TextStyle {
-  std::string resource, size;
-  int points = 10;
-  uint32_t color = clBlack;
-  bool bold_simulated = false, italic_simulated = false;
-  bool underline = false, strike_out = false;
-};
 
 // The flags of the wrapped lines: when wrapping added no lines, only the first line starts a
 // paragraph and every line ends one.
@@ -123,8 +86,8 @@ class MemoTextWriter {
       if (memo_.Underlines()) Rules(object);
       const std::vector<TqbxWrappedLine>& lines = layout->Text();
       if (!lines.empty()) {
-        style_ = Style();
-        font_ = &FontAt(page_.fonts, font_index_);
+        style_ = TextStyleOf(page_.fonts, *memo_.Font());
+        font_ = style_.font;
         const std::vector<uint8_t> flags = LineFlags(lines, text);
         for (size_t i = 0; i < lines.size(); ++i)
           if (!IsBlank(lines[i].Text)) Line(lines[i].Text, flags[i], i, lines.size());
@@ -135,24 +98,6 @@ class MemoTextWriter {
   }
 
  private:
-  TextStyle Style() {
-    const TqbxFont& font = *memo_.Font();
-    const FontRequest request = font.ToFontRequest();
-    font_index_ = RegisterFont(page_.fonts, request);
-    TextStyle s;
-    s.resource = "/F" + std::to_string(font_index_);
-    s.points = font.Size();
-    s.size = TextSize(font.Name(), s.points);
-    const uint32_t color = static_cast<uint32_t>(font.Color());
-    s.color = color == kNoColor ? static_cast<uint32_t>(clBlack) : ColorToRgb(color);
-    const FontStyles simulated = SimulatedStyles(font.Name(), request.style);
-    s.bold_simulated = simulated & kFontBold;
-    s.italic_simulated = simulated & kFontItalic;
-    s.underline = request.style & kFontUnderline;
-    s.strike_out = request.style & kFontStrikeOut;
-    return s;
-  }
-
   // The ruled lines of the Underlines option, one per line height.
   void Rules(const PdfRect& object) {
     if (!(line_height_ > 0)) return;
@@ -241,27 +186,26 @@ class MemoTextWriter {
   const PdfPageGeometry& g_;
   const TqbxCustomMemoView& memo_;
   double line_height_ = 0;
-  int font_index_ = 0;
-  TextStyle style_;
+  PdfTextStyle style_;
   TqbxPDFFont* font_ = nullptr;
 };
 
 }  // namespace
 
 bool IsPlainText(const TqbxCustomMemoView& memo) {
-  if (memo.Rotation() != 0 || memo.CharSpacing != 0 || memo.GapX < 0 || memo.GapY < 0) return false;
+  if (memo.Rotation() != 0 || memo.CharSpacing != 0) return false;
   if (!memo.AllowHTMLTags) return true;
   const String text = memo.Text();
   return DeleteTags(text) == text;
 }
 
-std::string TextSize(StringView family, int size) {
-  const double factor = size > 64 ? 1 : FontSizeCorrection(family, size);
-  return F3(RoundHalfEven(size * kTextSizeFactor * factor * 1000) / 1000);
-}
-
-void WriteMemoText(PdfPageContent& page, const TqbxCustomMemoView& memo) {
-  MemoTextWriter(page, memo).Write();
+void WriteMemoText(PdfPageContent& page, TqbxCustomMemoView& memo) {
+  if (memo.GapX >= 0 && memo.GapY >= 0) return MemoTextWriter(page, memo).Write();
+  const std::vector<VectorTextRecord> records = memo.GetVectorCanvas();
+  // The background stays, as on every text path.
+  WriteFill(page.out, *memo.Fill(), ClipRect(memo, page.geometry));
+  WriteVectorTexts(page, memo, *memo.Font(), records);
+  WriteFrame(page.out, *memo.Frame(), ObjectRect(memo, page.geometry));
 }
 
 }  // namespace zavrik::pdf

@@ -21,13 +21,11 @@ struct PdfPageContent {
   PdfFontList& fonts;
 };
 
-// Texts without markup, rotation and character spacing, and without negative gaps, are written as
-// PDF text; the others go through the vector conversion.
+// Texts without markup, rotation and character spacing are written as PDF text; the others go
+// through the vector conversion.
 bool IsPlainText(const TqbxCustomMemoView& memo);
 
-void WriteMemoText(PdfPageContent& page, const TqbxCustomMemoView& memo);
-
-// The Tf size of a font: the point size × 0.9964722… × the family's correction, three decimals.
-std::string TextSize(StringView family, int size);
+// A memo with a negative GapX or GapY is written from its vector canvas's text records.
+void WriteMemoText(PdfPageContent& page, TqbxCustomMemoView& memo);
 
 }  // namespace zavrik::pdf

@@ -213,6 +213,10 @@ std::vector<uint8_t> TrueTypeFont::Pack(std::set<uint16_t> glyphs) const {
   return out;
 }
 
+bool IsCompactFontProgram(std::span<const uint8_t> program) {
+  return program.size() >= 12 && U32(program, 0) == 0x4F54544F;
+}
+
 std::unique_ptr<TrueTypeFont> ReadTrueType(std::span<const uint8_t> program, int index) {
   if (program.size() < 12) FormatError();
   const uint32_t version = U32(program, 0);

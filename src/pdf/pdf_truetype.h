@@ -43,6 +43,9 @@ class TrueTypeFont {
 // ("OTTO", for which no font results). Anything else raises "TrueType font format error".
 std::unique_ptr<TrueTypeFont> ReadTrueType(std::span<const uint8_t> program, int index);
 
+// A single font with compact (CFF) outlines: "OTTO".
+bool IsCompactFontProgram(std::span<const uint8_t> program);
+
 // The sum of the big-endian 32-bit words of the bytes (zero-padded to 4).
 uint32_t TableChecksum(std::span<const uint8_t> bytes);
 

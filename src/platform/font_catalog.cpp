@@ -33,6 +33,13 @@ constexpr std::array<const char*, 4> kExtraFontFiles = {
     "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
     "/usr/share/wine/fonts/wingding.ttf", "/usr/share/wine/fonts/symbol.ttf"};
 
+// Wine's fonts stand in for the Windows fonts of the same names: same metrics, other glyphs.
+bool IsStandInFile(const std::string& path) {
+  for (const char* file : kExtraFontFiles)
+    if (path == file) return true;
+  return false;
+}
+
 class Catalog {
  public:
   Catalog() : config_(FcInitLoadConfigAndFonts()) {
@@ -46,11 +53,16 @@ class Catalog {
   }
   ~Catalog() { FcConfigDestroy(config_); }
 
-  FontLocation Locate(const std::string& family, FontStyles style) {
+  // The named family when it is installed, otherwise its stand-in's best match.
+  FontLocation Locate(const std::string& family, const std::string& stand_in, FontStyles style) {
     std::lock_guard lock(mutex_);
     const auto key = std::make_pair(family, style & (kFontBold | kFontItalic));
     if (auto it = cache_.find(key); it != cache_.end()) return it->second;
     FontLocation found = Match(family, style);
+    if (!found.exact && stand_in != family) {
+      found = Match(stand_in, style);
+      found.exact = false;
+    }
     cache_.emplace(key, found);
     return found;
   }
@@ -77,6 +89,11 @@ class Catalog {
     }
     if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch) {
       location.family = reinterpret_cast<const char*>(text);
+    }
+    // A font may carry its family under several names (localised ones among them).
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &text) == FcResultMatch; ++i) {
+      if (FcStrCmpIgnoreCase(text, reinterpret_cast<const FcChar8*>(family.c_str())) == 0)
+        location.exact = !IsStandInFile(location.path);
     }
     int value = 0;
     if (FcPatternGetInteger(match, FC_INDEX, 0, &value) == FcResultMatch) location.index = value;
@@ -115,7 +132,7 @@ String SubstituteFamily(StringView family) {
 }
 
 FontLocation LocateFont(StringView family, FontStyles style) {
-  return TheCatalog().Locate(StringToUtf8(SubstituteFamily(family)), style);
+  return TheCatalog().Locate(StringToUtf8(family), StringToUtf8(SubstituteFamily(family)), style);
 }
 
 }  // namespace zavrik

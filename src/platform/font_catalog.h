@@ -4,6 +4,7 @@
 //   Arial -> Liberation Sans, Times New Roman -> Liberation Serif, Courier New -> Liberation Mono,
 //   Tahoma -> Tahoma (Wine's metric-compatible font), Calibri -> Carlito,
 //   Wingdings -> Wingdings (Wine's), any other name -> fontconfig's best match.
+// An installed font of the named family itself is taken before its stand-in.
 #pragma once
 
 #include <string>
@@ -19,6 +20,9 @@ struct FontLocation {
   std::string family;            // the family of the installed font (UTF-8)
   bool simulate_bold = false;    // bold asked for, the file is not bold
   bool simulate_italic = false;  // italic asked for, the file is upright
+  // The file is the family asked for, not a stand-in (a metric-compatible or best-match font whose
+  // glyphs are numbered differently).
+  bool exact = false;
 
   bool operator==(const FontLocation&) const = default;
 };

@@ -203,8 +203,8 @@ std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style) {
   static std::mutex mutex;
   static std::map<FontLocation, std::shared_ptr<const FontFace>, bool (*)(const FontLocation&, const FontLocation&)>
       faces([](const FontLocation& a, const FontLocation& b) {
-        return std::tie(a.path, a.index, a.simulate_bold, a.simulate_italic) <
-               std::tie(b.path, b.index, b.simulate_bold, b.simulate_italic);
+        return std::tie(a.path, a.index, a.simulate_bold, a.simulate_italic, a.exact) <
+               std::tie(b.path, b.index, b.simulate_bold, b.simulate_italic, b.exact);
       });
   const FontLocation location = LocateFont(family, style);
   std::lock_guard lock(mutex);

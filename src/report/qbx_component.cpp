@@ -30,6 +30,7 @@ struct AnchorWork {
 };
 thread_local std::vector<AnchorWork>* pending_anchors = nullptr;
 thread_local bool propagating_font = false;
+thread_local int anchors_suspended = 0;
 
 void AdjustAxis(int32_t anchors, int32_t near_edge, int32_t far_edge, double d, double position,
                 double size, const auto& set_position, const auto& set_size) {
@@ -89,6 +90,7 @@ TqbxComponent& TqbxComponent::AddChild(std::unique_ptr<TqbxComponent> child) {
   node.FNameIndex.reset();
   if (FTopNode->FNameIndex) FTopNode->IndexSubtree(node, true);
   if (!node.FOwner) node.SetOwner(FTopNode);
+  if (node.FFontPending && !node.FFont->SameAs(*FFont)) node.KeepOwnFont();
   if (node.FParentFont) node.SetParentFont(true);
   return node;
 }
@@ -165,7 +167,12 @@ void TqbxComponent::SetHeight(double value) {
   if (std::fabs(d) > 0.01 && !FObjects.empty()) ApplyAnchors(0, d);
 }
 
+TqbxAnchorsSuspended::TqbxAnchorsSuspended() { ++anchors_suspended; }
+TqbxAnchorsSuspended::~TqbxAnchorsSuspended() { --anchors_suspended; }
+bool TqbxAnchorsSuspended::Active() { return anchors_suspended > 0; }
+
 void TqbxComponent::ApplyAnchors(double dw, double dh) {
+  if (anchors_suspended) return;
   // A resize inside the cascade only queues its own children's adjustment.
   if (pending_anchors) {
     pending_anchors->push_back({this, dw, dh});
@@ -220,12 +227,43 @@ double TqbxComponent::AbsTop() const {
 void TqbxComponent::SetFont(TqbxFont* value) {
   if (value) FFont->Assign(*value);
   FParentFont = false;
+  FOwnFontImplied = false;
+  FFontPending = false;
 }
 
 void TqbxComponent::SetParentFont(bool value) {
   if (value && FParent) FFont->Assign(*FParent->FFont);
   FParentFont = value;
+  FOwnFontImplied = false;
+  FFontPending = false;
 }
+
+void TqbxComponent::FontReadFromAttributes() {
+  if (!FParentFont) return;
+  if (!FParent) {
+    FFontPending = true;
+  } else if (!FFont->SameAs(*FParent->FFont)) {
+    KeepOwnFont();
+  }
+}
+
+void TqbxComponent::TakeFont(const TqbxFont& font) {
+  FFont->Assign(font);
+  KeepOwnFont();
+}
+
+void TqbxComponent::KeepOwnFont() {
+  FFontPending = false;
+  if (!FParentFont) return;
+  FParentFont = false;
+  FOwnFontImplied = true;
+}
+
+void TqbxComponent::RestoreFontLink(bool parent_font, bool own_font_implied) {
+  FParentFont = parent_font;
+  FOwnFontImplied = own_font_implied;
+}
+
 
 void TqbxComponent::FontChanged() {
   // The walk below reaches every descendant that follows its parent; their own notifications

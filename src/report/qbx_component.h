@@ -143,6 +143,19 @@ class TqbxComponent : public Object {
   virtual void SetFont(TqbxFont* value);
   bool ParentFont() const { return FParentFont; }
   virtual void SetParentFont(bool value);
+  // An own font given by a highlight, a style or the object's own Font.* attributes cuts the link
+  // to the parent's font without an explicit ParentFont: the written form shows the font only
+  // (so templates read back as they were written), and reading that form cuts the link again.
+  void TakeFont(const TqbxFont& font);
+  void KeepOwnFont();
+  bool OwnFontImplied() const { return FOwnFontImplied; }
+  // Font.* attributes were read without ParentFont: a font other than the parent's (now, or when
+  // a detached object joins its parent) is the object's own.
+  void FontReadFromAttributes();
+  // Puts a saved link state back (after a highlight); the font itself is restored separately.
+  void RestoreFontLink(bool parent_font, bool own_font_implied);
+  // ParentFont is written when the written Font.* attributes do not imply it.
+  bool IsParentFontStored() const { return !FOwnFontImplied; }
 
   // --- other properties
   int32_t Tag() const { return FTag; }
@@ -229,6 +242,8 @@ class TqbxComponent : public Object {
   double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   std::unique_ptr<TqbxFont> FFont;
   bool FParentFont = true;
+  bool FOwnFontImplied = false;  // ParentFont false follows from the own font, not written
+  bool FFontPending = false;     // read from attributes while detached: decided on joining
   bool FVisible = true;
   bool FAllowMirrorMode = false;
   int32_t FTag = 0;
@@ -240,6 +255,17 @@ class TqbxComponent : public Object {
   String FDescription;
   String FAliasName;
   TqbxRefBase* FReferrers = nullptr;  // the references to this node, a linked list
+};
+
+// While one lives, size changes do not move or resize children by their anchors: restoring saved
+// bounds puts every object back on its own.
+class TqbxAnchorsSuspended {
+ public:
+  TqbxAnchorsSuspended();
+  ~TqbxAnchorsSuspended();
+  TqbxAnchorsSuspended(const TqbxAnchorsSuspended&) = delete;
+  TqbxAnchorsSuspended& operator=(const TqbxAnchorsSuspended&) = delete;
+  static bool Active();
 };
 
 }  // namespace zavrik

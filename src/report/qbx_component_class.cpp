@@ -44,7 +44,7 @@ PropList TqbxComponent::FontProps() {
   using C = TqbxComponent;
   return {
       Prop(u"Font", &C::Font, &C::SetFont),
-      Prop(u"ParentFont", &C::ParentFont, &C::SetParentFont).Default(1),
+      Prop(u"ParentFont", &C::ParentFont, &C::SetParentFont).Default(1).Stored(&C::IsParentFontStored),
   };
 }
 

@@ -162,7 +162,7 @@ void TqbxCustomMemoView::SetStyle(const String& v) {
   if (!report) return;
   for (const auto& style : report->Styles()) {
     if (style->Name() != v) continue;
-    if (style->ApplyFont) Font()->Assign(*style->Font());
+    if (style->ApplyFont) TakeFont(*style->Font());
     if (style->ApplyFill) SetFill(style->Fill());
     if (style->ApplyFrame) Frame()->Assign(*style->Frame());
     return;

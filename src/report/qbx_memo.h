@@ -65,6 +65,8 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   Rect ComputeTextRect(double scale_x, double scale_y, double offset_x, double offset_y) const;
   void CalcDeviceRect(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) override;
   void Draw(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) override;
+  // The view's text records, marked right-to-left with RTLReading.
+  std::vector<VectorTextRecord> GetVectorCanvas() override;
   // Whole pixels the text needs, gaps and frame included.
   double CalcHeight() override;
   double CalcWidth();
@@ -86,9 +88,9 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   // The text of one expression with a format (inline formats, page macros, HideZeros).
   String EvaluateExpression(String expression, const TqbxFormat& format);
   String FormatData(const Variant& value, const TqbxFormat* format = nullptr) const;
-  // Replaces [TOTALPAGES#] and [COPYNAME#] (CopyName is the value of the process-wide variable
-  // CopyName, empty without it).
-  void ExtractMacros(const String& copy_name = {});
+  // Replaces [TOTALPAGES#] by TotalPages and [COPYNAME#] by the process-wide variable named
+  // "CopyName" + CopyNo (empty when there is none).
+  void ExtractMacros();
   void ApplyHighlight(const TqbxHighlight& highlight);
   void ResetSuppress() { FLastValue = Variant(String()); }
   // Deferred values (ProcessAt) and duplicate handling (Duplicates) both use the dictionary.
@@ -162,6 +164,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   struct Kept {
     std::unique_ptr<TqbxCustomFill> fill;
     TqbxFont font;
+    bool parent_font = true, own_font_implied = false;
     TqbxFrame frame;
     bool visible = true;
   };

@@ -157,4 +157,10 @@ void TqbxCustomMemoView::Draw(Canvas& canvas, double sx, double sy, double ox, d
   layout->DrawText(canvas, HAlign, VAlign, UnderlinesTextMode());
 }
 
+std::vector<VectorTextRecord> TqbxCustomMemoView::GetVectorCanvas() {
+  std::vector<VectorTextRecord> records = TqbxStretcheable::GetVectorCanvas();
+  for (VectorTextRecord& record : records) record.rtl = RTLReading;
+  return records;
+}
+
 }  // namespace zavrik

@@ -9,6 +9,7 @@
 #include "report/qbx_data_field.h"
 #include "report/qbx_evaluator.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_variables.h"
 
 namespace zavrik {
 namespace {
@@ -132,11 +133,15 @@ String TqbxCustomMemoView::EvaluateExpression(String expression, const TqbxForma
   return FormatData(Value, used);
 }
 
-void TqbxCustomMemoView::ExtractMacros(const String& copy_name) {
+void TqbxCustomMemoView::ExtractMacros() {
   if (!AllowExpressions) return;
   String text = FMemo->Text();
   text = ReplaceMacro(text, u"[TOTALPAGES#]", IntToStr(TotalPages));
-  text = ReplaceMacro(text, u"[COPYNAME#]", copy_name + IntToStr(CopyNo));
+  const String copy_name = u"CopyName" + IntToStr(CopyNo);
+  const TqbxVariables& globals = qbxGlobalVariables();
+  const String value =
+      globals.IndexOf(copy_name) >= 0 ? VarToStr(globals.Get(copy_name)) : String();
+  text = ReplaceMacro(text, u"[COPYNAME#]", value);
   FMemo->SetText(text);
 }
 
@@ -145,10 +150,12 @@ void TqbxCustomMemoView::ApplyHighlight(const TqbxHighlight& highlight) {
     FKept = std::make_unique<Kept>();
     FKept->fill = Fill()->Clone();
     FKept->font.Assign(*Font());
+    FKept->parent_font = ParentFont();
+    FKept->own_font_implied = OwnFontImplied();
     FKept->frame.Assign(*Frame());
     FKept->visible = Visible();
   }
-  if (highlight.ApplyFont) Font()->Assign(*highlight.Font());
+  if (highlight.ApplyFont) TakeFont(*highlight.Font());
   if (highlight.ApplyFill) SetFill(highlight.Fill());
   if (highlight.ApplyFrame) Frame()->Assign(*highlight.Frame());
   SetVisible(highlight.Visible);
@@ -158,6 +165,7 @@ void TqbxCustomMemoView::RestoreHighlighted() {
   if (!FKept) return;
   SetFill(FKept->fill.get());
   Font()->Assign(FKept->font);
+  RestoreFontLink(FKept->parent_font, FKept->own_font_implied);
   Frame()->Assign(FKept->frame);
   SetVisible(FKept->visible);
   FKept.reset();

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/rtti.h"
 #include "core/ustring.h"
@@ -23,6 +24,12 @@ enum TqbxAddPageAction : int32_t { apWriteOver, apAdd };
 
 struct TqbxPageSize {
   int X = 0, Y = 0;
+};
+
+// Where a named anchor lies: a 0-based prepared page and the top in report pixels.
+struct TqbxAnchorPosition {
+  int Page = 0;
+  int Top = 0;
 };
 
 // The document outline: nested items (text, page, top) below a current item. Scripts see it as
@@ -107,6 +114,8 @@ class TqbxCustomPreviewPages : public Object {
   // --- anchors and logical page numbers
   virtual void AddAnchor(const String& text) = 0;
   virtual int GetAnchorPage(const String& text) = 0;
+  // The anchor GetAnchorPage finds, or none when no anchor has that name.
+  virtual std::optional<TqbxAnchorPosition> AnchorPosition(const String& text) = 0;
   virtual int GetAnchorCurPosition() = 0;
   virtual void DeleteAnchors(int from) = 0;
   virtual void ShiftAnchors(int from, int new_top) = 0;

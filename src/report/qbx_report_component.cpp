@@ -34,6 +34,8 @@ const ClassInfo& TqbxDialogComponent::StaticClass() {
 void TqbxReportComponent::BeforePrint() { OriginalRect = {Left(), Top(), Width(), Height()}; }
 
 void TqbxReportComponent::AfterPrint() {
+  // Children restore their own bounds; the anchors must not move them a second time.
+  TqbxAnchorsSuspended suspended;
   SetBounds(OriginalRect.Left, OriginalRect.Top, OriginalRect.Right, OriginalRect.Bottom);
 }
 

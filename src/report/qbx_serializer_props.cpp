@@ -42,6 +42,8 @@ int32_t OrdinalOf(const PropInfo& prop, const Variant& value) {
 }  // namespace
 
 void TqbxXMLSerializer::XMLToObj(StringView text, Object& object) {
+  // Font.* attributes without ParentFont give the object its own font (see TqbxComponent).
+  bool own_font = false, parent_font = false;
   size_t i = 0;
   while (i < text.size()) {
     while (i < text.size() && text[i] == u' ') ++i;
@@ -56,12 +58,16 @@ void TqbxXMLSerializer::XMLToObj(StringView text, Object& object) {
     if (close == StringView::npos) close = text.size();
     const StringView raw = text.substr(open + 1, close - open - 1);
     i = close + 1;
+    own_font = own_font || (name.size() > 5 && SameTextAscii(name.substr(0, 5), u"Font."));
+    parent_font = parent_font || SameTextAscii(name, u"ParentFont");
     try {
       ApplyAttribute(object, name, raw);
     } catch (const Error& e) {
       AddError(e.Message());
     }
   }
+  if (own_font && !parent_font)
+    if (auto* component = dynamic_cast<TqbxComponent*>(&object)) component->FontReadFromAttributes();
 }
 
 void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringView raw) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/text_record_canvas.h"
 #include "report/qbx_fill.h"
 #include "report/qbx_frame.h"
 #include "report/qbx_hyperlink.h"
@@ -100,6 +101,8 @@ class TqbxView : public TqbxReportComponent {
   virtual bool IsEMFExportable() const { return FAllowVectorExport; }
   // An EMF recording of the view (never its frame; its fill only with `draw_fill`).
   virtual std::vector<uint8_t> GetVectorGraphic(bool draw_fill);
+  // The texts the view draws (never its fill or frame), positions relative to its top-left corner.
+  virtual std::vector<VectorTextRecord> GetVectorCanvas();
   virtual TqbxRect GetExportBounds() const;
   // Draws `w` one-pixel lines side by side (w = 0 counts as 1).
   void StrokeWideLine(int x, int y, int x1, int y1, int w);

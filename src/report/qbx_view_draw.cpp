@@ -141,4 +141,13 @@ std::vector<uint8_t> TqbxView::GetVectorGraphic(bool draw_fill) {
   return recorder.Finish();
 }
 
+std::vector<VectorTextRecord> TqbxView::GetVectorCanvas() {
+  FObjAsMetafile = true;
+  TextRecordCanvas canvas;
+  Draw(canvas, 1, 1, -AbsLeft(), -AbsTop());
+  FObjAsMetafile = false;
+  FCanvas = nullptr;
+  return canvas.TakeRecords();
+}
+
 }  // namespace zavrik

@@ -6,6 +6,7 @@
 
 #include "pdf/pdf_font.h"
 #include "pdf/pdf_memo_text.h"
+#include "pdf/pdf_text_style.h"
 #include "pdf/pdf_page_fixture.h"
 #include "platform/shaping.h"
 
@@ -40,7 +41,53 @@ TEST(PdfFonts, FontsAreListedFromTheirFirstPageOn) {
   EXPECT_TRUE(Contains(pdf, "/CMapName /Times#20New#20Roman+BoldItalic def\r\n"));
   EXPECT_EQ(Count(pdf, "/Subtype /Type0"), 2);
   EXPECT_EQ(Count(pdf, "/Subtype /CIDFontType2"), 2);
+  // Both are drawn with stand-ins here (Liberation Sans, Liberation Serif): embedded.
+  EXPECT_EQ(Count(pdf, "/FontFile2 "), 2);
+}
+
+TEST(PdfFonts, InstalledFamiliesStayOutAndStandInsAreEmbedded) {
+  Page p;
+  p.Memo(u"DejaVu", 10, 0, 200, 20).Font()->SetName(u"DejaVu Sans");
+  p.Memo(u"Verdana", 10, 30, 200, 20).Font()->SetName(u"Verdana");  // not installed
+  p.Memo(u"Wine", 10, 60, 200, 20).Font()->SetName(u"Tahoma");      // Wine's stand-in
+  const std::string pdf = ExportUncompressed({&p});
+  EXPECT_FALSE(TqbxPDFFont({u"DejaVu Sans", 10, 0, clBlack, 1}).IsStandIn());
+  EXPECT_TRUE(TqbxPDFFont({u"Verdana", 10, 0, clBlack, 1}).IsStandIn());
+  EXPECT_TRUE(TqbxPDFFont({u"Tahoma", 10, 0, clBlack, 1}).IsStandIn());
+  EXPECT_TRUE(TqbxPDFFont({u"Arial", 10, kFontBold, clBlack, 1}).IsStandIn());
+  EXPECT_EQ(Count(pdf, "/FontFile2 "), 2);
+  std::string fonts;
+  ASSERT_EQ(test::RunOnFile(pdf, "pdffonts {}", &fonts), 0);
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVu Sans +CID TrueType +Identity-H +no")))
+      << fonts;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nVerdana +CID TrueType +Identity-H +yes")))
+      << fonts;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nTahoma +CID TrueType +Identity-H +yes")))
+      << fonts;
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  const std::string text = ExtractedText(pdf);
+  for (const char* word : {"DejaVu", "Verdana", "Wine"}) EXPECT_TRUE(Contains(text, word)) << text;
+}
+
+TEST(PdfFonts, CompactOutlinesAreEmbeddedWholeAsOpenType) {
+  Page p;
+  p.Memo(u"Lobster fonts", 10, 0, 300, 20).Font()->SetName(u"Lobster Two");
+  TqbxPDFExport filter;
+  filter.Compressed = false;
+  filter.EmbeddedFonts = true;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_TRUE(std::regex_search(pdf, std::regex("/FontFile3 \\d+ 0 R\r\n")));
+  EXPECT_TRUE(Contains(pdf, "<</Subtype /OpenType/Length "));
+  EXPECT_TRUE(Contains(pdf, "/Subtype /CIDFontType0\r\n"));
+  EXPECT_FALSE(Contains(pdf, "/CIDToGIDMap"));
   EXPECT_FALSE(Contains(pdf, "/FontFile2"));
+  EXPECT_TRUE(Contains(pdf, "OTTO"));  // the whole file
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  std::string fonts;
+  ASSERT_EQ(test::RunOnFile(pdf, "pdffonts {}", &fonts), 0);
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("Lobster Two +CID Type 0C \\(OT\\) +Identity-H +yes")))
+      << fonts;
+  EXPECT_TRUE(Contains(ExtractedText(pdf), "Lobster fonts"));
 }
 
 TEST(PdfFonts, UnderlinedFontIsASecondEntryWithTheSameName) {
@@ -87,8 +134,9 @@ TEST(PdfFonts, WidthsAndToUnicodeListEachGlyphOnceInFirstUseOrder) {
   p1.Memo(u"аб", 10, 0, 200, 20);
   p2.Memo(u"ба ab", 10, 0, 200, 20);
   const std::string pdf = ExportUncompressed({&p1, &p2});
+  // Contents, contents, the embedded program of the stand-in, the map.
   const auto streams = test::Streams(pdf);
-  const std::string cmap = streams.at(2);
+  const std::string cmap = streams.at(3);
   TqbxPDFFont font({u"Arial", 10, 0, clBlack, 1});
   font.SoftRemapString(u"аб ab", false);
   std::string bfchar = std::to_string(font.UsedGlyphs().size()) + " beginbfchar\r\n";

@@ -165,6 +165,42 @@ TEST(PdfText, TextsWithMarkupOrRotationGoToTheVectorConversion) {
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
+TEST(PdfText, NegativeGapsWriteTheVectorCanvasTexts) {
+  Page p;
+  TqbxMemoView& tight = p.Memo(u"Тесные поля", 10, 0, 200, 20);
+  tight.GapX = -2;
+  tight.GapY = -1;
+  tight.SetColor(0x00FFFF);
+  tight.Frame()->SetTyp(ftBottom);
+  TqbxMemoView& struck = p.Memo(u"x", 10, 30, 200, 20);
+  struck.GapY = -1;
+  struck.Font()->SetStyle(fsUnderline | fsStrikeOut);
+  VectorCountingExport filter;
+  filter.Compressed = false;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_EQ(filter.vector_views, 0);
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 0);
+  const std::string content = FirstContent(pdf);
+  // The records: the fill, the clipped text 1.2 font sizes below the record, spread to its length
+  // (it holds a space), then the frame. The text starts at the gap: (10 - 2) × 0.75 points.
+  const std::regex record(
+      "q\r\n1 1 0 rg\r\n[-0-9. ]+ re\r\nf\r\nQ\r\n"
+      "q\r\n%--Vector Begin\r\nq\r\n[-0-9. ]+ re\r\nW\r\nn\r\n"
+      "BT\r\n/F0 9.965 Tf\r\n0 0 0 rg\r\n6 ([0-9.]+) Td\r\n\\[<[0-9A-F<>-]+>\\] TJ\r\nET\r\n"
+      "Q\r\n%--Vector End\r\nQ\r\nq\r\n\\[\\] 0 d\r\n");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(content, match, record)) << content;
+  // Band at 100, text top at 100 - 1 (the gap) + 12 (1.2 × 10): 842.25 - 111 × 0.75.
+  EXPECT_NEAR(std::stod(match[1]), 759, 1.5);
+  // Underline and strike-out: "[] 0 d", the colour, then each rule at its width.
+  EXPECT_TRUE(std::regex_search(
+      content, std::regex("ET\r\n\\[\\] 0 d\r\n0 0 0 RG\r\n1.20 w\r\n[0-9.]+ [0-9.]+ m\r\n"
+                          "[0-9.]+ [0-9.]+ l\r\nS\r\n0.60 w\r\n")))
+      << content;
+  EXPECT_TRUE(Contains(ExtractedText(pdf), "Тесные поля"));
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
 TEST(PdfText, VerticalAlignment) {
   Page p;
   TqbxMemoView& bottom = p.Memo(u"низ", 10, 0, 200, 60);

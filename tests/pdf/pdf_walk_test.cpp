@@ -58,5 +58,37 @@ TEST_F(PdfWalkTest, PreparedPagesBecomeTextPages) {
   EXPECT_EQ(links, 2u);
 }
 
+TEST_F(PdfWalkTest, AnchorLinksGoToTheAnchorsPageAndTop) {
+  auto& data = AddBand<TqbxMasterData>(u"Data", 20, 20);
+  auto& cell = AddMemo(data, u"Cell", u"");
+  pages.AddSourcePage(page);
+  pages.AddPage(page);
+  cell.SetMemoText(u"к итогам");
+  cell.SetURL(u"#Итоги");
+  pages.AddObject(data);
+  cell.SetMemoText(u"в никуда");
+  cell.SetURL(u"#Нет такого");
+  pages.AddObject(data);
+  pages.AddPage(page);
+  engine.CurY = 400;
+  pages.AddAnchor(u"Итоги");
+  cell.SetURL(u"");
+  cell.SetMemoText(u"Итоги");
+  pages.AddObject(data);
+  engine.Running = false;
+  pages.Finish();
+  const std::string pdf = ExportPdf();
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+  // One link: the unknown anchor records none. Page 2 is object 7 (page 1: link 2, contents 3,
+  // font 4, page 5; page 2: contents 6, page 7); y = 842.25 - 0 - 400 × 0.75.
+  size_t links = 0;
+  for (size_t at = pdf.find("/Subtype /Link"); at != std::string::npos;
+       at = pdf.find("/Subtype /Link", at + 1))
+    ++links;
+  EXPECT_EQ(links, 1u);
+  EXPECT_NE(pdf.find("/Dest [7 0 R /XYZ null 542 null]"), std::string::npos) << pdf;
+  EXPECT_EQ(report.PreviewPages()->GetAnchorPage(u"Нет такого"), 1);  // scripts still get 1
+}
+
 }  // namespace
 }  // namespace zavrik::test

@@ -187,6 +187,39 @@ TEST(ComponentTree, FontsFollowTheirParents) {
   EXPECT_EQ(deep.Font()->Name(), u"Arial");
 }
 
+TEST(ComponentTree, RestoredBandsLeaveTheirRestoredChildrenAlone) {
+  Tree t;
+  t.band->SetBounds(0, 0, 500, 20);
+  t.memo1->SetBounds(10, 0, 100, 20);
+  t.memo1->SetAnchors(fraLeft | fraTop | fraBottom);
+  t.band->BeforePrint();
+  t.memo1->BeforePrint();
+  t.band->SetHeight(48);  // the band grows once: the anchored memo grows with it
+  EXPECT_DOUBLE_EQ(t.memo1->Height(), 48);
+  t.memo1->AfterPrint();
+  t.band->AfterPrint();
+  EXPECT_DOUBLE_EQ(t.memo1->Height(), 20);
+  EXPECT_DOUBLE_EQ(t.band->Height(), 20);
+  t.band->SetHeight(30);  // outside a restore the anchors apply again
+  EXPECT_DOUBLE_EQ(t.memo1->Height(), 30);
+}
+
+TEST(ComponentTree, TakenFontsCutTheLinkWithoutWritingParentFont) {
+  Tree t;
+  t.band->Font()->SetName(u"Tahoma");
+  TqbxFont red;
+  red.SetColor(255);
+  t.memo1->TakeFont(red);
+  EXPECT_FALSE(t.memo1->ParentFont());
+  EXPECT_TRUE(t.memo1->OwnFontImplied());
+  EXPECT_FALSE(t.memo1->IsParentFontStored());  // Font.Color says it
+  t.band->Font()->SetName(u"Courier New");
+  EXPECT_EQ(t.memo1->Font()->Name(), u"Arial");
+  t.memo1->SetParentFont(false);
+  EXPECT_FALSE(t.memo1->OwnFontImplied());
+  EXPECT_TRUE(t.memo1->IsParentFontStored());
+}
+
 TEST(ComponentTree, DeepTreesNeedNoRecursion) {
   constexpr int kDepth = 100000;
   auto report = std::make_unique<TtstReport>();

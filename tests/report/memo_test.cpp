@@ -5,6 +5,7 @@
 
 #include "platform/raster_canvas.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_variables.h"
 #include "view_helpers.h"
 
 namespace zavrik::test {
@@ -113,9 +114,39 @@ TEST(Memo, OtherDelimitersAndPageMacros) {
   EXPECT_EQ(page.Text(), u"Page of [TotalPages#] [CopyName#]");
   page.TotalPages = 7;
   page.CopyNo = 1;
-  page.ExtractMacros(u"Copy ");
-  EXPECT_EQ(page.Text(), u"Page of 7 Copy 1");
+  const String text = page.Text();
+  page.ExtractMacros();
+  EXPECT_EQ(page.Text(), u"Page of 7 ");  // no process-wide CopyName1
+  qbxGlobalVariables().Set(u"CopyName1", Variant(String(u"Копия")));
+  qbxGlobalVariables().Set(u"CopyName2", Variant(String(u"Вторая")));
+  page.SetMemoText(text);
+  page.ExtractMacros();
+  EXPECT_EQ(page.Text(), u"Page of 7 Копия");
+  qbxGlobalVariables().DeleteVariable(u"CopyName1");
+  qbxGlobalVariables().DeleteVariable(u"CopyName2");
 }
+
+TEST(Memo, AppliedFontsCutTheLinkToTheBandFontUntilRestored) {
+  auto report = LoadEvalReport(
+      "<TqbxReportTitle Name=\"B\" Font.Name=\"Courier New\">"
+      "<TqbxMemoView Name=\"M\" Text=\"x\" Highlight.Condition=\"T\" Highlight.Font.Color=\"255\"/>"
+      "</TqbxReportTitle>");
+  report->Values[u"T"] = Variant(true);
+  auto& memo = Find<TqbxMemoView>(*report, u"M");
+  ASSERT_TRUE(memo.ParentFont());
+  memo.BeforePrint();
+  memo.GetData();
+  EXPECT_FALSE(memo.ParentFont());
+  EXPECT_EQ(memo.Font()->Name(), u"Arial");
+  EXPECT_EQ(memo.Font()->Color(), 255);
+  // The prepared-page form carries the cut link, so the rebuilt memo keeps the highlight's font.
+  EXPECT_NE(memo.Diff(nullptr).find(u"ParentFont"), String::npos);
+  memo.AfterPrint();
+  EXPECT_TRUE(memo.ParentFont());
+  EXPECT_EQ(memo.Font()->Name(), u"Courier New");
+  EXPECT_EQ(memo.Font()->Color(), 0);
+}
+
 
 TEST(Memo, RotationAndReducedAngle) {
   TqbxMemoView memo;

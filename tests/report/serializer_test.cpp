@@ -205,6 +205,47 @@ TEST(Serializer, WritingSkipsDefaultsButAlwaysWritesFloats) {
             "</TtstReport>\r\n");
 }
 
+TEST(Serializer, OwnFontAttributesKeepTheLoadedFontAndReadBackAsWritten) {
+  const std::string body =
+      "<TtstBand Name=\"B\" Font.Name=\"Courier New\">"
+      "<TtstMemoView Name=\"Bold\" Font.Style=\"1\"/>"
+      "<TtstMemoView Name=\"Same\" Font.Name=\"Courier New\"/>"
+      "<TtstMemoView Name=\"Plain\"/></TtstBand>";
+  auto report = LoadReport(Template(body));
+  auto& band = Get<TtstBand>(*report, u"B");
+  auto& bold = Get<TtstMemoView>(*report, u"Bold");
+  auto& same = Get<TtstMemoView>(*report, u"Same");
+  EXPECT_FALSE(bold.ParentFont());  // its own font: the band's, bold
+  EXPECT_EQ(bold.Font()->Name(), u"Courier New");
+  EXPECT_TRUE(same.ParentFont());  // attributes that give the band's font keep the link
+  const std::string saved = SaveReport(*report);
+  EXPECT_EQ(saved.find("ParentFont"), std::string::npos) << saved;
+  EXPECT_EQ(SaveReport(*LoadReport(saved)), saved);
+  band.Font()->SetName(u"Tahoma");
+  EXPECT_EQ(bold.Font()->Name(), u"Courier New");
+  EXPECT_EQ(same.Font()->Name(), u"Tahoma");
+
+  // A detached copy (a rebuilt prepared page) decides when it joins its band.
+  TqbxXMLSerializer serializer(report.get());
+  const String text = serializer.WriteComponentStr(bold);
+  for (const char16_t* band_font : {u"Arial", u"Tahoma"}) {
+    TtstReport target;
+    auto& parent = TqbxComponent::CreateIn<TtstBand>(target);
+    parent.Font()->SetName(band_font);
+    TqbxXMLSerializer reader(&target);
+    TqbxComponent& joined = parent.AddChild(reader.ReadDetachedComponentStr(text));
+    EXPECT_EQ(joined.Font()->Name(), u"Courier New") << StringToUtf8(band_font);
+    EXPECT_EQ(joined.Font()->Style(), fsBold);
+    EXPECT_FALSE(joined.ParentFont());
+  }
+  TtstReport target;
+  auto& parent = TqbxComponent::CreateIn<TtstBand>(target);
+  parent.Font()->SetName(u"Tahoma");  // the font `same` follows now
+  TqbxXMLSerializer reader(&target);
+  TqbxComponent& joined = parent.AddChild(reader.ReadDetachedComponentStr(serializer.WriteComponentStr(same)));
+  EXPECT_TRUE(joined.ParentFont());
+}
+
 TEST(Serializer, CopiesAndSingleComponentStrings) {
   auto report = LoadReport(Template(
       "<TtstBand Name=\"B\" Width=\"50\"><TtstMemoView Name=\"M\" Left=\"7\" HAlign=\"haRight\"/></TtstBand>"));

@@ -1,0 +1,73 @@
+#include "pdf/pdf_text_style.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/numeric.h"
+#include "pdf/pdf_font_tables.h"
+#include "pdf/pdf_format.h"
+#include "platform/color.h"
+#include "report/qbx_font.h"
+
+namespace zavrik::pdf {
+namespace {
+
+constexpr double kTextSizeFactor = 0.9964722222222222222;
+
+}  // namespace
+
+PdfTextStyle TextStyleOf(PdfFontList& fonts, const TqbxFont& font) {
+  const FontRequest request = font.ToFontRequest();
+  const int index = RegisterFont(fonts, request);
+  PdfTextStyle s;
+  s.font = &FontAt(fonts, index);
+  s.resource = "/F" + std::to_string(index);
+  s.points = font.Size();
+  s.size_value = TextSizeValue(font.Name(), s.points);
+  s.size = F3(s.size_value);
+  const uint32_t color = static_cast<uint32_t>(font.Color());
+  s.color = color == kNoColor ? static_cast<uint32_t>(clBlack) : ColorToRgb(color);
+  const FontStyles simulated = SimulatedStyles(font.Name(), request.style);
+  s.bold_simulated = simulated & kFontBold;
+  s.italic_simulated = simulated & kFontItalic;
+  s.underline = request.style & kFontUnderline;
+  s.strike_out = request.style & kFontStrikeOut;
+  return s;
+}
+
+double TextSizeValue(StringView family, int size) {
+  const double factor = size > 64 ? 1 : FontSizeCorrection(family, size);
+  return RoundHalfEven(size * kTextSizeFactor * factor * 1000) / 1000;
+}
+
+std::string TextSize(StringView family, int size) { return F3(TextSizeValue(family, size)); }
+
+std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
+  std::string hex;
+  char buffer[8];
+  for (size_t i = from; i < to; ++i) {
+    std::snprintf(buffer, sizeof buffer, "%04X", glyphs[i]);
+    hex += buffer;
+  }
+  return hex;
+}
+
+std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
+  if (!std::isfinite(j) || std::abs(j) > 1e9) j = 0;
+  const double whole = std::trunc(j), fraction = j - whole;
+  double carried = 0;
+  std::string text = "[<";
+  size_t from = 0;
+  for (size_t i = 0; i < run.glyphs.size(); ++i) {
+    if (run.glyphs[i] != space) continue;
+    carried += fraction;
+    const long long n = static_cast<long long>(whole + std::trunc(carried));
+    carried -= std::trunc(carried);
+    if (n == 0) continue;
+    text += GlyphHex(run.glyphs, from, i + 1) + ">" + std::to_string(n) + "<";
+    from = i + 1;
+  }
+  return text + GlyphHex(run.glyphs, from, run.glyphs.size()) + ">] TJ";
+}
+
+}  // namespace zavrik::pdf
