@@ -26,6 +26,16 @@ TqsTypeRec qsPropertyType(const PropInfo& prop) {
   return {fvtInt, u""};
 }
 
+void qsNameEnumProperty(TqsCustomHelper& member, TqsScript& scope) {
+  auto* property = dynamic_cast<TqsPropertyHelper*>(&member);
+  if (!property || property->FTyp != fvtEnum || !property->FTypeName.empty()) return;
+  if (!property->FProp || !property->FProp->enum_type || property->FProp->enum_type->Count() == 0) return;
+  const TqsCustomVariable* element = scope.Find(property->FProp->enum_type->Name(0));
+  if (element && element->FTyp == fvtEnum && !element->FTypeName.empty()) {
+    property->FTypeName = element->FTypeName;
+  }
+}
+
 const ClassInfo& qsNamedClass(StringView name, const ClassInfo* parent) {
   static std::mutex lock;
   static std::deque<ClassInfo> classes;
