@@ -19,8 +19,8 @@ struct UnparsedCase {
 };
 
 const UnparsedCase kCases[] = {
-    {"jscript_strict_equal", u"Ошибка в скрипте 3:1: Statement expected", "===", "==", u"page;memo;"},
-    {"jscript_ternary", u"Ошибка в скрипте 3:1: Statement expected",
+    {"jscript_strict_equal", u"Ошибка в скрипте 3:13: Statement expected", "===", "==", u"page;memo;"},
+    {"jscript_ternary", u"Ошибка в скрипте 3:11: Statement expected",
      "x = a &gt; 0 ? &quot;pos&quot; : &quot;neg&quot;;",
      "if (a &gt; 0) x = &quot;pos&quot;; else x = &quot;neg&quot;;", u"page;memo;"},
     {"basic_one_line_for", u"Ошибка в скрипте 3:1: End of line expected",
