@@ -82,15 +82,22 @@ TqsGrammarItem TqsGrammar::MakeItem(const TqsXMLItem& element, bool is_rule) {
   item.NoSkip = skip == u"0";
   item.SkipError = skip == u"1";
   const String err = element.GetProp(u"err");
-  for (const auto& [id, message] : FErrors) {
-    if (!err.empty() && SameTextAscii(id, err)) {
-      item.ErrorMessage = message;
-      break;
-    }
-  }
+  if (!err.empty()) item.ErrorMessage = ErrorText(err);
   item.Items.reserve(element.Count());
   for (int i = 0; i < element.Count(); ++i) item.Items.push_back(MakeItem(element.Items(i), false));
   return item;
+}
+
+String TqsGrammar::ErrorText(StringView id) const {
+  for (const auto& [error_id, message] : FErrors) {
+    if (SameTextAscii(error_id, id)) return message;
+  }
+  return String();
+}
+
+bool TqsGrammar::ProgramHasTerminator() const {
+  return FProgram && !FProgram->Items.empty() &&
+         FProgram->Items.back().Kind == TqsGrammarKind::gkChar;
 }
 
 void TqsGrammar::ResolveReferences(TqsGrammarItem& item) {

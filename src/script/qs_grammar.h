@@ -60,6 +60,11 @@ class TqsGrammar {
   // The `parser` settings as (lower-cased element name, text), in order; keywords separately.
   const std::vector<std::pair<String, String>>& Settings() const { return FSettings; }
   const std::vector<String>& Keywords() const { return FKeywords; }
+  // The message of error id `id` (case-insensitive); empty when the table has none.
+  String ErrorText(StringView id) const;
+  // True when the start rule ends in a punctuation character (PascalScript's final '.'): text
+  // after it is not part of the program.
+  bool ProgramHasTerminator() const;
   // The `types` element (an empty one when the grammar has none).
   const TqsXMLItem& Types() const { return *FTypes; }
   const TqsXMLDocument& Document() const { return FDocument; }

@@ -26,6 +26,22 @@ TqsTypeRec qsPropertyType(const PropInfo& prop) {
   return {fvtInt, u""};
 }
 
+void qsNameEnumProperty(TqsCustomHelper& member, TqsScript& scope) {
+  auto* property = dynamic_cast<TqsPropertyHelper*>(&member);
+  if (!property || property->FTyp != fvtEnum || !property->FTypeName.empty()) return;
+  const EnumType* type = property->FProp ? property->FProp->enum_type : nullptr;
+  if (!type || type->Count() == 0) return;
+  // Every element must be a constant of one and the same registered type.
+  String name;
+  for (int i = 0; i < type->Count(); ++i) {
+    const TqsCustomVariable* element = scope.Find(type->Name(i));
+    if (!element || element->FTyp != fvtEnum || element->FTypeName.empty()) return;
+    if (i > 0 && !qsSameName(element->FTypeName, name)) return;
+    name = element->FTypeName;
+  }
+  property->FTypeName = name;
+}
+
 const ClassInfo& qsNamedClass(StringView name, const ClassInfo* parent) {
   static std::mutex lock;
   static std::deque<ClassInfo> classes;

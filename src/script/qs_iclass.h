@@ -62,6 +62,11 @@ class TqsClassVariable : public TqsCustomVariable {
 // The engine's kind and type name for a reflected property.
 TqsTypeRec qsPropertyType(const PropInfo& prop);
 
+// A published enumeration or set property whose type is unnamed in the reflection takes the name
+// of the type its elements are registered with in `scope` (AddEnum, AddEnumSet), so that those
+// constants assign to it.
+void qsNameEnumProperty(TqsCustomHelper& member, TqsScript& scope);
+
 // A class known by name only (no reflected properties, not creatable), shared process-wide:
 // classes that templates name but a console program cannot serve.
 const ClassInfo& qsNamedClass(StringView name, const ClassInfo* parent);

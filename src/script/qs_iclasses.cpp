@@ -1,11 +1,15 @@
 // The "classes" host module: TObject, TPersistent, TList and TStrings/TStringList with real
 // members; the other classes of the module by name.
+#include <algorithm>
+#include <numeric>
+
 #include "core/error.h"
 #include "core/rtti.h"
 #include "core/variant_convert.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_iclasses.h"
+#include "script/qs_ievents.h"
 #include "script/qs_isysrtti.h"
 #include "script/qs_istreams.h"
 
@@ -32,6 +36,7 @@ class TqsStringList : public Object {
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  ~TqsStringList() override { qsUnbindInstance(this); }
   std::vector<String> FStrings;
   std::vector<Variant> FObjects;
   bool FSorted = false;
@@ -55,6 +60,42 @@ class TqsStringList : public Object {
     }
     if (!line.empty()) FStrings.push_back(std::move(line));
     FObjects.assign(FStrings.size(), Variant(int32_t{0}));
+    if (FSorted) Sort();
+  }
+  void SetSorted(bool sorted) {
+    if (sorted && !FSorted) {
+      FSorted = true;
+      Sort();
+    }
+    FSorted = sorted;
+  }
+  // Orders the strings (case-insensitively, equal ones keeping their order) with their objects.
+  void Sort() {
+    std::vector<size_t> order(FStrings.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<String> keys;
+    keys.reserve(FStrings.size());
+    for (const String& s : FStrings) keys.push_back(qsUpperName(s));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<String> strings;
+    std::vector<Variant> objects;
+    for (size_t i : order) {
+      strings.push_back(std::move(FStrings[i]));
+      objects.push_back(std::move(FObjects[i]));
+    }
+    FStrings = std::move(strings);
+    FObjects = std::move(objects);
+  }
+  // OnChanging before and OnChange after every change of the strings or objects.
+  void Changing() {
+    if (auto* event = qsFindEvent<TqsNotifyEvent>(this, u"OnChanging")) event->Notify(this);
+  }
+  void Changed() {
+    if (auto* event = qsFindEvent<TqsNotifyEvent>(this, u"OnChange")) event->Notify(this);
+  }
+  // Positions are the sort's in a sorted list: strings go in through Add only.
+  void RequireUnsorted() const {
+    if (FSorted) throw Error(u"Operation not allowed on sorted list");
   }
   int IndexOf(StringView s) const {
     for (size_t i = 0; i < FStrings.size(); ++i) {
@@ -86,6 +127,46 @@ size_t CheckIndex(int index, size_t count) {
     throw Error(u"List index out of bounds (" + Utf8ToString(std::to_string(index)) + u")");
   }
   return static_cast<size_t>(index);
+}
+
+Variant StringListMethod(TqsStringList& list, const String& name, std::vector<Variant>& p) {
+  if (name == u"CREATE") return Variant(static_cast<Object*>(&list));
+  if (name == u"ADD") return Variant(int32_t{list.Add(VarToString(p[0]))});
+  if (name == u"ADDOBJECT") return Variant(int32_t{list.Add(VarToString(p[0]), p[1])});
+  if (name == u"CLEAR") {
+    list.FStrings.clear();
+    list.FObjects.clear();
+  } else if (name == u"DELETE") {
+    const size_t i = CheckIndex(VarToInteger(p[0]), list.FStrings.size());
+    list.FStrings.erase(list.FStrings.begin() + static_cast<ptrdiff_t>(i));
+    list.FObjects.erase(list.FObjects.begin() + static_cast<ptrdiff_t>(i));
+  } else if (name == u"INSERT") {
+    list.RequireUnsorted();
+    const size_t i = CheckIndex(VarToInteger(p[0]), list.FStrings.size() + 1);
+    list.FStrings.insert(list.FStrings.begin() + static_cast<ptrdiff_t>(i), VarToString(p[1]));
+    list.FObjects.insert(list.FObjects.begin() + static_cast<ptrdiff_t>(i), Variant(int32_t{0}));
+  } else if (name == u"INDEXOF") {
+    return Variant(int32_t{list.IndexOf(VarToString(p[0]))});
+  } else if (name == u"LOADFROMFILE") {
+    list.SetText(Utf8ToString(qsReadFileBytes(StringToUtf8(VarToString(p[0])))));
+  } else if (name == u"SAVETOFILE") {
+    qsWriteFileBytes(StringToUtf8(VarToString(p[0])), StringToUtf8(list.Text()));
+  } else if (name == u"LOADFROMSTREAM") {
+    list.SetText(Utf8ToString(qsStreamArgument(p[0]).ReadAll()));
+  } else if (name == u"SAVETOSTREAM") {
+    const std::string bytes = StringToUtf8(list.Text());
+    qsStreamArgument(p[0]).Write(bytes.data(), bytes.size());
+  } else if (name == u"STRINGS.GET") {
+    return Variant(list.FStrings[CheckIndex(VarToInteger(p[0]), list.FStrings.size())]);
+  } else if (name == u"STRINGS.SET") {
+    list.RequireUnsorted();
+    list.FStrings[CheckIndex(VarToInteger(p[0]), list.FStrings.size())] = VarToString(p[1]);
+  } else if (name == u"OBJECTS.GET") {
+    return list.FObjects[CheckIndex(VarToInteger(p[0]), list.FObjects.size())];
+  } else if (name == u"OBJECTS.SET") {
+    list.FObjects[CheckIndex(VarToInteger(p[0]), list.FObjects.size())] = p[1];
+  }
+  return Variant::Null();
 }
 
 class ClassesModule : public TqsRTTIModule {
@@ -130,44 +211,17 @@ class ClassesModule : public TqsRTTIModule {
     FScript.AddClass(StringsClass(), u"TPersistent");
     TqsClassVariable* cls = FScript.AddClass(TqsStringList::StaticClass(), u"TStrings");
     if (!cls) return;
-    auto method = [](Object* instance, const ClassInfo*, const String& name,
+    auto change = [](Object* instance, const ClassInfo*, const String& name,
                      std::vector<Variant>& p) -> Variant {
       TqsStringList& list = Self<TqsStringList>(instance);
-      if (name == u"CREATE") return Variant(instance);
-      if (name == u"ADD") return Variant(int32_t{list.Add(VarToString(p[0]))});
-      if (name == u"ADDOBJECT") return Variant(int32_t{list.Add(VarToString(p[0]), p[1])});
-      if (name == u"CLEAR") {
-        list.FStrings.clear();
-        list.FObjects.clear();
-      } else if (name == u"DELETE") {
-        const size_t i = CheckIndex(VarToInteger(p[0]), list.FStrings.size());
-        list.FStrings.erase(list.FStrings.begin() + static_cast<ptrdiff_t>(i));
-        list.FObjects.erase(list.FObjects.begin() + static_cast<ptrdiff_t>(i));
-      } else if (name == u"INSERT") {
-        const size_t i = CheckIndex(VarToInteger(p[0]), list.FStrings.size() + 1);
-        list.FStrings.insert(list.FStrings.begin() + static_cast<ptrdiff_t>(i), VarToString(p[1]));
-        list.FObjects.insert(list.FObjects.begin() + static_cast<ptrdiff_t>(i), Variant(int32_t{0}));
-      } else if (name == u"INDEXOF") {
-        return Variant(int32_t{list.IndexOf(VarToString(p[0]))});
-      } else if (name == u"LOADFROMFILE") {
-        list.SetText(Utf8ToString(qsReadFileBytes(StringToUtf8(VarToString(p[0])))));
-      } else if (name == u"SAVETOFILE") {
-        qsWriteFileBytes(StringToUtf8(VarToString(p[0])), StringToUtf8(list.Text()));
-      } else if (name == u"LOADFROMSTREAM") {
-        list.SetText(Utf8ToString(qsStreamArgument(p[0]).ReadAll()));
-      } else if (name == u"SAVETOSTREAM") {
-        const std::string bytes = StringToUtf8(list.Text());
-        qsStreamArgument(p[0]).Write(bytes.data(), bytes.size());
-      } else if (name == u"STRINGS.GET") {
-        return Variant(list.FStrings[CheckIndex(VarToInteger(p[0]), list.FStrings.size())]);
-      } else if (name == u"STRINGS.SET") {
-        list.FStrings[CheckIndex(VarToInteger(p[0]), list.FStrings.size())] = VarToString(p[1]);
-      } else if (name == u"OBJECTS.GET") {
-        return list.FObjects[CheckIndex(VarToInteger(p[0]), list.FObjects.size())];
-      } else if (name == u"OBJECTS.SET") {
-        list.FObjects[CheckIndex(VarToInteger(p[0]), list.FObjects.size())] = p[1];
-      }
-      return Variant::Null();
+      list.Changing();
+      Variant result = StringListMethod(list, name, p);
+      list.Changed();
+      return result;
+    };
+    auto method = [](Object* instance, const ClassInfo*, const String& name,
+                     std::vector<Variant>& p) -> Variant {
+      return StringListMethod(Self<TqsStringList>(instance), name, p);
     };
     auto property = [](Object* instance, const ClassInfo*, const String& name) -> Variant {
       TqsStringList& list = Self<TqsStringList>(instance);
@@ -183,31 +237,43 @@ class ClassesModule : public TqsRTTIModule {
     };
     auto set_property = [](Object* instance, const ClassInfo*, const String& name, const Variant& v) {
       TqsStringList& list = Self<TqsStringList>(instance);
+      list.Changing();
       if (name == u"TEXT") list.SetText(VarToString(v));
-      else if (name == u"SORTED") list.FSorted = VarToBoolean(v);
+      else if (name == u"SORTED") list.SetSorted(VarToBoolean(v));
       else if (name == u"COMMATEXT") {
         String text = VarToString(v);
         for (char16_t& ch : text) ch = ch == u',' ? u'\n' : ch;
         list.SetText(text);
       }
+      list.Changed();
     };
     cls->AddConstructor(u"constructor Create", method);
     for (const char16_t* syntax :
          {u"function Add(const S: string): Integer",
           u"function AddObject(const S: string; AObject: TObject): Integer", u"procedure Clear",
           u"procedure Delete(Index: Integer)", u"procedure Insert(Index: Integer; const S: string)",
-          u"function IndexOf(const S: string): Integer",
           u"procedure LoadFromFile(const FileName: string)",
-          u"procedure SaveToFile(const FileName: string)",
-          u"procedure LoadFromStream(Stream: TStream)", u"procedure SaveToStream(Stream: TStream)"}) {
+          u"procedure LoadFromStream(Stream: TStream)"}) {
+      cls->AddMethod(syntax, change);
+    }
+    for (const char16_t* syntax :
+         {u"function IndexOf(const S: string): Integer", u"procedure SaveToFile(const FileName: string)",
+          u"procedure SaveToStream(Stream: TStream)"}) {
       cls->AddMethod(syntax, method);
     }
     cls->AddProperty(u"Count", u"Integer", property);
     cls->AddProperty(u"Text", u"String", property, set_property);
     cls->AddProperty(u"CommaText", u"String", property, set_property);
     cls->AddProperty(u"Sorted", u"Boolean", property, set_property);
-    cls->AddIndexProperty(u"Objects", u"Integer", u"TObject", method);
-    cls->AddDefaultProperty(u"Strings", u"Integer", u"String", method);
+    // Reading goes through `method`, writing (".SET") announces the change.
+    auto indexed = [method, change](Object* instance, const ClassInfo* c, const String& name,
+                                    std::vector<Variant>& p) -> Variant {
+      return name.ends_with(u".SET") ? change(instance, c, name, p) : method(instance, c, name, p);
+    };
+    cls->AddIndexProperty(u"Objects", u"Integer", u"TObject", indexed);
+    cls->AddDefaultProperty(u"Strings", u"Integer", u"String", indexed);
+    cls->AddEvent(u"OnChange", qsEventBinder<TqsNotifyEvent>(u"OnChange"));
+    cls->AddEvent(u"OnChanging", qsEventBinder<TqsNotifyEvent>(u"OnChanging"));
   }
 
   void AddList() {

@@ -1,10 +1,12 @@
 // The "data sets" host module: TDataSet and TField members over the data-set and field interfaces
-// hosts implement (qs_ihost.h); the other data-set classes by name.
+// hosts implement (qs_ihost.h); the other data-set classes by name. The events fire around what
+// scripts do through these members (opening, closing, moving; reading a field's text).
 #include "core/error.h"
 #include "core/rtti.h"
 #include "core/variant_convert.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iclasses.h"
+#include "script/qs_ievents.h"
 #include "script/qs_ihost.h"
 #include "script/qs_iinterpreter.h"
 
@@ -25,13 +27,25 @@ TqsFieldSource& Field(Object* instance) {
   return *source;
 }
 
+void FireDataSetEvent(Object* instance, StringView event_name) {
+  if (auto* event = qsFindEvent<TqsDatasetNotifyEvent>(instance, event_name)) event->Notify(instance);
+}
+
+// Runs a navigation of the data set between its Before and After events.
+template <class F>
+void Navigate(Object* instance, StringView what, F&& step) {
+  FireDataSetEvent(instance, u"Before" + String(what));
+  step();
+  FireDataSetEvent(instance, u"After" + String(what));
+}
+
 Variant DataSetMethod(Object* instance, const ClassInfo*, const String& name, std::vector<Variant>& p) {
   TqsDataSetSource& data = DataSet(instance);
-  if (name == u"OPEN") data.Open();
-  else if (name == u"CLOSE") data.Close();
-  else if (name == u"FIRST") data.First();
-  else if (name == u"NEXT") data.Next();
-  else if (name == u"PRIOR") data.Prior();
+  if (name == u"OPEN") Navigate(instance, u"Open", [&] { data.Open(); });
+  else if (name == u"CLOSE") Navigate(instance, u"Close", [&] { data.Close(); });
+  else if (name == u"FIRST") Navigate(instance, u"Scroll", [&] { data.First(); });
+  else if (name == u"NEXT") Navigate(instance, u"Scroll", [&] { data.Next(); });
+  else if (name == u"PRIOR") Navigate(instance, u"Scroll", [&] { data.Prior(); });
   else if (name == u"FINDFIELD") return Variant(data.FindField(VarToString(p[0])));
   else if (name == u"FIELDBYNAME") {
     const String field = VarToString(p[0]);
@@ -60,7 +74,13 @@ Variant DataSetProperty(Object* instance, const ClassInfo*, const String& name) 
 Variant FieldProperty(Object* instance, const ClassInfo*, const String& name) {
   TqsFieldSource& field = Field(instance);
   if (name == u"FIELDNAME") return Variant(field.FieldName());
-  if (name == u"DISPLAYTEXT" || name == u"TEXT") return Variant(field.FieldText());
+  if (name == u"DISPLAYTEXT" || name == u"TEXT") {
+    String text = field.FieldText();
+    if (auto* event = qsFindEvent<TqsFieldGetTextEvent>(instance, u"OnGetText")) {
+      event->Notify(instance, text, name == u"DISPLAYTEXT");
+    }
+    return Variant(text);
+  }
   const Variant value = field.FieldValue();
   if (name == u"VALUE") return value;
   if (name == u"ISNULL") return Variant(value.IsNull() || value.IsEmpty());
@@ -92,6 +112,7 @@ void qsAddDataSetClasses(TqsScript& script) {
                                      {u"AsBoolean", u"Boolean"}}) {
       field->AddProperty(prop, type, FieldProperty);
     }
+    field->AddEvent(u"OnGetText", qsEventBinder<TqsFieldGetTextEvent>(u"OnGetText"));
     field->AddProperty(u"Value", u"Variant", FieldProperty,
                        [](Object* instance, const ClassInfo*, const String&, const Variant& v) {
                          Field(instance).SetFieldValue(v);
@@ -110,6 +131,10 @@ void qsAddDataSetClasses(TqsScript& script) {
       data->AddProperty(prop, type, DataSetProperty);
     }
     data->AddIndexProperty(u"Fields", u"Integer", u"TField", DataSetMethod, true);
+    for (const char16_t* event : {u"BeforeOpen", u"AfterOpen", u"BeforeClose", u"AfterClose",
+                                  u"BeforeScroll", u"AfterScroll"}) {
+      data->AddEvent(event, qsEventBinder<TqsDatasetNotifyEvent>(event));
+    }
   }
 }
 

@@ -217,6 +217,7 @@ std::unique_ptr<TqsDesignator> TqsCompiler::DoDesignator(const TqsXMLItem& eleme
         item.FRef = cls->FDefProperty;
         item.FFlag = true;
       } else if (TqsCustomHelper* member = cls->Find(p.Name)) {
+        qsNameEnumProperty(*member, scope);
         item.FRef = member;
       } else if (TqsComponentOwner* owner = qsComponentOwner(qsObjectOf(current));
                  owner && owner->FindOwnedComponent(p.Name)) {

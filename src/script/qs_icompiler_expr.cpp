@@ -270,7 +270,7 @@ bool TqsCompiler::KindsCompatible(const TqsTypeRec& target, const TqsTypeRec& so
 
 void TqsCompiler::CheckAssignable(const TqsTypeRec& target, const TqsTypeRec& source, TqsScript& scope) {
   const bool ok = KindsCompatible(target, source, scope) &&
-                  !(source.Typ == fvtFloat && IsIntegerKind(target.Typ));
+                  !(source.Typ == fvtFloat && target.Typ == fvtInt);
   if (!ok) {
     Fail(u"Incompatible types: '" + qsFullTypeName(target.Typ, target.TypeName) + u"', '" +
          qsFullTypeName(source.Typ, source.TypeName) + u"'");

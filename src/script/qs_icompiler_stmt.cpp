@@ -166,14 +166,17 @@ void TqsCompiler::CompileIf(const TqsXMLItem& element, TqsScript& scope, TqsStat
   }
 }
 
-// casestmt: expression, caseselector (set, statement) ..., optional else statement.
+// casestmt: [breakable,] expression, caseselector (set, statement) ..., optional else
+// statement. A `breakable` leaf (C-style switch) makes the statement consume a `break`.
 void TqsCompiler::CompileCase(const TqsXMLItem& element, TqsScript& scope, TqsStatement& list) {
   const int x = element.Find(u"expr");
   if (x < 0) return;
   auto& stmt = NewStatement<TqsCaseStmt>(element, scope, list);
+  stmt.FConsumesBreak = element.Find(u"breakable") >= 0;
   stmt.FCondition = CompileExpression(element.Items(x), scope);
   for (int i = x + 1; i < element.Count(); ++i) {
     const TqsXMLItem& child = element.Items(i);
+    if (NameOf(child) == u"breakable") continue;
     if (NameOf(child) == u"caseselector") {
       auto selector = std::make_unique<TqsCaseSelector>(&scope);
       selector->FSourcePos = child.GetProp(u"pos");

@@ -1,6 +1,7 @@
 #include "script/qs_idesignator.h"
 
 #include <new>
+#include <utility>
 
 #include "core/error.h"
 #include "core/variant_convert.h"
@@ -126,13 +127,15 @@ Variant TqsDesignator::Evaluate(const Variant* assigned) {
         ref->Param(static_cast<int>(a)).SetValue(values[a]);
       }
     }
+    const bool last = i + 1 == count;
     if (TqsCustomHelper* helper = item.FHelper) {
       helper->FParentRef = previous;
-      helper->FParentValue = carried;
+      // A value written through the helper is its only other holder (arrays copy when shared).
+      if (last && assigned) helper->FParentValue = std::exchange(carried, Variant::Null());
+      else helper->FParentValue = carried;
       helper->FProgram = FProgram;
     }
     if (item.FClass) item.FClass->FCaller = FProgram;
-    const bool last = i + 1 == count;
     if (last && assigned) {
       ref->SetValue(*assigned);
     } else {
@@ -207,7 +210,8 @@ Variant TqsArrayDesignator::Value() {
 
 void TqsArrayDesignator::SetValue(const Variant& value) {
   const std::vector<int> indices = IndexValues(FIndices);
-  qsArraySet(FVar->Value(), indices, value);
+  if (Variant* stored = FVar->StoredSlot()) qsArraySetOwned(*stored, indices, value);
+  else qsArraySet(FVar->Value(), indices, value);
 }
 
 Variant qsArrayGet(const Variant& array, std::span<const int> indices) {
@@ -219,13 +223,37 @@ Variant qsArrayGet(const Variant& array, std::span<const int> indices) {
   return data->items[*offset];
 }
 
-void qsArraySet(const Variant& array, std::span<const int> indices, const Variant& value) {
-  auto data = array.ArrayValue();
-  if (!data || indices.empty() || indices.size() > 3) return;
-  if (indices.size() != data->bounds.size()) return;
+namespace {
+
+// The element of `data` at `indices`; none when the index count does not fit (writes are then
+// ignored); out of bounds fails.
+Variant* ElementAt(VariantArray* data, std::span<const int> indices) {
+  if (!data || indices.empty() || indices.size() > 3) return nullptr;
+  if (indices.size() != data->bounds.size()) return nullptr;
   const std::optional<size_t> offset = data->Offset(indices);
   if (!offset) throw Error(kIndexOutOfBounds);
-  data->items[*offset] = value;
+  return &data->items[*offset];
+}
+
+}  // namespace
+
+void qsArraySet(const Variant& array, std::span<const int> indices, const Variant& value) {
+  auto data = array.ArrayValue();
+  if (Variant* element = ElementAt(data.get(), indices)) *element = value;
+}
+
+void qsArraySetOwned(Variant& array, std::span<const int> indices, const Variant& value) {
+  auto data = array.ArrayValue();
+  Variant* element = ElementAt(data.get(), indices);
+  if (!element) return;
+  // `array` and `data` hold the payload; any further holder shares it.
+  if (data.use_count() > 2) {
+    const size_t offset = static_cast<size_t>(element - data->items.data());
+    auto copy = std::make_shared<VariantArray>(*data);
+    element = &copy->items[offset];
+    array = Variant(std::move(copy));
+  }
+  *element = value;
 }
 
 Variant qsStringGet(const String& text, int index) {

@@ -93,6 +93,9 @@ class TqsArrayDesignator : public TqsDesignator {
 // dimension counts read Null and ignore writes; out-of-bounds indices fail.
 Variant qsArrayGet(const Variant& array, std::span<const int> indices);
 void qsArraySet(const Variant& array, std::span<const int> indices, const Variant& value);
+// The same on the array a variable stores: arrays are values, so one that other values share is
+// copied first (`b := a; b[1] := 9` leaves `a` alone) and an unshared one is written in place.
+void qsArraySetOwned(Variant& array, std::span<const int> indices, const Variant& value);
 // The character at a 1-based index; out of bounds fails.
 Variant qsStringGet(const String& text, int index);
 void qsStringSet(String& text, int index, const Variant& value);

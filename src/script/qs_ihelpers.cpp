@@ -168,13 +168,22 @@ static std::vector<int> HelperIndices(const TqsCustomVariable& helper, const Var
 }
 
 Variant TqsArrayHelper::Value() {
-  return qsArrayGet(FParentValue, HelperIndices(*this, FParentValue));
+  Variant element = qsArrayGet(FParentValue, HelperIndices(*this, FParentValue));
+  FParentValue = Variant::Null();  // holds no array between uses: a later write need not copy it
+  return element;
 }
 
 void TqsArrayHelper::SetValue(const Variant& value) {
   Variant element = value;
   if (FTyp != fvtVariant && FTyp != fvtClass && FTyp != fvtArray) element = qsConvertToKind(FTyp, value);
-  qsArraySet(FParentValue, HelperIndices(*this, FParentValue), element);
+  Variant* stored = FParentRef && FParentRef != this ? FParentRef->StoredSlot() : nullptr;
+  if (stored && stored->IsArray()) {
+    FParentValue = Variant::Null();
+    qsArraySetOwned(*stored, HelperIndices(*this, *stored), element);
+  } else {
+    qsArraySet(FParentValue, HelperIndices(*this, FParentValue), element);
+    FParentValue = Variant::Null();
+  }
 }
 
 TqsStringHelper::TqsStringHelper(StringView name) : TqsCustomHelper(name, fvtChar, u"") {

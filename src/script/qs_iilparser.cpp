@@ -79,6 +79,7 @@ bool TqsILParser::MakeILScript(StringView text) {
   if (!program) throw Error(String(u"Invalid language definition"));
   const int start = FParser.Position();
   const bool parsed = ParseItem(*program);
+  if (parsed && !FErrorRecorded) ReportUnparsedText();
   const bool success = parsed && !FErrorRecorded;
   if (success) {
     BuildTree();
@@ -91,6 +92,19 @@ bool TqsILParser::MakeILScript(StringView text) {
   FProgram.ErrorMsg = FErrorMsg;
   FProgram.ErrorPos = FErrorPos;
   return success;
+}
+
+// A program without a closing character ends where the text ends: text the start rule left
+// behind (a line no statement can begin) is the grammar's statement error, never dropped.
+void TqsILParser::ReportUnparsedText() {
+  if (FGrammar->ProgramHasTerminator()) return;
+  while (FParser.GetEOL()) {
+  }
+  if (FParser.Position() > FParser.Size()) return;
+  FErrorMsg = FGrammar->ErrorText(u"err3");
+  if (FErrorMsg.empty()) FErrorMsg = u"Syntax error";
+  FErrorPos = FParser.GetXYPosition();
+  FErrorRecorded = true;
 }
 
 // The output lines between <program> and </program>, then a copy of the grammar's types.

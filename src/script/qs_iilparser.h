@@ -79,6 +79,7 @@ class TqsILParser {
   String ReadUnitText(const String& unit_name);
   bool ParseUnit(const String& unit_name, std::vector<TqsILLine>& content);
 
+  void ReportUnparsedText();
   void BuildTree();
   int StartAfterDirective(StringView text);
 

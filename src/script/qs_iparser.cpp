@@ -88,12 +88,21 @@ bool TqsParser::StartsWithAt(int position, StringView prefix) const {
   return StringView(FText).substr(position - 1, prefix.size()) == prefix;
 }
 
+// A word introducer (BasicScript's "rem") starts a comment only as a whole word, so that names
+// such as `remark` stay names.
+bool TqsParser::LineCommentAt(StringView introducer) const {
+  if (!StartsWithAt(FPosition, introducer)) return false;
+  if (!InCharset(introducer.back())) return true;
+  return !InCharset(At(FPosition + static_cast<int>(introducer.size()))) &&
+         !(InCharset(introducer.front()) && InCharset(At(FPosition - 1)));
+}
+
 bool TqsParser::SkipComment() {
   // An introducer on the very last character is not seen.
   if (FPosition >= FSize) return false;
-  const String* line = StartsWithAt(FPosition, FCommentLine1)   ? &FCommentLine1
-                       : StartsWithAt(FPosition, FCommentLine2) ? &FCommentLine2
-                                                                : nullptr;
+  const String* line = LineCommentAt(FCommentLine1)   ? &FCommentLine1
+                       : LineCommentAt(FCommentLine2) ? &FCommentLine2
+                                                      : nullptr;
   if (line) {
     // With significant line ends a comment after code leaves its line end as a token.
     const bool keep_line_end = !FSkipEOL && FPosition > 1 && At(FPosition - 1) != 10;

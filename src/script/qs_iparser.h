@@ -96,6 +96,7 @@ class TqsParser {
   bool InCharset(char16_t c) const { return c < 256 && FIdentifierCharset[c]; }
   // Skips one comment at the position, if any; true when one was skipped.
   bool SkipComment();
+  bool LineCommentAt(StringView introducer) const;
   String ReadWord();
   // Unsigned integer (decimal, or hexadecimal after HexSequence) at `pos`, advanced past it.
   bool ScanUnsigned(int& pos) const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/error.h"
+#include "script/qs_ievents.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_istatements.h"
 
@@ -96,7 +97,7 @@ TqsProcVariable::TqsProcVariable(StringView name, TqsScript* parent, bool is_fun
   FProgram->FSyntaxType = parent ? parent->FSyntaxType : String(u"PascalScript");
 }
 
-TqsProcVariable::~TqsProcVariable() = default;
+TqsProcVariable::~TqsProcVariable() { qsUnbindHandler(this); }
 
 Variant TqsProcVariable::Value() {
   TqsScript& main = *FProgram->Parent()->MainProgram();

@@ -100,13 +100,15 @@ void TqsIfStmt::Execute() {
 void TqsCaseStmt::Execute() {
   if (!RunLine()) return;
   const Variant selector = FCondition->Value();
+  TqsStatement* chosen = FElseStmt.get();
   for (const auto& s : FSelectors) {
     if (s->FSetExpression->Contains(selector)) {
-      s->Execute();
-      return;
+      chosen = s.get();
+      break;
     }
   }
-  if (FElseStmt) FElseStmt->Execute();
+  if (chosen) chosen->Execute();
+  if (FConsumesBreak) FProgram->FBreakCalled = false;
 }
 
 // --- loops
@@ -199,12 +201,17 @@ void TqsTryStmt::Execute() {
     }
     return;
   }
-  // finally: runs whether the protected part completed or raised, with exit cleared meanwhile.
+  // finally: runs whether the protected part completed or raised, whole: a pending exit, break
+  // or continue is set aside meanwhile and holds again afterwards.
   auto run_finally = [&] {
     const bool exit_called = scope.FExitCalled;
-    scope.FExitCalled = false;
+    const bool break_called = scope.FBreakCalled;
+    const bool continue_called = scope.FContinueCalled;
+    scope.FExitCalled = scope.FBreakCalled = scope.FContinueCalled = false;
     if (FExceptStmt) FExceptStmt->Execute();
     scope.FExitCalled = scope.FExitCalled || exit_called;
+    scope.FBreakCalled = scope.FBreakCalled || break_called;
+    scope.FContinueCalled = scope.FContinueCalled || continue_called;
   };
   try {
     TqsStatement::Execute();

@@ -105,6 +105,7 @@ class TqsCaseStmt : public TqsStatement {
   std::unique_ptr<TqsExpression> FCondition;
   std::unique_ptr<TqsStatement> FElseStmt;
   std::vector<std::unique_ptr<TqsCaseSelector>> FSelectors;
+  bool FConsumesBreak = false;  // a C-style switch: `break` leaves the switch, not a loop
 };
 
 class TqsRepeatStmt : public TqsStatement {

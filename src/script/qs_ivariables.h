@@ -24,6 +24,9 @@ class TqsCustomVariable {
   // The stored value without hooks or calls: saved and restored around recursive calls.
   virtual Variant StoredValue() const { return FValue; }
   virtual void SetStoredValue(Variant value) { FValue = std::move(value); }
+  // The stored value itself, for writing one element of an array in place; null when writes
+  // must go through SetValue (hooks, read-only, text variables, computed values).
+  virtual Variant* StoredSlot() { return nullptr; }
 
   const String& Name() const { return FName; }
   const String& UppercaseName() const { return FUppercaseName; }
@@ -67,6 +70,7 @@ class TqsVariable : public TqsCustomVariable {
     return FOnGetVarValue ? HookedValue(FValue) : FValue;
   }
   void SetValue(const Variant& value) override;
+  Variant* StoredSlot() override { return FIsReadOnly || FOnGetVarValue ? nullptr : &FValue; }
 };
 
 // A type name; its kind is the kind the name stands for.
@@ -83,6 +87,7 @@ class TqsStringVariable : public TqsVariable {
   void SetValue(const Variant& value) override;
   Variant StoredValue() const override { return Variant(FStr); }
   void SetStoredValue(Variant value) override;
+  Variant* StoredSlot() override { return nullptr; }
   // Appends text in place (the `s := s + 'x'` fast path); false when a hook must see reads.
   bool AppendText(const Variant& value);
 
@@ -93,6 +98,7 @@ class TqsStringVariable : public TqsVariable {
 class TqsParamItem : public TqsCustomVariable {
  public:
   using TqsCustomVariable::TqsCustomVariable;
+  Variant* StoredSlot() override { return FIsReadOnly ? nullptr : &FValue; }
   Variant FDefValue = Variant::Null();
   bool FIsOptional = false;
   bool FIsVarParam = false;

@@ -80,17 +80,22 @@ TEST(ScannerSpaces, LineContinuation) {
   EXPECT_EQ(parser.GetWord(), u"z");
 }
 
-TEST(ScannerSpaces, RemCommentIsACaseSensitivePrefix) {
-  TqsParser parser = ScannerOn(u"remark = 1\r\nRem");
+TEST(ScannerSpaces, RemCommentIsACaseSensitiveWholeWord) {
+  TqsParser parser = ScannerOn(u"rem note\r\nRem");
   parser.SetSkipEOL(false);
   parser.SetCommentLine2(u"rem");
   parser.SkipSpaces();
-  EXPECT_EQ(parser.Position(), 13);  // a whole-line comment vanishes with its line end
+  EXPECT_EQ(parser.Position(), 11);  // a whole-line comment vanishes with its line end
   EXPECT_EQ(parser.GetWord(), u"Rem");
-  parser.SetText(u"x remark\r\ny");
+  parser.SetText(u"x rem note\r\ny");
   EXPECT_EQ(parser.GetWord(), u"x");
   EXPECT_TRUE(parser.GetEOL());  // after code the line end stays
   EXPECT_EQ(parser.GetWord(), u"y");
+  // A name that begins with the word is a name.
+  parser.SetText(u"remark = 1");
+  parser.SkipSpaces();
+  EXPECT_EQ(parser.Position(), 1);
+  EXPECT_EQ(parser.GetWord(), u"remark");
 }
 
 TEST(ScannerWords, KeywordsAndIdentifiers) {

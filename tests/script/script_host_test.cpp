@@ -7,8 +7,10 @@
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
 #include "script/qs_iclass.h"
+#include "script/qs_ievents.h"
 #include "script/qs_ihost.h"
 #include "script/qs_iinterpreter.h"
+#include "script/qs_iproc.h"
 #include "script/qs_isysrtti.h"
 
 namespace zavrik {
@@ -23,7 +25,8 @@ class THostItem : public Object {
                                  Prop(u"Caption", &THostItem::Caption, &THostItem::SetCaption),
                                  Prop(u"Visible", &THostItem::Visible, &THostItem::SetVisible),
                                  Prop(u"Ratio", &THostItem::Ratio),
-                                 Prop(u"Style", &THostItem::Style, &THostItem::SetStyle).SetOf(StyleSet())});
+                                 Prop(u"Style", &THostItem::Style, &THostItem::SetStyle).SetOf(StyleSet()),
+                                 Prop(u"Align", &THostItem::Align, &THostItem::SetAlign).Enum(AlignType())});
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -36,6 +39,12 @@ class THostItem : public Object {
   double Ratio() const { return 0.5; }
   int Style() const { return style_; }
   void SetStyle(int v) { style_ = v; }
+  int Align() const { return align_; }
+  void SetAlign(int v) { align_ = v; }
+  static const EnumType& AlignType() {
+    static const EnumType type{u"alNone", u"alLeft", u"alRight"};
+    return type;
+  }
   static const EnumType& StyleSet() {
     static const EnumType type{u"fsBold", u"fsItalic", u"fsUnderline"};
     return type;
@@ -46,6 +55,7 @@ class THostItem : public Object {
   String caption_ = u"first";
   bool visible_ = true;
   int style_ = 0;
+  int align_ = 0;
 };
 
 // A data module: owns named components, its own class unknown to scripts unless published.
@@ -238,6 +248,22 @@ TEST(ScriptHostClasses, PublishedPropertiesReadAndWriteThroughReflection) {
   EXPECT_EQ(CompileError(other, "begin Item.Ratio := 2; end."), u"1:7: Left side cannot be assigned to");
 }
 
+TEST(ScriptHostClasses, EnumerationAndSetPropertiesTakeTheirTypesNames) {
+  TqsScript script(&qsGlobalUnit());
+  THostItem item;
+  script.AddClass(THostItem::StaticClass(), u"TObject");
+  script.AddObject(u"Item", &item);
+  script.AddEnum(u"TAlign", u"alNone, alLeft, alRight");
+  script.AddEnumSet(u"TFontStyles", u"fsBold, fsItalic, fsUnderline");
+  RunProgram(script, "begin Item.Align := alRight; Item.Style := fsItalic; end.");
+  EXPECT_EQ(item.Align(), 2);
+  EXPECT_EQ(item.Style(), 2);
+  EXPECT_EQ(CompileError(script, "begin Item.Align := fsBold; end."),
+            u"1:21: Incompatible types: 'TAlign', 'TFontStyles'");
+  RunProgram(script, "begin Item.Align := 1; end.");
+  EXPECT_EQ(item.Align(), 1);
+}
+
 TEST(ScriptHostClasses, IndexedAndDefaultPropertiesCallGetAndSet) {
   TqsScript script(&qsGlobalUnit());
   THostItem item;
@@ -299,6 +325,79 @@ TEST(ScriptHostClasses, DataSetsAndFieldsOfTheHost) {
              " try Query.FieldByName('none'); except ShowMessage(ExceptionMessage); end; end.");
   EXPECT_THAT(shown.texts, testing::ElementsAre(u"7:first;8:;null;22", u"no field", u"a data set",
                                                 u"Field 'none' not found"));
+}
+
+TEST(ScriptHostClasses, DataSetEventsFireAroundWhatScriptsDo) {
+  TqsScript script(&qsGlobalUnit());
+  TFakeQuery query;
+  script.AddClass(TFakeQuery::StaticClass(), u"TDataSet");
+  script.AddObject(u"Query", &query);
+  Collected shown;
+  RunProgram(script,
+             "var Log: String;"
+             " procedure BeforeOpen(DataSet: TDataSet); begin Log := Log + 'bo;'; end;"
+             " procedure AfterOpen(DataSet: TDataSet);"
+             " begin if DataSet.Active then Log := Log + 'ao;'; end;"
+             " procedure AfterScroll(DataSet: TDataSet); begin Log := Log + 'as;'; end;"
+             " procedure AfterClose(DataSet: TDataSet); begin Log := Log + 'ac;'; end;"
+             " procedure GetText(Sender: TField; var Text: String; DisplayText: Boolean);"
+             " begin if DisplayText then Text := '<' + Text + '>' else Text := Text + '!'; end;"
+             " begin Query.BeforeOpen := 'BeforeOpen'; Query.AfterOpen := 'AfterOpen';"
+             " Query.AfterScroll := 'AfterScroll'; Query.AfterClose := 'AfterClose';"
+             " Query.FieldByName('ID').OnGetText := 'GetText';"
+             " Query.Open; Query.First; Query.Next;"
+             " ShowMessage(Query.FieldByName('ID').DisplayText + Query.FieldByName('ID').Text);"
+             " Query.AfterScroll := ''; Query.Prior; Query.Close; ShowMessage(Log); end.");
+  EXPECT_THAT(shown.texts, testing::ElementsAre(u"<8>8!", u"bo;ao;as;as;ac;"));
+}
+
+TEST(ScriptEvents, AdaptersPassArgumentsAndTakeBackVarParameters) {
+  TqsScript script(&qsGlobalUnit());
+  RunProgram(script,
+             "var Log: String;"
+             " procedure CloseQuery(Sender: TObject; var CanClose: Boolean);"
+             " begin CanClose := False; end;"
+             " procedure KeyPress(Sender: TObject; var Key: Char); begin Key := 'x'; end;"
+             " procedure CanResize(Sender: TObject; var W, H: Integer; var Resize: Boolean);"
+             " begin W := W * 2; H := H + 1; Resize := False; end;"
+             " procedure Mouse(Sender: TObject; Button, Shift, X, Y: Integer);"
+             " begin Log := Log + IntToStr(Button + Shift + X + Y) + ';'; end;"
+             " procedure Filter(DataSet: TObject; var Accept: Boolean); begin Accept := False; end;"
+             " begin end.");
+  auto proc = [&](const char16_t* name) { return dynamic_cast<TqsProcVariable*>(script.FindLocal(name)); };
+  THostItem sender;
+  bool can_close = true;
+  TqsCloseQueryEvent(proc(u"CloseQuery"), &sender).Notify(&sender, can_close);
+  EXPECT_FALSE(can_close);
+  char16_t key = u'a';
+  TqsKeyPressEvent(proc(u"KeyPress"), &sender).Notify(&sender, key);
+  EXPECT_EQ(key, u'x');
+  int w = 10, h = 20;
+  bool resize = true;
+  TqsCanResizeEvent(proc(u"CanResize"), &sender).Notify(&sender, w, h, resize);
+  EXPECT_EQ(w, 20);
+  EXPECT_EQ(h, 21);
+  EXPECT_FALSE(resize);
+  TqsMouseEvent(proc(u"Mouse"), &sender).Notify(&sender, 1, 2, 3, 4);
+  EXPECT_EQ(VarToString(script.Find(u"Log")->Value()), u"10;");
+  bool accept = true;
+  TqsFilterRecordEvent(proc(u"Filter"), &sender).Notify(&sender, accept);
+  EXPECT_FALSE(accept);
+}
+
+TEST(ScriptEvents, BindingsEndWithTheirProcedureOrObject) {
+  THostItem item;
+  {
+    TqsScript script(&qsGlobalUnit());
+    RunProgram(script, "procedure Handler(Sender: TObject); begin end; begin end.");
+    auto* handler = dynamic_cast<TqsProcVariable*>(script.FindLocal(u"Handler"));
+    qsBindEvent(&item, u"OnChange", std::make_unique<TqsNotifyEvent>(handler, &item));
+    EXPECT_NE(qsFindEvent<TqsNotifyEvent>(&item, u"onchange"), nullptr);
+  }
+  EXPECT_EQ(qsFindEvent(&item, u"OnChange"), nullptr);
+  qsBindEvent(&item, u"OnChange", std::make_unique<TqsNotifyEvent>(nullptr, &item));
+  qsUnbindInstance(&item);
+  EXPECT_EQ(qsFindEvent(&item, u"OnChange"), nullptr);
 }
 
 TEST(ScriptHostClasses, EventPropertiesTakeProcedureNames) {

@@ -1,0 +1,24 @@
+' Arrays are values: assignment, by-value parameters and results copy; ByRef parameters share.
+Sub ByValue(x)
+  x[1] = 100
+End Sub
+Sub ByRefChange(ByRef x)
+  x[2] = 200
+End Sub
+Function Filled(n)
+  Dim loc[3]
+  loc[1] = n
+  Return loc
+End Function
+v = VarArrayCreate([0, 2], varVariant)
+v[1] = "one"
+w = v
+w[1] = "uno"
+ShowMessage(v[1] & " " & w[1])                        ' expect: one uno
+ByValue(v)
+ShowMessage(VarToStr(v[1]))                           ' expect: one
+ByRefChange(v)
+ShowMessage(VarToStr(v[2]))                           ' expect: 200
+r1 = Filled(5)
+r2 = Filled(6)
+ShowMessage(VarToStr(r1[1]) & " " & VarToStr(r2[1]))  ' expect: 5 6
