@@ -52,9 +52,12 @@ void CreateDatabase(const std::string& name, const std::vector<std::string>& sta
 }
 
 void CreateReportDatabase(const std::string& name,
-                          const std::vector<std::pair<std::string, std::string>>& templates) {
-  CreateDatabase(name, {"CREATE TABLE IDE_REPORTS (NAME VARCHAR(255) NOT NULL PRIMARY KEY, "
-                        "DATA BLOB SUB_TYPE 0)"});
+                          const std::vector<std::pair<std::string, std::string>>& templates,
+                          const std::vector<std::string>& statements) {
+  std::vector<std::string> all{"CREATE TABLE IDE_REPORTS (NAME VARCHAR(255) NOT NULL PRIMARY KEY, "
+                               "DATA BLOB SUB_TYPE 0)"};
+  all.insert(all.end(), statements.begin(), statements.end());
+  CreateDatabase(name, all);
   Session s(name);
   for (const auto& [report, bytes] : templates) {
     data::Query q(&s.db, &s.tr);

@@ -30,9 +30,11 @@ class TempDir {
 // runs the statements in one transaction.
 void CreateDatabase(const std::string& name, const std::vector<std::string>& statements = {});
 
-// Creates a database with the IDE_REPORTS table holding the given templates.
+// Creates a database with the IDE_REPORTS table holding the given templates, after running the
+// statements (tables and rows that the templates read).
 void CreateReportDatabase(const std::string& name,
-                          const std::vector<std::pair<std::string, std::string>>& templates);
+                          const std::vector<std::pair<std::string, std::string>>& templates,
+                          const std::vector<std::string>& statements = {});
 
 // Attaches `db` to `path` as the program does (SYSDBA, UTF8) and starts `tr` on it with the
 // program's read-only, read-committed parameters.
