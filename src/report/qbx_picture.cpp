@@ -91,6 +91,7 @@ void TqbxPicture::Load(ImageFormat format, std::span<const uint8_t> bytes) {
         } catch (const Error&) {
           Damaged();
         }
+        if (records.empty()) Damaged();
         const EmfRecord& last = records.back();
         bytes = bytes.first(static_cast<size_t>(last.bytes.data() + last.bytes.size() - bytes.data()));
         const Rect frame = EmfFrameInPixels(bytes);
@@ -140,7 +141,7 @@ void TqbxPicture::Draw(Canvas& canvas, const Rect& dest, std::optional<Color> tr
     canvas.Save();
     canvas.IntersectClip(dest);
     try {
-      PlayEmf(FEmf, canvas, {dest.left, dest.top, dest.right - 1, dest.bottom - 1});
+      PlayEmf(FEmf, canvas, dest);
     } catch (const Error&) {
       // Checked when loaded; a failure now leaves what was drawn.
     }

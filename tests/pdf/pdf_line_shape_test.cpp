@@ -88,7 +88,7 @@ TEST(PdfShapes, FilledAndOutlinedPaths) {
       << content;
   // The triangle is filled along its path and, without a frame colour, not outlined.
   EXPECT_TRUE(Contains(content, "q\r\n1 0 0 rg\r\n45 759.75 m\r\n82.5 722.25 l\r\n7.5 722.25 l\r\n45 759.75 l\r\nf\r\nQ\r\n"));
-  EXPECT_FALSE(Contains(content, "45 759.75 l\r\nS"));
+  EXPECT_FALSE(Contains(content, "82.5 722.25 l\r\n7.5 722.25 l\r\n45 759.75 l\r\nS"));
   EXPECT_TRUE(Contains(content, "0 0 0 RG\r\n0.75 w\r\n82.5 741 m\r\n82.5 730.645 65.711 722.25 45 722.25 c\r\n"));
   EXPECT_TRUE(Contains(content, "45 759.75 m\r\n82.5 741 l\r\n45 722.25 l\r\n7.5 741 l\r\n45 759.75 l\r\nS\r\n"));
   // Curve 0 counts as 2: corners of radius 7.48 pixels.

@@ -149,7 +149,7 @@ TEST(PictureView, TemplateDataOfOtherClassesAndDamagedData) {
   const std::vector<uint8_t> png = Fixture("red_blue.png");
   read(std::string("\x0ATPNGObject") + std::string(png.begin(), png.end()) + "tail");
   EXPECT_EQ(view.Picture()->Format(), ImageFormat::kPng);
-  read(std::string("\x0ATGIFImage") + "GIF89a");
+  read(std::string("\x09TGIFImage") + "GIF89a");
   EXPECT_TRUE(view.Picture()->Empty());
   EXPECT_TRUE(serializer.Errors.Empty());
   read(std::string("\x09TMetafile") + std::string("\x04\x00\x00\x00", 4));
