@@ -324,6 +324,11 @@ void TqbxDBDataset::AssignBlobTo(StringView name, TStrings& target) {
   if (field && !field->IsNull()) target.SetText(VarToString(field->Value()));
 }
 
+std::string TqbxDBDataset::BlobBytes(StringView name) {
+  Field* field = FieldOf(name);
+  return field && !field->IsNull() ? field->AsBytes() : std::string();
+}
+
 String TqbxDBDataset::BlobText(StringView name) {
   Field* field = FieldOf(name);
   return field && !field->IsNull() ? VarToString(field->Value()) : String();

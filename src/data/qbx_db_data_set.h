@@ -64,6 +64,7 @@ class TqbxDBDataset : public TqbxCustomDBDataSet {
   int RecordCount() override;
   void AssignBlobTo(StringView field, TStrings& target) override;
   String BlobText(StringView field) override;
+  std::string BlobBytes(StringView field) override;
   void GetFieldList(std::vector<String>& list) override;
 
   void Initialize() override;

@@ -10,6 +10,7 @@
 #include "report/qbx_band.h"
 #include "report/qbx_export_filter.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_picture_view.h"
 #include "report/qbx_report.h"
 
 namespace zavrik {
@@ -65,8 +66,20 @@ class ExportWalk {
     const bool mirrored = page.MirrorMargins() && index % 2 == 1;
     page.SetLeft((mirrored ? page.RightMargin() : page.LeftMargin()) * kPixelsPerMm);
     page.SetTop(page.TopMargin() * kPixelsPerMm);
-    // The page background ("_pagebackground": colour, frame and background picture, stretched to
-    // the page less its margins) is offered here once picture views exist.
+    // The page background: colour, frame and background picture, stretched to the page less its
+    // margins.
+    TqbxPictureView background;
+    background.SetName(u"_pagebackground");
+    background.SetLeft(page.Left());
+    background.SetTop(page.Top());
+    background.SetWidth(page.Width() - (page.LeftMargin() + page.RightMargin()) * kPixelsPerMm);
+    background.SetHeight(page.Height() - (page.TopMargin() + page.BottomMargin()) * kPixelsPerMm);
+    background.SetColor(page.Color());
+    background.Frame()->Assign(*page.Frame());
+    background.Picture()->Assign(*page.BackPicture());
+    background.SetStretched(true);
+    background.SetKeepAspectRatio(false);
+    if (!Offer(background, count)) return false;
     std::vector<TqbxComponent*> bands;
     for (const auto& child : page.Objects()) bands.push_back(child.get());
     for (TqbxComponent* band : bands) {

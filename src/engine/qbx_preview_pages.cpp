@@ -8,6 +8,7 @@
 #include "core/float_text.h"
 #include "report/qbx_band.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_picture_view.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
 
@@ -129,6 +130,11 @@ void TqbxPreviewPages::RegisterSourceObject(TqbxComponent& original, TqbxCompone
   if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&copy)) {
     memo->SetDataSet(nullptr);
     memo->SetDataField(String());
+  }
+  // Printed pictures come from the picture cache.
+  if (auto* picture = dynamic_cast<TqbxPictureView*>(&copy)) {
+    picture->Picture()->Clear();
+    picture->SetPictureStored(false);
   }
   TqbxXMLSerializer serializer;
   copy.SetBaseName(class_name_only ? String(copy.ClassType().Name())

@@ -76,8 +76,8 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   bool Export(TqbxCustomExportFilter& filter) override;
 
   // --- pictures: the view's bytes in, its image index out (0 for none), and back
-  int AddPicture(const std::vector<uint8_t>& bytes) { return PictureCache.AddPicture(bytes); }
-  std::vector<uint8_t> GetPicture(int image_index) const {
+  int AddPicture(const std::vector<uint8_t>& bytes) override { return PictureCache.AddPicture(bytes); }
+  std::vector<uint8_t> GetPicture(int image_index) const override {
     return PictureCache.GetPicture(image_index);
   }
 

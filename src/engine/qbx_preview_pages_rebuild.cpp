@@ -7,6 +7,7 @@
 #include "core/number_parse.h"
 #include "engine/qbx_preview_pages.h"
 #include "engine/qbx_xml_props.h"
+#include "report/qbx_picture_view.h"
 #include "report/qbx_report.h"
 #include "report/qbx_serializer.h"
 
@@ -54,8 +55,9 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
     const String text = (source ? source->BaseName() : element.Name()) + u" " + element.Text();
     std::unique_ptr<TqbxComponent> object = serializer.ReadDetachedComponentStr(text);
     if (source) object->SetName(source->Name());
-    // Picture views take their picture from the picture cache here, and memo views their preview
-    // highlight, once those views exist.
+    if (auto* picture = dynamic_cast<TqbxPictureView*>(object.get()); picture && picture->Picture()->Empty())
+      picture->LoadFromCache(GetPicture(picture->ImageIndex()));
+    // Memo views take their preview highlight here, once highlights in previews exist.
     if (PostProcessor().LoadValue(*object, parent.AbsTop() + object->Top())) continue;
     TqbxComponent& placed = parent.AddChild(std::move(object));
     placed.SerializedItem = &element;

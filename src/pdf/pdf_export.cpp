@@ -4,12 +4,15 @@
 #include "core/error.h"
 #include "pdf/pdf_format.h"
 #include "pdf/pdf_graphics.h"
+#include "pdf/pdf_line_shape.h"
 #include "pdf/pdf_link_target.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_view_rects.h"
+#include "report/qbx_line_view.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
 #include "report/qbx_report.h"
+#include "report/qbx_shape_view.h"
 #include "report/qbx_view.h"
 
 namespace zavrik {
@@ -106,6 +109,10 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
   if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&view); memo && IsPlainText(*memo)) {
     PdfPageContent page{FContent, FGeometry, FFonts};
     WriteMemoText(page, *memo);
+  } else if (auto* line = dynamic_cast<TqbxCustomLineView*>(&view)) {
+    WriteLineView(FContent, *line, FGeometry);
+  } else if (auto* shape = dynamic_cast<TqbxShapeView*>(&view)) {
+    WriteShapeView(FContent, *shape, FGeometry);
   } else if (view.IsEMFExportable()) {
     DrawVectorView(view);
   } else if (view.Width() != 0 && view.Height() != 0) {

@@ -17,6 +17,8 @@
 namespace zavrik {
 
 class TqbxView;
+class TqbxPicture;
+struct TqbxRect;
 
 // Bits of TqbxPDFExport::ProtectionFlags.
 enum TqbxPDFProtectionFlag : int32_t { ePrint = 1, eModify = 2, eCopy = 4, eAnnot = 8 };
@@ -93,6 +95,8 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   virtual void DrawVectorView(TqbxView& view);
   // The view drawn on a raster, written as a JPEG image object (once per distinct image).
   void DrawPicture(TqbxView& view);
+  // The view drawn on a raster at the scale its kind and the options ask for, placed on the page.
+  void DrawRaster(TqbxView& view, const TqbxRect& bounds, const TqbxPicture* picture);
 
  private:
   struct PageRecord {

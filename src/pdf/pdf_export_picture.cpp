@@ -10,6 +10,7 @@
 #include "pdf/pdf_view_rects.h"
 #include "platform/raster_canvas.h"
 #include "report/qbx_memo.h"
+#include "report/qbx_picture_view.h"
 
 namespace zavrik {
 namespace {
@@ -65,10 +66,27 @@ void TqbxPDFExport::DrawPicture(TqbxView& view) {
     FrameKeeper keeper(*view.Frame());
     view.Frame()->SetWidth(0);
     WriteFill(FContent, *view.Fill(), ClipRect(view, FGeometry));
+    const auto* picture_view = dynamic_cast<TqbxPictureView*>(&view);
+    const TqbxPicture* picture = picture_view ? picture_view->Picture() : nullptr;
+    // A picture view without a picture has nothing but its frame to show.
+    if (!(picture && picture->Empty())) DrawRaster(view, bounds, picture);
+  }
+  WriteFrame(FContent, *view.Frame(), ObjectRect(view, FGeometry));
+}
+
+void TqbxPDFExport::DrawRaster(TqbxView& view, const TqbxRect& bounds, const TqbxPicture* picture) {
+  const double width = bounds.Right - bounds.Left, height = bounds.Bottom - bounds.Top;
+  {
     const bool plain_brush = view.BrushStyle() == bsSolid || view.BrushStyle() == bsClear;
     const bool text = dynamic_cast<TqbxCustomMemoView*>(&view) != nullptr;
     double scale = (text || PrintOptimized) && plain_brush ? 3 : 1;
-    if (PictureDPI > 0) scale = PictureDPI * scale / 96;
+    if (PictureDPI > 0) {
+      scale = PictureDPI * scale / 96;
+    } else if (SaveOriginalImages && picture && !picture->IsMetafile()) {
+      // A picture with more pixels than the rectangle keeps them.
+      const double pixels = static_cast<double>(picture->Width()) * picture->Height();
+      if (pixels > width * height) scale = std::max(scale, scale * std::sqrt(pixels / (width * height)));
+    }
     if (width * height * scale * scale > kMaxRasterPixels)
       scale = std::sqrt(kMaxRasterPixels / (width * height));
     const int w = std::max(1, static_cast<int>(RoundHalfEven(width * scale)));
@@ -84,7 +102,6 @@ void TqbxPDFExport::DrawPicture(TqbxView& view) {
     Op(FContent, "/Im" + std::to_string(image) + " Do");
     Op(FContent, "Q");
   }
-  WriteFrame(FContent, *view.Frame(), ObjectRect(view, FGeometry));
 }
 
 }  // namespace zavrik

@@ -56,38 +56,38 @@ void HatchLines(std::string& out, TqbxBrushStyle style, const PdfRect& r) {
       Segment(out, x, r.bottom, x + height, r.top);
 }
 
-void Clip(std::string& out, const PdfRect& r) {
-  Op(out, RectPath(r));
+void Clip(std::string& out, const std::string& path) {
+  Op(out, path);
   Op(out, "W");
   Op(out, "n");
 }
 
-void Hatch(std::string& out, TqbxBrushStyle style, uint32_t color, const PdfRect& r) {
+void Hatch(std::string& out, TqbxBrushStyle style, uint32_t color, const PdfRect& r, const std::string& path) {
   Op(out, "[] 0 d");
   Op(out, ColorB(color) + " RG");
   Op(out, F3t(kPointsPerPixel * kPointsPerPixel) + " w");
   Op(out, "0 J");
-  Clip(out, r);
+  Clip(out, path);
   HatchLines(out, style, r);
   Op(out, "S");
 }
 
-void BrushFill(std::string& out, const TqbxBrushFill& fill, const PdfRect& r) {
+void BrushFill(std::string& out, const TqbxBrushFill& fill, const PdfRect& r, const std::string& path) {
   const bool hatched = fill.Style() != bsSolid && fill.Style() != bsClear;
   if (IsNone(fill.BackColor()) && !hatched) return;
   Op(out, "q");
   if (!IsNone(fill.BackColor())) {
     Op(out, ColorB(Rgb(fill.BackColor())) + " rg");
-    Op(out, RectPath(r));
+    Op(out, path);
     Op(out, "f");
   }
-  if (hatched) Hatch(out, fill.Style(), Rgb(fill.ForeColor()), r);
+  if (hatched) Hatch(out, fill.Style(), Rgb(fill.ForeColor()), r, path);
   Op(out, "Q");
 }
 
 int Component(uint32_t color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
 
-void GradientFill(std::string& out, const TqbxGradientFill& fill, const PdfRect& r) {
+void GradientFill(std::string& out, const TqbxGradientFill& fill, const PdfRect& r, const std::string& path) {
   if (IsNone(fill.StartColor()) && IsNone(fill.EndColor())) return;
   const uint32_t start = IsNone(fill.StartColor()) ? clWhite : Rgb(fill.StartColor());
   const uint32_t end = IsNone(fill.EndColor()) ? clWhite : Rgb(fill.EndColor());
@@ -105,7 +105,7 @@ void GradientFill(std::string& out, const TqbxGradientFill& fill, const PdfRect&
   }
   const double spacing = extent / steps;
   Op(out, "q");
-  Clip(out, r);
+  Clip(out, path);
   Op(out, "[] 0 d");
   Op(out, "0 J");
   Op(out, F3t(spacing * 1.8) + " w");
@@ -139,14 +139,14 @@ void GradientFill(std::string& out, const TqbxGradientFill& fill, const PdfRect&
   Op(out, "Q");
 }
 
-void GlassFill(std::string& out, const TqbxGlassFill& fill, const PdfRect& r) {
+void GlassFill(std::string& out, const TqbxGlassFill& fill, const PdfRect& r, const std::string& path) {
   if (IsNone(fill.Color())) return;
   const uint32_t hatch = static_cast<uint32_t>(fill.HatchColor()) & 0xFFFFFF;
   Op(out, "q");
   Op(out, ColorB(Rgb(fill.Color())) + " rg");
-  Op(out, RectPath(r));
+  Op(out, path);
   Op(out, "f");
-  Clip(out, r);
+  Clip(out, path);
   Op(out, ColorB(hatch) + " rg");
   const double width = r.right - r.left, height = r.top - r.bottom;
   double x = r.left, y = r.bottom, w = width, h = height;
@@ -158,17 +158,21 @@ void GlassFill(std::string& out, const TqbxGlassFill& fill, const PdfRect& r) {
   }
   Op(out, F3t(x) + " " + F3t(y) + " " + F3t(w) + " " + F3t(h) + " re");
   Op(out, "f");
-  if (fill.Hatch()) Hatch(out, bsFDiagonal, hatch, r);
+  if (fill.Hatch()) Hatch(out, bsFDiagonal, hatch, r, path);
   Op(out, "Q");
 }
 
 }  // namespace
 
 void WriteFill(std::string& out, const TqbxCustomFill& fill, const PdfRect& rect) {
+  WriteFill(out, fill, rect, RectPath(rect));
+}
+
+void WriteFill(std::string& out, const TqbxCustomFill& fill, const PdfRect& rect, const std::string& path) {
   switch (fill.Kind()) {
-    case ftBrush: BrushFill(out, static_cast<const TqbxBrushFill&>(fill), rect); break;
-    case ftGradient: GradientFill(out, static_cast<const TqbxGradientFill&>(fill), rect); break;
-    case ftGlass: GlassFill(out, static_cast<const TqbxGlassFill&>(fill), rect); break;
+    case ftBrush: BrushFill(out, static_cast<const TqbxBrushFill&>(fill), rect, path); break;
+    case ftGradient: GradientFill(out, static_cast<const TqbxGradientFill&>(fill), rect, path); break;
+    case ftGlass: GlassFill(out, static_cast<const TqbxGlassFill&>(fill), rect, path); break;
   }
 }
 

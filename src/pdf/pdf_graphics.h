@@ -29,6 +29,9 @@ void WriteFrame(std::string& out, const TqbxFrame& frame, const PdfRect& rect);
 // A fill (brush, gradient or glass) of a rectangle, inside "q" … "Q"; nothing when it paints
 // nothing.
 void WriteFill(std::string& out, const TqbxCustomFill& fill, const PdfRect& rect);
+// The same fill of a path (the operator lines that build it, without the last line end); `rect`
+// bounds the path and places hatch lines, gradient steps and glass halves.
+void WriteFill(std::string& out, const TqbxCustomFill& fill, const PdfRect& rect, const std::string& path);
 
 // The page background: the rectangle filled with a colour given in the page colour form.
 void WritePageBackground(std::string& out, int32_t color, const PdfRect& rect);

@@ -5,10 +5,14 @@
 
 #include "core/rtti.h"
 #include "report/qbx_band.h"
+#include "report/qbx_check_box_view.h"
 #include "report/qbx_inert_objects.h"
+#include "report/qbx_line_view.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_page.h"
+#include "report/qbx_picture_view.h"
 #include "report/qbx_report.h"
+#include "report/qbx_shape_view.h"
 
 namespace zavrik {
 
@@ -26,6 +30,8 @@ void RegisterReportClasses() {
       &TqbxColumnHeader::StaticClass(), &TqbxColumnFooter::StaticClass(),  &TqbxOverlay::StaticClass(),
       &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
       &TqbxCustomMemoView::StaticClass(),
+      &TqbxPictureView::StaticClass(),  &TqbxLineView::StaticClass(),      &TqbxCustomLineView::StaticClass(),
+      &TqbxShapeView::StaticClass(),    &TqbxCheckBoxView::StaticClass(),
       &TqbxDBLookupComboBox::StaticClass(), &TqbxDMPPage::StaticClass(),   &TqbxDMPMemoView::StaticClass(),
       &TqbxDMPLineView::StaticClass(),  &TqbxDMPCommand::StaticClass(),
   };

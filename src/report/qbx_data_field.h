@@ -1,6 +1,8 @@
 // What the report model needs of data sources; data sources implement these interfaces.
 #pragma once
 
+#include <string>
+
 #include "core/variant.h"
 
 namespace zavrik {
@@ -16,6 +18,8 @@ class TqbxFieldSource {
   virtual bool IsBlobField(StringView field) = 0;
   // The content of a blob field as text.
   virtual String BlobText(StringView field) = 0;
+  // The bytes of a blob field; empty for Null.
+  virtual std::string BlobBytes(StringView field) { return {}; }
   // The field's type as data sources report it: numeric (0), string, boolean, date and time.
   virtual int FieldTypeCode(StringView field) { return kFieldTypeNumeric; }
   static constexpr int kFieldTypeNumeric = 0, kFieldTypeString = 1, kFieldTypeBoolean = 2;

@@ -67,6 +67,7 @@ const ClassInfo& TqbxReportPage::StaticClass() {
       Field(u"BackPictureVisible", &C::FBackPictureVisible).Default(1),
       Field(u"BackPicturePrintable", &C::FBackPicturePrintable).Default(1),
       Field(u"BackPictureStretched", &C::FBackPictureStretched).Default(1),
+      Prop(u"BackPicture", &C::BackPicture).Stored(&C::IsBackPictureStored),
       Prop(u"Color", &C::Color, &C::SetColor).Default(0x1FFFFFFF),
       Prop(u"Frame", &C::Frame),
       Prop(u"PageCount", &C::PageCount, &C::SetPageCount).Default(1),

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "report/qbx_frame.h"
+#include "report/qbx_picture.h"
 #include "report/qbx_data_set_list.h"
 #include "report/qbx_report_component.h"
 #include "report/qbx_strings.h"
@@ -74,6 +75,10 @@ class TqbxReportPage : public TqbxPage {
   bool MirrorMargins() const { return FMirrorMargins; }
   bool BackPictureVisible() const { return FBackPictureVisible; }
   bool BackPicturePrintable() const { return FBackPicturePrintable; }
+  bool BackPictureStretched() const { return FBackPictureStretched; }
+  // The page background image, drawn by the page's background picture view.
+  TqbxPicture* BackPicture() const { return FBackPicture.get(); }
+  bool IsBackPictureStored() const { return !FBackPicture->Empty(); }
   bool EndlessHeight() const { return FEndlessHeight; }
   bool EndlessWidth() const { return FEndlessWidth; }
   int32_t MirrorMode() const { return FMirrorMode; }
@@ -110,6 +115,7 @@ class TqbxReportPage : public TqbxPage {
   TqbxDuplexMode FDuplex = dmNone;
   bool FBackPictureVisible = true, FBackPicturePrintable = true, FBackPictureStretched = true;
   int32_t FColor = 0x1FFFFFFF;
+  std::unique_ptr<TqbxPicture> FBackPicture = std::make_unique<TqbxPicture>();
   std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
   int32_t FPageCount = 1;
   TqbxDataSetLink FDataSet;

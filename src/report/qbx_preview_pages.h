@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/rtti.h"
 #include "core/ustring.h"
@@ -123,6 +124,11 @@ class TqbxCustomPreviewPages : public Object {
   virtual void ResetLogicalPageNumber() = 0;
   virtual int GetLogicalPageNo() = 0;
   virtual int GetLogicalTotalPages() = 0;
+
+  // --- pictures of printed picture views: the bytes in, the image index out (1-based; 0 for
+  // none), and back (empty for an index outside the store)
+  virtual int AddPicture(const std::vector<uint8_t>& bytes) = 0;
+  virtual std::vector<uint8_t> GetPicture(int image_index) const = 0;
 
   // --- page cache and export
   virtual void LockPage() = 0;

@@ -78,12 +78,14 @@ TEST_F(ExportWalkTest, CallsComeInProtocolOrderForTheSelectedPages) {
   ASSERT_TRUE(Export());
   const std::vector<String> expected{u"Start",
                                      u"StartPage 0",
+                                     u"Object _pagebackground",
                                      u"Object Head",
                                      u"Object Data",
                                      u"Object Cell=row1 of 3",
                                      u"Object Foot",
                                      u"FinishPage 0 at 37.7953",
                                      u"StartPage 2",
+                                     u"Object _pagebackground",
                                      u"Object Head",
                                      u"Object Data",
                                      u"Object Cell=row3 of 3",
@@ -103,7 +105,8 @@ TEST_F(ExportWalkTest, SuppressedHeadersAndFootersAppearOnlyOnTheFirstAndLastPag
   ASSERT_TRUE(Export());
   EXPECT_EQ(CallsStartingWith(u"Object Head").size(), 1u);
   EXPECT_EQ(CallsStartingWith(u"Object Foot").size(), 1u);
-  EXPECT_EQ(filter.Calls[2], u"Object Head");
+  EXPECT_EQ(filter.Calls[2], u"Object _pagebackground");
+  EXPECT_EQ(filter.Calls[3], u"Object Head");
   EXPECT_EQ(filter.Calls[filter.Calls.size() - 4], u"Object Foot");
 }
 
@@ -120,6 +123,7 @@ TEST_F(ExportWalkTest, AFailingObjectStillFinishesThePageAndTheDocument) {
   EXPECT_FALSE(Export());
   const std::vector<String> expected{u"Start",
                                      u"StartPage 0",
+                                     u"Object _pagebackground",
                                      u"Object Head",
                                      u"Object Data",
                                      u"Object Cell=row1 of 3",
@@ -164,7 +168,7 @@ TEST_F(ExportWalkTest, TerminatingTheReportEndsThePageLoopButFinishes) {
   } terminating;
   EXPECT_TRUE(report.Export(terminating));
   EXPECT_EQ(terminating.Calls,
-            (std::vector<String>{u"Start", u"StartPage 0", u"Object Head",
+            (std::vector<String>{u"Start", u"StartPage 0", u"Object _pagebackground",
                                  u"FinishPage 0 at 37.7953", u"Finish", u"AfterFinish"}));
 }
 

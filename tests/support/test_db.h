@@ -31,7 +31,7 @@ class TempDir {
 void CreateDatabase(const std::string& name, const std::vector<std::string>& statements = {});
 
 // Creates a database with the IDE_REPORTS table holding the given templates, after running the
-// statements (the tables the templates read).
+// statements (tables and rows that the templates read).
 void CreateReportDatabase(const std::string& name,
                           const std::vector<std::pair<std::string, std::string>>& templates,
                           const std::vector<std::string>& statements = {});
