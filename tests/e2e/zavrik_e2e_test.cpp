@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "e2e/e2e_checks.h"
 #include "e2e/process.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
@@ -42,18 +43,6 @@ TempDir* ZavrikProcess::dir_ = nullptr;
 std::string ZavrikProcess::db_;
 std::string ZavrikProcess::big_;
 std::string ZavrikProcess::invoice_;
-
-// The PDF of a successful run: exit code 0, Base64 lines of 76 characters ending CR LF.
-std::string PdfOf(const ProcessResult& r) {
-  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
-  EXPECT_GE(r.out.size(), 2u);
-  for (size_t start = 0, end; (end = r.out.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    EXPECT_LE(end - start, 76u);
-  }
-  const std::string pdf = DecodeBase64(r.out);
-  EXPECT_EQ(QpdfCheck(pdf), 0);
-  return pdf;
-}
 
 TEST_F(ZavrikProcess, SuccessWritesBase64AndExitsZero) {
   const ProcessResult r = Zavrik({db_, "hello", "42"});
