@@ -36,6 +36,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# Several zavrik processes may open one database file in embedded mode at the same time: the
+# default server mode (Super) locks the file for one process, SuperClassic shares it through the
+# lock manager. A server started afterwards runs in the same mode.
+FIREBIRD_CONF=/etc/firebird/3.0/firebird.conf
+if ! grep -Eq '^[[:space:]]*ServerMode[[:space:]]*=[[:space:]]*SuperClassic[[:space:]]*$' "$FIREBIRD_CONF"; then
+  "${SUDO[@]}" sed -i -E '/^[[:space:]]*ServerMode[[:space:]]*=/d' "$FIREBIRD_CONF"
+  echo "ServerMode = SuperClassic" | "${SUDO[@]}" tee -a "$FIREBIRD_CONF" >/dev/null
+fi
+
 # Make the SYSDBA password certain. Embedded access to the security database needs the server down;
 # when a server is running, the password is checked through it instead.
 SECURITY_DB=/var/lib/firebird/3.0/system/security3.fdb

@@ -1,11 +1,15 @@
 #include "driver/driver.h"
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <new>
 
 #include "core/error.h"
 #include "data/query.h"
 #include "driver/base64.h"
 #include "driver/report_pipeline.h"
+#include "driver/run_environment.h"
 
 namespace zavrik::driver {
 namespace {
@@ -26,30 +30,58 @@ struct RunObjects {
 };
 
 // Prepares and exports the loaded report and writes the PDF; the inner protected region.
-int Export(TqbxReport& report, std::ostream& out) {
+int Export(TqbxReport& report, const RunEnvironment& environment, std::ostream& out,
+           std::ostream& err) {
+  std::string text;
   try {
-    WriteLine(out, EncodeBase64(PrepareAndExport(report)));
-    return 0;
+    text = EncodeBase64(PrepareAndExport(report, environment.source_date_epoch));
   } catch (const Error& e) {
     WriteLine(out, std::string("Error exporting report: ") + e.what());
     return 1;
   }
+  if (const int error = WriteLine(out, text)) {
+    // Standard output failed, so the reason can only go to standard error.
+    err << "Error: cannot write the report to standard output: " << std::strerror(error)
+        << std::endl;
+    return 1;
+  }
+  return 0;
+}
+
+// The outer region's ending: the run's objects released, the connection closed, the line written.
+int Fail(RunObjects& objects, Tdm& dm, std::ostream& out, std::string_view line) {
+  objects.Release();
+  if (dm.Base.Connected()) {
+    try {
+      dm.Base.Disconnect();
+    } catch (const Error&) {
+      // The run already failed; its first error is the one reported.
+    }
+  }
+  WriteLine(out, line);
+  return 1;
 }
 
 }  // namespace
 
-void WriteLine(std::ostream& out, std::string_view text) {
+int WriteLine(std::ostream& out, std::string_view text) {
+  ClaimOutput();
+  errno = 0;
   out << text << "\r\n";
   out.flush();
+  if (out) return 0;
+  return errno ? errno : EIO;
 }
 
-int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out) {
+int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::ostream& err) {
   RunObjects objects;
   try {
     if (args.size() < 3) {
       WriteLine(out, kUsage);
       return 1;
     }
+    const RunEnvironment environment = ReadRunEnvironment();
+    ApplyRunLimits(environment);
     const String database_path = Utf8ToString(args[0]);
     const String report_name = Utf8ToString(args[1]);
 
@@ -67,18 +99,12 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out) {
         std::make_unique<std::string>(objects.query->FieldByName(u"DATA").AsBytes());
     objects.report = CreateReport();
     LoadReport(*objects.report, *objects.template_buffer, dm, Utf8ToString(args[2]));
-    return Export(*objects.report, out);
+    return Export(*objects.report, environment, out, err);
   } catch (const Error& e) {
-    objects.Release();
-    if (dm.Base.Connected()) {
-      try {
-        dm.Base.Disconnect();
-      } catch (const Error&) {
-        // The run already failed; its first error is the one reported.
-      }
-    }
-    WriteLine(out, std::string("Error: ") + e.what());
-    return 1;
+    return Fail(objects, dm, out, std::string("Error: ") + e.what());
+  } catch (const std::bad_alloc&) {
+    // The memory limit (or the system) refused an allocation: the run ends at once.
+    return Fail(objects, dm, out, "Error: Out of memory");
   }
 }
 

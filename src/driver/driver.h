@@ -12,10 +12,12 @@ namespace zavrik::driver {
 inline constexpr const char* kUsage = "Usage: zavrik <DatabasePath> <ReportName> <ID>";
 
 // Runs the program on its arguments (without the program name). Every outcome is one write on
-// out ending with CR LF; the result is the exit code.
-int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out);
+// out ending with CR LF; the result is the exit code. When the PDF's text cannot be written, the
+// reason goes to `err` and the exit code is 1.
+int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::ostream& err);
 
-// Writes one text followed by CR LF and flushes.
-void WriteLine(std::ostream& out, std::string_view text);
+// Writes one text followed by CR LF and flushes. The result is 0 when every byte was written,
+// otherwise the error number of the failure (EIO when the stream gives none).
+int WriteLine(std::ostream& out, std::string_view text);
 
 }  // namespace zavrik::driver

@@ -1,20 +1,55 @@
 // zavrik <DatabasePath> <ReportName> <ID>: the report as a PDF, Base64-encoded on standard output.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include "data/fb_api.h"
 #include "driver/driver.h"
+#include "driver/run_environment.h"
+
+namespace {
+
+bool IsOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
+
+// A closed standard descriptor would be taken by the next file opened (the database), and the
+// output would land in it. Closed input and error streams are reserved with /dev/null; without
+// an output stream there is nothing to deliver to.
+bool StandardStreamsReady() {
+  for (const int fd : {STDIN_FILENO, STDERR_FILENO}) {
+    if (IsOpen(fd)) continue;
+    const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (null >= 0 && null != fd) {
+      ::dup2(null, fd);
+      ::close(null);
+    }
+  }
+  if (IsOpen(STDOUT_FILENO)) return true;
+  const int null = ::open("/dev/null", O_WRONLY);  // takes descriptor 1
+  if (null != STDOUT_FILENO && null >= 0) ::close(null);
+  std::cerr << "Error: standard output is closed" << std::endl;
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (!StandardStreamsReady()) return 1;
+  zavrik::driver::InstallOutOfMemoryTerminate();
   try {
     int exit_code;
     {
       zavrik::driver::Tdm dm;
       const std::vector<std::string> args(argv + 1, argv + argc);
-      exit_code = zavrik::driver::Run(args, dm, std::cout);
+      exit_code = zavrik::driver::Run(args, dm, std::cout, std::cerr);
     }  // the data module detaches here
     zavrik::data::ShutdownFbClient();
     return exit_code;
+  } catch (const std::bad_alloc&) {
+    std::cout << "Error: Out of memory\r\n" << std::flush;
+    return 1;
   } catch (const std::exception& e) {
     std::cerr << e.what() << std::endl;
     return 1;

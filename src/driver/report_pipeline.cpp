@@ -26,12 +26,13 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
   report.LoadFromStream(stream);
   extensions::RegisterScriptExtensions(qsGlobalUnit(), &dm);
   report.ReportScript().Script().SetParent(&qsGlobalUnit());
-  report.Variables().Set(u"ID", Variant(id));
+  report.SetDataVariable(u"ID", id);
 }
 
-std::string PrepareAndExport(TqbxReport& report) {
+std::string PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch) {
   std::ostringstream pdf;
   TqbxPDFExport filter;
+  filter.SourceDateEpoch = source_date_epoch;
   filter.Stream = &pdf;
   filter.ShowDialog = false;
   filter.ShowProgress = false;

@@ -1,7 +1,9 @@
 // From template bytes to PDF bytes: the steps the program and zavrik-tool share.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/ustring.h"
@@ -15,10 +17,13 @@ class Tdm;
 std::unique_ptr<TqbxReport> CreateReport();
 
 // Loads the template into `report`, adds MoneyToString and Dm to the global script scope and sets
-// the report variable ID. Load errors go through the report's error handler.
+// the report variable ID (its text is data, never evaluated). Load errors go through the
+// report's error handler.
 void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id);
 
-// Prepares the report (clearing an earlier result) and exports its pages as PDF bytes.
-std::string PrepareAndExport(TqbxReport& report);
+// Prepares the report (clearing an earlier result) and exports its pages as PDF bytes. With
+// `source_date_epoch` the PDF's dates are that time and its identifier follows its content.
+std::string PrepareAndExport(TqbxReport& report,
+                             std::optional<int64_t> source_date_epoch = std::nullopt);
 
 }  // namespace zavrik::driver

@@ -220,29 +220,38 @@ void TqbxPreviewPages::AddPage(TqbxReportPage& page) {
   IncLogicalPageNumber();
 }
 
-void TqbxPreviewPages::RecordObject(TqbxComponent& object, TqbxXMLItem& parent, bool full_form) {
-  if (!object.Visible() || !(object.ComponentStyle() & csPreviewVisible)) return;
-  if (auto* view = dynamic_cast<TqbxView*>(&object); view && view->IsPostProcessAllowed()) {
-    PostProcessor().SaveContent(*view);
-  }
-  TqbxXMLItem& item = parent.Add();
-  const TqbxComponent* source = object.OriginalComponent;
-  if (!source || full_form) {
-    item.SetName(object.ClassType().Name());
-    item.SetText(ElementText(object.AllDiff(nullptr)));
-  } else {
-    item.SetName(object.AliasName());
-    if (IsFirstOfTwoPasses()) {
-      item.SetText(ElementText(object.TqbxComponent::Diff(source)));
-    } else if (object.ComponentStyle() & csDefaultDiff) {
-      item.SetText(ElementText(object.AllDiff(source)));
-    } else {
-      item.SetText(ElementText(object.Diff(source)));
+void TqbxPreviewPages::RecordObject(TqbxComponent& root, TqbxXMLItem& root_parent, bool full_form) {
+  // Depth first without recursion: templates may nest objects thousands of levels deep.
+  std::vector<std::pair<TqbxComponent*, TqbxXMLItem*>> pending{{&root, &root_parent}};
+  while (!pending.empty()) {
+    TqbxComponent& object = *pending.back().first;
+    TqbxXMLItem& parent = *pending.back().second;
+    pending.pop_back();
+    if (!object.Visible() || !(object.ComponentStyle() & csPreviewVisible)) continue;
+    if (auto* view = dynamic_cast<TqbxView*>(&object); view && view->IsPostProcessAllowed()) {
+      PostProcessor().SaveContent(*view);
     }
+    TqbxXMLItem& item = parent.Add();
+    const TqbxComponent* source = object.OriginalComponent;
+    if (!source || full_form) {
+      item.SetName(object.ClassType().Name());
+      item.SetText(ElementText(object.AllDiff(nullptr)));
+    } else {
+      item.SetName(object.AliasName());
+      if (IsFirstOfTwoPasses()) {
+        item.SetText(ElementText(object.TqbxComponent::Diff(source)));
+      } else if (object.ComponentStyle() & csDefaultDiff) {
+        item.SetText(ElementText(object.AllDiff(source)));
+      } else {
+        item.SetText(ElementText(object.Diff(source)));
+      }
+    }
+    XMLSize += static_cast<int64_t>(item.Name().size() + item.Text().size() + sizeof(TqbxXMLItem)) +
+               kElementOverhead;
+    const auto& children = object.Objects();
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+      pending.emplace_back(child->get(), &item);
   }
-  XMLSize += static_cast<int64_t>(item.Name().size() + item.Text().size() + sizeof(TqbxXMLItem)) +
-             kElementOverhead;
-  for (const auto& child : object.Objects()) RecordObject(*child, item, full_form);
 }
 
 void TqbxPreviewPages::AddObject(TqbxComponent& object) {

@@ -27,6 +27,17 @@ void PdfDocumentWriter::Start(std::string_view version, std::string file_id) {
   offsets_.clear();
   pages_.clear();
   file_id_ = std::move(file_id);
+  content_digest_.reset();
+  if (file_id_.empty()) {
+    EVP_MD_CTX* context = EVP_MD_CTX_new();
+    if (!context || EVP_DigestInit_ex(context, EVP_md5(), nullptr) != 1) {
+      EVP_MD_CTX_free(context);
+      throw Error("Cannot start an MD5 digest");
+    }
+    content_digest_ = std::shared_ptr<void>(context, [](void* c) {
+      EVP_MD_CTX_free(static_cast<EVP_MD_CTX*>(c));
+    });
+  }
   Line("%PDF-" + std::string(version));
   Line("%\xE2\xE3\xCF\xD3");
   ReserveObject();  // 1: the page tree
@@ -51,6 +62,8 @@ void PdfDocumentWriter::Raw(std::string_view bytes) {
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out_) throw Error(u"Cannot write the PDF document");
   position_ += bytes.size();
+  if (content_digest_)
+    EVP_DigestUpdate(static_cast<EVP_MD_CTX*>(content_digest_.get()), bytes.data(), bytes.size());
 }
 
 void PdfDocumentWriter::StreamObject(int number, std::string_view data, bool compress,
@@ -192,6 +205,17 @@ void PdfDocumentWriter::XrefAndTrailer(int catalog, int info) {
   for (size_t offset : offsets_) {
     std::snprintf(entry, sizeof entry, "%010zu 00000 n", offset);
     Line(entry);
+  }
+  if (content_digest_) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(static_cast<EVP_MD_CTX*>(content_digest_.get()), digest, &length);
+    content_digest_.reset();
+    char byte[3];
+    for (unsigned i = 0; i < length; ++i) {
+      std::snprintf(byte, sizeof byte, "%02x", digest[i]);
+      file_id_ += byte;
+    }
   }
   Line("trailer");
   Line("<<");

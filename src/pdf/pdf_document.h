@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -57,7 +58,8 @@ class PdfDocumentWriter {
   // an Error at the write that fails.
   explicit PdfDocumentWriter(std::ostream& out) : out_(out) {}
 
-  // Writes the header and reserves object 1 for the page tree. file_id is 32 hex digits.
+  // Writes the header and reserves object 1 for the page tree. file_id is 32 hex digits; empty,
+  // the identifier becomes the MD5 of the bytes written before the trailer.
   void Start(std::string_view version, std::string file_id);
 
   // Appends a cross-reference entry at the current position and returns its object number.
@@ -93,6 +95,7 @@ class PdfDocumentWriter {
   std::vector<size_t> offsets_;  // entry N-1 is object N
   std::vector<int> pages_;
   std::string file_id_;
+  std::shared_ptr<void> content_digest_;  // EVP_MD_CTX while the identifier follows the content
 };
 
 // "N 0 R".

@@ -70,7 +70,8 @@ bool TqbxPDFExport::Start() {
     out = FFile.get();
   }
   try {
-    FFileId = NewFileId();
+    // Without a random identifier the writer derives one from the document's bytes.
+    FFileId = SourceDateEpoch ? std::string() : NewFileId();
     FWriter = std::make_unique<PdfDocumentWriter>(*out);
     FWriter->Start(PdfVersionText(PDFVersion), FFileId);
   } catch (...) {
@@ -203,7 +204,10 @@ void TqbxPDFExport::Finish() {
   try {
     DateParts day;
     TimeParts time;
-    DecodeDateTime(CurrentDateTime(), day, time);
+    constexpr double kUnixEpochDays = 25569;  // 1970-01-01 as days since 1899-12-30
+    DecodeDateTime(SourceDateEpoch ? kUnixEpochDays + static_cast<double>(*SourceDateEpoch) / 86400
+                                   : CurrentDateTime(),
+                   day, time);
     FFonts.WriteAll(*FWriter, {Compressed, EmbeddedFonts});
     FWriter->PageTree();
     PdfInfo info{Title, Author, Subject, Keywords, Creator, Producer, PdfVersionText(PDFVersion),

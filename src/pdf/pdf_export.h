@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,9 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   bool SaveOriginalImages = true;
   int32_t PictureDPI = 0;
   bool UsePNGAlpha = true;
+  // Reproducible output: the information dictionary's dates are this time (seconds since
+  // 1970-01-01 UTC) and the file identifier is the MD5 of the document's bytes before the trailer.
+  std::optional<int64_t> SourceDateEpoch;
 
   bool Start() override;
   void StartPage(TqbxReportPage& page, int index) override;

@@ -1,5 +1,7 @@
 #include "report/qbx_expression_cache.h"
 
+#include <new>
+
 #include "core/error.h"
 #include "core/float_text.h"
 #include "script/qs_iinterpreter.h"
@@ -79,6 +81,8 @@ Variant TqbxExpressionCache::Calc(StringView expression, TqsScript& script, Stri
     return function->Call({});
   } catch (const Error& e) {
     error = e.Message();
+  } catch (const std::bad_alloc&) {
+    throw;  // the memory limit ends the run; it is not an expression error
   } catch (const std::exception& e) {
     error = Utf8ToString(e.what());
   }

@@ -178,6 +178,11 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   // Used instead of the global list when EngineOptions.UseGlobalDataSetList is off.
   TqbxReportDataSets& EnabledDataSets() { return FEnabledDataSets; }
   TqbxVariables& Variables() { return FVariables; }
+  // Sets a variable to a text given from outside the template (the program's ID). Such a text is
+  // data: reading the variable gives its literal value (VariableDataValue), it is never evaluated
+  // as an expression. Once the template assigns the variable another value, that value is read
+  // as usual.
+  void SetDataVariable(StringView name, const String& text);
   std::vector<std::unique_ptr<TqbxStyleItem>>& Styles() { return FStyles; }
   TqbxReportComponent* DataSet() const { return FDataSet.DataSet(); }
   void SetDataSet(TqbxReportComponent* v) { FDataSet.SetDataSet(v); }
@@ -228,6 +233,8 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   std::unique_ptr<TqbxReportScript> FReportScript;
   // Variables being evaluated (a variable that refers to itself fails instead of recursing).
   std::vector<String> FVariablesInEvaluation;
+  // SetDataVariable's texts by upper-case variable name; kept across reloading the definition.
+  std::vector<std::pair<String, String>> FDataVariables;
 };
 
 }  // namespace zavrik

@@ -125,6 +125,15 @@ bool TqbxReport::LookupSystemVariable(StringView name, Variant& value) const {
   return true;
 }
 
+void TqbxReport::SetDataVariable(StringView name, const String& text) {
+  FVariables.Set(name, Variant(text));
+  const String key = AsciiUpper(String(name));
+  const auto it = std::find_if(FDataVariables.begin(), FDataVariables.end(),
+                               [&](const auto& entry) { return entry.first == key; });
+  if (it != FDataVariables.end()) it->second = text;
+  else FDataVariables.emplace_back(key, text);
+}
+
 bool TqbxReport::LookupVariable(StringView name, Variant& value) {
   const int index = FVariables.IndexOf(name);
   if (index < 0) return false;
@@ -134,8 +143,14 @@ bool TqbxReport::LookupVariable(StringView name, Variant& value) {
     value = stored;
     return true;
   }
-  // The text is an expression; one that refers back to its own variable fails.
   const String key = AsciiUpper(variable.Name());
+  for (const auto& [data_name, text] : FDataVariables) {
+    if (data_name == key && stored.StringValue() == text) {
+      value = VariableDataValue(text);
+      return true;
+    }
+  }
+  // The text is an expression; one that refers back to its own variable fails.
   if (std::find(FVariablesInEvaluation.begin(), FVariablesInEvaluation.end(), key) !=
       FVariablesInEvaluation.end())
     throw Error(u"Circular reference in variable '" + variable.Name() + u"'");

@@ -1,8 +1,61 @@
 #include "report/qbx_variables.h"
 
+#include "core/number_parse.h"
 #include "core/rtti_props.h"
 
 namespace zavrik {
+namespace {
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Digits after an optional sign; with `point`, also one "." between digits.
+bool IsNumberText(StringView text, bool point) {
+  size_t i = !text.empty() && (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
+  const size_t start = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  if (i == start) return false;
+  if (point) {
+    if (i == text.size() || text[i] != u'.') return false;
+    const size_t fraction = ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    if (i == fraction) return false;
+  }
+  return i == text.size();
+}
+
+// The content of a string literal in `quote`, the quote doubled inside; none for other texts.
+std::optional<String> StringLiteral(StringView text, char16_t quote) {
+  if (text.size() < 2 || text.front() != quote || text.back() != quote) return std::nullopt;
+  String content;
+  for (size_t i = 1; i + 1 < text.size(); ++i) {
+    if (text[i] == quote) {
+      if (i + 2 >= text.size() || text[i + 1] != quote) return std::nullopt;
+      ++i;
+    }
+    content += text[i];
+  }
+  return content;
+}
+
+}  // namespace
+
+Variant VariableDataValue(StringView text) {
+  StringView number = text;
+  while (!number.empty() && (number.front() == u' ' || number.front() == u'\t')) number.remove_prefix(1);
+  while (!number.empty() && (number.back() == u' ' || number.back() == u'\t')) number.remove_suffix(1);
+  if (IsNumberText(number, false)) {
+    if (const auto v = ParseInt32(number)) return Variant(*v);
+    if (const auto v = ParseInt64(number)) return Variant(*v);
+  } else if (IsNumberText(number, true)) {
+    FormatSettings fs;
+    fs.decimal_separator = u'.';
+    if (const auto v = ParseFloat(number, fs)) return Variant(*v);
+  }
+  for (const char16_t quote : {u'\'', u'"'}) {
+    if (auto literal = StringLiteral(text, quote)) return Variant(std::move(*literal));
+  }
+  return Variant(String(text));
+}
 
 const ClassInfo& TqbxVariable::StaticClass() {
   using C = TqbxVariable;

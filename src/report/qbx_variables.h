@@ -57,6 +57,11 @@ class TqbxVariables : public Object {
   std::vector<std::unique_ptr<TqbxVariable>> FItems;
 };
 
+// The value of a text that is data, not an expression: an integer (sign and leading zeros allowed,
+// "00123" is 123; 32 bits, else 64), a decimal number ("-12.50"), or a string literal in single
+// or double quotes (the quote doubled inside) gives that value; any other text is itself.
+Variant VariableDataValue(StringView text);
+
 // The process-wide variable list (qbxGlobalVariables to scripts; CopyName0 for CopyName#).
 TqbxVariables& qbxGlobalVariables();
 

@@ -1,5 +1,7 @@
 #include "script/qs_istatements.h"
 
+#include <new>
+
 #include "core/error.h"
 #include "core/numeric.h"
 #include "core/variant_compare.h"
@@ -192,6 +194,8 @@ void TqsTryStmt::Execute() {
   if (FIsExcept) {
     try {
       TqsStatement::Execute();
+    } catch (const std::bad_alloc&) {
+      throw;  // the memory limit ends the run; a script cannot catch it
     } catch (const std::exception& error) {
       const auto* e = dynamic_cast<const Error*>(&error);
       scope.SetVariable(u"ExceptionClassName", Variant(qsExceptionClassName(error)));

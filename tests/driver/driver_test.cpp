@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "core/variant_convert.h"
@@ -53,7 +54,7 @@ class DriverTest : public ::testing::Test {
   static Outcome RunWith(const std::vector<std::string>& args) {
     Tdm dm;
     std::ostringstream out;
-    const int code = driver::Run(args, dm, out);
+    const int code = driver::Run(args, dm, out, std::cerr);
     return {code, out.str()};
   }
 
@@ -132,7 +133,7 @@ TEST_F(DriverTest, NotFoundLineKeepsTheNameAsPassed) {
 TEST_F(DriverTest, FewerThanThreeArgumentsGiveTheUsageLine) {
   Tdm dm;
   std::ostringstream out;
-  EXPECT_EQ(driver::Run({db_, "r57"}, dm, out), 1);
+  EXPECT_EQ(driver::Run({db_, "r57"}, dm, out, std::cerr), 1);
   EXPECT_EQ(out.str(), "Usage: zavrik <DatabasePath> <ReportName> <ID>\r\n");
   EXPECT_FALSE(dm.Base.Connected());
 }
@@ -140,7 +141,7 @@ TEST_F(DriverTest, FewerThanThreeArgumentsGiveTheUsageLine) {
 TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
   Tdm dm;
   std::ostringstream out;
-  driver::Run({db_, "invoice", "1"}, dm, out);
+  driver::Run({db_, "invoice", "1"}, dm, out, std::cerr);
   EXPECT_EQ(dm.Base.Params.Text(), u"user_name=SYSDBA\r\npassword=plovertin\r\nlc_ctype=UTF8\r\n");
   EXPECT_EQ(dm.TR.Params.Text(), u"read\r\nread_committed\r\nrec_version\r\nnowait\r\n");
   EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase(), &dm.Base);
@@ -150,7 +151,7 @@ TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
 TEST_F(DriverTest, TemplateQueriesWithoutDatabaseRunOnTheDataModulesConnection) {
   Tdm dm;
   std::ostringstream out;
-  driver::Run({db_, "r57", "1"}, dm, out);
+  driver::Run({db_, "r57", "1"}, dm, out, std::cerr);
   ASSERT_TRUE(dm.Base.Connected());
   EXPECT_EQ(data::TqbxIBXComponents::Current(), &dm.qbxIBXComponents1);
   auto* created = FindClass(u"TqbxIBXQuery");  // registered by the data module's registry
@@ -172,7 +173,7 @@ TEST_F(DriverTest, FailureAfterConnectingDisconnects) {
   // A name longer than the column fails in the server; the handler disconnects before writing.
   Tdm dm;
   std::ostringstream out;
-  EXPECT_EQ(driver::Run({db_, std::string(4000, 'n'), "1"}, dm, out), 1);
+  EXPECT_EQ(driver::Run({db_, std::string(4000, 'n'), "1"}, dm, out, std::cerr), 1);
   EXPECT_EQ(out.str().rfind("Error: ", 0), 0u) << out.str();
   EXPECT_EQ(out.str().substr(out.str().size() - 2), "\r\n");
   EXPECT_FALSE(dm.Base.Connected());

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "e2e/process.h"
-#include "e2e/zavrik_pdf.h"
+#include "e2e/e2e_checks.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
 
@@ -244,10 +244,12 @@ TEST_F(LayoutTest, DeferredMemosShowTotalsKnownOnlyAtTheEndOfTheirGroupOrReport)
                 "Город Хабаровск на 30", "Продажа 3", "Итого 30", "Конец: 82"}));
 }
 
-// The heights of the vertical frame lines drawn at x (points) on a page, top to bottom.
+// The heights of the vertical frame lines drawn at x (points, as written: "120.00") on a page, top
+// to bottom.
 std::vector<long> VerticalLines(const std::string& content, const std::string& x) {
   std::vector<long> heights;
-  const std::regex move("^" + x + " (\\S+) m$"), line("^" + x + " (\\S+) l$");
+  const std::string at = std::regex_replace(x, std::regex("\\."), "\\.");
+  const std::regex move("^" + at + " (\\S+) m\r?$"), line("^" + at + " (\\S+) l\r?$");
   std::istringstream in(content);
   std::string previous;
   for (std::string current; std::getline(in, current); previous = current) {
@@ -274,9 +276,9 @@ TEST_F(LayoutTest, RepeatedValuesAreHiddenClearedOrMergedWithinEachPage) {
   }
   // The first merged memo of a run reaches over the rows that repeat it: 20 rows of 15 points
   // on the first and last page, two runs of 10 rows on the second.
-  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 1), "120"), std::vector<long>{300});
-  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 2), "120"), (std::vector<long>{150, 150}));
-  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 3), "120"), std::vector<long>{300});
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 1), "120.00"), std::vector<long>{300});
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 2), "120.00"), (std::vector<long>{150, 150}));
+  EXPECT_EQ(VerticalLines(PdfPageContent(pdf, 3), "120.00"), std::vector<long>{300});
 }
 
 TEST_F(LayoutTest, ARepeatedValueIsShownAgainUnderANewMasterRecord) {

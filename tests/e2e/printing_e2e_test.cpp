@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "e2e/process.h"
-#include "e2e/zavrik_pdf.h"
+#include "e2e/e2e_checks.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
 #include "support/test_helpers.h"

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
 
 extern char** environ;
@@ -23,6 +24,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
   pid_t pid;
   const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -51,8 +53,18 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   }
   int status = 0;
   waitpid(pid, &status, 0);
+  result.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return result;
+}
+
+ProcessResult RunShell(const std::string& script, const std::string& program,
+                       const std::vector<std::string>& args) {
+  std::vector<std::string> all{"-c", script, program};
+  all.insert(all.end(), args.begin(), args.end());
+  return RunProcess("/bin/sh", all);
 }
 
 }  // namespace zavrik::test

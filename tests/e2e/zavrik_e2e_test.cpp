@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "e2e/e2e_checks.h"
 #include "e2e/process.h"
 #include "e2e/zavrik_pdf.h"
 #include "support/pdf_tools.h"
