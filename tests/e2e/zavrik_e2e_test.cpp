@@ -8,7 +8,6 @@
 
 #include "e2e/e2e_checks.h"
 #include "e2e/process.h"
-#include "e2e/zavrik_pdf.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
 

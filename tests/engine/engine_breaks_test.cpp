@@ -125,5 +125,38 @@ TEST_F(EngineBreaksTest, AFooterKeptWithTheLastRowCountsItOnce) {
   EXPECT_EQ(Texts(1, u"Count"), Strings{"9"});
 }
 
+TEST_F(EngineBreaksTest, AGroupConditionThatDoesNotCompileStopsTheRunWithItsMessage) {
+  Load(Band("TqbxGroupHeader", "G", 0, 20, "Condition=\"1 +\"") +
+           Band("TqbxMasterData", "M", 40, 20, "DataSet=\"D\""),
+       Records("D", 3), {"D"});
+  report_->OnCalc = nullptr;
+  EXPECT_FALSE(report_->PrepareReport());
+  const std::string errors = StringToUtf8(report_->Errors.Text());
+  EXPECT_NE(errors.find("G: Ошибка в выражении '1 +'"), std::string::npos) << errors;
+}
+
+TEST_F(EngineBreaksTest, AnAggregateBandArgumentThatIsNoExpressionIsAnExpressionError) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "DataSet=\"D\"") +
+           Band("TqbxFooter", "F", 40, 20, "", Memo("Total", 0, 0, 20, "[SUM(1, 1 +)]")),
+       Records("D", 3), {"D"});
+  report_->OnCalc = nullptr;
+  EXPECT_FALSE(report_->PrepareReport());
+  const std::string errors = StringToUtf8(report_->Errors.Text());
+  // The call is compiled as written, so the whole expression is named.
+  EXPECT_NE(errors.find("Total: Ошибка в выражении 'SUM(1, 1 +)'"), std::string::npos) << errors;
+  // The rows before the footer were prepared.
+  EXPECT_EQ(Bands(0), (Strings{"M@0", "M@20", "M@40"}));
+}
+
+TEST_F(EngineBreaksTest, AnAggregateOverAnObjectThatIsNoBandCountsNothing) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "DataSet=\"D\"") +
+           Band("TqbxFooter", "F", 40, 20, "",
+                Memo("Total", 0, 0, 20, "a[COUNT(Total)]b [COUNT(M)]")),
+       Records("D", 3), {"D"});
+  report_->OnCalc = nullptr;
+  Prepare();
+  EXPECT_EQ(Texts(0, u"Total"), Strings{"ab 3"});
+}
+
 }  // namespace
 }  // namespace zavrik::test
