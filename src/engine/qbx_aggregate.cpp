@@ -27,6 +27,10 @@ TqbxBand* NearestBand(TqbxComponent& object) {
 
 void TqbxAggregateItem::Combine(Variant& total, int& count, const Variant& value) const {
   if (AggregateFunction != agAvg || !value.IsNull()) ++count;
+  MergeValue(total, value);
+}
+
+void TqbxAggregateItem::MergeValue(Variant& total, const Variant& value) const {
   if (total.IsNull()) {
     total = value;
     return;
@@ -43,7 +47,7 @@ void TqbxAggregateItem::Combine(Variant& total, int& count, const Variant& value
     case agMax:
       if (VarGreater(value, total)) total = value;
       break;
-    case agCount:
+    case agCount:  // counts only; its value stays null
       break;
   }
 }
@@ -123,23 +127,7 @@ void TqbxAggregateItem::EndKeep() {
   if (!IsPageFooter || !Keeping) return;
   Keeping = false;
   ItemsCount += TempItemsCount;
-  if (ItemsValue.IsNull()) {
-    ItemsValue = TempItemsValue;
-  } else if (!TempItemsValue.IsNull()) {
-    switch (AggregateFunction) {
-      case agSum:
-      case agAvg:
-      case agCount:
-        ItemsValue = VarAdd(ItemsValue, TempItemsValue);
-        break;
-      case agMin:
-        if (VarLess(TempItemsValue, ItemsValue)) ItemsValue = TempItemsValue;
-        break;
-      case agMax:
-        if (VarGreater(TempItemsValue, ItemsValue)) ItemsValue = TempItemsValue;
-        break;
-    }
-  }
+  MergeValue(ItemsValue, TempItemsValue);
 }
 
 // --- list

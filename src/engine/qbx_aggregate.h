@@ -81,6 +81,8 @@ class TqbxAggregateItem {
 
   // Combines `value` into an accumulator (value, count) by this item's function.
   void Combine(Variant& total, int& count, const Variant& value) const;
+  // The value part of Combine: a null total takes the value; SUM and AVG add, MIN and MAX compare.
+  void MergeValue(Variant& total, const Variant& value) const;
 };
 
 class TqbxAggregateList {

@@ -150,6 +150,9 @@ class TqbxEngine : public TqbxCustomEngine {
   // --- page and column breaks (qbx_engine_breaks.cpp)
   void PageStart();
   void ShowColumnFooter();
+  // Evaluates the band and, when it is visible, records it at (x, CurY) (with its background
+  // when asked) and moves CurY below it; the band is restored afterwards. True when visible.
+  bool PrintBandAt(TqbxBand& band, double x, bool with_fill);
   void StartNextColumn();
   // Whether a band in the header list is printed again at a page start.
   bool ReprintsAtPageStart(const TqbxHeaderListItem& item);

@@ -178,22 +178,29 @@ void TqbxEngine::PasteKeptBands(double x, double y) {
   Pages().ShiftAnchors(KeepAnchor, top);
 }
 
+bool TqbxEngine::PrintBandAt(TqbxBand& band, double x, bool with_fill) {
+  Stretch(band);
+  const bool visible = band.Visible();
+  try {
+    if (visible) {
+      if (with_fill) band.CreateFillMemo();
+      band.SetLeft(x);
+      band.SetTop(CurY);
+      Pages().AddObject(band);
+      CurY += band.Height();
+    }
+  } catch (...) {
+    UnStretch(band);
+    throw;
+  }
+  UnStretch(band);
+  return visible;
+}
+
 void TqbxEngine::ShowColumnFooter() {
   TqbxBand* column_footer = Page->FindBand(TqbxColumnFooter::StaticClass());
   if (!column_footer) return;
-  Stretch(*column_footer);
-  try {
-    if (column_footer->Visible()) {
-      column_footer->SetLeft(CurX - PageCurX);
-      column_footer->SetTop(CurY);
-      Pages().AddObject(*column_footer);
-      CurY += column_footer->Height();
-    }
-  } catch (...) {
-    UnStretch(*column_footer);
-    throw;
-  }
-  UnStretch(*column_footer);
+  PrintBandAt(*column_footer, CurX - PageCurX, false);
   EndOfBand(column_footer, paColumnFinished);
 }
 
@@ -210,21 +217,7 @@ void TqbxEngine::StartNextColumn() {
     int guard = 0;
     for (TqbxBand* band = item.Band; band && guard < 10000; band = band->Child(), ++guard) {
       Restore<bool> overflow(band->Overflow, true);
-      Stretch(*band);
-      const bool visible = band->Visible();
-      try {
-        if (visible) {
-          if (FinalPass) band->CreateFillMemo();
-          band->SetLeft(CurX);
-          band->SetTop(CurY);
-          Pages().AddObject(*band);
-          CurY += band->Height();
-        }
-      } catch (...) {
-        UnStretch(*band);
-        throw;
-      }
-      UnStretch(*band);
+      const bool visible = PrintBandAt(*band, CurX, FinalPass);
       if (!visible && !band->PrintChildIfInvisible()) break;
     }
   }
