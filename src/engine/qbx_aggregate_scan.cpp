@@ -1,6 +1,7 @@
 // Finding aggregate calls in expression texts: words, quoted strings and brackets are walked the
 // way the accumulators are created before a page runs.
 #include <algorithm>
+#include <set>
 
 #include "engine/qbx_aggregate.h"
 #include "report/qbx_view.h"
@@ -82,15 +83,10 @@ class CallFinder {
       : FVariableText(variable_text), FIsField(is_field) {}
 
   void Analyse(StringView text) {
-    // Variables may refer to each other: a chain this deep is a loop.
+    // Brackets nested this deep hold no calls worth finding.
     if (FDepth > 64) return;
     ++FDepth;
-    String value;
-    if (FVariableText(Trim(text), value)) {
-      Analyse(value);
-    } else if (!FIsField(Trim(text))) {
-      Scan(text);
-    }
+    if (!IsVariable(text) && !FIsField(Trim(text))) Scan(text);
     --FDepth;
   }
 
@@ -115,8 +111,7 @@ class CallFinder {
         if (end == i) ++end;
         const StringView word = text.substr(i, end - i);
         if (!IsAggregateWord(word)) {
-          String value;
-          if (FVariableText(AsciiUpper(word), value)) Analyse(value);
+          IsVariable(word);
           i = end;
         } else if (end < text.size() && text[end] == u'(') {
           const size_t close = MatchingClose(text, end, u'(', u')');
@@ -133,9 +128,20 @@ class CallFinder {
     }
   }
 
+  // True when `name` is a report variable. Its text is searched the first time only: variables
+  // that name each other (or themselves) several times would otherwise be searched without end.
+  bool IsVariable(StringView name) {
+    const String key = AsciiUpper(Trim(name));
+    String value;
+    if (key.empty() || !FVariableText(key, value)) return false;
+    if (FVisited.insert(key).second) Analyse(value);
+    return true;
+  }
+
   const std::function<bool(StringView, String&)>& FVariableText;
   const std::function<bool(StringView)>& FIsField;
   int FDepth = 0;
+  std::set<String> FVisited;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "core/float_text.h"
 #include "core/variant_convert.h"
 #include "report/qbx_band.h"
 #include "report/qbx_classes.h"
@@ -66,8 +67,14 @@ TEST(AggregateCalls, WordsThatAreNotCallsAreNot) {
 TEST(AggregateCalls, VariablesAreSearchedByTheirText) {
   EXPECT_EQ(Calls(u"Total", {{u"Total", u"SUM(<Q.\"X\">)"}}), (Lines{"SUM(<Q.\"X\">) |<Q.\"X\">"}));
   EXPECT_EQ(Calls(u"1 + total", {{u"TOTAL", u"COUNT()"}}), (Lines{"COUNT()"}));
-  // A variable naming itself is not followed for ever.
+  // A variable naming itself is not followed for ever, nor variables naming each other twice
+  // (each text is searched once).
   EXPECT_EQ(Calls(u"Loop", {{u"Loop", u"Loop"}}), Lines{});
+  std::map<String, String> doubling;
+  for (int i = 0; i < 60; ++i)
+    doubling[u"V" + IntToStr(i)] = u"V" + IntToStr(i + 1) + u" + (V" + IntToStr(i + 1) + u")";
+  doubling[u"V60"] = u"COUNT()";
+  EXPECT_EQ(Calls(u"V0", doubling), (Lines{"COUNT()"}));
 }
 
 TEST(AggregateCalls, ExpressionsBetweenDelimitersNest) {
