@@ -111,11 +111,17 @@ void TqbxPicture::Load(ImageFormat format, std::span<const uint8_t> bytes) {
       case ImageFormat::kNone: Damaged();
     }
     CheckImageSize(FImage.width, FImage.height);
-  } catch (...) {
+  } catch (const ImageDataError&) {
     FImage = {};
     FEmf.clear();
     Changed();
     throw;
+  } catch (const Error&) {
+    // A reader's own complaint (a metafile header, say) is damaged image data too.
+    FImage = {};
+    FEmf.clear();
+    Changed();
+    Damaged();
   }
   FFormat = format;
   FWidth = FImage.width;
