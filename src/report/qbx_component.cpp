@@ -207,22 +207,26 @@ void TqbxComponent::SetBounds(double left, double top, double width, double heig
   SetHeight(height);
 }
 
-double TqbxComponent::AbsLeft() const {
-  // Summed from the top down, as the nested definition adds them.
-  std::vector<double> lefts{FLeft};
-  for (const TqbxComponent* p = FParent; p && !p->IsDialogPage(); p = p->FParent) lefts.push_back(p->FLeft);
-  double sum = lefts.back();
-  for (auto it = lefts.rbegin() + 1; it != lefts.rend(); ++it) sum += *it;
+namespace {
+
+// Offsets are summed from the top down, as the nested definition adds them; the buffer is reused
+// so that deep trees cost no allocation per call.
+double SumOffsetsFromTop(const TqbxComponent& node, double (TqbxComponent::*offset)() const) {
+  thread_local std::vector<double> offsets;
+  offsets.clear();
+  offsets.push_back((node.*offset)());
+  for (const TqbxComponent* p = node.Parent(); p && !p->IsDialogPage(); p = p->Parent())
+    offsets.push_back((p->*offset)());
+  double sum = offsets.back();
+  for (auto it = offsets.rbegin() + 1; it != offsets.rend(); ++it) sum += *it;
   return sum;
 }
 
-double TqbxComponent::AbsTop() const {
-  std::vector<double> tops{FTop};
-  for (const TqbxComponent* p = FParent; p && !p->IsDialogPage(); p = p->FParent) tops.push_back(p->FTop);
-  double sum = tops.back();
-  for (auto it = tops.rbegin() + 1; it != tops.rend(); ++it) sum += *it;
-  return sum;
-}
+}  // namespace
+
+double TqbxComponent::AbsLeft() const { return SumOffsetsFromTop(*this, &TqbxComponent::Left); }
+
+double TqbxComponent::AbsTop() const { return SumOffsetsFromTop(*this, &TqbxComponent::Top); }
 
 void TqbxComponent::SetFont(TqbxFont* value) {
   if (value) FFont->Assign(*value);
