@@ -1,12 +1,13 @@
 #include "data/param.h"
 
+#include "core/case_fold.h"
 #include "core/error.h"
 
 namespace zavrik::data {
 
 Param* ParamList::Find(StringView name) {
   for (Param& p : items_)
-    if (SameTextAscii(p.Name, name)) return &p;
+    if (SameText(p.Name, name)) return &p;
   return nullptr;
 }
 

@@ -120,6 +120,32 @@ class Binder {
   Transaction& tr_;
 };
 
+// A parameter stored without a type is bound as its value came: dates as timestamps, booleans and
+// numbers as such, anything else as text (the server converts to the described type).
+void BindUntyped(Binder& bind, const Variant& value) {
+  switch (value.Kind()) {
+    case VarKind::Date:
+      return bind.DateTimeValue(SQL_TIMESTAMP, VarToDate(value));
+    case VarKind::Boolean:
+      return bind.Fixed(SQL_BOOLEAN, static_cast<char>(VarToBoolean(value) ? 1 : 0));
+    case VarKind::ShortInt:
+    case VarKind::Byte:
+    case VarKind::SmallInt:
+    case VarKind::Word:
+    case VarKind::Integer:
+    case VarKind::LongWord:
+    case VarKind::Int64:
+      return bind.Fixed(SQL_INT64, VarToInt64(value));
+    case VarKind::Single:
+    case VarKind::Double:
+      return bind.Fixed(SQL_DOUBLE, VarToDouble(value));
+    case VarKind::Currency:
+      return bind.Fixed(SQL_INT64, VarToCurrency(value).scaled, -4);
+    default:
+      return bind.Text(VarToString(value));
+  }
+}
+
 }  // namespace
 
 void BindParam(const Param& p, Sqlda& input, int index, Connection& db, Transaction& tr) {
@@ -166,6 +192,8 @@ void BindParam(const Param& p, Sqlda& input, int index, Connection& db, Transact
     case ftTypedBinary:
     case ftOraBlob:
       return bind.RawBytes(p.Bytes);
+    case ftUnknown:
+      return BindUntyped(bind, p.Value);
     default:
       throw Error(u"Unsupported feature");
   }

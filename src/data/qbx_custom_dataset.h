@@ -24,8 +24,14 @@ class TqbxCustomDataset : public TqbxDBDataset {
   bool Active() const;
   void SetActive(bool value);
   bool IsHasMaster() override { return FMaster != nullptr; }
+  // With Filtered, Filter is a report expression evaluated per record: records for which it is
+  // not true are skipped by the navigation and not counted.
   String Filter;
   bool Filtered = false;
+  void First() override;
+  void Next() override;
+  void Prior() override;
+  int RecordCount() override;
 
   // The master's dataset as the data source this data set's dataset follows.
   const DataSource& MasterSource() const { return FMasterSource; }
@@ -38,6 +44,11 @@ class TqbxCustomDataset : public TqbxDBDataset {
   std::vector<std::pair<String, String>> MasterFieldPairs() const;
 
  private:
+  bool Filtering() const;
+  // Whether the current record passes the filter.
+  bool Accepted();
+  // Moves on past the records the filter refuses; they do not count as records.
+  void SkipRefused(int record_number);
   TqbxDBDataset* FMaster = nullptr;
   String FMasterFields;
   DataSource FMasterSource;

@@ -1,5 +1,6 @@
 #include "data/qbx_data_set.h"
 
+#include "core/case_fold.h"
 #include "core/error.h"
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
@@ -63,7 +64,7 @@ bool TqbxDataSet::HasField(StringView field) {
   std::vector<String> list;
   GetFieldList(list);
   for (const String& name : list)
-    if (SameTextAscii(name, field)) return true;
+    if (SameText(name, field)) return true;
   return false;
 }
 

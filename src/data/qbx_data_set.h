@@ -35,17 +35,17 @@ class TqbxDataSet : public TqbxDialogComponent,
 
   // --- fields
   String DisplayText(StringView field) override { return String(); }
-  virtual int DisplayWidth(StringView field) { return 10; }
+  int DisplayWidth(StringView field) override { return 10; }
   virtual TqbxFieldType FieldType(StringView field) { return fftNumeric; }
   Variant Value(StringView field) override { return Variant::Null(); }
   int FieldsCount() override { return 0; }
-  virtual bool IsBlobField(StringView field) { return false; }
+  bool IsBlobField(StringView field) override { return false; }
   virtual bool IsWideMemoBlobField(StringView field) { return false; }
   virtual bool IsHasMaster() { return false; }
   int RecordCount() override;
   // The content of a BLOB field as text; nothing in the base.
   virtual void AssignBlobTo(StringView field, TStrings& target) {}
-  virtual void GetFieldList(std::vector<String>& list) { list.clear(); }
+  void GetFieldList(std::vector<String>& list) override { list.clear(); }
   // Whether the field list holds the name (case-insensitive).
   bool HasField(StringView field) override;
 
@@ -73,6 +73,7 @@ class TqbxDataSet : public TqbxDialogComponent,
 
   // --- state
   int32_t RecNo = 0;  // within the range, from 0
+  int RecordNumber() override { return RecNo; }
   bool Initialized = false;
   // The report that uses the data set; its own report when none was given.
   TqbxComponent* ReportRef() const;

@@ -1,5 +1,6 @@
 #include "data/qbx_db_data_set.h"
 
+#include "core/case_fold.h"
 #include "core/error.h"
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
@@ -45,7 +46,7 @@ std::pair<StringView, StringView> SplitAliasLine(const String& line) {
 String TqbxCustomDBDataSet::ConvertAlias(StringView name) const {
   for (const String& line : FFieldAliases->Lines()) {
     auto [field, alias] = SplitAliasLine(line);
-    if (SameTextAscii(alias, name)) return String(field);
+    if (SameText(alias, name)) return String(field);
   }
   return String(name);
 }
@@ -53,7 +54,7 @@ String TqbxCustomDBDataSet::ConvertAlias(StringView name) const {
 String TqbxCustomDBDataSet::GetAlias(StringView field_name) const {
   for (const String& line : FFieldAliases->Lines()) {
     auto [field, alias] = SplitAliasLine(line);
-    if (SameTextAscii(field, field_name)) return String(alias);
+    if (SameText(field, field_name)) return String(alias);
   }
   return String(field_name);
 }
@@ -162,7 +163,7 @@ void TqbxDBDataset::BuildFieldMap() {
   FMapRun = query->RunCount();
   std::vector<String> names;
   GetFieldList(names);
-  for (const String& name : names) FFields[AsciiUpper(name)] = query->FindField(ConvertAlias(name));
+  for (const String& name : names) FFields[UpperCase(name)] = query->FindField(ConvertAlias(name));
 }
 
 void TqbxDBDataset::First() {
@@ -242,7 +243,7 @@ String TqbxDBDataset::NotFoundText(StringView name) const {
 
 Field* TqbxDBDataset::FieldOf(StringView name) {
   EnsureOpen();
-  auto it = FFields.find(AsciiUpper(name));
+  auto it = FFields.find(UpperCase(name));
   if (it != FFields.end() && it->second) return it->second;
   const String shown = it == FFields.end() ? String(name) : ConvertAlias(name);
   TqbxReport* report = UsingReport();
@@ -279,7 +280,7 @@ String TqbxDBDataset::DisplayText(StringView name) {
   }
   Field* field = FieldOf(name);
   if (!field)
-    return NotFoundText(FFields.count(AsciiUpper(name)) ? ConvertAlias(name) : String(name));
+    return NotFoundText(FFields.count(UpperCase(name)) ? ConvertAlias(name) : String(name));
   return data::FieldDisplayText(*field);
 }
 

@@ -1,5 +1,6 @@
 #include "data/qbx_params.h"
 
+#include "core/case_fold.h"
 #include "core/error.h"
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
@@ -40,7 +41,7 @@ TqbxParamItem& TqbxParams::Add() { return *FItems.emplace_back(std::make_unique<
 
 TqbxParamItem* TqbxParams::Find(StringView name) const {
   for (const auto& item : FItems)
-    if (SameTextAscii(item->Name, name)) return item.get();
+    if (SameText(item->Name, name)) return item.get();
   return nullptr;
 }
 
@@ -52,7 +53,7 @@ TqbxParamItem& TqbxParams::ParamByName(StringView name) const {
 void TqbxParams::Rebuild(const std::vector<String>& names, bool ignore_duplicates) {
   std::vector<std::unique_ptr<TqbxParamItem>> items;
   for (const String& name : names) {
-    auto same_name = [&name](const auto& item) { return SameTextAscii(item->Name, name); };
+    auto same_name = [&name](const auto& item) { return SameText(item->Name, name); };
     if (ignore_duplicates && std::any_of(items.begin(), items.end(), same_name)) continue;
     auto item = std::make_unique<TqbxParamItem>();
     item->Name = name;
@@ -73,7 +74,7 @@ void TqbxParams::ReadStored(TqbxPropReader& reader, TqbxXMLSerializer& serialize
   std::vector<bool> taken(FItems.size());
   for (auto& item : stored.FItems) {
     size_t i = 0;
-    while (i < FItems.size() && (taken[i] || !SameTextAscii(FItems[i]->Name, item->Name))) ++i;
+    while (i < FItems.size() && (taken[i] || !SameText(FItems[i]->Name, item->Name))) ++i;
     if (i == FItems.size()) {
       FItems.push_back(std::move(item));
       taken.push_back(true);

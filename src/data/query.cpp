@@ -1,5 +1,6 @@
 #include "data/query.h"
 
+#include "core/case_fold.h"
 #include "core/codepage.h"
 #include "core/error.h"
 #include "data/blob_io.h"
@@ -246,7 +247,7 @@ void Query::Prior() {
 
 Field* Query::FindField(StringView name) {
   for (auto& f : fields_)
-    if (SameTextAscii(f->FieldName(), name)) return f.get();
+    if (SameText(f->FieldName(), name)) return f.get();
   return nullptr;
 }
 

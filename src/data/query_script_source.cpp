@@ -1,5 +1,6 @@
 #include "data/query_script_source.h"
 
+#include "core/case_fold.h"
 #include "data/field_text.h"
 #include "data/query.h"
 #include "script/qs_iclass.h"
@@ -60,7 +61,7 @@ Object* QueryScriptSource::FindField(StringView name) const {
 }
 
 Object* QueryScriptSource::FieldObject(const String& name) const {
-  auto& slot = FFields[AsciiUpper(name)];
+  auto& slot = FFields[UpperCase(name)];
   if (!slot) slot = std::make_unique<QueryScriptField>(FQuery, name);
   return slot.get();
 }

@@ -88,6 +88,7 @@ class TqbxEngine : public TqbxCustomEngine {
   void AddAnchor(const String& text) override;
   int GetAnchorPage(const String& text) override;
   TqbxPostProcessor& GetPostProcessor();
+  TqbxPostProcessor* PostProcessorOfPages() override { return &GetPostProcessor(); }
   // Settles a view deferred to paCustom now (scripts); any other object is left alone.
   void ProcessObject(TqbxComponent* object) override;
   bool DoublePass() const override;

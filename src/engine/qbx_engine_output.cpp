@@ -129,8 +129,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   if (container_component) Report.DoBeforePrint(*container_component);
 
   const bool visible = container.Visible();
-  std::vector<double> shift_amounts(static_cast<size_t>(container.Count()), 0);
-  bool stretched = false;
+  // By index: scripts may add objects to the container while it is evaluated.
   for (int i = 0; i < container.Count(); ++i) {
     auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i));
     if (!object) continue;
@@ -144,6 +143,8 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
       Report.DoNotifyEvent(object, object->OnAfterData());
     }
   }
+  std::vector<double> shift_amounts(static_cast<size_t>(container.Count()), 0);
+  bool stretched = false;
   for (int i = 0; i < container.Count(); ++i) {
     auto* object = dynamic_cast<TqbxStretcheable*>(&container.Child(i));
     if (!object || !object->Visible() || !visible) continue;
@@ -179,12 +180,12 @@ void TqbxEngine::UnStretch(TqbxComponent& container) {
   // The fill memo never took part in the evaluation: it goes before the objects are restored.
   if (band) band->DisposeFillMemo();
   if (container.Visible()) {
-    for (const auto& child : container.Objects())
-      if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get()))
+    for (int i = 0; i < container.Count(); ++i)
+      if (auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i)))
         Report.DoAfterPrint(*object);
   }
-  for (const auto& child : container.Objects())
-    if (auto* object = dynamic_cast<TqbxReportComponent*>(child.get())) object->AfterPrint();
+  for (int i = 0; i < container.Count(); ++i)
+    if (auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i))) object->AfterPrint();
   auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
   if (container_component) Report.DoAfterPrint(*container_component);
   if (band) band->AfterPrint();

@@ -37,6 +37,8 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
 
   // --- rebuilding (qbx_preview_pages_rebuild.cpp)
   TqbxReportPage* GetPage(int index) override;
+  void ModifyPage(int index, const TqbxReportPage& page) override;
+  void ModifyObject(TqbxComponent& object) override;
   TqbxPageSize GetPageSize(int index) override;
   void LockPage() override;
   void UnlockPage() override;

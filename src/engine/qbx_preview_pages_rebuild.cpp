@@ -117,6 +117,40 @@ TqbxReportPage* TqbxPreviewPages::GetPage(int index) {
   return page;
 }
 
+// The page element keeps its identity (the engine and the swap file refer to it); its content
+// becomes the page's full form.
+void TqbxPreviewPages::ModifyPage(int index, const TqbxReportPage& page) {
+  if (index < 0 || index >= Count()) throw Error(u"Page index out of range");
+  if (Engine && Engine->Running && index == Count() - 1)
+    throw Error(u"The page being prepared cannot be modified");
+  TqbxXMLItem full;
+  TqbxXMLSerializer serializer;
+  serializer.WriteRootComponent(page, true, full);
+  TqbxXMLItem& item = PageItem(index);
+  if (!item.Loaded) XMLDoc.LoadItem(item);
+  item.Clear();
+  item.SetName(String(kFullFormPage));
+  item.SetText(full.Text());
+  while (full.Count() > 0) item.AddItem(full.Items(0).Release());
+  const String key = IntToStr(index);
+  for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
+    if (it->Key == key && it->Page.get() != &page && it->Page.get() != FLockedPage) {
+      FPageCache.erase(it);
+      break;
+    }
+  }
+}
+
+void TqbxPreviewPages::ModifyObject(TqbxComponent& object) {
+  const TqbxComponent* page = object.Page();
+  for (const CachedPage& cached : FPageCache) {
+    if (cached.Page.get() != page) continue;
+    const std::optional<int32_t> index = ParseInt32(cached.Key);
+    if (index) return ModifyPage(*index, *cached.Page);
+  }
+  throw Error(u"The object is not on a prepared page");
+}
+
 TqbxPageSize TqbxPreviewPages::GetPageSize(int index) {
   if (index < 0 || index >= Count()) return {};
   TqbxXMLItem& item = PagesItem().Items(index);

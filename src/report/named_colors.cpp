@@ -76,4 +76,8 @@ std::optional<Color> FindNamedColor(StringView name) {
   return std::nullopt;
 }
 
+void ForEachNamedColor(const std::function<void(StringView name, Color color)>& visit) {
+  for (const NamedColor& entry : kNamedColors) visit(entry.name, entry.color);
+}
+
 }  // namespace zavrik

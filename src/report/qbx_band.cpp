@@ -17,9 +17,9 @@ const EnumType& ShiftEngineType() {
 
 }  // namespace
 
-const ClassInfo& TqbxFillGap::StaticClass() {
-  using C = TqbxFillGap;
-  static const ClassInfo info(u"TqbxFillGap", &Object::StaticClass(), nullptr, {
+const ClassInfo& TqbxFillGaps::StaticClass() {
+  using C = TqbxFillGaps;
+  static const ClassInfo info(u"TqbxFillGaps", &Object::StaticClass(), nullptr, {
       Field(u"Top", &C::Top).Default(0),
       Field(u"Left", &C::Left).Default(0),
       Field(u"Bottom", &C::Bottom).Default(0),
@@ -100,7 +100,7 @@ TqbxMemoView* TqbxBand::CreateFillMemo() {
   memo.SetFill(Fill());
   memo.Frame()->Assign(*FFrame);
   // The gap insets the background on every side.
-  const TqbxFillGap& gap = *FFillGap;
+  const TqbxFillGaps& gap = *FFillGap;
   memo.SetBounds(gap.Left, gap.Top, Width() - gap.Left - gap.Right, Height() - gap.Top - gap.Bottom);
   FFillMemo = &memo;
   return FFillMemo;

@@ -19,7 +19,7 @@ enum TqbxShiftEngine : int32_t { seLinear, seTree, seDontShift };
 enum TqbxRowsMode : int32_t { rmCount, rmAddToCount, rmTillPageEnds };
 
 // The inset of a band's background.
-class TqbxFillGap : public Object {
+class TqbxFillGaps : public Object {
  public:
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -44,7 +44,7 @@ class TqbxBand : public TqbxReportComponent {
   void SetFillType(TqbxFillType v) { FFill.SetFillType(v); }
   TqbxCustomFill* Fill() const { return FFill.Fill(); }
   void SetFill(const TqbxCustomFill* v) { FFill.SetFill(v); }
-  TqbxFillGap* FillGap() const { return FFillGap.get(); }
+  TqbxFillGaps* FillGap() const { return FFillGap.get(); }
   TqbxFrame* Frame() const { return FFrame.get(); }
   const String& OnAfterCalcHeight() const { return FOnAfterCalcHeight; }
   void SetOnAfterCalcHeight(const String& v) { FOnAfterCalcHeight = v; }
@@ -90,7 +90,7 @@ class TqbxBand : public TqbxReportComponent {
  private:
   bool FVertical = false;
   TqbxFillHolder FFill;
-  std::unique_ptr<TqbxFillGap> FFillGap = std::make_unique<TqbxFillGap>();
+  std::unique_ptr<TqbxFillGaps> FFillGap = std::make_unique<TqbxFillGaps>();
   std::unique_ptr<TqbxFrame> FFrame = std::make_unique<TqbxFrame>();
   String FOnAfterCalcHeight;
   TqbxRef<TqbxChild> FChild;

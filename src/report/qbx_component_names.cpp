@@ -1,5 +1,6 @@
 // Names of TqbxComponent: the identifier check, the name index of the tree's top node, the names
 // of the lifetime owner, and generated unique names.
+#include "core/case_fold.h"
 #include "core/error.h"
 #include "report/qbx_component.h"
 
@@ -45,9 +46,9 @@ void TqbxComponent::IndexSubtree(TqbxComponent& subtree, bool add) {
     pending.pop_back();
     if (!node->FName.empty()) {
       if (add) {
-        FNameIndex->emplace(AsciiUpper(node->FName), node);
+        FNameIndex->emplace(UpperCase(node->FName), node);
       } else {
-        EraseIfMapsTo(*FNameIndex, AsciiUpper(node->FName), node);
+        EraseIfMapsTo(*FNameIndex, UpperCase(node->FName), node);
       }
     }
     for (const auto& child : node->FObjects) pending.push_back(child.get());
@@ -58,22 +59,22 @@ void TqbxComponent::SetOwner(TqbxComponent* owner) {
   FOwner = owner;
   if (!owner || FName.empty()) return;
   if (!owner->FOwned) owner->FOwned = std::make_unique<CaseLessMap>();
-  owner->FOwned->emplace(AsciiUpper(FName), this);
+  owner->FOwned->emplace(UpperCase(FName), this);
 }
 
 TqbxComponent* TqbxComponent::FindOwnedComponent(StringView name) const {
   if (!FOwned || name.empty()) return nullptr;
-  const auto it = FOwned->find(AsciiUpper(name));
+  const auto it = FOwned->find(UpperCase(name));
   return it == FOwned->end() ? nullptr : it->second;
 }
 
 void TqbxComponent::SetName(const String& value) {
-  if (SameTextAscii(value, FName)) {
+  if (SameText(value, FName)) {
     FName = value;  // only the letter case changes
     return;
   }
   if (!value.empty() && !IsValidIdent(value)) throw Error(u"'" + value + u"' is not a valid component name");
-  const String key = AsciiUpper(value);
+  const String key = UpperCase(value);
   CaseLessMap& index = FTopNode->NameIndex();
   if (!value.empty()) {
     const auto it = index.find(key);
@@ -81,7 +82,7 @@ void TqbxComponent::SetName(const String& value) {
     TqbxComponent* same = FOwner ? FOwner->FindOwnedComponent(value) : nullptr;
     if (same && same != this) throw Error(u"A component named " + value + u" already exists");
   }
-  const String old_key = AsciiUpper(FName);
+  const String old_key = UpperCase(FName);
   if (!FName.empty()) {
     EraseIfMapsTo(index, old_key, this);
     if (FOwner && FOwner->FOwned) EraseIfMapsTo(*FOwner->FOwned, old_key, this);
@@ -109,7 +110,7 @@ void TqbxComponent::CreateUniqueName(TqbxComponent* default_report) {
     const CaseLessMap& own = FTopNode->NameIndex();
     names.insert(own.begin(), own.end());
   }
-  const String base = AsciiUpper(BaseName());
+  const String base = UpperCase(BaseName());
   int n = 1;
   if (names.size() >= 4) {
     // The names sorting between BaseName + "0" and BaseName + "A" estimate the numbers in use.
@@ -132,7 +133,7 @@ TqbxComponent* TqbxComponent::FindObject(StringView name) const {
   }
   // Names are unique within a tree, so the index gives the one candidate; it must lie below this node.
   CaseLessMap& index = FTopNode->NameIndex();
-  const auto it = index.find(AsciiUpper(name));
+  const auto it = index.find(UpperCase(name));
   if (it == index.end()) return nullptr;
   for (const TqbxComponent* p = it->second->FParent; p; p = p->FParent) {
     if (p == this) return it->second;

@@ -8,6 +8,7 @@
 namespace zavrik {
 
 class TqbxComponent;
+class TqbxPostProcessor;
 class TqbxReportPage;
 
 // Reports scripts see it as `Engine`: the run state below is published, and the operations scripts
@@ -62,6 +63,8 @@ class TqbxCustomEngine : public Object {
   virtual int GetAnchorPage(const String& text) { return NotRunning(), 0; }
   virtual void ProcessObject(TqbxComponent* object) { NotRunning(); }
   virtual bool DoublePass() const { return false; }
+  // The prepared pages' post-processor; none without prepared pages.
+  virtual TqbxPostProcessor* PostProcessorOfPages() { return nullptr; }
 
   // Before a preparation: forgets the objects that asked to be notified in the last run.
   virtual void ClearNotifications() {}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/variant.h"
 
@@ -40,6 +41,10 @@ class TqbxScriptDataSource {
   virtual bool HasField(StringView field) = 0;
   virtual Variant Value(StringView field) = 0;
   virtual String DisplayText(StringView field) = 0;
+  virtual int DisplayWidth(StringView field) = 0;
+  virtual void GetFieldList(std::vector<String>& list) = 0;
+  // The current record within the range, from 0.
+  virtual int RecordNumber() = 0;
 };
 
 // What a report asks of the data sources in its data-source list.

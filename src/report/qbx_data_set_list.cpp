@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/case_fold.h"
 #include "report/qbx_data_field.h"
 #include "report/qbx_report.h"
 
@@ -34,7 +35,7 @@ TqbxReportComponent* TqbxGlobalDataSets::Find(StringView name, const TqbxCompone
   std::lock_guard guard(ListLock());
   for (TqbxReportComponent* data_set : List()) {
     const TqbxComponent* owner = data_set->Report();
-    if ((!owner || owner == report) && SameTextAscii(DataSetUserName(data_set), name)) return data_set;
+    if ((!owner || owner == report) && SameText(DataSetUserName(data_set), name)) return data_set;
   }
   return nullptr;
 }

@@ -15,6 +15,11 @@ bool TqbxPostProcessor::NameLess::operator()(const String& a, const String& b) c
 
 TqbxPostProcessor::TqbxPostProcessor() = default;
 
+const ClassInfo& TqbxPostProcessor::StaticClass() {
+  static const ClassInfo info(u"TqbxPostProcessor", &Object::StaticClass(), nullptr, {});
+  return info;
+}
+
 TqbxPostProcessor::~TqbxPostProcessor() = default;
 
 void TqbxPostProcessor::SaveContent(TqbxView& view) { view.SaveContentToDictionary(*this); }

@@ -4,6 +4,8 @@
 // again, and rebuilt pages take the values back (hiding, clearing or merging repeats).
 #pragma once
 
+#include "core/rtti.h"
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -42,10 +44,13 @@ struct TqbxMacrosItem {
   int DataLevel = 0;
 };
 
-class TqbxPostProcessor : public TqbxValueDictionary {
+// Scripts reach it through `Engine.GetPostProcessor`.
+class TqbxPostProcessor : public Object, public TqbxValueDictionary {
  public:
   TqbxPostProcessor();
   ~TqbxPostProcessor() override;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
 
   // --- recording (the prepared pages, when a view is recorded)
   void SaveContent(TqbxView& view);

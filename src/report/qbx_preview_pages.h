@@ -85,6 +85,10 @@ class TqbxCustomPreviewPages : public Object {
   virtual int Count() = 0;
   // The page rebuilt into objects, owned by the store; none when there are no pages.
   virtual TqbxReportPage* GetPage(int index) = 0;
+  // Stores the page as it now is (its objects included) in place of prepared page `index`.
+  virtual void ModifyPage(int index, const TqbxReportPage& page) = 0;
+  // Stores the prepared page an object of a page from GetPage belongs to, with its changes.
+  virtual void ModifyObject(TqbxComponent& object) = 0;
   // Page size in report units; (0, 0) outside the list.
   virtual TqbxPageSize GetPageSize(int index) = 0;
   virtual void Clear() = 0;

@@ -59,8 +59,16 @@ void TqbxReportScript::Unpublish() {
   SetSelf(nullptr);
 }
 
+Object& TqbxReportScript::HostObject(const void* owner, int kind,
+                                     const std::function<std::unique_ptr<Object>()>& make) {
+  std::unique_ptr<Object>& object = FHostObjects[{owner, kind}];
+  if (!object) object = make();
+  return *object;
+}
+
 bool TqbxReportScript::Prepare() {
   Unpublish();
+  FHostObjects.clear();
   FCache.SetLanguage(FReport.ScriptLanguage());
   FScript->FMainProg = true;
   FScript->SetParent(&qsGlobalUnit());

@@ -3,6 +3,10 @@
 // calls of event procedures by name.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <memory>
+
 #include <memory>
 #include <vector>
 
@@ -41,7 +45,12 @@ class TqbxReportScript : public TqbxScriptCaller {
   // Calls the script procedure `name`; an unknown name does nothing.
   Variant CallFunction(StringView name, const std::vector<Variant>& params) override;
 
+  // A host object handed to scripts (a component's child list, a memo's lines), one per owner and
+  // kind, made on first need and kept until the next preparation.
+  Object& HostObject(const void* owner, int kind, const std::function<std::unique_ptr<Object>()>& make);
+
  private:
+  std::map<std::pair<const void*, int>, std::unique_ptr<Object>> FHostObjects;
   // The report's objects, by name, for one preparation.
   void PublishObjects();
   // Get, Set and the macro functions (for the script's whole life).

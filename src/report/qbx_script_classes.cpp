@@ -17,17 +17,6 @@ namespace zavrik {
 
 namespace {
 
-// The class and, first, its ancestors; the tree's base derives from TComponent.
-TqsClassVariable* AddClassChain(TqsScript& script, const ClassInfo& info) {
-  if (TqsClassVariable* known = script.FindClass(info.Name())) return known;
-  String ancestor = u"TPersistent";
-  if (&info == &TqbxComponent::StaticClass())
-    ancestor = u"TComponent";
-  else if (const ClassInfo* parent = info.Parent())
-    ancestor = AddClassChain(script, *parent) ? parent->Name() : ancestor;
-  return script.AddClass(info, ancestor);
-}
-
 void AddConstants(TqsScript& script) {
   const struct {
     const char16_t* name;
@@ -293,12 +282,27 @@ void AddDateFunctions(TqsScript& script) {
 
 }  // namespace
 
+// A class known in an outer scope by name only (such as TFont) gets its members here.
+TqsClassVariable* AddScriptClassChain(TqsScript& script, const ClassInfo& info) {
+  TqsClassVariable* known = script.FindClass(info.Name());
+  const bool named_only = known && known->FMembers.empty() && !info.Props().empty();
+  if (known && (known->FClassRef == &info || known->FProgram == &script || !named_only))
+    return known;
+  String ancestor = u"TPersistent";
+  if (&info == &TqbxComponent::StaticClass())
+    ancestor = u"TComponent";
+  else if (const ClassInfo* parent = info.Parent(); parent && parent != &Object::StaticClass())
+    ancestor = AddScriptClassChain(script, *parent) ? parent->Name() : ancestor;
+  return script.AddClass(info, ancestor);
+}
+
 void AddReportScriptClasses(TqsScript& script) {
-  AddClassChain(script, TqbxComponent::StaticClass());
-  AddClassChain(script, TqbxReport::StaticClass());
+  AddScriptClassChain(script, TqbxComponent::StaticClass());
+  AddScriptClassChain(script, TqbxReport::StaticClass());
   for (const ClassInfo* info : RegisteredClasses()) {
-    if (info->InheritsFrom(TqbxComponent::StaticClass())) AddClassChain(script, *info);
+    if (info->InheritsFrom(TqbxComponent::StaticClass())) AddScriptClassChain(script, *info);
   }
+  AddReportScriptTypes(script);
   for (const ClassInfo* info : RegisteredClasses()) {
     if (info->InheritsFrom(TqbxComponent::StaticClass())) AddEnumerationElements(script, *info);
   }
@@ -308,6 +312,7 @@ void AddReportScriptClasses(TqsScript& script) {
   AddComponentMembers(script);
   AddViewMembers(script);
   AddMemoMembers(script);
+  AddReportScriptMembers(script);
   AddRunScriptClasses(script);
   AddConstants(script);
   AddDateFunctions(script);

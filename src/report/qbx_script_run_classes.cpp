@@ -4,6 +4,7 @@
 #include "core/variant_convert.h"
 #include "report/qbx_component.h"
 #include "report/qbx_custom_engine.h"
+#include "report/qbx_post_processor.h"
 #include "report/qbx_preview_pages.h"
 #include "report/qbx_script_classes.h"
 #include "script/qs_iclass.h"
@@ -21,6 +22,8 @@ T& InstanceOf(Object* instance) {
 }
 
 String TextArgument(const std::vector<Variant>& p) { return p.empty() ? String() : VarToString(p[0]); }
+
+Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
 
 TqbxComponent* ComponentArgument(const std::vector<Variant>& p) {
   if (p.empty() || p[0].Kind() != VarKind::Object) return nullptr;
@@ -50,6 +53,8 @@ void AddEngineMembers(TqsScript& script) {
       return Variant(int32_t{e.GetAnchorPage(TextArgument(p))});
     else if (name == u"PROCESSOBJECT")
       e.ProcessObject(ComponentArgument(p));
+    else if (name == u"GETPOSTPROCESSOR")
+      return ObjectOrNil(e.PostProcessorOfPages());
     return Variant();
   };
   for (const char16_t* syntax :
@@ -57,8 +62,29 @@ void AddEngineMembers(TqsScript& script) {
         u"procedure ShowBandByName(const BandName: String)", u"procedure StopReport",
         u"function FreeSpace: Extended", u"procedure AddAnchor(const Text: String)",
         u"function GetAnchorPage(const Text: String): Integer",
-        u"procedure ProcessObject(ReportObject: TqbxView)"})
+        u"procedure ProcessObject(ReportObject: TqbxView)",
+        u"function GetPostProcessor: TqbxPostProcessor"})
     engine->AddMethod(syntax, call);
+  script.AddClass(qsNamedClass(u"TqbxEngine", &TqbxCustomEngine::StaticClass()), u"TqbxCustomEngine");
+}
+
+void AddPostProcessorMembers(TqsScript& script) {
+  TqsClassVariable* processor = script.AddClass(TqbxPostProcessor::StaticClass(), u"TPersistent");
+  if (!processor) return;
+  processor->AddMethod(
+      u"function GetMacroList(const MacroName: String): String",
+      [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+        String text;
+        for (const String& value : InstanceOf<TqbxPostProcessor>(instance).GetMacroList(TextArgument(p)))
+          text += value + u"\r\n";
+        return Variant(text);
+      });
+  processor->AddMethod(
+      u"procedure ResetDuplicates(const BandName: String = '')",
+      [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+        InstanceOf<TqbxPostProcessor>(instance).ResetDuplicates(TextArgument(p));
+        return Variant();
+      });
 }
 
 void AddPreviewPagesMembers(TqsScript& script) {
@@ -86,6 +112,15 @@ void AddPreviewPagesMembers(TqsScript& script) {
         return Variant(static_cast<Object*>(pages.GetPage(index)));
       },
       true);
+  pages->AddMethod(u"procedure ModifyObject(Component: TqbxComponent)",
+                   [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
+                     TqbxComponent* object = ComponentArgument(p);
+                     if (!object) throw Error(u"Component expected");
+                     InstanceOf<TqbxCustomPreviewPages>(instance).ModifyObject(*object);
+                     return Variant();
+                   });
+  script.AddClass(qsNamedClass(u"TqbxPreviewPages", &TqbxCustomPreviewPages::StaticClass()),
+                  u"TqbxCustomPreviewPages");
 }
 
 void AddOutlineMembers(TqsScript& script) {
@@ -104,12 +139,14 @@ void AddOutlineMembers(TqsScript& script) {
   for (const char16_t* syntax :
        {u"procedure AddItem(const Text: String)", u"procedure LevelRoot", u"procedure LevelUp"})
     outline->AddMethod(syntax, call);
+  script.AddClass(qsNamedClass(u"TqbxOutline", &TqbxCustomOutline::StaticClass()), u"TqbxCustomOutline");
 }
 
 }  // namespace
 
 void AddRunScriptClasses(TqsScript& script) {
   AddEngineMembers(script);
+  AddPostProcessorMembers(script);
   AddPreviewPagesMembers(script);
   AddOutlineMembers(script);
 }

@@ -1,5 +1,6 @@
 #include "report/qbx_variables.h"
 
+#include "core/case_fold.h"
 #include "core/number_parse.h"
 #include "core/rtti_props.h"
 
@@ -75,7 +76,7 @@ TqbxVariable& TqbxVariables::Add() { return *FItems.emplace_back(std::make_uniqu
 
 int TqbxVariables::IndexOf(StringView name) const {
   for (size_t i = 0; i < FItems.size(); ++i) {
-    if (SameTextAscii(FItems[i]->Name(), name)) return static_cast<int>(i);
+    if (SameText(FItems[i]->Name(), name)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -9,111 +9,13 @@
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_iclasses.h"
+#include "script/qs_ilists.h"
 #include "script/qs_ievents.h"
 #include "script/qs_isysrtti.h"
 #include "script/qs_istreams.h"
 
 namespace zavrik {
 namespace {
-
-const ClassInfo& PersistentClass() { return qsNamedClass(u"TPersistent", &Object::StaticClass()); }
-const ClassInfo& StringsClass() { return qsNamedClass(u"TStrings", &PersistentClass()); }
-
-class TqsList : public Object {
- public:
-  static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TList", &Object::StaticClass(), &New<TqsList>, {});
-    return info;
-  }
-  const ClassInfo& ClassType() const override { return StaticClass(); }
-  std::vector<Variant> FItems;
-};
-
-class TqsStringList : public Object {
- public:
-  static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TStringList", &StringsClass(), &New<TqsStringList>, {});
-    return info;
-  }
-  const ClassInfo& ClassType() const override { return StaticClass(); }
-  ~TqsStringList() override { qsUnbindInstance(this); }
-  std::vector<String> FStrings;
-  std::vector<Variant> FObjects;
-  bool FSorted = false;
-
-  String Text() const {
-    String text;
-    for (const String& s : FStrings) text += s + u"\r\n";
-    return text;
-  }
-  void SetText(StringView text) {
-    FStrings.clear();
-    String line;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == u'\r' || text[i] == u'\n') {
-        FStrings.push_back(std::move(line));
-        line.clear();
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-      } else {
-        line += text[i];
-      }
-    }
-    if (!line.empty()) FStrings.push_back(std::move(line));
-    FObjects.assign(FStrings.size(), Variant(int32_t{0}));
-    if (FSorted) Sort();
-  }
-  void SetSorted(bool sorted) {
-    if (sorted && !FSorted) {
-      FSorted = true;
-      Sort();
-    }
-    FSorted = sorted;
-  }
-  // Orders the strings (case-insensitively, equal ones keeping their order) with their objects.
-  void Sort() {
-    std::vector<size_t> order(FStrings.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::vector<String> keys;
-    keys.reserve(FStrings.size());
-    for (const String& s : FStrings) keys.push_back(qsUpperName(s));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
-    std::vector<String> strings;
-    std::vector<Variant> objects;
-    for (size_t i : order) {
-      strings.push_back(std::move(FStrings[i]));
-      objects.push_back(std::move(FObjects[i]));
-    }
-    FStrings = std::move(strings);
-    FObjects = std::move(objects);
-  }
-  // OnChanging before and OnChange after every change of the strings or objects.
-  void Changing() {
-    if (auto* event = qsFindEvent<TqsNotifyEvent>(this, u"OnChanging")) event->Notify(this);
-  }
-  void Changed() {
-    if (auto* event = qsFindEvent<TqsNotifyEvent>(this, u"OnChange")) event->Notify(this);
-  }
-  // Positions are the sort's in a sorted list: strings go in through Add only.
-  void RequireUnsorted() const {
-    if (FSorted) throw Error(u"Operation not allowed on sorted list");
-  }
-  int IndexOf(StringView s) const {
-    for (size_t i = 0; i < FStrings.size(); ++i) {
-      if (qsSameName(FStrings[i], s)) return static_cast<int>(i);
-    }
-    return -1;
-  }
-  int Add(String s, Variant object = Variant(int32_t{0})) {
-    size_t at = FStrings.size();
-    if (FSorted) {
-      at = 0;
-      while (at < FStrings.size() && qsUpperName(FStrings[at]) <= qsUpperName(s)) ++at;
-    }
-    FStrings.insert(FStrings.begin() + static_cast<ptrdiff_t>(at), std::move(s));
-    FObjects.insert(FObjects.begin() + static_cast<ptrdiff_t>(at), std::move(object));
-    return static_cast<int>(at);
-  }
-};
 
 template <class T>
 T& Self(Object* instance) {
@@ -173,7 +75,7 @@ class ClassesModule : public TqsRTTIModule {
  public:
   explicit ClassesModule(TqsScript& script) : TqsRTTIModule(script) {
     AddObjectClass();
-    FScript.AddClass(PersistentClass(), u"TObject");
+    FScript.AddClass(qsPersistentClass(), u"TObject");
     qsAddStreamClasses(FScript);
     AddStrings();
     AddList();
@@ -208,7 +110,7 @@ class ClassesModule : public TqsRTTIModule {
   }
 
   void AddStrings() {
-    FScript.AddClass(StringsClass(), u"TPersistent");
+    FScript.AddClass(qsStringsClass(), u"TPersistent");
     TqsClassVariable* cls = FScript.AddClass(TqsStringList::StaticClass(), u"TStrings");
     if (!cls) return;
     auto change = [](Object* instance, const ClassInfo*, const String& name,
@@ -274,6 +176,7 @@ class ClassesModule : public TqsRTTIModule {
     cls->AddDefaultProperty(u"Strings", u"Integer", u"String", indexed);
     cls->AddEvent(u"OnChange", qsEventBinder<TqsNotifyEvent>(u"OnChange"));
     cls->AddEvent(u"OnChanging", qsEventBinder<TqsNotifyEvent>(u"OnChanging"));
+    FScript.AddClass(TqsWideStrings::StaticClass(), u"TStringList");
   }
 
   void AddList() {

@@ -158,6 +158,19 @@ bool TqsScript::FreeObject(Object* object) {
   return false;
 }
 
+std::unique_ptr<Object> TqsScript::ReleaseObject(Object* object) {
+  for (TqsScript* s = this; s; s = s->FParent) {
+    auto it = std::find_if(s->FCreatedObjects.begin(), s->FCreatedObjects.end(),
+                           [object](const auto& p) { return p.get() == object; });
+    if (it != s->FCreatedObjects.end()) {
+      std::unique_ptr<Object> released = std::move(*it);
+      s->FCreatedObjects.erase(it);
+      return released;
+    }
+  }
+  return nullptr;
+}
+
 bool TqsScript::IsFreedObject(const Object* object) const {
   for (const TqsScript* s = this; s; s = s->FParent) {
     for (const auto& freed : s->FFreedObjects) {

@@ -105,6 +105,8 @@ class TqsScript : public TqsParserOwner {
   // the program is destroyed, so that stale references fail cleanly instead of reading freed
   // memory.
   bool FreeObject(Object* object);
+  // Hands an object a script of this chain created over to the caller (none when not found).
+  std::unique_ptr<Object> ReleaseObject(Object* object);
   bool IsFreedObject(const Object* object) const;
 
   const void* FAddedBy = nullptr;

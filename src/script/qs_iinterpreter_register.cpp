@@ -114,8 +114,9 @@ TqsMethodHelper* TqsScript::AddMethod(StringView syntax, TqsCallMethodNewEvent c
   return AddMethodHelper(*this, std::move(helper), category, description);
 }
 
+// A class of an outer scope may be given its members here (a host class known there by name only).
 TqsClassVariable* TqsScript::AddClass(const ClassInfo& class_ref, StringView ancestor) {
-  if (Find(class_ref.Name())) return nullptr;
+  if (FindLocal(class_ref.Name())) return nullptr;
   auto cls = std::make_unique<TqsClassVariable>(class_ref, ancestor, this);
   TqsClassVariable* raw = cls.get();
   Add(std::move(cls));

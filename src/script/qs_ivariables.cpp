@@ -1,22 +1,17 @@
 #include "script/qs_ivariables.h"
 
+#include "core/case_fold.h"
 #include "core/rtti.h"
 #include "core/variant_convert.h"
 
 namespace zavrik {
 
 String qsUpperName(StringView name) {
-  String upper(name);
-  for (char16_t& c : upper) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    else if (c >= 0x0430 && c <= 0x044F) c = static_cast<char16_t>(c - 0x20);
-    else if (c == 0x0451) c = 0x0401;
-  }
-  return upper;
+  return UpperCase(name);
 }
 
 bool qsSameName(StringView a, StringView b) {
-  return a.size() == b.size() && qsUpperName(a) == qsUpperName(b);
+  return SameText(a, b);
 }
 
 String qsFullTypeName(TqsVarType typ, StringView type_name) {

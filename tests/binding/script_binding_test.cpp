@@ -83,6 +83,33 @@ TEST_F(ScriptBindingTest, SetWritesReportVariables) {
   EXPECT_EQ(VarToInteger(report_->Calc(u"Total")), 42);
 }
 
+TEST_F(ScriptBindingTest, NamesIgnoreCaseInEveryAlphabet) {
+  report_->Variables().Set(u"Имя", Variant(String(u"'Мир'")));
+  report_->Variables().Set(u"Ёлка", Variant(int32_t{3}));
+  ASSERT_TRUE(Prepare(u"var Число: Integer;\r\nbegin чИСЛО := 5; end.")) << StringToUtf8(Errors());
+  report_->ReportScript().ExecuteMainBlock();
+  EXPECT_EQ(CalcText(u"имя"), u"Мир");
+  EXPECT_EQ(CalcText(u"ИМЯ"), u"Мир");
+  EXPECT_EQ(CalcText(u"ёЛКА"), u"3");
+  EXPECT_EQ(CalcText(u"<ёлка> + ЧИСЛО"), u"8");
+}
+
+TEST_F(ScriptBindingTest, CyrillicVariablesSurviveSavingAndLoading) {
+  std::istringstream template_text(
+      "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?><TqbxReport><Variables>"
+      "<item Name=\"Имя\" Value=\"&#39;Мир&#39;\"/></Variables></TqbxReport>");
+  report_->LoadFromStream(template_text);
+  ASSERT_EQ(report_->Variables().Count(), 1);
+  EXPECT_EQ(report_->Variables().Item(0).Name(), u"Имя");
+  std::ostringstream out;
+  report_->SaveToStream(out);
+  std::istringstream in(out.str());
+  report_->LoadFromStream(in);
+  ASSERT_EQ(report_->Variables().Count(), 1) << out.str();
+  EXPECT_EQ(report_->Variables().Item(0).Name(), u"Имя") << out.str();
+  EXPECT_EQ(CalcText(u"имя"), u"Мир");
+}
+
 TEST_F(ScriptBindingTest, ReportVariablesAreIndexedByName) {
   report_->Variables().Set(u"ID", Variant(String(u"7")));
   ASSERT_TRUE(

@@ -238,6 +238,53 @@ TEST_F(DataSourceTest, ParametersTakeTheirValuesFromExpressions) {
   EXPECT_EQ(reread->ParamByName(u"LO").DataType, FieldType::ftInteger);
 }
 
+TEST_F(DataSourceTest, UntypedParametersAreBoundAsTheirValuesCame) {
+  const std::string params = ParametersPropData({
+      u"Name=\"LO\" Expression=\"Lo\"",
+      u"Name=\"D\" Expression=\"Day\"",
+      u"Name=\"T\" Expression=\"Name\"",
+  });
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT ID FROM CUSTOMERS WHERE ID &gt;= :LO AND "
+       "(BORN = :D OR NAME = :T) ORDER BY ID\" PropData=\"" + params + "\"/>",
+       {"Q"});
+  ASSERT_TRUE(report_.Errors.Empty()) << StringToUtf8(report_.Errors.Text());
+  EXPECT_EQ(Query(u"Q").ParamByName(u"LO").DataType, FieldType::ftUnknown);
+  values_[u"Lo"] = Variant(u"1");                   // text, converted by the server
+  values_[u"Day"] = Variant(DateTime{46365.0});     // 2026-12-09, a date
+  values_[u"Name"] = Variant(u"Сидоров");
+  report_.DataSets().Initialize(&report_);
+  EXPECT_EQ(Collect(Query(u"Q"), u"ID"), (std::vector<String>{u"1", u"3"}));
+  report_.DataSets().Finalize();
+  values_[u"Lo"] = Variant(int32_t{2});
+  report_.DataSets().Initialize(&report_);
+  EXPECT_EQ(Collect(Query(u"Q"), u"ID"), (std::vector<String>{u"3"}));
+  report_.DataSets().Finalize();
+}
+
+TEST_F(DataSourceTest, FilteredDataSetsSkipRefusedRecordsEverywhere) {
+  Load("<TqbxIBXQuery Name=\"Q\" SQL.Text=\"SELECT N FROM NUMS ORDER BY N\" Filter=\"Third\" "
+       "Filtered=\"True\"/>",
+       {"Q"});
+  TqbxIBXQuery& q = Query(u"Q");
+  report_.OnCalc = [&q](StringView expression) {
+    if (expression != u"Third") throw Error(u"Unknown expression " + String(expression));
+    return Variant(VarToInteger(q.Value(u"N")) % 3 == 0);
+  };
+  report_.DataSets().Initialize(&report_);
+  EXPECT_EQ(Collect(q, u"N"), (std::vector<String>{u"3", u"6", u"9"}));
+  EXPECT_EQ(q.RecordCount(), 3);
+  q.First();
+  q.Next();
+  EXPECT_EQ(q.RecNo, 1);
+  q.Next();
+  q.Prior();
+  EXPECT_EQ(VarToStr(q.Value(u"N")), u"6");
+  EXPECT_EQ(q.RecNo, 1);
+  q.Filtered = false;
+  EXPECT_EQ(q.RecordCount(), 10);
+  report_.DataSets().Finalize();
+}
+
 TEST_F(DataSourceTest, ParameterValuesKeepDatesAndTreatEmptyTextAsNull) {
   const std::string params = ParametersPropData({
       u"Name=\"D\" DataType=\"ftDate\" Expression=\"Day\"",
