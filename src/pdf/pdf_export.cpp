@@ -121,12 +121,6 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
   }
 }
 
-void TqbxPDFExport::DrawVectorView(TqbxView& view) {
-  // Until the vector conversion is built, such views are written as pictures so that their
-  // content (texts with markup or rotation above all) is not lost.
-  if (view.Width() != 0 && view.Height() != 0) DrawPicture(view);
-}
-
 void TqbxPDFExport::RecordLink(const TqbxView& view) {
   const std::optional<PdfLinkTarget> target =
       LinkTarget(view, Report ? Report->PreviewPages() : nullptr);
