@@ -49,6 +49,7 @@ void TqbxPDFExport::ClearState() {
   FPageImages.clear();
   FLinks.clear();
   FPageAnnots.clear();
+  FViewErrors.Clear();
   FContent.clear();
   FPageOpen = false;
   FGeometry = {};
@@ -223,7 +224,13 @@ void TqbxPDFExport::Finish() {
     ClearState();
     throw;
   }
+  const TqbxErrorList errors = FViewErrors;
   ClearState();
+  // Views that could not be drawn are reported once the document is complete.
+  if (Report && !errors.Empty()) {
+    Report->Errors.AddAll(errors);
+    Report->ReportError(u"Были обнаружены следующие ошибки:\r\n" + errors.Text());
+  }
 }
 
 }  // namespace zavrik

@@ -14,6 +14,7 @@
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_font_list.h"
 #include "pdf/pdf_geometry.h"
+#include "report/qbx_error_list.h"
 #include "report/qbx_export_filter.h"
 
 namespace zavrik {
@@ -101,7 +102,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
   // played into the view's export bounds, the frame. A metafile picture plays its own bytes.
   virtual void DrawVectorView(TqbxView& view);
   // Plays a metafile into a rectangle of the page; a metafile the player refuses leaves nothing
-  // on the page and one line "<view>: <cause>" in the report's errors.
+  // on the page and one line "<view>: <cause>", which Finish reports with the report's errors.
   void PlayVector(const TqbxView& view, std::span<const uint8_t> emf, const pdf::PdfRect& rect, bool clipped);
   // The view drawn on a raster, written as a JPEG image object (once per distinct image).
   void DrawPicture(TqbxView& view);
@@ -139,6 +140,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
   std::vector<int> FPageImages;
   std::vector<PendingLink> FLinks;
   std::vector<int> FPageAnnots;
+  TqbxErrorList FViewErrors;  // views the export could not draw
   std::string FContent;
   bool FPageOpen = false;
   pdf::PdfPageGeometry FGeometry;

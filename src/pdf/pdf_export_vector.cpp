@@ -7,7 +7,6 @@
 #include "pdf/pdf_view_rects.h"
 #include "report/qbx_memo.h"
 #include "report/qbx_picture_view.h"
-#include "report/qbx_report.h"
 
 namespace zavrik {
 
@@ -30,7 +29,7 @@ void TqbxPDFExport::PlayVector(const TqbxView& view, std::span<const uint8_t> em
   } catch (const Error& e) {
     // A refused metafile takes back what it wrote, so that the page stays balanced.
     FContent.resize(start);
-    if (Report) Report->Errors.Add(view.Name() + u": " + e.Message());
+    FViewErrors.Add(view.Name() + u": " + e.Message());
   }
 }
 

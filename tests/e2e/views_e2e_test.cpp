@@ -140,9 +140,20 @@ class ViewsEndToEnd : public ::testing::Test {
         "<TqbxPictureView Name=\"StampPic\" Left=\"60\" Top=\"100\" Width=\"240\" Height=\"120\"" +
             PictureAttribute("TMetafile", Stamp()) + "/>"
         "</TqbxReportTitle>");
+    // The stamp announcing palette entries, its end-of-file record cut off.
+    std::string bad_stamp = Stamp();
+    bad_stamp[68] = 4;
+    bad_stamp.resize(bad_stamp.size() - 20);
+    const std::string bad_vectors = Template(
+        "<TqbxReportTitle Name=\"Title\" Height=\"300\" Left=\"0\" Top=\"0\" Width=\"700\">"
+        "<TqbxPictureView Name=\"BadStamp\" Left=\"60\" Top=\"10\" Width=\"240\" Height=\"120\" Frame.Typ=\"15\"" +
+            PictureAttribute("TMetafile", bad_stamp) + "/>"
+        "<TqbxMemoView Name=\"After\" Left=\"60\" Top=\"200\" Width=\"200\" Height=\"20\" Text=\"после\"/>"
+        "</TqbxReportTitle>");
     const std::string broken_png = png.substr(0, 60);
     CreateReportDatabase(
-        db_, {{"lines", lines}, {"checks", checks}, {"pictures", pictures}, {"blobs", blobs}, {"vectors", vectors}},
+        db_, {{"lines", lines}, {"checks", checks}, {"pictures", pictures}, {"blobs", blobs}, {"vectors", vectors},
+             {"bad_vectors", bad_vectors}},
         {"CREATE TABLE ITEMS (ID INTEGER NOT NULL, NAME VARCHAR(40), PAID BOOLEAN, PIC BLOB SUB_TYPE 0)",
          "INSERT INTO ITEMS VALUES (1, 'first', TRUE, x'" + Hex(png) + "')",
          "INSERT INTO ITEMS VALUES (2, 'garbage', FALSE, x'" + Hex("not a picture at all") + "')",
@@ -316,6 +327,19 @@ TEST_F(ViewsEndToEnd, VectorViewsAreTextAndPaths) {
   EXPECT_TRUE(std::regex_search(content, std::regex("1 0.878 0.878 rg\n\\[\\] 0 d\n0 0 0.502 RG\n4.4\\d* w\n")))
       << content;
   EXPECT_EQ(Count(content, " c\n"), 4) << content;  // the circle
+}
+
+TEST_F(ViewsEndToEnd, RefusedMetafileIsReportedAndTheRunGoesOn) {
+  std::string err;
+  const std::string pdf = Run("bad_vectors", &err);
+  EXPECT_NE(err.find("BadStamp: EMR_EoF not found"), std::string::npos) << err;
+  std::string text;
+  ASSERT_EQ(RunOnFile(pdf, "pdftotext -layout {} -", &text), 0);
+  EXPECT_NE(text.find("после"), std::string::npos) << text;
+  // The view keeps its frame; nothing of the refused drawing is left.
+  const std::string content = "\n" + PdfPageContent(pdf, 1);
+  EXPECT_EQ(Count(content, "\nq\n"), Count(content, "\nQ\n")) << content;
+  EXPECT_EQ(Count(content, "2 J\n"), 4) << content;
 }
 
 }  // namespace
