@@ -49,6 +49,7 @@ void TqbxPDFExport::ClearState() {
   FPageImages.clear();
   FLinks.clear();
   FPageAnnots.clear();
+  FViewErrors.Clear();
   FContent.clear();
   FPageOpen = false;
   FGeometry = {};
@@ -119,12 +120,6 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
   } else if (view.Width() != 0 && view.Height() != 0) {
     DrawPicture(view);
   }
-}
-
-void TqbxPDFExport::DrawVectorView(TqbxView& view) {
-  // Until the vector conversion is built, such views are written as pictures so that their
-  // content (texts with markup or rotation above all) is not lost.
-  if (view.Width() != 0 && view.Height() != 0) DrawPicture(view);
 }
 
 void TqbxPDFExport::RecordLink(const TqbxView& view) {
@@ -229,7 +224,13 @@ void TqbxPDFExport::Finish() {
     ClearState();
     throw;
   }
+  const TqbxErrorList errors = FViewErrors;
   ClearState();
+  // Views that could not be drawn are reported once the document is complete.
+  if (Report && !errors.Empty()) {
+    Report->Errors.AddAll(errors);
+    Report->ReportError(u"Были обнаружены следующие ошибки:\r\n" + errors.Text());
+  }
 }
 
 }  // namespace zavrik

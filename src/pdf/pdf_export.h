@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "pdf/emf_pdf_export.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_font_list.h"
 #include "pdf/pdf_geometry.h"
+#include "report/qbx_error_list.h"
 #include "report/qbx_export_filter.h"
 
 namespace zavrik {
@@ -31,7 +33,7 @@ enum TqbxPDFVersion : int32_t { pv14, pv15, pv16, pv17 };
 // "1.4" … "1.7".
 std::string PdfVersionText(TqbxPDFVersion version);
 
-class TqbxPDFExport : public TqbxCustomExportFilter {
+class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
  public:
   TqbxPDFExport();
   ~TqbxPDFExport() override;
@@ -80,6 +82,8 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   int AddImage(const std::string& hash, int object);
   // Marks an image as drawn on the current page.
   void UseImage(int index);
+  // A JPEG image object (written once per distinct bytes), marked as used on the current page.
+  int JpegImageIndex(const std::string& jpeg, int width, int height) override;
   // Reserves the annotation object of a link on the current page and records it for Finish.
   // `dest_page` is the 0-based index of a prepared page (or -1 for an address link).
   void AddLink(pdf::PdfLink link, int dest_page);
@@ -94,9 +98,12 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   // Draws one exported view into the page's content: records its link, then writes texts as PDF
   // text, views that allow vector export through DrawVectorView and the others as pictures.
   virtual void DrawView(TqbxView& view);
-  // Views drawn through the vector conversion of their recorded drawing. The conversion is not
-  // built yet: they are written as pictures meanwhile.
+  // Views drawn through the vector conversion of their recorded drawing: the fill, the recording
+  // played into the view's export bounds, the frame. A metafile picture plays its own bytes.
   virtual void DrawVectorView(TqbxView& view);
+  // Plays a metafile into a rectangle of the page; a metafile the player refuses leaves nothing
+  // on the page and one line "<view>: <cause>", which Finish reports with the report's errors.
+  void PlayVector(const TqbxView& view, std::span<const uint8_t> emf, const pdf::PdfRect& rect, bool clipped);
   // The view drawn on a raster, written as a JPEG image object (once per distinct image).
   void DrawPicture(TqbxView& view);
   // The view drawn on a raster at the scale its kind and the options ask for, placed on the page.
@@ -133,6 +140,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter {
   std::vector<int> FPageImages;
   std::vector<PendingLink> FLinks;
   std::vector<int> FPageAnnots;
+  TqbxErrorList FViewErrors;  // views the export could not draw
   std::string FContent;
   bool FPageOpen = false;
   pdf::PdfPageGeometry FGeometry;

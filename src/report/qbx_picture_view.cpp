@@ -6,6 +6,7 @@
 #include "core/float_text.h"
 #include "core/numeric.h"
 #include "core/rtti_props.h"
+#include "platform/text_record_canvas.h"
 #include "report/qbx_data_field.h"
 #include "report/qbx_diff.h"
 #include "report/qbx_preview_pages.h"
@@ -146,36 +147,52 @@ void TqbxPictureView::GetData() {
   }
 }
 
+Rect TqbxPictureView::FitPicture(double scale_x, double scale_y) const {
+  Rect r{FX, FY, FX1, FY1};
+  const int pw = FPicture->Width(), ph = FPicture->Height();
+  if (pw <= 0 || ph <= 0) return r;
+  if (FStretched) {
+    if (FKeepAspectRatio) {
+      const double kx = static_cast<double>(FDX) / pw, ky = static_cast<double>(FDY) / ph;
+      if (kx < ky) r.bottom = r.top + Round(ph * kx);
+      else r.right = r.left + Round(pw * ky);
+      if (FCenter) {
+        const int dx = (FDX + r.left - r.right) / 2, dy = (FDY + r.top - r.bottom) / 2;
+        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+      }
+    }
+    return r;
+  }
+  if (FCenter) {
+    r.left += (FDX - Round(scale_x * pw)) / 2;
+    r.top += (FDY - Round(scale_y * ph)) / 2;
+  }
+  r.right = r.left + Round(scale_x * pw);
+  r.bottom = r.top + Round(scale_y * ph);
+  return r;
+}
+
+Rect TqbxPictureView::PictureRect() {
+  TextRecordCanvas measure;
+  CalcDeviceRect(measure, 1, 1, 0, 0);
+  FCanvas = nullptr;
+  return FitPicture(1, 1);
+}
+
 void TqbxPictureView::Draw(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) {
   CalcDeviceRect(canvas, scale_x, scale_y, offset_x, offset_y);
   if (!FDrawAsMask) PaintBackground();
-  Rect r{FX, FY, FX1, FY1};
-  const int pw = FPicture->Width(), ph = FPicture->Height();
   const std::optional<zavrik::Color> transparent =
       FTransparent && static_cast<uint32_t>(FTransparentColor) != clNone
           ? std::optional<zavrik::Color>(ColorToRgb(static_cast<zavrik::Color>(FTransparentColor)))
           : std::nullopt;
-  if (!FPicture->Empty() && pw > 0 && ph > 0) {
+  if (!FPicture->Empty() && FPicture->Width() > 0 && FPicture->Height() > 0) {
+    const Rect r = FitPicture(scale_x, scale_y);
     if (FStretched) {
-      if (FKeepAspectRatio) {
-        const double kx = static_cast<double>(FDX) / pw, ky = static_cast<double>(FDY) / ph;
-        if (kx < ky) r.bottom = r.top + Round(ph * kx);
-        else r.right = r.left + Round(pw * ky);
-        if (FCenter) {
-          const int dx = (FDX + r.left - r.right) / 2, dy = (FDY + r.top - r.bottom) / 2;
-          r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-        }
-      }
       FPicture->Draw(canvas, r, transparent, FHightQuality);
     } else {
       canvas.Save();
       canvas.IntersectClip({FX, FY, FX1, FY1});
-      if (FCenter) {
-        r.left += (FDX - Round(scale_x * pw)) / 2;
-        r.top += (FDY - Round(scale_y * ph)) / 2;
-      }
-      r.right = r.left + Round(scale_x * pw);
-      r.bottom = r.top + Round(scale_y * ph);
       FPicture->Draw(canvas, r, transparent, FHightQuality);
       canvas.Restore();
     }

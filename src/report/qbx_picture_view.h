@@ -60,9 +60,14 @@ class TqbxPictureView : public TqbxView {
   void GetData() override;
   void Draw(Canvas& canvas, double scale_x, double scale_y, double offset_x, double offset_y) override;
   bool IsEMFExportable() const override { return AllowVectorExport() && FPicture->IsMetafile(); }
+  // The rectangle the picture fills when the view is drawn at scale 1 (report pixels), for
+  // exports that place the picture's own drawing.
+  Rect PictureRect();
   String Diff(const TqbxComponent* other) const override;
 
  private:
+  // The picture's rectangle inside the device rectangle of the last CalcDeviceRect.
+  Rect FitPicture(double scale_x, double scale_y) const;
   void PictureReplaced();
   void LoadFileLink();
   void ReportPictureError(const String& cause);

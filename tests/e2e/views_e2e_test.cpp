@@ -8,6 +8,7 @@
 
 #include "e2e/process.h"
 #include "pdf/pdf_test_support.h"
+#include "platform/emf_recorder.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
 #include "support/test_helpers.h"
@@ -38,6 +39,7 @@ std::string U32(size_t v) {
 std::string PictureAttribute(const std::string& class_name, const std::string& file) {
   std::string data = std::string(1, static_cast<char>(class_name.size())) + class_name;
   if (class_name == "TBitmap" || class_name == "TJPEGImage") data += U32(file.size());
+  if (class_name == "TMetafile") data += U32(file.size() + 4);
   data += file;
   const std::string stream = std::string("\x04" "Data\x0A", 6) + U32(data.size()) + data;
   return " Picture.PropData=\"" + Hex(stream) + "\"";
@@ -54,6 +56,23 @@ std::string Template(const std::string& bands, bool items = false) {
   }
   return t + "<TqbxReportPage Name=\"Page1\" PaperWidth=\"210\" PaperHeight=\"297\" PaperSize=\"9\">" + bands +
          "</TqbxReportPage></TqbxReport>";
+}
+
+// A stamp drawn as vectors: a clip, a filled and outlined circle, and its text.
+std::string Stamp() {
+  zavrik::EmfRecorder r(120, 60);
+  r.IntersectClip({2, 2, 118, 58});
+  r.SetPen({.color = 0x800000, .width = 3});
+  r.SetBrush({.color = 0xE0E0FF, .style = BrushStyle::kSolid});
+  r.Ellipse({4, 4, 116, 56});
+  DeviceFont font;
+  font.font.name = u"Arial";
+  font.font.color = 0x800000;
+  font.pixel_height = 16;
+  r.SetFont(font);
+  r.TextOut(20, 20, u"ОПЛАЧЕНО", {}, nullptr);
+  const std::vector<uint8_t> bytes = r.Finish();
+  return {bytes.begin(), bytes.end()};
 }
 
 std::string RowBand(const std::string& views) {
@@ -108,9 +127,33 @@ class ViewsEndToEnd : public ::testing::Test {
         RowBand("<TqbxPictureView Name=\"Pic\" Left=\"10\" Top=\"0\" Width=\"80\" Height=\"40\" Frame.Typ=\"15\" "
                 "DataSet=\"Items\" DataField=\"PIC\"/>"),
         true);
+    const std::string vectors = Template(
+        "<TqbxReportTitle Name=\"Title\" Height=\"300\" Left=\"0\" Top=\"0\" Width=\"700\">"
+        "<TqbxMemoView Name=\"Up\" Left=\"10\" Top=\"10\" Width=\"30\" Height=\"150\" Rotation=\"90\" "
+        "Text=\"Поворот\"/>"
+        "<TqbxMemoView Name=\"Marked\" Left=\"60\" Top=\"10\" Width=\"500\" Height=\"20\" AllowHTMLTags=\"True\" "
+        "Text=\"Итого &lt;b&gt;жирно&lt;/b&gt; и &lt;i&gt;наклонно&lt;/i&gt; &lt;font color=&#34;#0000FF&#34;&gt;синим&lt;/font&gt;\"/>"
+        "<TqbxMemoView Name=\"Spaced\" Left=\"60\" Top=\"40\" Width=\"500\" Height=\"20\" CharSpacing=\"4\" "
+        "Text=\"Разрядка слов\"/>"
+        "<TqbxCheckBoxView Name=\"Tick\" Left=\"60\" Top=\"70\" Width=\"20\" Height=\"20\" CheckStyle=\"csCheck\" "
+        "CheckColor=\"32768\" Frame.Typ=\"15\"/>"
+        "<TqbxPictureView Name=\"StampPic\" Left=\"60\" Top=\"100\" Width=\"240\" Height=\"120\"" +
+            PictureAttribute("TMetafile", Stamp()) + "/>"
+        "</TqbxReportTitle>");
+    // The stamp announcing palette entries, its end-of-file record cut off.
+    std::string bad_stamp = Stamp();
+    bad_stamp[68] = 4;
+    bad_stamp.resize(bad_stamp.size() - 20);
+    const std::string bad_vectors = Template(
+        "<TqbxReportTitle Name=\"Title\" Height=\"300\" Left=\"0\" Top=\"0\" Width=\"700\">"
+        "<TqbxPictureView Name=\"BadStamp\" Left=\"60\" Top=\"10\" Width=\"240\" Height=\"120\" Frame.Typ=\"15\"" +
+            PictureAttribute("TMetafile", bad_stamp) + "/>"
+        "<TqbxMemoView Name=\"After\" Left=\"60\" Top=\"200\" Width=\"200\" Height=\"20\" Text=\"после\"/>"
+        "</TqbxReportTitle>");
     const std::string broken_png = png.substr(0, 60);
     CreateReportDatabase(
-        db_, {{"lines", lines}, {"checks", checks}, {"pictures", pictures}, {"blobs", blobs}},
+        db_, {{"lines", lines}, {"checks", checks}, {"pictures", pictures}, {"blobs", blobs}, {"vectors", vectors},
+             {"bad_vectors", bad_vectors}},
         {"CREATE TABLE ITEMS (ID INTEGER NOT NULL, NAME VARCHAR(40), PAID BOOLEAN, PIC BLOB SUB_TYPE 0)",
          "INSERT INTO ITEMS VALUES (1, 'first', TRUE, x'" + Hex(png) + "')",
          "INSERT INTO ITEMS VALUES (2, 'garbage', FALSE, x'" + Hex("not a picture at all") + "')",
@@ -191,21 +234,31 @@ TEST_F(ViewsEndToEnd, ShapesOfEveryKind) {
 
 TEST_F(ViewsEndToEnd, CheckBoxesOverBooleansNullsAndAnExpression) {
   const std::string pdf = Run("checks");
-  const std::vector<std::string> drawn = DrawnImages(Content(pdf));
-  ASSERT_EQ(drawn.size(), 12u) << Content(pdf);
-  // Bound to PAID (true, false, Null, true, false, true): Null looks like false.
-  std::vector<std::string> paid, late;
-  for (size_t i = 0; i < drawn.size(); i += 2) paid.push_back(drawn[i]), late.push_back(drawn[i + 1]);
-  EXPECT_NE(paid[0], paid[1]);
-  EXPECT_EQ(paid[1], paid[2]);
-  EXPECT_EQ(paid[0], paid[3]);
-  EXPECT_EQ(paid[1], paid[4]);
-  EXPECT_EQ(paid[0], paid[5]);
-  // The expression ID > 2: false, false, true, true, true, true.
-  EXPECT_EQ(late[0], late[1]);
-  EXPECT_NE(late[1], late[2]);
-  EXPECT_EQ(late[2], late[5]);
-  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 4);
+  const std::string content = Content(pdf);
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 0);
+  // Each check box is played into its rectangle (clipped to it: 15 and 18 points square, after
+  // the view before it); what follows up to the next one is its mark: a filled check mark, or
+  // stroked lines.
+  const std::regex start("Q\r\nq\r\n[0-9.]+ [0-9.]+ (15 15|18 18) re\r\nW\\*");
+  std::vector<std::pair<std::string, size_t>> boxes;
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), start); it != std::sregex_iterator(); ++it)
+    boxes.push_back({(*it)[1], static_cast<size_t>(it->position())});
+  const auto marks = [&](const std::string& size) {
+    std::vector<std::string> kinds;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      if (boxes[i].first != size) continue;
+      const size_t end = i + 1 < boxes.size() ? boxes[i + 1].second : content.size();
+      const std::string block = content.substr(boxes[i].second, end - boxes[i].second);
+      kinds.push_back(block.find("h\r\nf*\r\n") != std::string::npos ? "check"
+                      : block.find(" l\r\nS\r\n") != std::string::npos ? "lines" : "none");
+    }
+    return kinds;
+  };
+  // Bound to PAID (true, false, Null, true, false, true): Null looks like false, drawn as a minus.
+  EXPECT_EQ(marks("15 15"), (std::vector<std::string>{"check", "lines", "lines", "check", "lines", "check"}))
+      << content;
+  // The expression ID > 2: false, false, then a line cross on the four rows after.
+  EXPECT_EQ(marks("18 18"), (std::vector<std::string>{"none", "none", "lines", "lines", "lines", "lines"}));
 }
 
 TEST_F(ViewsEndToEnd, PngJpegAndBitmapPicturesShareTheirImages) {
@@ -251,6 +304,42 @@ TEST_F(ViewsEndToEnd, PicturesFromABlobColumn) {
   for (const char* name : {"first", "garbage", "nothing", "photo", "broken", "last"})
     EXPECT_NE(text.find(name), std::string::npos) << name << text;
   EXPECT_EQ(Count(content, "2 J\r\n"), 6 * 4);
+}
+
+TEST_F(ViewsEndToEnd, VectorViewsAreTextAndPaths) {
+  const std::string pdf = Run("vectors");
+  const std::string content = PdfPageContent(pdf, 1);
+  // Nothing is a picture: the texts are text, the check mark and the stamp are paths.
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 0);
+  std::string text;
+  ASSERT_EQ(RunOnFile(pdf, "pdftotext -layout {} -", &text), 0);
+  for (const char* word : {"Поворот", "Итого", "жирно", "наклонно", "синим", "Разрядка", "слов", "ОПЛАЧЕНО"})
+    EXPECT_NE(text.find(word), std::string::npos) << word << text;
+  std::string fonts;
+  ASSERT_EQ(RunOnFile(pdf, "pdffonts {}", &fonts), 0);
+  EXPECT_NE(fonts.find("Arial,Bold"), std::string::npos) << fonts;
+  EXPECT_NE(fonts.find("Arial,Italic"), std::string::npos) << fonts;
+  // The rotation, the blue run, the green check mark filled, the stamp's clip, fill and outline.
+  EXPECT_NE(content.find("0.0000 1.0000 -1.0000 0.0000 0 0 cm\n"), std::string::npos) << content;
+  EXPECT_NE(content.find("0 0 1 rg\n"), std::string::npos) << content;
+  EXPECT_NE(content.find("0 0.502 0 rg\n"), std::string::npos) << content;
+  // The stamp's circle: its fill and its outline of 3 units (about 4.5 points at twice the size).
+  EXPECT_TRUE(std::regex_search(content, std::regex("1 0.878 0.878 rg\n\\[\\] 0 d\n0 0 0.502 RG\n4.4\\d* w\n")))
+      << content;
+  EXPECT_EQ(Count(content, " c\n"), 4) << content;  // the circle
+}
+
+TEST_F(ViewsEndToEnd, RefusedMetafileIsReportedAndTheRunGoesOn) {
+  std::string err;
+  const std::string pdf = Run("bad_vectors", &err);
+  EXPECT_NE(err.find("BadStamp: EMR_EoF not found"), std::string::npos) << err;
+  std::string text;
+  ASSERT_EQ(RunOnFile(pdf, "pdftotext -layout {} -", &text), 0);
+  EXPECT_NE(text.find("после"), std::string::npos) << text;
+  // The view keeps its frame; nothing of the refused drawing is left.
+  const std::string content = "\n" + PdfPageContent(pdf, 1);
+  EXPECT_EQ(Count(content, "\nq\n"), Count(content, "\nQ\n")) << content;
+  EXPECT_EQ(Count(content, "2 J\n"), 4) << content;
 }
 
 }  // namespace

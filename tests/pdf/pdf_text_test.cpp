@@ -156,12 +156,15 @@ TEST(PdfText, TextsWithMarkupOrRotationGoToTheVectorConversion) {
   std::string content;
   for (const std::string& stream : test::Streams(pdf))
     if (stream.rfind("q\r\n", 0) == 0) content = stream;
-  EXPECT_EQ(Count(content, "BT\r\n"), 1);  // only the text without tags
-  // Meanwhile they are pictures, the rotated one with its frame.
-  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 3);
+  // The text without tags is one text object; the others are played from their recordings: the
+  // rotated one wrapped into three lines across the view's height, with its frame after it.
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 0);
+  EXPECT_EQ(Count(content, "BT\r\n"), 6) << content;
+  EXPECT_TRUE(Contains(content, "0.0000 1.0000 -1.0000 0.0000 0 0 cm\r\n"));
   EXPECT_TRUE(Contains(content,
-                       "/Im0 Do\r\nQ\r\nq\r\n[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n"
-                       "7.50 752.25 m\r\n157.50 752.25 l\r\n"));
+                       "Q\r\nQ\r\nq\r\n[] 0 d\r\n0.75 w\r\n2 J\r\n0 0 0 RG\r\n"
+                       "7.50 752.25 m\r\n157.50 752.25 l\r\n"))
+      << content;
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
