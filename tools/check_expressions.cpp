@@ -25,7 +25,8 @@ class ExpressionChecker {
 
   void CheckScript() {
     const std::vector<String> before = FReport.Errors.Items();
-    if (FReport.PrepareScript()) return;
+    FScriptCompiles = FReport.PrepareScript();
+    if (FScriptCompiles) return;
     for (const String& message : FReport.Errors.Items()) {
       if (std::find(before.begin(), before.end(), message) != before.end()) continue;
       FFindings.Add(u"Report", u"script", message);
@@ -97,8 +98,10 @@ class ExpressionChecker {
                     call.Text + u" names " + band + u", which is not a band of the template: it stays empty");
   }
 
-  // Event properties name script procedures; a name the script lacks runs nothing.
+  // Event properties name script procedures; a name the script lacks runs nothing. A script that
+  // does not compile has no procedures to look at.
   void CheckEvents(TqbxComponent& object) {
+    if (!FScriptCompiles) return;
     for (const PropInfo* prop : object.ClassType().Props()) {
       if (prop->kind != TypeKind::String || !prop->get || !prop->name.starts_with(u"On")) continue;
       const String procedure = VarToStr(prop->get(object));
@@ -127,6 +130,7 @@ class ExpressionChecker {
 
   TqbxReport& FReport;
   CheckFindings& FFindings;
+  bool FScriptCompiles = false;
 };
 
 }  // namespace
