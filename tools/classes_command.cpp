@@ -144,21 +144,22 @@ int ListClasses() {
 }
 
 int DescribeClass(TqbxReport& report, const String& name) {
-  const ClassInfo* info = FindClass(name);
+  const ClassInfo* registered = FindClass(name);
   TqsClassVariable* script_class = report.ReportScript().Script().FindClass(name);
-  if (!info && !script_class) {
+  if (!registered && !script_class) {
     std::fprintf(stderr, "Unknown class %s\n", StringToUtf8(name).c_str());
     return 1;
   }
-  if (info) {
-    const String ancestry = Ancestry(*info);
-    PrintLine(info->Name() + (ancestry.empty() ? u"" : u" < " + ancestry));
-    const std::unique_ptr<Object> instance = info->Create();
-    PrintLine(u"Properties (name: kind = value of a new object):");
+  // Classes known to scripts only (the run's engine, library classes) are never created here.
+  const ClassInfo* info = registered ? registered : script_class->FClassRef;
+  const String ancestry = info ? Ancestry(*info) : String();
+  PrintLine((info ? info->Name() : script_class->Name()) + (ancestry.empty() ? u"" : u" < " + ancestry) +
+            (registered ? u"" : u" (known to scripts only)"));
+  if (info && !info->Props().empty()) {
+    const std::unique_ptr<Object> instance = registered ? registered->Create() : nullptr;
+    PrintLine(instance ? u"Properties (name: kind = value of a new object):" : u"Properties (name: kind = declared default):");
     PrintProperties(*info, instance.get(), String(), 0);
     PrintReaderAttributes(instance.get());
-  } else {
-    PrintLine(script_class->Name() + u" (known to scripts only)");
   }
   if (script_class) PrintScriptMembers(*script_class);
   return 0;
@@ -174,6 +175,9 @@ int ClassesCommand(int argc, char** argv) {
   // The data-source classes join the registry before the report script takes the classes in.
   data::RegisterDataClasses();
   const std::unique_ptr<TqbxReport> report = driver::CreateReport();
+  // Preparing the (empty) script adds the classes of a run: Engine's, PreviewPages', Outline's.
+  report->EngineOptions()->NewSilentMode = simSilent;
+  report->PrepareScript();
   return argc == 0 ? ListClasses() : DescribeClass(*report, Utf8ToString(argv[0]));
 }
 
