@@ -1,6 +1,7 @@
 // zavrik-tool check TEMPLATE.xml [--db PATH]: loads a template as the program does and lists,
 // one line each ("object: category: detail"), what would go wrong or be lost when it runs.
-// Exit code 0 when nothing was found, 1 otherwise.
+// Exit code 0 when nothing was found, 1 when something was, 2 when the template could not be
+// checked.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -65,10 +66,17 @@ int CheckCommand(int argc, char** argv) {
   }
   if (usage_error || template_file.empty()) {
     std::fputs("Usage: zavrik-tool check TEMPLATE.xml [--db PATH]\n", stderr);
-    return 1;
+    return 2;
   }
-  const std::string bytes = ReadFile(template_file);
-  const CheckFindings findings = CheckTemplate(bytes, database);
+  // A template that cannot be checked (no file, no database) is neither clean nor faulty: 2.
+  CheckFindings findings;
+  try {
+    findings = CheckTemplate(ReadFile(template_file), database);
+  } catch (const Error& e) {
+    data::ShutdownFbClient();
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
   data::ShutdownFbClient();
   for (const CheckFinding& f : findings.Items())
     std::printf("%s\n", StringToUtf8(f.object + u": " + f.category + u": " + f.detail).c_str());

@@ -16,7 +16,7 @@ void PrintUsage() {
       "  script [--lang NAME] FILE       compile and run a script (ShowMessage prints to stdout)\n"
       "  eval [--lang NAME] EXPR         print the value of an expression and its kind\n"
       "  check TEMPLATE.xml [--db PATH]  list what would go wrong or be lost when the template runs\n"
-      "                                  (\"object: category: detail\"; exit 1 when anything is found)\n"
+      "                                  (\"object: category: detail\"; exit 1 when found, 2 when unable)\n"
       "  classes [CLASS]                 list the report classes, or a class's properties and script members\n"
       "  xml FILE                        load a template and write it back (indented); messages to stderr\n"
       "  create-db DATABASE              create an empty UTF8 database\n"
