@@ -1,5 +1,6 @@
-// Data: data bands that would print nothing for want of records, and (with a database) template
-// queries and tables whose statements the database refuses.
+// Data: entries of the data-source list that name nothing, data bands that would print nothing
+// for want of records, and (with a database) template queries and tables whose statements the
+// database refuses.
 #include "core/error.h"
 #include "core/string_list.h"
 #include "data/ibx_components.h"
@@ -36,9 +37,22 @@ void CheckStatement(TqbxComponent& object, CheckFindings& findings) {
   }
 }
 
+// An entry of the report's data-source list whose data source was not found: expressions
+// naming it find no fields.
+void CheckDataSetList(TqbxReport& report, CheckFindings& findings) {
+  for (int i = 0; i < report.DataSets().Count(); ++i) {
+    const TqbxDataSetItem& item = report.DataSets().Item(i);
+    if (item.DataSet()) continue;
+    findings.Add(u"Report", u"missing reference",
+                 u"the data-source list names " + item.DataSetName() +
+                     u", which the template does not have: its fields are unknown to expressions");
+  }
+}
+
 }  // namespace
 
 void CheckData(TqbxReport& report, bool with_database, CheckFindings& findings) {
+  CheckDataSetList(report, findings);
   for (TqbxComponent* object : report.AllObjects()) {
     if (auto* band = dynamic_cast<TqbxDataBand*>(object)) CheckBand(*band, findings);
     if (with_database) CheckStatement(*object, findings);

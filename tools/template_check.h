@@ -35,7 +35,8 @@ class CheckFindings {
 void CheckElements(const std::string& template_bytes, TqbxReport& report, CheckFindings& findings);
 // The report script, memo expressions, highlights, group conditions, aggregates and variables.
 void CheckExpressions(TqbxReport& report, CheckFindings& findings);
-// Data bands without records; with a database, queries that do not prepare against it.
+// Data-source list entries naming nothing, data bands without records; with a database, queries
+// that do not prepare against it.
 void CheckData(TqbxReport& report, bool with_database, CheckFindings& findings);
 // Objects outside their band or page, fonts that are not installed, texts that do not fit.
 void CheckLayout(TqbxReport& report, CheckFindings& findings);
