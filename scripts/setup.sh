@@ -17,6 +17,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core fonts-wine fonts-crosextra-carlito
   fonts-lobstertwo
   poppler-utils qpdf
+  lintian
   procps util-linux
   lua5.4
 )

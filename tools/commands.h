@@ -27,6 +27,13 @@ int DrawCommand(int argc, char** argv);
 // template file; the PDF goes to a file.
 int RenderCommand(int argc, char** argv);
 
+// check TEMPLATE.xml [--db PATH]: what would go wrong or be lost when the template runs; exit 1
+// when anything was found.
+int CheckCommand(int argc, char** argv);
+
+// classes [CLASS]: the registered report classes, or one class's properties and script members.
+int ClassesCommand(int argc, char** argv);
+
 // Database commands (SYSDBA, UTF8): an empty database, an SQL script, storing and fetching templates.
 int CreateDbCommand(const std::string& database);
 int SqlCommand(const std::string& database, const std::string& file);

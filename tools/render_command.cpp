@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "commands.h"
@@ -14,6 +13,7 @@
 #include "driver/data_module.h"
 #include "driver/report_pipeline.h"
 #include "report/qbx_preview_pages.h"
+#include "tool_files.h"
 
 namespace zavrik::tool {
 namespace {
@@ -41,12 +41,6 @@ bool ParseOptions(int argc, char** argv, RenderOptions& options) {
     }
   }
   return !options.template_file.empty();
-}
-
-std::string ReadFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw Error("Cannot open file \"" + file + "\"");
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // Quotes a path for the shell.

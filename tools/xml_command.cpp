@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "data/ibx_components.h"
 #include "report/qbx_classes.h"
 #include "report/qbx_report.h"
 
@@ -19,6 +20,7 @@ int XmlCommand(const std::string& file) {
     return 1;
   }
   RegisterReportClasses();
+  data::RegisterDataClasses();
   TqbxReport report;
   report.EngineOptions()->NewSilentMode = simSilent;
   report.LoadFromStream(in);

@@ -15,6 +15,9 @@ void PrintUsage() {
       "  parse [--lang NAME] FILE        print the syntax tree of a script (default PascalScript)\n"
       "  script [--lang NAME] FILE       compile and run a script (ShowMessage prints to stdout)\n"
       "  eval [--lang NAME] EXPR         print the value of an expression and its kind\n"
+      "  check TEMPLATE.xml [--db PATH]  list what would go wrong or be lost when the template runs\n"
+      "                                  (\"object: category: detail\"; exit 1 when found, 2 when unable)\n"
+      "  classes [CLASS]                 list the report classes, or a class's properties and script members\n"
       "  xml FILE                        load a template and write it back (indented); messages to stderr\n"
       "  create-db DATABASE              create an empty UTF8 database\n"
       "  sql DATABASE FILE               run statements ending with \";\" at a line end; COMMIT commits\n"
@@ -50,6 +53,8 @@ int main(int argc, char** argv) {
     if (command == "emf") return EmfCommand(argc - 2, argv + 2);
     if (command == "draw") return DrawCommand(argc - 2, argv + 2);
     if (command == "render") return RenderCommand(argc - 2, argv + 2);
+    if (command == "check") return CheckCommand(argc - 2, argv + 2);
+    if (command == "classes") return ClassesCommand(argc - 2, argv + 2);
     if (command == "create-db" && args.size() == 1) return CreateDbCommand(args[0]);
     if (command == "sql" && args.size() == 2) return SqlCommand(args[0], args[1]);
     if (command == "put" && args.size() == 3) return PutCommand(args[0], args[1], args[2]);

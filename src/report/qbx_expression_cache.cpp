@@ -57,19 +57,24 @@ TqsProcVariable* TqbxExpressionCache::Compile(StringView expression, String& err
   return nullptr;
 }
 
-Variant TqbxExpressionCache::Calc(StringView expression, TqsScript& script, String& error) {
+TqsProcVariable* TqbxExpressionCache::Find(StringView expression, TqsScript& script, String& error) {
   error.clear();
   FScript->SetParent(&script);
   String key(expression);
   if (!script.ProgName().empty()) key = script.ProgName() + u"." + key;
-  TqsProcVariable* function;
-  if (auto it = FFunctions.find(key); it != FFunctions.end()) {
-    function = it->second;
-  } else {
-    function = Compile(expression, error);
-    if (!function) return Variant::Null();
-    FFunctions.emplace(std::move(key), function);
-  }
+  if (auto it = FFunctions.find(key); it != FFunctions.end()) return it->second;
+  TqsProcVariable* function = Compile(expression, error);
+  if (function) FFunctions.emplace(std::move(key), function);
+  return function;
+}
+
+bool TqbxExpressionCache::Compiles(StringView expression, TqsScript& script, String& error) {
+  return Find(expression, script, error) != nullptr;
+}
+
+Variant TqbxExpressionCache::Calc(StringView expression, TqsScript& script, String& error) {
+  TqsProcVariable* function = Find(expression, script, error);
+  if (!function) return Variant::Null();
   // The main program's flag is off while the wrapper runs.
   struct MainFlag {
     TqsScript& program;

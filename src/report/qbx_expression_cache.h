@@ -25,6 +25,9 @@ class TqbxExpressionCache {
   // The value of `expression` evaluated below `script`. A compile or run failure gives the null
   // value and its message in `error` (empty on success).
   Variant Calc(StringView expression, TqsScript& script, String& error);
+  // Compiles `expression` below `script` as Calc would, without running it (template checks);
+  // false with the message in `error` when it does not compile.
+  bool Compiles(StringView expression, TqsScript& script, String& error);
   // Forgets every compiled expression.
   void Clear();
   int Count() const { return static_cast<int>(FFunctions.size()); }
@@ -33,6 +36,8 @@ class TqbxExpressionCache {
   // The text of wrapper function `name` returning `expression`; empty for an unknown language.
   String WrapperText(const String& name, StringView expression) const;
   TqsProcVariable* Compile(StringView expression, String& error);
+  // The compiled function of `expression` below `script`, compiled on first use; none on failure.
+  TqsProcVariable* Find(StringView expression, TqsScript& script, String& error);
 
   std::unique_ptr<TqsScript> FScript;
   String FLanguage = u"PascalScript";

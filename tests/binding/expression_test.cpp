@@ -247,5 +247,26 @@ TEST(ExpressionCache, WrapsExpressionsInTheLanguageGiven) {
   EXPECT_EQ(error, u"Ошибка в выражении '(+ 1 2)': Unknown script language 'Lisp'");
 }
 
+TEST_F(ExpressionTest, CompilingWithoutRunningKeepsTheFunctionForCalc) {
+  ASSERT_TRUE(Prepare(u"var hits: Integer;\r\nfunction Bump: Integer;\r\nbegin\r\n  hits := 5;\r\n  Result := 2\r\nend;\r\n\r\nbegin\r\nend."))
+      << StringToUtf8(Errors());
+  TqbxReportScript& script = report_->ReportScript();
+  String error;
+  EXPECT_TRUE(script.ExpressionCache().Compiles(u"Bump * 10", script.Script(), error)) << StringToUtf8(error);
+  EXPECT_TRUE(error.empty());
+  Variant hits;
+  ASSERT_TRUE(script.FindVariable(u"hits", hits));
+  EXPECT_NE(VarToStr(hits), u"5");  // compiled, never run
+  EXPECT_EQ(script.ExpressionCache().Count(), 1);
+  EXPECT_EQ(VarToInteger(report_->Calc(u"Bump * 10")), 20);
+  ASSERT_TRUE(script.FindVariable(u"hits", hits));
+  EXPECT_EQ(VarToStr(hits), u"5");
+  EXPECT_EQ(script.ExpressionCache().Count(), 1);
+  EXPECT_FALSE(script.ExpressionCache().Compiles(u"Bump *", script.Script(), error));
+  EXPECT_EQ(error.rfind(u"Ошибка в выражении 'Bump *': ", 0), 0u) << StringToUtf8(error);
+  EXPECT_EQ(script.ExpressionCache().Count(), 1);
+  EXPECT_TRUE(Errors().empty());  // a check enters nothing into the report's errors
+}
+
 }  // namespace
 }  // namespace zavrik::test

@@ -1,4 +1,5 @@
-# cmake -DTOOL=<exe> -DARGS="a;b" -DEXPECT_RC=<n> [-DEXPECT_STDOUT=<file>] [-DEXPECT_STDERR=<text>] -P run_tool.cmake
+# cmake -DTOOL=<exe> -DARGS="a;b" -DEXPECT_RC=<n> [-DEXPECT_STDOUT=<file>] [-DEXPECT_STDERR=<text>]
+#       [-DEXPECT_CONTAINS="text|..."] -P run_tool.cmake
 # Runs the tool and checks its exit code, standard output (against a file, CR LF kept) and
 # standard error (exact text without the final line end).
 execute_process(COMMAND ${TOOL} ${ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -17,3 +18,11 @@ if(DEFINED EXPECT_STDERR)
     message(FATAL_ERROR "stderr is '${err}', expected '${EXPECT_STDERR}'")
   endif()
 endif()
+# -DEXPECT_CONTAINS="text1|text2": each text appears in standard output.
+string(REPLACE "|" ";" contains "${EXPECT_CONTAINS}")
+foreach(text IN LISTS contains)
+  string(FIND "${out}" "${text}" position)
+  if(position EQUAL -1)
+    message(FATAL_ERROR "stdout lacks '${text}':\n${out}")
+  endif()
+endforeach()
