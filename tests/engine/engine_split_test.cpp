@@ -197,6 +197,28 @@ TEST_F(EngineSplitTest, AnEndlessPageHoldsAllRowsAndTakesTheirHeight) {
   EXPECT_NEAR(page->PaperHeight(), 4040 / 3.77953 + 20, 0.01);
 }
 
+TEST_F(EngineSplitTest, ASplitBandContinuesInTheNextPageColumn) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\" AllowSplit=\"True\" Stretched=\"True\"",
+            Memo("Long", 0, 0, 20, NumberedLines(15), "StretchMode=\"smActualHeight\"")),
+       "", {}, kShortPage + " Columns=\"2\"");
+  Prepare();
+  // 15 lines (229 units) fill the first column and go on at the top of the second.
+  ASSERT_EQ(Pages().Count(), 1);
+  const Strings placed = Placed(0);
+  ASSERT_EQ(placed.size(), 2u);
+  EXPECT_EQ(placed[0], "M@0,0");
+  EXPECT_EQ(placed[1], "M@397,0");
+  EXPECT_EQ(LinesOf(u"Long").size(), 15u);
+}
+
+TEST_F(EngineSplitTest, AChildTillThePageEndsAddsNothingOnAnEndlessPage) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"2\" Child=\"C\"") +
+       Band("TqbxChild", "C", 40, 20, "ToNRowsMode=\"rmTillPageEnds\""),
+       "", {}, "EndlessHeight=\"True\"");
+  Prepare();
+  EXPECT_EQ(Placed(0), (Strings{"M@0,0", "M@0,20"}));
+}
+
 TEST_F(EngineSplitTest, AVerticalBandIsReportedNotDroppedSilently) {
   Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"") +
        "<TqbxMasterData Name=\"V\" Vertical=\"True\" Left=\"0\" Top=\"0\" Width=\"50\" "

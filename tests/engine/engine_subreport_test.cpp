@@ -96,6 +96,14 @@ TEST_F(EngineSubreportTest, ASubreportToItsOwnPageIsReported) {
   EXPECT_EQ(Placed(0), Strings{"M@0,0"});
 }
 
+TEST_F(EngineSubreportTest, ASubreportNamingAPageThatIsNoReportPageIsReported) {
+  LoadPages(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"", Subreport("Wrong", 0, "Data")),
+            {});
+  EXPECT_FALSE(report_->PrepareReport());
+  EXPECT_NE(StringToUtf8(report_->Errors.Text()).find("Wrong"), std::string::npos);
+  EXPECT_EQ(Placed(0), Strings{"M@0,0"});
+}
+
 TEST_F(EngineSubreportTest, TheSubreportViewKeepsItsPropertiesWhenWrittenBack) {
   LoadPages(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"",
                  Subreport("Sub", 0, "Page2", "PrintOnParent=\"True\"")),
