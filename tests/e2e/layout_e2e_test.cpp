@@ -123,7 +123,11 @@ class LayoutTest : public ::testing::Test {
          {"band columns", Fixture("band_columns.xml")},
          {"child rows", Fixture("child_rows.xml")},
          {"endless", Fixture("endless.xml")},
-         {"subreports", Fixture("subreports.xml")}},
+         {"subreports", Fixture("subreports.xml")},
+         {"vertical band",
+          Replaced(Fixture("child_rows.xml"), "</TqbxReportPage>",
+                   "<TqbxMasterData Name=\"Across\" Vertical=\"True\" Left=\"300\" Top=\"0\" "
+                   "Width=\"60\" Height=\"200\" RowCount=\"3\"/></TqbxReportPage>")}},
         tables);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -384,6 +388,14 @@ TEST_F(LayoutTest, TwoHundredRowsAndTheSummaryMakeOneEndlessPage) {
       << info;
   EXPECT_NEAR(std::stod(size[1]), 80 * 2.8346, 0.5);
   EXPECT_NEAR(std::stod(size[2]), 3050.8, 1);
+}
+
+TEST_F(LayoutTest, AVerticalBandIsReportedAndTheRestPrints) {
+  const ProcessResult r = RunProcess(ZAVRIK_BINARY, {db_, "vertical band", "1"});
+  EXPECT_NE(r.err.find("Вертикальные бэнды не выводятся: Across"), std::string::npos) << r.err;
+  const std::string pdf = PdfOf(r);
+  EXPECT_EQ(PdfPageCount(pdf), 1);
+  EXPECT_NE(PdfPageText(pdf, 1).find("Записей 4"), std::string::npos);
 }
 
 // The top (yMin) of the first word `word` in a page's bounding boxes.
