@@ -130,7 +130,9 @@ void TqbxEngine::RecordBand(TqbxBand& band, bool multi_column) {
   }
   if (!band.Visible()) return;
   if (FinalPass) band.CreateFillMemo();
-  if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom()) {
+  // An endless page has no bottom to move the summary to.
+  if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom() &&
+      !Page->EndlessHeight()) {
     CurY += FreeSpace() - Links(band).StretchedHeight;
     band.SetTop(CurY);
   }

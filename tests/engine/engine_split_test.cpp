@@ -219,6 +219,15 @@ TEST_F(EngineSplitTest, AChildTillThePageEndsAddsNothingOnAnEndlessPage) {
   EXPECT_EQ(Placed(0), (Strings{"M@0,0", "M@0,20"}));
 }
 
+TEST_F(EngineSplitTest, ASummaryAtTheBottomOfAnEndlessPageFollowsTheRows) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"3\"") +
+           Band("TqbxReportSummary", "S", 40, 30, "PrintAtBottom=\"True\""),
+       "", {}, "EndlessHeight=\"True\"");
+  Prepare();
+  EXPECT_EQ(Placed(0), (Strings{"M@0,0", "M@0,20", "M@0,40", "S@0,60"}));
+  EXPECT_NEAR(Pages().GetPage(0)->PaperHeight(), 90 / 3.77953, 0.01);
+}
+
 TEST_F(EngineSplitTest, AVerticalBandIsReportedNotDroppedSilently) {
   Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"") +
        "<TqbxMasterData Name=\"V\" Vertical=\"True\" Left=\"0\" Top=\"0\" Width=\"50\" "
