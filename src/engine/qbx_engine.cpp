@@ -36,6 +36,8 @@ TqbxCustomPreviewPages& TqbxEngine::Pages() const {
 bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
   bool result = Initialize();
   if (result) {
+    ReportUnbuiltLayouts();
+    CheckSubreports();
     try {
       Report.DataSets().Initialize(&Report);
       Report.DoNotifyEvent(&Report, Report.OnStartReport);
@@ -108,6 +110,16 @@ bool TqbxEngine::Initialize() {
   }
   CheckDataSources();
   return Report.Errors.Empty();
+}
+
+void TqbxEngine::ReportUnbuiltLayouts() {
+  for (TqbxReportPage* page : ReportPages(Report)) {
+    for (const auto& child : page->Objects()) {
+      const auto* band = dynamic_cast<const TqbxBand*>(child.get());
+      if (band && band->Vertical())
+        Report.Errors.Add(u"Вертикальные бэнды не выводятся: " + band->Name());
+    }
+  }
 }
 
 void TqbxEngine::Finalize() {
@@ -190,10 +202,10 @@ void TqbxEngine::RunReportPages(TqbxReportPage* given_page) {
       FirstReportPage = false;
       return;
     }
-    // Subreport pages run from their subreport objects only (subreports).
+    // Subreport pages run from their subreport objects only.
     for (TqbxReportPage* page : ReportPages(Report)) {
       if (Report.Terminated) break;
-      if (!page->Visible()) continue;
+      if (!page->Visible() || IsSubreportPage(*page)) continue;
       RunReportPage(*page);
       FirstReportPage = false;
     }
@@ -229,8 +241,8 @@ void TqbxEngine::RunPageOnce(TqbxReportPage& page) {
   else
     RunDataBands(page);
   IsLastPage = true;
-  // Endless pages get their final size here (endless pages).
   EndPage();
+  UpdateEndlessPage(true);
   IsLastPage = false;
   EndOfBand(nullptr, paReportPageFinished);
 }

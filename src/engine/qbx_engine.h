@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/ustring.h"
@@ -35,9 +36,24 @@ struct TqbxBandLinks {
   int LineN = 1;
   int LineThrough = 1;
   double StretchedHeight = 0;
+  // A data band with band columns: where the current row began (y and page element), the lowest
+  // y it reached, and whether it holds a record not yet completed.
+  double RowStartY = 0;
+  int RowPosition = 0;
+  double MaxY = 0;
+  bool RowOpen = false;
   // A group header: the condition's value for the open group, and whether its outline item is open.
   Variant LastValue;
   bool Outlined = false;
+};
+
+// Where the footers of a data band with a child row band began: the page count, page element,
+// outline item and anchor before them.
+struct TqbxChildRowsMark {
+  int PageCount = 0;
+  int Position = 0;
+  TqbxXMLItem* Outline = nullptr;
+  int Anchor = 0;
 };
 
 // A band reprinted at the top of each new page (report title once, page header, reprinted headers).
@@ -59,6 +75,12 @@ class TqbxEngine : public TqbxCustomEngine {
   bool Run(bool run_dialogs, bool clear_last, TqbxReportPage* page) override;
   bool Initialize();
   void Finalize();
+  // Layouts this engine does not print get a message instead of vanishing.
+  void ReportUnbuiltLayouts();
+  // Subreports without a page, or whose page leads back to their own, get a message and never
+  // run (qbx_engine_subreports.cpp).
+  void CheckSubreports();
+  bool IsSubreportPage(const TqbxReportPage& page) const;
 
   // --- page flow (a band being kept together moves with the break)
   void NewPage() override;
@@ -148,6 +170,9 @@ class TqbxEngine : public TqbxCustomEngine {
   void StartFirstPage();
   void ShowPageObjects();
   void ShowFixedBand(TqbxBand* band);
+  // An endless page gets the size of its content: its page element, and at the end of a page run
+  // also its source page.
+  void UpdateEndlessPage(bool source_page_too);
   // --- page and column breaks (qbx_engine_breaks.cpp)
   void PageStart();
   void ShowColumnFooter();
@@ -183,15 +208,44 @@ class TqbxEngine : public TqbxCustomEngine {
   // The data band's footer, moved together with the last record when the band keeps its footer.
   void ShowFooter(TqbxDataBand& band, int record_position, int record_page);
   bool HasData(const TqbxComponent& container, bool force);
+  // --- band columns of data bands (qbx_engine_band_columns.cpp)
+  void StartBandColumnRow(TqbxDataBand& band);
+  // After a printed record: the next column of the row, or the row completed (moved whole to the
+  // next column or page when it reaches the bottom).
+  void AdvanceBandColumn(TqbxDataBand& band);
+  // Completes the last row after the record loop.
+  void CloseBandColumns(TqbxDataBand& band);
+  // --- child bands with a row count (qbx_engine_child_rows.cpp)
+  TqbxChildRowsMark MarkChildRows();
+  // Prints the child rows of `band` between its last record and its footers.
+  void ShowChildRows(TqbxDataBand& band, const TqbxChildRowsMark& mark);
   // --- band output (qbx_engine_output.cpp)
   void OutputBand(TqbxBand& band);
+  // Places the evaluated band at the current position and records it.
+  void RecordBand(TqbxBand& band, bool multi_column);
+  // --- band splitting (qbx_engine_split.cpp)
+  // Whether a band that does not fit the rest of the page is printed in parts.
+  bool NeedsSplit(const TqbxBand& band);
+  void SplitBand(TqbxBand& band);
   void AddHeader(TqbxBand* band);
   void RemoveHeader(const TqbxBand* band);
+  // --- subreports (qbx_engine_subreports.cpp)
+  // Runs the pages of the band's subreports from where the band was recorded; the run goes on
+  // below the longest of them.
+  void RunSubreports(TqbxBand& band, int band_page, double band_top);
+  // The left edge of a page column (from 1), relative to the page's left.
+  double ColumnLeft(int column) const;
   // --- shifting (qbx_engine_shift.cpp)
   void ShiftObjects(TqbxComponent& container, const std::vector<double>& shift_amounts);
 
   std::unordered_map<const TqbxComponent*, TqbxBandLinks> FLinks;
   bool FEndingLastPage = false;
+  // An endless page's height: its content and footers, settled when the page ends.
+  double FEndlessBottom = 0;
+  std::unordered_set<const TqbxReportPage*> FSubreportPages;
+  std::unordered_set<const TqbxComponent*> FBrokenSubreports;
+  // Set when a child band that fills the page no longer fits (child rows).
+  bool FBreakShowBandTree = false;
   bool FInPageStart = false;
   // CurY right after the current page (or column) started: bands above it are page headers.
   double FPageBodyTop = 0;

@@ -128,7 +128,7 @@ void TqbxEngine::NewPage() {
   }
   LastBandOnPage = CurBand;
   EndPage();
-  // Endless pages get their final size here (endless pages).
+  UpdateEndlessPage(false);
   PageStart();
   LastBandOnPage = nullptr;
   if (Keeping) {
@@ -177,6 +177,8 @@ void TqbxEngine::PasteKeptBands(double x, double y) {
   Pages().Outline().ShiftItems(KeepOutline, top);
   Pages().ShiftAnchors(KeepAnchor, top);
 }
+
+double TqbxEngine::ColumnLeft(int column) const { return ColumnPosition(*Page, column); }
 
 bool TqbxEngine::PrintBandAt(TqbxBand& band, double x, bool with_fill) {
   Stretch(band);

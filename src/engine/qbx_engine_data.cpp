@@ -1,4 +1,6 @@
 // Data bands: each runs over its records with its header, footer and detail bands.
+#include <optional>
+
 #include "core/ustring.h"
 #include "core/variant_convert.h"
 #include "engine/qbx_engine.h"
@@ -97,6 +99,7 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
       if (band.KeepTogether() && !grouped) StartKeep(&band);
       record_position = Pages().GetCurPosition();
       record_page = Pages().CurPage;
+      StartBandColumnRow(band);
       CurLine = links.LineN;
       CurLineThrough = links.LineThrough;
       if (TqbxBand* pending = ShowBand(&band)) child_with_rows = pending;
@@ -108,6 +111,7 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
       HBandNamesTree.emplace_back(band.Name(), links.LineThrough);
       ++links.LineN;
       ++links.LineThrough;
+      if (band.Visible()) AdvanceBandColumn(band);
       const bool outlined = AddBandOutline(band);
       RunDataBands(band);
       HBandNamesTree.pop_back();
@@ -119,17 +123,18 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
     records.Next();
     if (band.RowCount() > 0 && links.LineN > band.RowCount()) break;
   }
-  band.SetCurColumn(band.Columns());
+  CloseBandColumns(band);
   if (printed) {
+    std::optional<TqbxChildRowsMark> rows_mark;
+    if (child_with_rows) rows_mark = MarkChildRows();
     if (grouped) ShowGroupFooters(band, 0);
     if (Keeping) RemoveHeader(header);
     if (!band.FooterAfterEach()) ShowFooter(band, record_position, record_page);
     if (header_kept) EndKeep(&band);
     RemoveHeader(header);
     if (band.KeepTogether() && grouped) EndKeep(&band);
+    if (rows_mark) ShowChildRows(band, *rows_mark);
   }
-  // Child bands with a row count print here (band splitting and child rows).
-  (void)child_with_rows;
   Pages().PostProcessor().LeaveData();
 }
 

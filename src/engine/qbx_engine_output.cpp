@@ -71,51 +71,73 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
     StartNewPageBand = nullptr;
   }
 
+  int band_page = 0;
+  double band_top = 0;
+  bool visible = false;
   try {
     Stretch(band);
     Links(band).StretchedHeight = band.Height();
     const auto* data_band = dynamic_cast<const TqbxDataBand*>(&band);
     const bool multi_column = data_band && data_band->Columns() > 1;
     const bool is_overlay = dynamic_cast<const TqbxOverlay*>(&band) != nullptr;
+    bool split = false;
     if (band.Visible() && !multi_column && !is_overlay && !band.IsNullBand() &&
         FreeSpace() < band.Height()) {
       if (auto* child = dynamic_cast<const TqbxChild*>(&band);
           child && child->ToNRowsMode() == rmTillPageEnds) {
         // Ends the chain of a child band that fills the page (child rows).
+        FBreakShowBandTree = true;
         UnStretch(band);
         return;
       }
-      // A band that does not fit moves to the next column or page, together with the bands kept
-      // with it. A band that does not fit even there is split over pages (band splitting); until
-      // then it overflows the page it starts on, so it moves only when the current page already
-      // holds bands below the page start (a break there would only add an empty page).
-      const bool page_holds_bands = CurY > FPageBodyTop + kEpsilon;
-      if (page_holds_bands && !FInPageStart) {
+      // A break where the page holds no band below its start would only add an empty page.
+      const bool page_holds_bands = CurY > FPageBodyTop + kEpsilon && !FInPageStart;
+      if (!FInPageStart && NeedsSplit(band)) {
+        // A band that may not split starts on a fresh page or column when it is not the first
+        // row of its data band.
+        const bool first_line = band.IsDataBand() && links.LineN == 1;
+        if (!band.AllowSplit() && !band.StartNewPage() && !first_line && page_holds_bands) {
+          if (!Keeping) ReevaluateSuppressed(band);
+          NewColumn();
+        }
+        split = true;
+      } else if (page_holds_bands) {
+        // The band moves to the next column or page, together with the bands kept with it.
         if (!Keeping) ReevaluateSuppressed(band);
         NewColumn();
       }
     }
-    if (!band.IsNullBand()) {
-      band.SetLeft(multi_column ? band.Left() + CurX : CurX);
-      band.SetTop(CurY);
-    }
-    // Subreports printed on their parent copy the band into OutputTo here (subreports).
-    if (band.Visible()) {
-      if (FinalPass) band.CreateFillMemo();
-      if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom()) {
-        CurY += FreeSpace() - Links(band).StretchedHeight;
-        band.SetTop(CurY);
-      }
-      if (!(FInPageStart && Pages().BandExists(band))) Pages().AddObject(band);
-      CurY += band.Height();
-    }
+    band_page = Pages().CurPage;
+    band_top = CurY;
+    visible = band.Visible();
+    if (split)
+      SplitBand(band);
+    else
+      RecordBand(band, multi_column);
   } catch (...) {
     UnStretch(band);
     throw;
   }
   UnStretch(band);
   EndOfBand(&band);
-  // Subreports on the band that do not print on their parent run here (subreports).
+  if (visible && !FInPageStart) RunSubreports(band, band_page, band_top);
+}
+
+void TqbxEngine::RecordBand(TqbxBand& band, bool multi_column) {
+  if (!band.IsNullBand()) {
+    band.SetLeft(multi_column ? band.Left() + CurX : CurX);
+    band.SetTop(CurY);
+  }
+  if (!band.Visible()) return;
+  if (FinalPass) band.CreateFillMemo();
+  // An endless page has no bottom to move the summary to.
+  if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom() &&
+      !Page->EndlessHeight()) {
+    CurY += FreeSpace() - Links(band).StretchedHeight;
+    band.SetTop(CurY);
+  }
+  if (!(FInPageStart && Pages().BandExists(band))) Pages().AddObject(band);
+  CurY += band.Height();
 }
 
 // --- evaluation and stretching

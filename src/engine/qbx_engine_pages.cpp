@@ -179,6 +179,7 @@ void TqbxEngine::EndPage() {
     }
     FEndingLastPage = false;
   }
+  FEndlessBottom = GetPageHeight();
   if (TqbxBand* footer = Page->FindBand(TqbxPageFooter::StaticClass())) {
     CurY = GetPageHeight() - footer->Height();
     PrevFooterHeight =
@@ -191,6 +192,20 @@ void TqbxEngine::EndPage() {
     ShowFixedBand(overlay);
   }
   IsFirstPage = false;
+}
+
+void TqbxEngine::UpdateEndlessPage(bool source_page_too) {
+  if (!Page->EndlessHeight() && !Page->EndlessWidth()) return;
+  const double width = Page->EndlessWidth()
+                           ? PageWidth + (Page->LeftMargin() + Page->RightMargin()) * kPixelsPerMm
+                           : Page->PaperWidth() * kPixelsPerMm;
+  const double height =
+      Page->EndlessHeight()
+          ? FEndlessBottom + (Page->TopMargin() + Page->BottomMargin()) * kPixelsPerMm
+          : Page->PaperHeight() * kPixelsPerMm;
+  // Each page element gets its own size: pages of one source page differ in height.
+  Pages().UpdatePageDimension(Pages().CurPage, width, height, Page->Orientation());
+  if (source_page_too) Pages().UpdatePageDimensions(*Page, width, height);
 }
 
 void TqbxEngine::ShowFixedBand(TqbxBand* band) {

@@ -13,6 +13,7 @@
 #include "report/qbx_picture_view.h"
 #include "report/qbx_report.h"
 #include "report/qbx_shape_view.h"
+#include "report/qbx_subreport_view.h"
 
 namespace zavrik {
 
@@ -31,7 +32,7 @@ void RegisterReportClasses() {
       &TqbxNullBand::StaticClass(),     &TqbxMemoView::StaticClass(),      &TqbxSysMemoView::StaticClass(),
       &TqbxCustomMemoView::StaticClass(),
       &TqbxPictureView::StaticClass(),  &TqbxLineView::StaticClass(),      &TqbxCustomLineView::StaticClass(),
-      &TqbxShapeView::StaticClass(),    &TqbxCheckBoxView::StaticClass(),
+      &TqbxShapeView::StaticClass(),    &TqbxCheckBoxView::StaticClass(),  &TqbxSubreport::StaticClass(),
       &TqbxDBLookupComboBox::StaticClass(), &TqbxDMPPage::StaticClass(),   &TqbxDMPMemoView::StaticClass(),
       &TqbxDMPLineView::StaticClass(),  &TqbxDMPCommand::StaticClass(),
   };

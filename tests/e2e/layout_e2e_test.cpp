@@ -3,6 +3,7 @@
 // each template states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <regex>
@@ -46,6 +47,29 @@ int Occurrences(const std::string& text, const std::string& what) {
   int count = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
   return count;
+}
+
+// "Строка 1" to "Строка <count>" on lines of their own, as a Text attribute.
+std::string NumberedLines(int count) {
+  std::string text;
+  for (int n = 1; n <= count; ++n) text += (n > 1 ? "&#13;&#10;" : "") + ("Строка " + std::to_string(n));
+  return text;
+}
+
+// The numbers following `word` in a text, in order.
+std::vector<int> NumbersAfter(const std::string& text, const std::string& word) {
+  std::vector<int> numbers;
+  const std::regex pattern(word + " (\\d+)");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator();
+       ++it)
+    numbers.push_back(std::stoi((*it)[1]));
+  return numbers;
+}
+
+std::vector<int> Range(int from, int to) {
+  std::vector<int> numbers;
+  for (int n = from; n <= to; ++n) numbers.push_back(n);
+  return numbers;
 }
 
 class LayoutTest : public ::testing::Test {
@@ -94,7 +118,16 @@ class LayoutTest : public ::testing::Test {
          {"columns", Fixture("columns.xml")},
          {"deferred totals", Fixture("deferred_totals.xml")},
          {"deferred page totals", Fixture("deferred_page_totals.xml")},
-         {"duplicates under masters", Fixture("duplicates_master.xml")}},
+         {"duplicates under masters", Fixture("duplicates_master.xml")},
+         {"split memo", Replaced(Fixture("split_memo.xml"), "@LINES@", NumberedLines(80))},
+         {"band columns", Fixture("band_columns.xml")},
+         {"child rows", Fixture("child_rows.xml")},
+         {"endless", Fixture("endless.xml")},
+         {"subreports", Fixture("subreports.xml")},
+         {"vertical band",
+          Replaced(Fixture("child_rows.xml"), "</TqbxReportPage>",
+                   "<TqbxMasterData Name=\"Across\" Vertical=\"True\" Left=\"300\" Top=\"0\" "
+                   "Width=\"60\" Height=\"200\" RowCount=\"3\"/></TqbxReportPage>")}},
         tables);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -288,6 +321,115 @@ TEST_F(LayoutTest, ARepeatedValueIsShownAgainUnderANewMasterRecord) {
             (std::vector<std::string>{"Регион Восток", "К=1 №1", "К=2 №2", "К=3 №3",
                                       "Регион Запад", "К=1 №4", "№5",
                                       "Регион Север", "К=1 №6", "№7", "№8", "К=0 №9"}));
+}
+
+TEST_F(LayoutTest, ALongCommentSplitsByWholeLinesOverThreePages) {
+  // 120 mm = 453.54 units; below the 20-unit page header the memo's part is 433.54 units high,
+  // 434 whole units hold 28 lines of 15.28 (Arial 10, line spacing 2): 28 + 28 + 24 lines.
+  const std::string pdf = Run("split memo", 3);
+  const std::vector<std::string> pages = {PdfPageText(pdf, 1), PdfPageText(pdf, 2),
+                                          PdfPageText(pdf, 3)};
+  EXPECT_EQ(NumbersAfter(pages[0], "Строка"), Range(1, 28)) << pages[0];
+  EXPECT_EQ(NumbersAfter(pages[1], "Строка"), Range(29, 56)) << pages[1];
+  EXPECT_EQ(NumbersAfter(pages[2], "Строка"), Range(57, 80)) << pages[2];
+  for (int page = 1; page <= 3; ++page)
+    EXPECT_EQ(NumbersAfter(pages[page - 1], "Стр."), std::vector<int>{page});
+  // The memo beside prints with the first part, the one below with the last; the next record
+  // follows on the last page.
+  EXPECT_EQ(NumbersAfter(pages[0] + pages[1] + pages[2], "Рядом"), std::vector<int>{1});
+  EXPECT_EQ(NumbersAfter(pages[0], "Рядом"), std::vector<int>{1});
+  EXPECT_EQ(NumbersAfter(pages[0] + pages[1] + pages[2], "Ниже"), std::vector<int>{1});
+  EXPECT_EQ(NumbersAfter(pages[2], "Ниже"), std::vector<int>{1});
+  EXPECT_EQ(NumbersAfter(pages[2], "После"), std::vector<int>{1});
+  EXPECT_LT(pages[2].find("Строка 80"), pages[2].find("Ниже 1"));
+}
+
+TEST_F(LayoutTest, ElevenLabelsFillThreeBandColumnsOverTwoPages) {
+  // 30 mm = 113.39 units: below the 20-unit page header three rows of 30 units fit (to 110).
+  const std::string pdf = Run("band columns", 2);
+  const std::string first = PdfPageText(pdf, 1), second = PdfPageText(pdf, 2);
+  std::vector<int> labels = NumbersAfter(first, "Этикетка");
+  std::sort(labels.begin(), labels.end());
+  EXPECT_EQ(labels, Range(1, 9)) << first;
+  labels = NumbersAfter(second, "Этикетка");
+  std::sort(labels.begin(), labels.end());
+  EXPECT_EQ(labels, Range(10, 11)) << second;
+  EXPECT_EQ(NumbersAfter(second, "Всего"), std::vector<int>{11}) << second;
+  // Label 3 stands in the third column: 440 units (2 × (200 + 20)) = 330 pt to the right.
+  std::string boxes;
+  RunOnFile(pdf, "pdftotext -bbox -f 1 -l 1 {} -", &boxes);
+  const std::regex three("<word xMin=\"([0-9.]+)\"[^>]*>3</word>");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(boxes, match, three)) << boxes;
+  EXPECT_GT(std::stod(match[1]), 330);
+  EXPECT_LT(std::stod(match[1]), 330 + 100);
+}
+
+TEST_F(LayoutTest, AChildWithTenRowsFillsTheFormBeforeTheFooter) {
+  const std::string pdf = Run("child rows", 1);
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{"Бланк на 10 строк", "1. Запись 1", "2. Запись 2",
+                                      "3. Запись 3", "4. Запись 4", "5. пусто", "6. пусто",
+                                      "7. пусто", "8. пусто", "9. пусто", "10. пусто",
+                                      "Записей 4"}));
+}
+
+TEST_F(LayoutTest, TwoHundredRowsAndTheSummaryMakeOneEndlessPage) {
+  const std::string pdf = Run("endless", 1);
+  const std::string text = PdfPageText(pdf, 1);
+  EXPECT_EQ(NumbersAfter(text, "Позиция"), Range(1, 200));
+  EXPECT_NE(text.find("Итого позиций 200, сумма 20100"), std::string::npos) << text;
+  // 200 rows of 20 units and the 30-unit summary, with 5 mm margins above and below:
+  // (4030 / 3.77953 + 10) mm = 3050.8 pt.
+  std::string info;
+  RunOnFile(pdf, "pdfinfo {}", &info);
+  std::smatch size;
+  ASSERT_TRUE(std::regex_search(info, size, std::regex("Page size: +([0-9.]+) x ([0-9.]+) pts")))
+      << info;
+  EXPECT_NEAR(std::stod(size[1]), 80 * 2.8346, 0.5);
+  EXPECT_NEAR(std::stod(size[2]), 3050.8, 1);
+}
+
+TEST_F(LayoutTest, AVerticalBandIsReportedAndTheRestPrints) {
+  const ProcessResult r = RunProcess(ZAVRIK_BINARY, {db_, "vertical band", "1"});
+  EXPECT_NE(r.err.find("Вертикальные бэнды не выводятся: Across"), std::string::npos) << r.err;
+  const std::string pdf = PdfOf(r);
+  EXPECT_EQ(PdfPageCount(pdf), 1);
+  EXPECT_NE(PdfPageText(pdf, 1).find("Записей 4"), std::string::npos);
+}
+
+// The top (yMin) of the first word `word` in a page's bounding boxes.
+double WordTop(const std::string& pdf, int page, const std::string& word) {
+  std::string boxes;
+  const std::string n = std::to_string(page);
+  RunOnFile(pdf, "pdftotext -bbox -f " + n + " -l " + n + " {} -", &boxes);
+  std::smatch match;
+  const std::regex box("<word xMin=\"[0-9.]+\" yMin=\"([0-9.]+)\"[^>]*>" + word + "</word>");
+  if (!std::regex_search(boxes, match, box)) return -1;
+  return std::stod(match[1]);
+}
+
+TEST_F(LayoutTest, TwoSubreportsBesideEachOtherFollowTheirMasterRecord) {
+  const std::string pdf = Run("subreports", 1);
+  const std::string text = PdfPageText(pdf, 1);
+  // Each region, then its items (left subreport), then its cities (right subreport).
+  const std::vector<std::string> order = {
+      "Регион Восток", "Товар Чай", "Товар Кофе", "Товар Сахар", "Город Владивосток",
+      "Город Хабаровск", "Регион Запад", "Товар Хлеб", "Товар Соль", "Город Калининград",
+      "Регион Север", "Товар Рыба", "Товар Икра", "Товар Лес", "Товар Доска",
+      "Город Архангельск", "Город Мурманск"};
+  size_t at = 0;
+  for (const std::string& line : order) {
+    const size_t found = text.find(line, at);
+    ASSERT_NE(found, std::string::npos) << line << "\n" << text;
+    at = found + line.size();
+  }
+  // The subreport pages print nowhere else; the next region starts below the longer list.
+  EXPECT_EQ(Occurrences(text, "Товар "), 9);
+  EXPECT_EQ(Occurrences(text, "Город "), 5);
+  EXPECT_NEAR(WordTop(pdf, 1, "Чай"), WordTop(pdf, 1, "Владивосток"), 0.5);
+  // Восток: a 20-unit row, three items of 20 units below it: Запад is 80 units (60 pt) lower.
+  EXPECT_NEAR(WordTop(pdf, 1, "Запад") - WordTop(pdf, 1, "Восток"), 60, 0.5);
 }
 
 }  // namespace

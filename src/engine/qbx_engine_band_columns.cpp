@@ -1,0 +1,63 @@
+// Band columns: a data band with Columns > 1 places its records side by side. A row that reaches
+// the bottom of the page moves whole to the next column or page.
+#include <algorithm>
+
+#include "engine/qbx_engine.h"
+#include "report/qbx_preview_pages.h"
+#include "report/qbx_report.h"
+
+namespace zavrik {
+
+namespace {
+
+constexpr double kEpsilon = 0.0001;
+
+}  // namespace
+
+void TqbxEngine::StartBandColumnRow(TqbxDataBand& band) {
+  if (band.Columns() <= 1 || band.CurColumn() != 1) return;
+  TqbxBandLinks& links = Links(band);
+  links.RowStartY = CurY;
+  links.RowPosition = Pages().GetCurPosition();
+}
+
+void TqbxEngine::AdvanceBandColumn(TqbxDataBand& band) {
+  if (band.Columns() <= 1) return;
+  TqbxBandLinks& links = Links(band);
+  links.MaxY = std::max(links.MaxY, CurY);
+  links.RowOpen = true;
+  if (band.CurColumn() < band.Columns()) {
+    CurY = links.RowStartY;
+  } else {
+    // A row ending exactly at the bottom fits, as a single band does.
+    const bool past_bottom = links.MaxY > GetPageHeight() - FooterHeight() + kEpsilon;
+    if (past_bottom && !Page->EndlessHeight()) {
+      if (Keeping && CurY - KeepCurY > PageHeight - FooterHeight() - HeaderHeight(false))
+        BreakAllKeep();
+      if (Keeping) {
+        NewColumn();
+      } else {
+        const double row_height = links.MaxY - links.RowStartY;
+        Pages().CutObjects(links.RowPosition);
+        NewColumn();
+        Pages().PasteObjects(CurX, CurY);
+        CurY += row_height;
+      }
+    } else {
+      CurY = links.MaxY;
+    }
+  }
+  band.SetCurColumn(band.CurColumn() + 1);
+  if (band.CurColumn() == 1) {
+    links.MaxY = 0;
+    links.RowOpen = false;
+  }
+}
+
+void TqbxEngine::CloseBandColumns(TqbxDataBand& band) {
+  const bool row_open = Links(band).RowOpen;
+  band.SetCurColumn(band.Columns());
+  if (row_open && band.Columns() > 1) AdvanceBandColumn(band);
+}
+
+}  // namespace zavrik
