@@ -11,22 +11,7 @@ using Strings = std::vector<std::string>;
 
 const std::string kShortPage = "PaperHeight=\"50\"";
 
-class EngineBreaksTest : public EngineTest {
- protected:
-  void Prepare() { ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text()); }
-
-  // The bands of a page as "name@left,top" (rounded).
-  Strings Placed(int page) {
-    Strings result;
-    for (const auto& child : Pages().GetPage(page)->Objects()) {
-      if (!child->IsBand()) continue;
-      result.push_back(StringToUtf8(child->Name()) + "@" +
-                       std::to_string(std::lround(child->Left())) + "," +
-                       std::to_string(std::lround(child->Top())));
-    }
-    return result;
-  }
-};
+using EngineBreaksTest = EngineTest;
 
 TEST_F(EngineBreaksTest, GroupsCloseWithTheirFooterAndHideItForASingleRecord) {
   Load(Band("TqbxGroupHeader", "G", 0, 20, "Condition=\"Third\"") +

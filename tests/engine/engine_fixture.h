@@ -89,6 +89,22 @@ class EngineTest : public ::testing::Test {
     return result;
   }
 
+  // The bands of a prepared page as "name@left,top" (rounded).
+  std::vector<std::string> Placed(int page) {
+    std::vector<std::string> result;
+    TqbxReportPage* rebuilt = Pages().GetPage(page);
+    if (!rebuilt) return result;
+    for (const auto& child : rebuilt->Objects()) {
+      if (!child->IsBand()) continue;
+      result.push_back(StringToUtf8(child->Name()) + "@" + std::to_string(std::lround(child->Left())) +
+                       "," + std::to_string(std::lround(child->Top())));
+    }
+    return result;
+  }
+
+  // Prepares the loaded report; the errors are shown when it fails.
+  void Prepare() { ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text()); }
+
   // The texts of the memos named `name` on a prepared page, in order, without the line break.
   std::vector<std::string> Texts(int page, StringView name) {
     std::vector<std::string> result;

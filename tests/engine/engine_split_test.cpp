@@ -21,20 +21,6 @@ std::string NumberedLines(int count) {
 
 class EngineSplitTest : public EngineTest {
  protected:
-  void Prepare() { ASSERT_TRUE(report_->PrepareReport()) << StringToUtf8(report_->Errors.Text()); }
-
-  // The bands of a page as "name@left,top" (rounded).
-  Strings Placed(int page) {
-    Strings result;
-    for (const auto& child : Pages().GetPage(page)->Objects()) {
-      if (!child->IsBand()) continue;
-      result.push_back(StringToUtf8(child->Name()) + "@" +
-                       std::to_string(std::lround(child->Left())) + "," +
-                       std::to_string(std::lround(child->Top())));
-    }
-    return result;
-  }
-
   // The lines of the memos named `name` over all pages, in order.
   Strings LinesOf(StringView name) {
     Strings lines;

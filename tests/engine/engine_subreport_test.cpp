@@ -31,17 +31,6 @@ class EngineSubreportTest : public EngineTest {
     report_->LoadFromStream(in);
     report_->EngineOptions()->NewSilentMode = simSilent;
   }
-
-  Strings Placed(int page) {
-    Strings result;
-    for (const auto& child : Pages().GetPage(page)->Objects()) {
-      if (!child->IsBand()) continue;
-      result.push_back(StringToUtf8(child->Name()) + "@" +
-                       std::to_string(std::lround(child->Left())) + "," +
-                       std::to_string(std::lround(child->Top())));
-    }
-    return result;
-  }
 };
 
 TEST_F(EngineSubreportTest, TwoSubreportsSideBySideAndTheRunGoesOnBelowTheLonger) {
