@@ -78,6 +78,20 @@ TEST_F(EngineScriptTest, BandsShownByScriptsAndOutlineItems) {
   EXPECT_EQ(Pages().Outline().Count(), 2);
 }
 
+TEST_F(EngineScriptTest, ShowingWhatIsNoBandDoesNothing) {
+  LoadWithScript(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"2\" OnAfterPrint=\"MAfter\"",
+                      Memo("Row", 0, 0, 20, "x")),
+                 "procedure MAfter(Sender: TqbxComponent);\n"
+                 "begin\n"
+                 "  Engine.ShowBandByName('Missing');\n"
+                 "  Engine.ShowBandByName('Row');\n"
+                 "  Engine.ShowBand(nil);\n"
+                 "end;\n"
+                 "begin end.");
+  ASSERT_TRUE(report_->PrepareReport()) << Errors();
+  EXPECT_EQ(Bands(0), (Strings{"M@0", "M@20"}));
+}
+
 TEST_F(EngineScriptTest, CallingTheEngineOutsideTheRunIsAnError) {
   LoadWithScript(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"2\""),
                  "begin Engine.NewPage; end.");
