@@ -9,6 +9,7 @@
 #include "report/qbx_memo.h"
 #include "report/qbx_report.h"
 #include "report/qbx_report_script.h"
+#include "report/qbx_script_args.h"
 #include "report/qbx_view.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
@@ -75,8 +76,6 @@ TqbxComponent& ComponentOf(Object* instance) {
   if (!component) throw Error(u"Component expected");
   return *component;
 }
-
-Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
 
 TqbxScriptDataSource& DataSourceOf(Object* instance) {
   auto* source = dynamic_cast<TqbxScriptDataSource*>(instance);
@@ -188,30 +187,23 @@ void AddComponentMembers(TqsScript& script) {
                          });
 }
 
-template <class T>
-T& Instance(Object* instance) {
-  auto* object = dynamic_cast<T*>(instance);
-  if (!object) throw Error(T::StaticClass().Name() + u" expected");
-  return *object;
-}
-
 // TagStr of views, CalcHeight of stretching views, AlignChildren of bands and pages.
 void AddViewMembers(TqsScript& script) {
   if (TqsClassVariable* view = script.FindClass(TqbxView::StaticClass().Name())) {
     view->AddProperty(
         u"TagStr", u"String",
         [](Object* instance, const ClassInfo*, const String&) {
-          return Variant(Instance<TqbxView>(instance).TagStr());
+          return Variant(ScriptSelf<TqbxView>(instance).TagStr());
         },
         [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
-          Instance<TqbxView>(instance).SetTagStr(VarToString(value));
+          ScriptSelf<TqbxView>(instance).SetTagStr(VarToString(value));
         });
   }
   if (TqsClassVariable* stretcheable = script.FindClass(TqbxStretcheable::StaticClass().Name())) {
     stretcheable->AddMethod(
         u"function CalcHeight: Extended",
         [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>&) {
-          return Variant(Instance<TqbxStretcheable>(instance).CalcHeight());
+          return Variant(ScriptSelf<TqbxStretcheable>(instance).CalcHeight());
         });
   }
   for (const char16_t* name : {u"TqbxBand", u"TqbxReportPage"}) {

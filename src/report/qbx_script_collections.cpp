@@ -10,6 +10,7 @@
 #include "report/qbx_ref.h"
 #include "report/qbx_report.h"
 #include "report/qbx_report_script.h"
+#include "report/qbx_script_args.h"
 #include "report/qbx_script_classes.h"
 #include "report/qbx_serializer.h"
 #include "report/qbx_xml_document.h"
@@ -122,24 +123,13 @@ class TqbxArray : public Object {
   std::vector<std::pair<Variant, Variant>> FEntries;
 };
 
-template <class T>
-T& Self(Object* instance) {
-  auto* self = dynamic_cast<T*>(instance);
-  if (!self) throw Error(T::StaticClass().Name() + u" expected");
-  return *self;
-}
-
-Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
-
-String TextArgument(const std::vector<Variant>& p) { return p.empty() ? String() : VarToString(p[0]); }
-
 void AddStylesClass(TqsScript& script) {
   TqsClassVariable* styles = script.AddClass(TqbxStyles::StaticClass(), u"TPersistent");
   if (!styles) return;
   styles->AddConstructor(
       u"constructor Create(AReport: TqbxReport)",
       [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
-        TqbxStyles& s = Self<TqbxStyles>(instance);
+        TqbxStyles& s = ScriptSelf<TqbxStyles>(instance);
         auto* report = !p.empty() && p[0].Kind() == VarKind::Object
                            ? dynamic_cast<TqbxReport*>(p[0].ObjectValue())
                            : nullptr;
@@ -149,7 +139,7 @@ void AddStylesClass(TqsScript& script) {
       });
   const auto call = [](Object* instance, const ClassInfo*, const String& name,
                        std::vector<Variant>& p) -> Variant {
-    TqbxStyles& s = Self<TqbxStyles>(instance);
+    TqbxStyles& s = ScriptSelf<TqbxStyles>(instance);
     if (name == u"ITEMS.GET") return Variant(static_cast<Object*>(&s.Item(p.empty() ? -1 : VarToInteger(p[0]))));
     if (name == u"ADD") return Variant(static_cast<Object*>(s.Items().emplace_back(std::make_unique<TqbxStyleItem>()).get()));
     if (name == u"FIND") return ObjectOrNil(s.Find(TextArgument(p)));
@@ -194,7 +184,7 @@ void AddStylesClass(TqsScript& script) {
   if (TqsClassVariable* report = script.FindClass(TqbxReport::StaticClass().Name())) {
     report->AddProperty(u"Styles", u"TqbxStyles",
                         [](Object* instance, const ClassInfo*, const String&) {
-                          TqbxReport& r = Self<TqbxReport>(instance);
+                          TqbxReport& r = ScriptSelf<TqbxReport>(instance);
                           auto& styles = static_cast<TqbxStyles&>(r.ReportScript().HostObject(
                               &r, 0, [] { return std::make_unique<TqbxStyles>(); }));
                           styles.Report = &r;
@@ -209,7 +199,7 @@ void AddArrayClass(TqsScript& script) {
   if (!array) return;
   const auto call = [](Object* instance, const ClassInfo*, const String& name,
                        std::vector<Variant>& p) -> Variant {
-    TqbxArray& a = Self<TqbxArray>(instance);
+    TqbxArray& a = ScriptSelf<TqbxArray>(instance);
     if (name == u"CREATE") return Variant(instance);
     if (name == u"COUNT") return Variant(int32_t{a.Count()});
     if (p.empty()) throw Error(u"Not enough actual parameters");

@@ -16,6 +16,7 @@
 #include "report/qbx_report.h"
 #include "report/qbx_report_options.h"
 #include "report/qbx_report_script.h"
+#include "report/qbx_script_args.h"
 #include "report/qbx_script_classes.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iclasses.h"
@@ -27,20 +28,7 @@ namespace zavrik {
 
 namespace {
 
-template <class T>
-T& Self(Object* instance) {
-  auto* self = dynamic_cast<T*>(instance);
-  if (!self) throw Error(T::StaticClass().Name() + u" expected");
-  return *self;
-}
-
-TqbxComponent& ComponentSelf(Object* instance) { return Self<TqbxComponent>(instance); }
-
-Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
-
-String TextArgument(const std::vector<Variant>& p, size_t index = 0) {
-  return index < p.size() ? VarToString(p[index]) : String();
-}
+TqbxComponent& ComponentSelf(Object* instance) { return ScriptSelf<TqbxComponent>(instance); }
 
 TqbxReport* ReportOf(TqbxComponent& component) {
   return dynamic_cast<TqbxReport*>(component.Report());
@@ -252,14 +240,14 @@ void AddViewExtras(TqsScript& script) {
     memo->AddProperty(
         u"AnsiText", u"String",
         [](Object* instance, const ClassInfo*, const String&) {
-          return Variant(Self<TqbxCustomMemoView>(instance).MemoText());
+          return Variant(ScriptSelf<TqbxCustomMemoView>(instance).MemoText());
         },
         [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
-          Self<TqbxCustomMemoView>(instance).SetMemoText(VarToString(value));
+          ScriptSelf<TqbxCustomMemoView>(instance).SetMemoText(VarToString(value));
         });
     memo->AddProperty(u"Lines", u"TWideStrings",
                       [](Object* instance, const ClassInfo*, const String&) {
-                        auto& m = Self<TqbxCustomMemoView>(instance);
+                        auto& m = ScriptSelf<TqbxCustomMemoView>(instance);
                         TqbxReport* report = ReportOf(m);
                         if (!report) throw Error(u"The object is not in a report");
                         auto& lines = static_cast<TqbxMemoLines&>(report->ReportScript().HostObject(
@@ -274,20 +262,20 @@ void AddViewExtras(TqsScript& script) {
                        [](Object* instance, const ClassInfo*, const String&,
                           std::vector<Variant>& p) {
                          const std::string bytes = qsReadFileBytes(StringToUtf8(TextArgument(p)));
-                         Self<TqbxPictureView>(instance).LoadPictureFromStream(
+                         ScriptSelf<TqbxPictureView>(instance).LoadPictureFromStream(
                              {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
                          return Variant();
                        });
   }
   if (TqsClassVariable* band = script.FindClass(TqbxBand::StaticClass().Name())) {
     band->AddProperty(u"Overflow", u"Boolean", [](Object* instance, const ClassInfo*, const String&) {
-      return Variant(Self<TqbxBand>(instance).Overflow);
+      return Variant(ScriptSelf<TqbxBand>(instance).Overflow);
     });
   }
   // Dialogs cannot be shown by a console program: a dialog page answers as if confirmed.
   if (TqsClassVariable* dialog = script.FindClass(TqbxDialogPage::StaticClass().Name())) {
     const auto confirmed = [](Object* instance, const ClassInfo*, const String&) {
-      Self<TqbxDialogPage>(instance);
+      ScriptSelf<TqbxDialogPage>(instance);
       return Variant(int32_t{1});  // mrOk
     };
     dialog->AddProperty(u"ModalResult", u"Integer", confirmed);
@@ -321,7 +309,7 @@ void AddReportFileMembers(TqsScript& script) {
   report->AddMethod(u"procedure SaveToFile(const FileName: String)",
                     [](Object* instance, const ClassInfo*, const String&, std::vector<Variant>& p) {
                       std::ostringstream out;
-                      Self<TqbxReport>(instance).SaveToStream(out);
+                      ScriptSelf<TqbxReport>(instance).SaveToStream(out);
                       qsWriteFileBytes(StringToUtf8(TextArgument(p)), out.str());
                       return Variant();
                     });
@@ -335,7 +323,7 @@ void AddReportFileMembers(TqsScript& script) {
                     });
   report->AddProperty(u"DrillState", u"TStrings",
                       [](Object* instance, const ClassInfo*, const String&) {
-                        TqbxReport& r = Self<TqbxReport>(instance);
+                        TqbxReport& r = ScriptSelf<TqbxReport>(instance);
                         auto& list = static_cast<TqsStringList&>(r.ReportScript().HostObject(
                             &r, 3, [] { return std::make_unique<TqsStringList>(); }));
                         list.SetText(u"");  // no group is ever drilled down here
@@ -350,10 +338,10 @@ void AddEngineOptionsMembers(TqsScript& script) {
   options->AddProperty(
       u"DestroyForms", u"Boolean",
       [](Object* instance, const ClassInfo*, const String&) {
-        return Variant(Self<TqbxEngineOptions>(instance).DestroyForms);
+        return Variant(ScriptSelf<TqbxEngineOptions>(instance).DestroyForms);
       },
       [](Object* instance, const ClassInfo*, const String&, const Variant& value) {
-        Self<TqbxEngineOptions>(instance).DestroyForms = VarToBoolean(value);
+        ScriptSelf<TqbxEngineOptions>(instance).DestroyForms = VarToBoolean(value);
       });
 }
 

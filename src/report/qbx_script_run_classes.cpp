@@ -6,6 +6,7 @@
 #include "report/qbx_custom_engine.h"
 #include "report/qbx_post_processor.h"
 #include "report/qbx_preview_pages.h"
+#include "report/qbx_script_args.h"
 #include "report/qbx_script_classes.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
@@ -20,10 +21,6 @@ T& InstanceOf(Object* instance) {
   if (!object) throw Error(u"Invalid object");
   return *object;
 }
-
-String TextArgument(const std::vector<Variant>& p) { return p.empty() ? String() : VarToString(p[0]); }
-
-Variant ObjectOrNil(Object* object) { return object ? Variant(object) : Variant(int32_t{0}); }
 
 TqbxComponent* ComponentArgument(const std::vector<Variant>& p) {
   if (p.empty() || p[0].Kind() != VarKind::Object) return nullptr;
