@@ -20,6 +20,7 @@ packages=(
   lintian
   procps util-linux
   lua5.4
+  python3-reportlab
 )
 
 missing=()
