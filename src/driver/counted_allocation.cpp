@@ -3,6 +3,7 @@
 // process. Linked into the zavrik program only.
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -10,16 +11,35 @@
 
 namespace {
 
+// Each thread keeps its own running difference and hands it to the shared count only when it
+// passes kBatch either way: the shared atomic is touched once per kBatch bytes, not per call.
+// The count may lag the truth by kBatch per thread, far below any sensible limit.
+constexpr long kBatch = 256 * 1024;
+thread_local long t_unflushed = 0;
+
+void Flush() {
+  if (t_unflushed > 0) zavrik::CountAllocated(static_cast<size_t>(t_unflushed));
+  else zavrik::CountReleased(static_cast<size_t>(-t_unflushed));
+  t_unflushed = 0;
+}
+
 void* Allocate(size_t size, size_t alignment) {
   if (size == 0) size = 1;
-  if (!zavrik::MemoryAvailable(size)) return nullptr;
+  // Small requests are checked with the batch they complete.
+  if ((size >= static_cast<size_t>(kBatch) || t_unflushed + static_cast<long>(size) >= kBatch) &&
+      !zavrik::MemoryAvailable(size + static_cast<size_t>(std::max(t_unflushed, 0L)))) {
+    return nullptr;
+  }
   void* p = nullptr;
   if (alignment <= alignof(std::max_align_t)) {
     p = std::malloc(size);
   } else if (posix_memalign(&p, alignment, size) != 0) {
     p = nullptr;
   }
-  if (p) zavrik::CountAllocated(malloc_usable_size(p));
+  if (p) {
+    t_unflushed += static_cast<long>(malloc_usable_size(p));
+    if (t_unflushed >= kBatch) Flush();
+  }
   return p;
 }
 
@@ -31,7 +51,8 @@ void* AllocateOrThrow(size_t size, size_t alignment) {
 
 void Release(void* p) noexcept {
   if (!p) return;
-  zavrik::CountReleased(malloc_usable_size(p));
+  t_unflushed -= static_cast<long>(malloc_usable_size(p));
+  if (t_unflushed <= -kBatch) Flush();
   std::free(p);
 }
 

@@ -168,7 +168,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   std::vector<double> shift_amounts(static_cast<size_t>(container.Count()), 0);
   bool stretched = false;
   for (int i = 0; i < container.Count(); ++i) {
-    auto* object = dynamic_cast<TqbxStretcheable*>(&container.Child(i));
+    auto* object = container.Child(i).AsStretcheable();
     if (!object || !object->Visible() || !visible) continue;
     if (object->StretchMode() == smDontStretch && !object->CanShrink()) continue;
     const double old_height = object->Height();
@@ -191,7 +191,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   Report.SetSelfValue(&container);
   if (band) Report.DoNotifyEvent(band, band->OnAfterCalcHeight());
   for (const auto& child : container.Objects()) {
-    auto* object = dynamic_cast<TqbxStretcheable*>(child.get());
+    auto* object = child->AsStretcheable();
     if (object && object->StretchMode() == smMaxHeight)
       object->SetHeight(container.Height() - object->Top());
   }

@@ -75,7 +75,7 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
     return;
   }
   for (TqbxComponent* object : remaining) {
-    if (auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object)) {
+    if (auto* stretcheable = object->AsStretcheable()) {
       stretcheable->InitPart();
       stretcheable->SaveHeight = stretcheable->Height();
       stretcheable->SavedTop = stretcheable->Top();
@@ -109,7 +109,7 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
 
     for (size_t i = 0; i < remaining.size(); ++i) {
       TqbxComponent* object = remaining[i];
-      auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object);
+      auto* stretcheable = object->AsStretcheable();
       if (stretcheable && object->Top() < free_space) {
         stretcheable->SavedTop = object->Top();
         object->SetHeight(free_space - object->Top());
@@ -160,7 +160,7 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
         for (TqbxComponent* object : left_over) blocked.emplace_back(object, object->Top());
       for (const auto& [object, top] : blocked) {
         object->SetTop(top);
-        if (auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object)) {
+        if (auto* stretcheable = object->AsStretcheable()) {
           // All of the rest of its content goes into this part.
           object->SetHeight(kWholeContent);
           const double unused = stretcheable->DrawPart();
@@ -180,7 +180,7 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
     if (last_part) {
       for (TqbxComponent* object : part) {
         if (object->Align() == baBottom) object->SetTop(height - object->Height());
-        auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object);
+        auto* stretcheable = object->AsStretcheable();
         if (stretcheable && stretcheable->StretchMode() == smMaxHeight)
           object->SetHeight(height - object->Top());
       }
@@ -206,7 +206,7 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
     NewColumn();
     for (TqbxComponent* object : remaining) {
       object->SetTop(object->Top() - free_space);
-      auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object);
+      auto* stretcheable = object->AsStretcheable();
       if (stretcheable && !placed_any) object->SetTop(stretcheable->SavedTop);
       if (object->Top() < 0) object->SetTop(0);
       if (stretcheable) object->SetHeight(stretcheable->SaveHeight);

@@ -100,8 +100,9 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
 }
 
 void TqbxPDFFont::Register(uint16_t glyph, int width, const String& unicode) {
-  if (FUsedIndex.count(glyph)) return;
-  FUsedIndex[glyph] = FUsed.size();
+  if (glyph < FUsedIndex.size() && FUsedIndex[glyph] >= 0) return;
+  if (glyph >= FUsedIndex.size()) FUsedIndex.resize(glyph + size_t{1}, -1);
+  FUsedIndex[glyph] = static_cast<int32_t>(FUsed.size());
   FUsed.push_back({glyph, width, unicode.empty() ? String(1, FMetrics.default_char) : unicode});
 }
 
@@ -125,10 +126,29 @@ PdfGlyphRun TqbxPDFFont::Convert(StringView text, bool rtl) {
 
 PdfGlyphRun TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
   if (text.empty()) return {};
+  auto& runs = FRuns[rtl ? 1 : 0];
+  if (const auto it = runs.find(text); it != runs.end()) return it->second;
+  constexpr size_t kRunsKept = 16384;
+  if (runs.size() >= kRunsKept) runs.clear();
+  return runs.emplace(String(text), RemapString(text, rtl)).first->second;
+}
+
+bool TqbxPDFFont::FirstSingle(StringView point) {
+  if (point.size() == 1) {
+    if (FSingleUnits[point[0]]) return false;
+    FSingleUnits[point[0]] = true;
+    return true;
+  }
+  if (FSinglePairs.find(point) != FSinglePairs.end()) return false;
+  FSinglePairs.emplace(point);
+  return true;
+}
+
+PdfGlyphRun TqbxPDFFont::RemapString(StringView text, bool rtl) {
   const bool arial = pdf::IsArialFamily(FFont.name);
   if (arial && !HasDevanagari(text))
     for (StringView point : CodePoints(text))
-      if (FSingles.insert(String(point)).second) Convert(point, rtl);
+      if (FirstSingle(point)) Convert(point, rtl);
   PdfGlyphRun run = Convert(text, rtl);
   if (run.ligatures && pdf::IsLigatureFree(FFont.name)) {
     PdfGlyphRun joined;

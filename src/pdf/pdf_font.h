@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,9 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   };
   ShapedLine Shape(StringView text, bool rtl) const;
   PdfGlyphRun Convert(StringView text, bool rtl);
+  PdfGlyphRun RemapString(StringView text, bool rtl);
+  // Whether the character (one code point) is met on its own for the first time.
+  bool FirstSingle(StringView point);
   void Register(uint16_t glyph, int width, const String& unicode);
   std::string ToUnicodeMap() const;
   std::string WidthsLine() const;
@@ -88,8 +92,16 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   OutlineMetrics FMetrics;
   uint16_t FSpaceGlyph = 3;
   std::vector<PdfUsedGlyph> FUsed;
-  std::map<uint16_t, size_t> FUsedIndex;
-  std::set<String> FSingles;  // characters converted on their own already
+  std::vector<int32_t> FUsedIndex;  // by glyph: its index in FUsed, -1 when not used yet
+  // Characters converted on their own already: BMP units by bit, surrogate pairs by text.
+  std::vector<bool> FSingleUnits = std::vector<bool>(0x10000);
+  std::set<String, std::less<>> FSinglePairs;
+  // Lines converted already, by reading direction: the same text gives the same run.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(StringView text) const { return std::hash<StringView>{}(text); }
+  };
+  std::unordered_map<String, PdfGlyphRun, TextHash, std::equal_to<>> FRuns[2];
 };
 
 namespace pdf {

@@ -1,6 +1,8 @@
 #include "pdf/pdf_format.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "core/float_text.h"
@@ -11,8 +13,7 @@ namespace {
 
 // Fixed point with "." whatever the report's locale; halves round away from zero on the
 // shortest digits of the value, as every number display of the program does.
-std::string Fixed(double value, int decimals) {
-  if (!std::isfinite(value)) value = 0;
+std::string ShortestDigitsFixed(double value, int decimals) {
   static const FormatSettings kPdfNumbers = [] {
     FormatSettings fs;
     fs.decimal_separator = u'.';
@@ -21,6 +22,32 @@ std::string Fixed(double value, int decimals) {
   std::string text = StringToUtf8(FloatToStrFixed(value, decimals, false, kPdfNumbers));
   if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);
   return text;
+}
+
+// The same text without the decimal detour when the scaled value is small and not near a
+// half: then the shortest digits and the binary value round the same way.
+std::string Fixed(double value, int decimals) {
+  if (!std::isfinite(value)) value = 0;
+  static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+  if (decimals < 0 || decimals > 4) return ShortestDigitsFixed(value, decimals);
+  const double scaled = std::fabs(value) * kScale[decimals];
+  if (!(scaled < 1e9)) return ShortestDigitsFixed(value, decimals);
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) < 1e-6) return ShortestDigitsFixed(value, decimals);
+  uint64_t units = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  char buffer[32];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
+  for (int i = 0; i < decimals; ++i, units /= 10) *--p = static_cast<char>('0' + units % 10);
+  if (decimals > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + units % 10);
+    units /= 10;
+  } while (units != 0);
+  const bool zero = std::all_of(p, end, [](char c) { return c == '0' || c == '.'; });
+  if (value < 0 && !zero) *--p = '-';
+  return std::string(p, end);
 }
 
 int Red(uint32_t c) { return c & 0xFF; }

@@ -14,6 +14,8 @@
 namespace zavrik {
 
 class TqbxCustomExportFilter;
+class TqbxMemoText;
+class TqbxStretcheable;
 class TqbxRefBase;
 class TqbxXMLItem;
 class TqbxXMLSerializer;
@@ -92,6 +94,9 @@ class TqbxComponent : public Object {
   virtual bool IsReport() const { return false; }
   virtual bool IsPage() const { return false; }
   virtual bool IsDialogPage() const { return false; }
+  // The hot paths' stand-ins for dynamic_cast: this node as one of these, or none.
+  virtual TqbxStretcheable* AsStretcheable() { return nullptr; }
+  virtual TqbxMemoText* AsMemoText() { return nullptr; }
   // The lifetime owner: names of owned components are unique among themselves.
   TqbxComponent* Owner() const { return FOwner; }
   // The owned component of that name (case-insensitive), or none.
@@ -259,6 +264,12 @@ class TqbxComponent : public Object {
 
 // While one lives, size changes do not move or resize children by their anchors: restoring saved
 // bounds puts every object back on its own.
+// The object as a component, or none: a class check instead of a dynamic_cast.
+inline TqbxComponent* AsComponent(Object& object) {
+  return object.ClassType().InheritsFrom(TqbxComponent::StaticClass()) ? static_cast<TqbxComponent*>(&object)
+                                                                        : nullptr;
+}
+
 class TqbxAnchorsSuspended {
  public:
   TqbxAnchorsSuspended();

@@ -24,6 +24,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   ~TqbxCustomMemoView() override;
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  TqbxMemoText* AsMemoText() override { return this; }
 
   // --- text
   TStrings* Memo() const { return FMemo.get(); }

@@ -67,7 +67,7 @@ void TqbxXMLSerializer::XMLToObj(StringView text, Object& object) {
     }
   }
   if (own_font && !parent_font)
-    if (auto* component = dynamic_cast<TqbxComponent*>(&object)) component->FontReadFromAttributes();
+    if (auto* component = AsComponent(object)) component->FontReadFromAttributes();
 }
 
 void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringView raw) {
@@ -81,8 +81,8 @@ void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringVi
     target = sub;
     name = name.substr(dot + 1);
   }
-  auto* component = dynamic_cast<TqbxComponent*>(target);
-  auto* memo = dynamic_cast<TqbxMemoText*>(target);
+  TqbxComponent* component = AsComponent(*target);
+  TqbxMemoText* memo = component ? component->AsMemoText() : nullptr;
   if (name.size() == 1) {
     // The compact names of prepared pages.
     switch (name[0]) {
@@ -97,7 +97,8 @@ void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringVi
     }
   }
   if (SameTextAscii(name, u"Text")) {
-    if (auto* strings = dynamic_cast<TStrings*>(target)) return strings->SetText(XmlUnescape(raw));
+    if (target->ClassType().InheritsFrom(TStrings::StaticClass()))
+      return static_cast<TStrings*>(target)->SetText(XmlUnescape(raw));
     if (memo) return memo->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
   }
   if (SameTextAscii(name, u"PropData")) return ReadPropData(*target, raw);

@@ -146,6 +146,7 @@ class TqbxStretcheable : public TqbxView {
  public:
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  TqbxStretcheable* AsStretcheable() override { return this; }
   static PropList StretchProps();  // CanShrink, StretchMode
 
   TqbxStretchMode StretchMode() const { return FStretchMode; }

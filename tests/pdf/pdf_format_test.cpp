@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "core/float_text.h"
+#include "core/format_settings.h"
+
 namespace zavrik::pdf {
 namespace {
 
@@ -16,6 +21,30 @@ TEST(PdfNumbers, TwoDecimalsAndTrimmedThree) {
   EXPECT_EQ(F3t(12), "12");
   EXPECT_EQ(F3t(1.5), "1.5");
   EXPECT_EQ(F3t(-0.0001), "0");
+}
+
+// The numbers of the content round halves on the value's shortest digits, as the program's
+// number display does: 1.0005 (binary just below) still gives 1.001.
+TEST(PdfNumbers, AgreeWithTheNumberDisplay) {
+  FormatSettings dot;
+  dot.decimal_separator = u'.';
+  const auto display = [&dot](double v, int decimals) {
+    std::string text = StringToUtf8(FloatToStrFixed(v, decimals, false, dot));
+    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);
+    return text;
+  };
+  EXPECT_EQ(F3(1.0005), "1.001");
+  EXPECT_EQ(F2(2.675), "2.68");
+  EXPECT_EQ(F2(-2.675), "-2.68");
+  EXPECT_EQ(F3(1e12 + 0.25), display(1e12 + 0.25, 3));
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> wide(-2000, 2000);
+  std::uniform_int_distribution<int> thousandths(-2000000, 2000000);
+  for (int i = 0; i < 200000; ++i) {
+    const double v = i % 2 ? wide(random) : thousandths(random) / 1000.0 + (i % 4 ? 0.0005 : 0.005);
+    ASSERT_EQ(F2(v), display(v, 2)) << v;
+    ASSERT_EQ(F3(v), display(v, 3)) << v;
+  }
 }
 
 TEST(PdfColours, ThreeForms) {
