@@ -32,6 +32,8 @@ class TqbxDataSet : public TqbxDialogComponent,
   ~TqbxDataSet() override;
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
+  TqbxFieldSource* AsFieldSource() override { return this; }
+  const TqbxReportDataSource* AsReportDataSource() const override { return this; }
 
   // --- fields
   String DisplayText(StringView field) override { return String(); }

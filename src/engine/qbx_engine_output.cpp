@@ -13,7 +13,7 @@ namespace {
 constexpr double kEpsilon = 0.0001;
 
 bool IsGroupHeaderOrDataBand(const TqbxBand& band) {
-  return band.IsDataBand() || dynamic_cast<const TqbxGroupHeader*>(&band) != nullptr;
+  return band.IsDataBand() || ComponentAs<TqbxGroupHeader>(&band) != nullptr;
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
   TqbxBand* result = nullptr;
   if (TqbxChild* child = band->Child()) {
     if (child->ToNRowsMode() != rmTillPageEnds && child->ToNRows() <= 0) {
-      const auto* data_band = dynamic_cast<const TqbxDataBand*>(band);
+      const auto* data_band = ComponentAs<TqbxDataBand>(band);
       if ((band->Visible() || band->PrintChildIfInvisible()) &&
           !(data_band && data_band->CurColumn() > 1)) {
         IsFirstBand = false;
@@ -50,7 +50,7 @@ void TqbxEngine::ShowBandByName(StringView band_name) {
 
 void TqbxEngine::ShowBandObject(TqbxComponent* band) {
   if (!Running) NotRunning();
-  ShowBand(dynamic_cast<TqbxBand*>(band));
+  ShowBand(ComponentAs<TqbxBand>(band));
 }
 
 void TqbxEngine::OutputBand(TqbxBand& band) {
@@ -58,7 +58,7 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
   const TqbxBandLinks& links = Links(band);
   if (!FInPageStart && band.Visible() && band.StartNewPage() &&
       !(IsGroupHeaderOrDataBand(band) && links.LineN == 1)) {
-    if (auto* group = dynamic_cast<const TqbxGroupHeader*>(&band); group && group->ResetPageNumbers())
+    if (auto* group = ComponentAs<TqbxGroupHeader>(&band); group && group->ResetPageNumbers())
       Pages().ResetLogicalPageNumber();
     StartNewPageBand = &band;
     CurBand = &band;
@@ -77,13 +77,13 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
   try {
     Stretch(band);
     Links(band).StretchedHeight = band.Height();
-    const auto* data_band = dynamic_cast<const TqbxDataBand*>(&band);
+    const auto* data_band = ComponentAs<TqbxDataBand>(&band);
     const bool multi_column = data_band && data_band->Columns() > 1;
-    const bool is_overlay = dynamic_cast<const TqbxOverlay*>(&band) != nullptr;
+    const bool is_overlay = ComponentAs<TqbxOverlay>(&band) != nullptr;
     bool split = false;
     if (band.Visible() && !multi_column && !is_overlay && !band.IsNullBand() &&
         FreeSpace() < band.Height()) {
-      if (auto* child = dynamic_cast<const TqbxChild*>(&band);
+      if (auto* child = ComponentAs<TqbxChild>(&band);
           child && child->ToNRowsMode() == rmTillPageEnds) {
         // Ends the chain of a child band that fills the page (child rows).
         FBreakShowBandTree = true;
@@ -131,7 +131,7 @@ void TqbxEngine::RecordBand(TqbxBand& band, bool multi_column) {
   if (!band.Visible()) return;
   if (FinalPass) band.CreateFillMemo();
   // An endless page has no bottom to move the summary to.
-  if (dynamic_cast<const TqbxReportSummary*>(&band) && band.PrintAtBottom() &&
+  if (ComponentAs<TqbxReportSummary>(&band) && band.PrintAtBottom() &&
       !Page->EndlessHeight()) {
     CurY += FreeSpace() - Links(band).StretchedHeight;
     band.SetTop(CurY);
@@ -143,9 +143,9 @@ void TqbxEngine::RecordBand(TqbxBand& band, bool multi_column) {
 // --- evaluation and stretching
 
 void TqbxEngine::Stretch(TqbxComponent& container) {
-  auto* band = dynamic_cast<TqbxBand*>(&container);
+  auto* band = ComponentAs<TqbxBand>(&container);
   if (band) CurBand = band;
-  auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
+  auto* container_component = ComponentAs<TqbxReportComponent>(&container);
   Report.SetSelfValue(&container);
   if (band) band->BeforePrint();
   if (container_component) Report.DoBeforePrint(*container_component);
@@ -153,12 +153,12 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   const bool visible = container.Visible();
   // By index: scripts may add objects to the container while it is evaluated.
   for (int i = 0; i < container.Count(); ++i) {
-    auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i));
+    auto* object = ComponentAs<TqbxReportComponent>(&container.Child(i));
     if (!object) continue;
     Report.SetSelfValue(object);
     object->BeforePrint();
     if (visible) Report.DoBeforePrint(*object);
-    auto* view = dynamic_cast<TqbxView*>(object);
+    auto* view = ComponentAs<TqbxView>(object);
     // Objects processed at a later event are evaluated then (deferred values).
     if (object->Visible() && (!view || view->Processing()->ProcessAt == paDefault)) {
       object->GetData();
@@ -198,17 +198,17 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
 }
 
 void TqbxEngine::UnStretch(TqbxComponent& container) {
-  auto* band = dynamic_cast<TqbxBand*>(&container);
+  auto* band = ComponentAs<TqbxBand>(&container);
   // The fill memo never took part in the evaluation: it goes before the objects are restored.
   if (band) band->DisposeFillMemo();
   if (container.Visible()) {
     for (int i = 0; i < container.Count(); ++i)
-      if (auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i)))
+      if (auto* object = ComponentAs<TqbxReportComponent>(&container.Child(i)))
         Report.DoAfterPrint(*object);
   }
   for (int i = 0; i < container.Count(); ++i)
-    if (auto* object = dynamic_cast<TqbxReportComponent*>(&container.Child(i))) object->AfterPrint();
-  auto* container_component = dynamic_cast<TqbxReportComponent*>(&container);
+    if (auto* object = ComponentAs<TqbxReportComponent>(&container.Child(i))) object->AfterPrint();
+  auto* container_component = ComponentAs<TqbxReportComponent>(&container);
   if (container_component) Report.DoAfterPrint(*container_component);
   if (band) band->AfterPrint();
   if (container_component && container_component->OriginalObjectsCount != -1) {
@@ -222,8 +222,8 @@ void TqbxEngine::UnStretch(TqbxComponent& container) {
 
 void TqbxEngine::AddHeader(TqbxBand* band) {
   if (!band || !band->ReprintOnNewPage()) return;
-  if (!dynamic_cast<TqbxHeader*>(band) && !dynamic_cast<TqbxGroupHeader*>(band)) return;
-  HeaderList.push_back({band, PageCurX, Keeping && !dynamic_cast<TqbxHeader*>(band)});
+  if (!ComponentAs<TqbxHeader>(band) && !ComponentAs<TqbxGroupHeader>(band)) return;
+  HeaderList.push_back({band, PageCurX, Keeping && !ComponentAs<TqbxHeader>(band)});
 }
 
 void TqbxEngine::RemoveHeader(const TqbxBand* band) {

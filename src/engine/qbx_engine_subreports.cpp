@@ -16,7 +16,7 @@ namespace {
 std::vector<TqbxSubreport*> SubreportsOn(const TqbxComponent& container) {
   std::vector<TqbxSubreport*> result;
   for (TqbxComponent* object : container.AllObjects())
-    if (auto* subreport = dynamic_cast<TqbxSubreport*>(object)) result.push_back(subreport);
+    if (auto* subreport = ComponentAs<TqbxSubreport>(object)) result.push_back(subreport);
   return result;
 }
 
@@ -76,7 +76,7 @@ bool TqbxEngine::IsSubreportPage(const TqbxReportPage& page) const {
 void TqbxEngine::RunSubreports(TqbxBand& band, int band_page, double band_top) {
   std::vector<TqbxSubreport*> subreports;
   for (const auto& child : band.Objects()) {
-    auto* subreport = dynamic_cast<TqbxSubreport*>(child.get());
+    auto* subreport = ComponentAs<TqbxSubreport>(child.get());
     if (subreport && subreport->Visible() && subreport->Page() &&
         !FBrokenSubreports.count(subreport))
       subreports.push_back(subreport);

@@ -18,7 +18,7 @@ namespace {
 
 template <class T>
 bool Is(const TqbxComponent* object) {
-  return dynamic_cast<const T*>(object) != nullptr;
+  return ComponentAs<T>(object) != nullptr;
 }
 
 // Walks the selected pages; one rebuilt page lives at a time.
@@ -99,12 +99,12 @@ class ExportWalk {
   // Offers one object; false when the report was terminated.
   bool Offer(TqbxComponent& object, int count) {
     if (FFilter.DataOnly) {
-      const auto* band = dynamic_cast<const TqbxBand*>(object.Parent());
+      const auto* band = ComponentAs<TqbxBand>(object.Parent());
       if (!band || !band->IsDataBand()) return true;
     }
-    if (auto* view = dynamic_cast<TqbxView*>(&object); view && !(view->Visibility() & vsExport))
+    if (auto* view = ComponentAs<TqbxView>(&object); view && !(view->Visibility() & vsExport))
       return true;
-    if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&object)) {
+    if (auto* memo = ComponentAs<TqbxCustomMemoView>(&object)) {
       memo->TotalPages = count;
       memo->CopyNo = 1;
       memo->ExtractMacros();

@@ -127,12 +127,12 @@ void TqbxPreviewPages::RegisterSourceObject(TqbxComponent& original, TqbxCompone
   const String base = copy.IsBand() ? String(u"b") : AsciiLower(copy.BaseName().substr(0, 1));
   const String alias =
       Dictionary.AddUnique(base, u"Page" + IntToStr(page_index) + u"." + copy.Name(), &copy);
-  if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&copy)) {
+  if (auto* memo = ComponentAs<TqbxCustomMemoView>(&copy)) {
     memo->SetDataSet(nullptr);
     memo->SetDataField(String());
   }
   // Printed pictures come from the picture cache.
-  if (auto* picture = dynamic_cast<TqbxPictureView*>(&copy)) {
+  if (auto* picture = ComponentAs<TqbxPictureView>(&copy)) {
     picture->Picture()->Clear();
     picture->SetPictureStored(false);
   }
@@ -228,7 +228,7 @@ void TqbxPreviewPages::RecordObject(TqbxComponent& root, TqbxXMLItem& root_paren
     TqbxXMLItem& parent = *pending.back().second;
     pending.pop_back();
     if (!object.Visible() || !(object.ComponentStyle() & csPreviewVisible)) continue;
-    if (auto* view = dynamic_cast<TqbxView*>(&object); view && view->IsPostProcessAllowed()) {
+    if (auto* view = ComponentAs<TqbxView>(&object); view && view->IsPostProcessAllowed()) {
       PostProcessor().SaveContent(*view);
     }
     TqbxXMLItem& item = parent.Add();

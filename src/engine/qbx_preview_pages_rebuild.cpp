@@ -55,7 +55,7 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
     const String text = (source ? source->BaseName() : element.Name()) + u" " + element.Text();
     std::unique_ptr<TqbxComponent> object = serializer.ReadDetachedComponentStr(text);
     if (source) object->SetName(source->Name());
-    if (auto* picture = dynamic_cast<TqbxPictureView*>(object.get()); picture && picture->Picture()->Empty())
+    if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
       picture->LoadFromCache(GetPicture(picture->ImageIndex()));
     // Memo views take their preview highlight here, once highlights in previews exist.
     if (PostProcessor().LoadValue(*object, parent.AbsTop() + object->Top())) continue;

@@ -43,11 +43,15 @@ double TextSizeValue(StringView family, int size) {
 std::string TextSize(StringView family, int size) { return F3(TextSizeValue(family, size)); }
 
 std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
-  std::string hex;
-  char buffer[8];
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex(4 * (to - from), '0');
+  char* out = hex.data();
   for (size_t i = from; i < to; ++i) {
-    std::snprintf(buffer, sizeof buffer, "%04X", glyphs[i]);
-    hex += buffer;
+    const uint16_t glyph = glyphs[i];
+    *out++ = kDigits[glyph >> 12];
+    *out++ = kDigits[(glyph >> 8) & 0xF];
+    *out++ = kDigits[(glyph >> 4) & 0xF];
+    *out++ = kDigits[glyph & 0xF];
   }
   return hex;
 }

@@ -206,10 +206,16 @@ std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style) {
         return std::tie(a.path, a.index, a.simulate_bold, a.simulate_italic, a.exact) <
                std::tie(b.path, b.index, b.simulate_bold, b.simulate_italic, b.exact);
       });
-  const FontLocation location = LocateFont(family, style);
+  // The catalog's answer for a family and style does not change during the run.
+  static std::map<String, std::shared_ptr<const FontFace>> requested;  // family + the style unit
+  String key(family);
+  key.push_back(static_cast<char16_t>(style));
   std::lock_guard lock(mutex);
+  if (const auto known = requested.find(key); known != requested.end()) return known->second;
+  const FontLocation location = LocateFont(family, style);
   auto& face = faces[location];
   if (!face) face = std::make_shared<FontFace>(location);
+  requested.emplace(std::move(key), face);
   return face;
 }
 

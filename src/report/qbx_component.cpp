@@ -7,6 +7,9 @@
 
 #include "core/error.h"
 #include "core/numeric.h"
+#include "report/qbx_data_field.h"
+#include "report/qbx_evaluator.h"
+#include "report/qbx_serializer.h"
 
 namespace zavrik {
 namespace {
@@ -48,6 +51,13 @@ void AdjustAxis(int32_t anchors, int32_t near_edge, int32_t far_edge, double d, 
 
 TqbxComponent::TqbxComponent() : FFont(std::make_unique<TqbxFont>()) {
   FFont->OnChange = [this] { FontChanged(); };
+}
+
+TqbxMemoText* TqbxComponent::AsMemoText() { return dynamic_cast<TqbxMemoText*>(this); }
+TqbxEvaluator* TqbxComponent::AsEvaluator() { return dynamic_cast<TqbxEvaluator*>(this); }
+TqbxFieldSource* TqbxComponent::AsFieldSource() { return dynamic_cast<TqbxFieldSource*>(this); }
+const TqbxReportDataSource* TqbxComponent::AsReportDataSource() const {
+  return dynamic_cast<const TqbxReportDataSource*>(this);
 }
 
 TqbxComponent::~TqbxComponent() {

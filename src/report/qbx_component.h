@@ -4,6 +4,7 @@
 // when the component was created in a tree) answers "components owned by the report".
 #pragma once
 
+#include <cassert>
 #include <map>
 #include <memory>
 #include <vector>
@@ -14,7 +15,10 @@
 namespace zavrik {
 
 class TqbxCustomExportFilter;
+class TqbxEvaluator;
+class TqbxFieldSource;
 class TqbxMemoText;
+class TqbxReportDataSource;
 class TqbxStretcheable;
 class TqbxRefBase;
 class TqbxXMLItem;
@@ -94,9 +98,13 @@ class TqbxComponent : public Object {
   virtual bool IsReport() const { return false; }
   virtual bool IsPage() const { return false; }
   virtual bool IsDialogPage() const { return false; }
-  // The hot paths' stand-ins for dynamic_cast: this node as one of these, or none.
+  // The hot paths' stand-ins for dynamic_cast: this node as one of these, or none. The classes
+  // that implement them answer directly; the defaults ask dynamic_cast.
   virtual TqbxStretcheable* AsStretcheable() { return nullptr; }
-  virtual TqbxMemoText* AsMemoText() { return nullptr; }
+  virtual TqbxMemoText* AsMemoText();
+  virtual TqbxEvaluator* AsEvaluator();
+  virtual TqbxFieldSource* AsFieldSource();
+  virtual const TqbxReportDataSource* AsReportDataSource() const;
   // The lifetime owner: names of owned components are unique among themselves.
   TqbxComponent* Owner() const { return FOwner; }
   // The owned component of that name (case-insensitive), or none.
@@ -268,6 +276,21 @@ class TqbxComponent : public Object {
 inline TqbxComponent* AsComponent(Object& object) {
   return object.ClassType().InheritsFrom(TqbxComponent::StaticClass()) ? static_cast<TqbxComponent*>(&object)
                                                                         : nullptr;
+}
+
+// The component as T, or none, for the hot paths: the class table's parent chain instead of a
+// dynamic_cast. T must be a class of the component tree with its own StaticClass; debug builds
+// check the answer against dynamic_cast.
+template <class T>
+T* ComponentAs(TqbxComponent* component) {
+  T* result = component && component->ClassType().InheritsFrom(T::StaticClass()) ? static_cast<T*>(component)
+                                                                                : nullptr;
+  assert(result == dynamic_cast<T*>(component));
+  return result;
+}
+template <class T>
+const T* ComponentAs(const TqbxComponent* component) {
+  return ComponentAs<T>(const_cast<TqbxComponent*>(component));
 }
 
 class TqbxAnchorsSuspended {

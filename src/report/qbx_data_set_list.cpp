@@ -59,7 +59,7 @@ TqbxReportComponent* FindDataSet(const TqbxComponent& component, TqbxReportCompo
 
 String DataSetUserName(const TqbxComponent* data_set) {
   if (!data_set) return String();
-  if (const auto* source = dynamic_cast<const TqbxReportDataSource*>(data_set)) return source->UserName();
+  if (const auto* source = data_set->AsReportDataSource()) return source->UserName();
   return data_set->Name();
 }
 

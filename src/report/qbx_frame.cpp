@@ -141,10 +141,13 @@ String TqbxFrame::Diff(const TqbxFrame& o) const {
   for (const auto& [name, side] : sides) {
     const TqbxFrameLine& line = Line(side);
     const TqbxFrameLine& other = o.Line(side);
-    const String prefix = name;
-    DiffInt(out, prefix + u".Color", line.Color(), color_written ? FColor : other.Color());
-    DiffInt(out, prefix + u".Style", line.Style(), style_written ? FStyle : other.Style());
-    DiffFloat(out, prefix + u".Width", line.Width(), width_written ? FWidth : other.Width());
+    // The names are built only for the values that differ.
+    const int64_t color = color_written ? FColor : other.Color();
+    const int64_t style = style_written ? FStyle : other.Style();
+    const double width = width_written ? FWidth : other.Width();
+    if (line.Color() != color) DiffInt(out, String(name) + u".Color", line.Color(), color);
+    if (line.Style() != style) DiffInt(out, String(name) + u".Style", line.Style(), style);
+    if (line.Width() != width) DiffFloat(out, String(name) + u".Width", line.Width(), width);
   }
   return out;
 }

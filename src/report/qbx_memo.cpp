@@ -183,7 +183,7 @@ void TqbxCustomMemoView::MirrorContent(int32_t mirror_modes) {
 }
 
 String TqbxCustomMemoView::Diff(const TqbxComponent* other) const {
-  const auto* o = dynamic_cast<const TqbxCustomMemoView*>(other);
+  const auto* o = ComponentAs<TqbxCustomMemoView>(other);
   std::unique_ptr<Object> fresh;
   if (!o) {
     fresh = ClassType().Create();
@@ -208,7 +208,8 @@ String TqbxCustomMemoView::Diff(const TqbxComponent* other) const {
   DiffBool(out, u"WordWrap", WordWrap, o->WordWrap);
   if (FFormats.size() == 1) {
     const TqbxFormat& f = *FFormats.front();
-    const TqbxFormat& g = o->FFormats.size() == 1 ? *o->FFormats.front() : TqbxFormat();
+    static const TqbxFormat kNoFormat;
+    const TqbxFormat& g = o->FFormats.size() == 1 ? *o->FFormats.front() : kNoFormat;
     DiffInt(out, u"DisplayFormat.Kind", f.Kind, g.Kind);
     DiffString(out, u"DisplayFormat.DecimalSeparator", f.DecimalSeparator, g.DecimalSeparator);
     DiffString(out, u"DisplayFormat.ThousandSeparator", f.ThousandSeparator, g.ThousandSeparator);

@@ -93,6 +93,7 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
   bool IsReport() const override { return true; }
+  TqbxEvaluator* AsEvaluator() override { return this; }
 
   // Pages, data sources, variables, styles, options and script text back to a new report's.
   void Clear() override;

@@ -77,7 +77,7 @@ Variant TqbxReport::ScriptCalc(StringView expression) {
 bool TqbxReport::LookupValue(StringView name, Variant& value) {
   String field;
   if (TqbxReportComponent* data_set = GetDatasetAndField(name, field); data_set && !field.empty()) {
-    if (auto* source = dynamic_cast<TqbxFieldSource*>(data_set)) {
+    if (auto* source = data_set->AsFieldSource()) {
       value = source->FieldValue(field);
       if (value.IsNull() && FEngineOptions->ConvertNulls)
         value = ConvertedNull(source->FieldTypeCode(field));

@@ -110,7 +110,7 @@ void TqbxView::MirrorContent(int32_t mirror_modes) {
 }
 
 String TqbxView::Diff(const TqbxComponent* other) const {
-  const auto* o = dynamic_cast<const TqbxView*>(other);
+  const auto* o = ComponentAs<TqbxView>(other);
   if (!o) {
     // Against a view with the class defaults.
     std::unique_ptr<Object> fresh = ClassType().Create();

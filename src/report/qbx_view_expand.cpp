@@ -45,7 +45,8 @@ String QuoteForLanguage(const String& value, const String& language) {
 }  // namespace
 
 TqbxEvaluator* EvaluatorOf(const TqbxComponent& component) {
-  return dynamic_cast<TqbxEvaluator*>(component.Report());
+  TqbxComponent* report = component.Report();
+  return report ? report->AsEvaluator() : nullptr;
 }
 
 String MatchBrackets(StringView text, StringView open, StringView close, size_t start, size_t& end) {
