@@ -1,5 +1,6 @@
 #include "core/rtti.h"
 
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -51,7 +52,13 @@ bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
 
 const PropInfo* ClassInfo::FindProp(StringView name) const {
   // Names are short; upper-casing into a small buffer is cheaper than a case-insensitive hash.
-  const auto it = by_upper_name_.find(AsciiUpper(name));
+  char16_t buffer[64];
+  if (name.size() > std::size(buffer)) return nullptr;  // longer than any property name
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    buffer[i] = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+  }
+  const auto it = by_upper_name_.find(StringView(buffer, name.size()));
   return it == by_upper_name_.end() ? nullptr : it->second;
 }
 

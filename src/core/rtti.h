@@ -139,7 +139,11 @@ class ClassInfo {
   Factory factory_;
   PropList own_;
   std::vector<const PropInfo*> all_;
-  std::unordered_map<String, const PropInfo*> by_upper_name_;
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(StringView name) const { return std::hash<StringView>{}(name); }
+  };
+  std::unordered_map<String, const PropInfo*, NameHash, std::equal_to<>> by_upper_name_;
 };
 
 // A factory for the declaration tables: `&New<TqbxMemoView>`.

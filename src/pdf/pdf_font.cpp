@@ -69,12 +69,16 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
   options.rtl_reading = rtl;
   options.units_per_em = kEmPixels;
   ShapedLine line;
+  std::vector<uint32_t> clusters, seen;
   for (const ShapedRun& run : ShapeText(*FFace, text, options)) {
-    std::vector<uint32_t> clusters;
+    clusters.clear();
+    seen.clear();
     for (const ShapedGlyph& g : run.glyphs) clusters.push_back(g.cluster);
     std::sort(clusters.begin(), clusters.end());
     const size_t run_end = std::min(text.size(), run.start + run.length);
-    std::vector<uint32_t> seen;
+    line.glyphs.reserve(line.glyphs.size() + run.glyphs.size());
+    line.widths.reserve(line.widths.size() + run.glyphs.size());
+    line.texts.reserve(line.texts.size() + run.glyphs.size());
     for (const ShapedGlyph& g : run.glyphs) {
       // A glyph placed on the previous one (a mark) widens it and takes no width of its own.
       int width = g.advance;

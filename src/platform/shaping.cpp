@@ -5,9 +5,6 @@
 #include <hb.h>
 
 #include <algorithm>
-#include <map>
-#include <mutex>
-#include <tuple>
 
 #include "core/numeric.h"
 
@@ -152,27 +149,15 @@ ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& ite
   return run;
 }
 
-using CacheKey = std::tuple<const FontFace*, bool, bool, int, String>;
-
 }  // namespace
 
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options) {
-  static std::mutex mutex;
-  static std::map<CacheKey, std::vector<ShapedRun>> cache;
-  constexpr size_t kCacheLimit = 8192;
-  CacheKey key{&face, options.rtl_reading, options.digit_substitution, options.units_per_em, String(text)};
-  {
-    std::lock_guard lock(mutex);
-    if (auto it = cache.find(key); it != cache.end()) return it->second;
-  }
   const CodePoints cps = Decode(text);
   std::vector<Item> items = Itemize(cps, options.rtl_reading);
   OrderForDisplay(items);
   std::vector<ShapedRun> runs;
+  runs.reserve(items.size());
   for (const Item& item : items) runs.push_back(ShapeItem(face, cps, item, options, text.size()));
-  std::lock_guard lock(mutex);
-  if (cache.size() >= kCacheLimit) cache.clear();
-  cache.emplace(std::move(key), runs);
   return runs;
 }
 

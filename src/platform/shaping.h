@@ -32,7 +32,7 @@ struct ShapeOptions {
   int units_per_em = 1000;           // advances and offsets in thousandths of an em by default
 };
 
-// The runs of a line in display order. Results are cached per face, options and text.
+// The runs of a line in display order.
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options = {});
 
 }  // namespace zavrik
