@@ -51,14 +51,20 @@ std::vector<TqbxComponent*> TqbxComponent::AlignOwnChildren(bool ignore_invisibl
       eligible.push_back(child.get());
     }
   }
-  // Sorted by key; a child goes before children with an equal key.
+  for (TqbxComponent* child : eligible) child->MirrorPlacement(mirror_modes);
+  // Sorted by key; a child goes before children with an equal key. Only left, right and width
+  // alignment read the order.
+  const bool ordered = std::any_of(eligible.begin(), eligible.end(), [](const TqbxComponent* c) {
+    return c->Align() == baLeft || c->Align() == baRight || c->Align() == baWidth;
+  });
   std::vector<std::pair<std::string, TqbxComponent*>> sorted;
-  for (TqbxComponent* child : eligible) {
-    child->MirrorPlacement(mirror_modes);
-    std::pair<std::string, TqbxComponent*> entry{PositionKey(child->Left()), child};
-    const auto at = std::lower_bound(sorted.begin(), sorted.end(), entry,
-                                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    sorted.insert(at, entry);
+  if (ordered) {
+    for (TqbxComponent* child : eligible) {
+      std::pair<std::string, TqbxComponent*> entry{PositionKey(child->Left()), child};
+      const auto at = std::lower_bound(sorted.begin(), sorted.end(), entry,
+                                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      sorted.insert(at, entry);
+    }
   }
   const TqbxRect client = GetClientArea();
   const int n = static_cast<int>(sorted.size());
