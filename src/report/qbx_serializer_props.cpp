@@ -1,5 +1,8 @@
 // Attribute texts onto objects (XMLToObj) and property-stream values onto properties: the
 // conversions by type kind.
+#include <charconv>
+#include <optional>
+
 #include "core/codepage.h"
 #include "core/float_text.h"
 #include "core/number_parse.h"
@@ -15,8 +18,29 @@ const FormatSettings& DotSettings() {
   return settings;
 }
 
+// The plain form [-]digits[.digits] (the one the program writes) read directly; nullopt for
+// anything else.
+std::optional<double> ParsePlainFloat(StringView raw) {
+  char ascii[32];
+  if (raw.empty() || raw.size() >= sizeof ascii) return std::nullopt;
+  size_t digits = 0, separators = 0;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    const char16_t c = raw[i];
+    if (c >= u'0' && c <= u'9') ++digits;
+    else if ((c == u'.' || c == u',') && digits > 0 && separators == 0 && i + 1 < raw.size()) ++separators;
+    else if (!(c == u'-' && i == 0)) return std::nullopt;
+    ascii[i] = c == u',' ? '.' : static_cast<char>(c);
+  }
+  if (digits == 0) return std::nullopt;
+  double value = 0;
+  const auto res = std::from_chars(ascii, ascii + raw.size(), value);
+  if (res.ec != std::errc() || res.ptr != ascii + raw.size()) return std::nullopt;
+  return value;
+}
+
 // Spaces removed, "," and "." both the decimal separator.
 double ParseAttributeFloat(StringView raw) {
+  if (const auto plain = ParsePlainFloat(raw)) return *plain;
   String text;
   for (char16_t c : raw) {
     if (c != u' ') text.push_back(c == u',' ? u'.' : c);
@@ -82,7 +106,7 @@ void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringVi
     name = name.substr(dot + 1);
   }
   TqbxComponent* component = AsComponent(*target);
-  TqbxMemoText* memo = component ? component->AsMemoText() : nullptr;
+  const auto memo = [component] { return component ? component->AsMemoText() : nullptr; };
   if (name.size() == 1) {
     // The compact names of prepared pages.
     switch (name[0]) {
@@ -90,16 +114,16 @@ void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringVi
       case u't': if (component) return component->SetTop(ParseAttributeFloat(raw)); break;
       case u'w': if (component) return component->SetWidth(ParseAttributeFloat(raw)); break;
       case u'h': if (component) return component->SetHeight(ParseAttributeFloat(raw)); break;
-      case u'x': if (memo) return memo->SetMemoText(XmlUnescape(raw)); break;
+      case u'x': if (auto* m = memo()) return m->SetMemoText(XmlUnescape(raw)); break;
       case u'u':
-        if (memo) return memo->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
+        if (auto* m = memo()) return m->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
         break;
     }
   }
   if (SameTextAscii(name, u"Text")) {
     if (target->ClassType().InheritsFrom(TStrings::StaticClass()))
       return static_cast<TStrings*>(target)->SetText(XmlUnescape(raw));
-    if (memo) return memo->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
+    if (auto* m = memo()) return m->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
   }
   if (SameTextAscii(name, u"PropData")) return ReadPropData(*target, raw);
   if (SameTextAscii(name, u"Name") && component && (IgnoreName || component->IsReport())) return;
