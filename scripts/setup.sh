@@ -21,6 +21,7 @@ packages=(
   procps util-linux
   lua5.4
   python3-reportlab
+  libjemalloc-dev
 )
 
 missing=()
