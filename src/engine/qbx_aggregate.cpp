@@ -179,6 +179,16 @@ void TqbxAggregateList::AddCall(TqbxCustomMemoView& memo, const TqbxAggregateCal
   item->CountInvisibleBands = (flags & 1) != 0;
   item->DontReset = (flags & 2) != 0;
   item->ParentBand = NearestBand(memo);
+  if (item->ParentBand && item->ParentBand->Vertical() && OriginalBands) {
+    // The object directly in the vertical band (the memo or a container holding it).
+    const TqbxComponent* cell = &memo;
+    while (cell->Parent() && cell->Parent() != item->ParentBand) cell = cell->Parent();
+    const auto it = OriginalBands->find(cell);
+    TqbxBand* original = it == OriginalBands->end() ? nullptr : it->second;
+    if (dynamic_cast<TqbxReportSummary*>(original) || dynamic_cast<TqbxPageFooter*>(original) ||
+        dynamic_cast<TqbxFooter*>(original) || dynamic_cast<TqbxGroupFooter*>(original))
+      item->ParentBand = original;
+  }
   item->IsPageFooter = dynamic_cast<TqbxPageFooter*>(item->ParentBand) != nullptr;
   item->OriginalName = call.Text;
   item->MemoName = memo.Name();
