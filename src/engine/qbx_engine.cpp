@@ -38,6 +38,7 @@ TqbxCustomPreviewPages& TqbxEngine::Pages() const {
 bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
   bool result = Initialize();
   if (result) {
+    for (const String& message : FLayoutMessages) Report.Errors.Add(message);
     CheckSubreports();
     try {
       Report.DataSets().Initialize(&Report);
@@ -107,6 +108,7 @@ bool TqbxEngine::Initialize() {
   FLinks.clear();
   HeaderList.clear();
   HBandNamesTree.clear();
+  FLayoutMessages.clear();
   for (TqbxReportPage* page : ReportPages(Report)) {
     Page = page;
     PrepareBands(*page, false);

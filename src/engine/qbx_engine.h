@@ -294,6 +294,8 @@ class TqbxEngine : public TqbxCustomEngine {
   int FVMasterOwnObjects = 0;
   std::vector<TqbxVerticalCell> FVerticalCells;
   std::unordered_map<const TqbxComponent*, TqbxBand*> FOriginalBands;
+  // Messages about layouts printed otherwise than designed; they do not stop the run.
+  std::vector<String> FLayoutMessages;
   bool FEndingLastPage = false;
   // An endless page's height: its content and footers, settled when the page ends.
   double FEndlessBottom = 0;

@@ -55,8 +55,8 @@ void TqbxEngine::MoveCellsToVerticalBands(TqbxReportPage& page) {
       if (KeepsItsCells(*band)) {
         // Printed where they stand, outside the vertical layout.
         if (!reported)
-          Report.Errors.Add(u"Бэнд " + band->Name() +
-                            u" не раскладывается по вертикальным бэндам: объекты выведены на своих местах");
+          FLayoutMessages.push_back(u"Бэнд " + band->Name() +
+                                    u" не раскладывается по вертикальным бэндам: объекты выведены на своих местах");
         reported = true;
         ++i;
         continue;

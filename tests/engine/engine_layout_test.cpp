@@ -113,6 +113,19 @@ TEST_F(EngineLayoutTest, AnEndlessWidthPageWidensInsteadOfBreakingToTheRight) {
   EXPECT_NEAR(page->PaperWidth(), 100 + 900 / 3.77953, 0.1);
 }
 
+TEST_F(EngineLayoutTest, CellsOfAPageHeaderStayInItWithAMessage) {
+  Load(Band("TqbxPageHeader", "P", 0, 20, "", Cell("Head", 300, 50, "Head")) +
+       Band("TqbxMasterData", "M", 40, 20, "RowCount=\"1\"", Cell("C", 300, 50, "[Line]")) +
+       VBand("TqbxMasterData", "V", 300, 50, "RowCount=\"2\""));
+  EXPECT_FALSE(report_->PrepareReport());
+  const std::string errors = StringToUtf8(report_->Errors.Text());
+  EXPECT_NE(errors.find("Бэнд P не раскладывается по вертикальным бэндам"), std::string::npos)
+      << errors;
+  // The page header prints with its object where it stands; the data band lays out its cells.
+  ASSERT_EQ(Pages().Count(), 1);
+  EXPECT_EQ(Memos(0), (Strings{"Head@300", "1@0", "2@50"}));
+}
+
 TEST_F(EngineLayoutTest, ASubreportPrintedOnItsParentMakesTheBandAsTallAsItsContent) {
   LoadPages(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"",
                  Cell("Own", 0, 100, "Own") +
