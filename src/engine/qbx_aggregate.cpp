@@ -1,5 +1,7 @@
 #include "engine/qbx_aggregate.h"
 
+#include <algorithm>
+
 #include "core/number_parse.h"
 #include "core/variant_compare.h"
 #include "core/variant_convert.h"
@@ -60,10 +62,12 @@ void TqbxAggregateItem::Calc() {
     value = Report->Calc(Expression);
     if (value.Kind() == VarKind::Boolean && VarToBoolean(value)) value = Variant(int32_t{1});
   }
-  if (VColumn >= 1 && VColumn < kColumnSlots) {
-    if (ItemsArray.empty()) {
-      ItemsArray.assign(kColumnSlots, Variant::Null());
-      ItemsCountArray.assign(kColumnSlots, 0);
+  if (VColumn >= 1) {
+    // Columns past the usual slots get their own entries too rather than joining the total.
+    const size_t slots = std::max<size_t>(kColumnSlots, static_cast<size_t>(VColumn) + 1);
+    if (ItemsArray.size() < slots) {
+      ItemsArray.resize(slots, Variant::Null());
+      ItemsCountArray.resize(slots, 0);
     }
     Combine(ItemsArray[VColumn], ItemsCountArray[VColumn], value);
   } else if (Keeping) {
@@ -76,9 +80,11 @@ void TqbxAggregateItem::Calc() {
 }
 
 Variant TqbxAggregateItem::Value() const {
-  const bool by_column = !ItemsArray.empty() && VColumn >= 1 && VColumn < kColumnSlots;
-  const Variant& total = by_column ? ItemsArray[VColumn] : ItemsValue;
-  const int count = by_column ? ItemsCountArray[VColumn] : ItemsCount;
+  const bool by_column = !ItemsArray.empty() && VColumn >= 1;
+  const bool in_slots = by_column && static_cast<size_t>(VColumn) < ItemsArray.size();
+  static const Variant kNothing = Variant::Null();
+  const Variant& total = in_slots ? ItemsArray[VColumn] : by_column ? kNothing : ItemsValue;
+  const int count = in_slots ? ItemsCountArray[VColumn] : by_column ? 0 : ItemsCount;
   Variant result;
   if (AggregateFunction == agCount)
     result = Variant(int32_t{count});

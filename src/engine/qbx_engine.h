@@ -301,6 +301,8 @@ class TqbxEngine : public TqbxCustomEngine {
   double FEndlessBottom = 0;
   std::unordered_set<const TqbxReportPage*> FSubreportPages;
   std::unordered_set<const TqbxComponent*> FBrokenSubreports;
+  // Containers holding subreports printed on them.
+  std::unordered_set<const TqbxComponent*> FSubreportParents;
   // Set when a child band that fills the page no longer fits (child rows).
   bool FBreakShowBandTree = false;
   bool FInPageStart = false;

@@ -26,6 +26,7 @@ std::vector<TqbxSubreport*> SubreportsOn(const TqbxComponent& container) {
 void TqbxEngine::CheckSubreports() {
   FSubreportPages.clear();
   FBrokenSubreports.clear();
+  FSubreportParents.clear();
   // Which report pages each page's subreports run.
   std::unordered_map<const TqbxReportPage*, std::vector<const TqbxReportPage*>> runs;
   std::vector<std::pair<TqbxReportPage*, TqbxSubreport*>> all;
@@ -34,6 +35,8 @@ void TqbxEngine::CheckSubreports() {
     if (!page) continue;
     for (TqbxSubreport* subreport : SubreportsOn(*page)) {
       all.emplace_back(page, subreport);
+      if (subreport->PrintOnParent() && subreport->Parent())
+        FSubreportParents.insert(subreport->Parent());
       if (!subreport->Page()) continue;
       runs[page].push_back(subreport->Page());
       // A page that only names itself still runs as a page of its own.
@@ -108,6 +111,7 @@ void TqbxEngine::RunSubreports(TqbxBand& band, int band_page, double band_top) {
 }
 
 void TqbxEngine::RunSubreportsOnParent(TqbxComponent& container) {
+  if (!FSubreportParents.count(&container)) return;
   std::vector<TqbxSubreport*> subreports;
   for (const auto& child : container.Objects()) {
     auto* subreport = dynamic_cast<TqbxSubreport*>(child.get());

@@ -128,7 +128,8 @@ void TqbxEngine::OutputVMasterBand(TqbxBand& band) {
 }
 
 void TqbxEngine::RecordVMasterBand(TqbxBand& band) {
-  if (VPageList.size() <= 2) {
+  // An invisible band leaves no pages to the right either.
+  if (VPageList.size() <= 2 || !band.Visible()) {
     RecordBand(band, false);
     return;
   }

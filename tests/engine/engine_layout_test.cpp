@@ -100,6 +100,17 @@ TEST_F(EngineLayoutTest, RowsBreakingDownwardsStartANewPageAfterThePagesToTheRig
   EXPECT_EQ(Memos(3), (Strings{"C2@0", "2@0", "2@0"}));
 }
 
+TEST_F(EngineLayoutTest, AnInvisibleMasterBandLeavesNoPagesToTheRight) {
+  Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"2\" Visible=\"False\"",
+            Cell("C", 0, 300, "[Line]")) +
+           Band("TqbxMasterData", "After", 40, 20, "RowCount=\"1\"") +
+           VBand("TqbxMasterData", "V", 0, 300, "RowCount=\"4\""),
+       "", {}, "PaperWidth=\"100\"");
+  Prepare();
+  ASSERT_EQ(Pages().Count(), 1);
+  EXPECT_EQ(Placed(0), Strings{"After@0,0"});
+}
+
 TEST_F(EngineLayoutTest, AnEndlessWidthPageWidensInsteadOfBreakingToTheRight) {
   Load(Band("TqbxMasterData", "M", 0, 20, "RowCount=\"1\"", Cell("C", 0, 300, "[Line]")) +
            VBand("TqbxMasterData", "V", 0, 300, "RowCount=\"4\""),
