@@ -1,5 +1,7 @@
 #include "engine/qbx_aggregate.h"
 
+#include <algorithm>
+
 #include "core/number_parse.h"
 #include "core/variant_compare.h"
 #include "core/variant_convert.h"
@@ -60,10 +62,12 @@ void TqbxAggregateItem::Calc() {
     value = Report->Calc(Expression);
     if (value.Kind() == VarKind::Boolean && VarToBoolean(value)) value = Variant(int32_t{1});
   }
-  if (VColumn >= 1 && VColumn < kColumnSlots) {
-    if (ItemsArray.empty()) {
-      ItemsArray.assign(kColumnSlots, Variant::Null());
-      ItemsCountArray.assign(kColumnSlots, 0);
+  if (VColumn >= 1) {
+    // Columns past the usual slots get their own entries too rather than joining the total.
+    const size_t slots = std::max<size_t>(kColumnSlots, static_cast<size_t>(VColumn) + 1);
+    if (ItemsArray.size() < slots) {
+      ItemsArray.resize(slots, Variant::Null());
+      ItemsCountArray.resize(slots, 0);
     }
     Combine(ItemsArray[VColumn], ItemsCountArray[VColumn], value);
   } else if (Keeping) {
@@ -76,9 +80,11 @@ void TqbxAggregateItem::Calc() {
 }
 
 Variant TqbxAggregateItem::Value() const {
-  const bool by_column = !ItemsArray.empty() && VColumn >= 1 && VColumn < kColumnSlots;
-  const Variant& total = by_column ? ItemsArray[VColumn] : ItemsValue;
-  const int count = by_column ? ItemsCountArray[VColumn] : ItemsCount;
+  const bool by_column = !ItemsArray.empty() && VColumn >= 1;
+  const bool in_slots = by_column && static_cast<size_t>(VColumn) < ItemsArray.size();
+  static const Variant kNothing = Variant::Null();
+  const Variant& total = in_slots ? ItemsArray[VColumn] : by_column ? kNothing : ItemsValue;
+  const int count = in_slots ? ItemsCountArray[VColumn] : by_column ? 0 : ItemsCount;
   Variant result;
   if (AggregateFunction == agCount)
     result = Variant(int32_t{count});
@@ -179,6 +185,16 @@ void TqbxAggregateList::AddCall(TqbxCustomMemoView& memo, const TqbxAggregateCal
   item->CountInvisibleBands = (flags & 1) != 0;
   item->DontReset = (flags & 2) != 0;
   item->ParentBand = NearestBand(memo);
+  if (item->ParentBand && item->ParentBand->Vertical() && OriginalBands) {
+    // The object directly in the vertical band (the memo or a container holding it).
+    const TqbxComponent* cell = &memo;
+    while (cell->Parent() && cell->Parent() != item->ParentBand) cell = cell->Parent();
+    const auto it = OriginalBands->find(cell);
+    TqbxBand* original = it == OriginalBands->end() ? nullptr : it->second;
+    if (dynamic_cast<TqbxReportSummary*>(original) || dynamic_cast<TqbxPageFooter*>(original) ||
+        dynamic_cast<TqbxFooter*>(original) || dynamic_cast<TqbxGroupFooter*>(original))
+      item->ParentBand = original;
+  }
   item->IsPageFooter = dynamic_cast<TqbxPageFooter*>(item->ParentBand) != nullptr;
   item->OriginalName = call.Text;
   item->MemoName = memo.Name();

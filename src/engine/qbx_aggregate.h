@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ustring.h"
@@ -112,6 +113,10 @@ class TqbxAggregateList {
   // Resets every item, running totals too (between the passes of a double-pass run).
   void ClearValues();
   void Clear() { FList.clear(); }
+
+  // Objects moved from horizontal bands into vertical bands, with the band each came from: a call
+  // in such an object that came from a footer or summary belongs to that band.
+  const std::unordered_map<const TqbxComponent*, TqbxBand*>* OriginalBands = nullptr;
 
  private:
   // Adds the calls of every memo below `band` and along its child chain.

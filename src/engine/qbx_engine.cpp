@@ -21,7 +21,9 @@ std::vector<TqbxReportPage*> ReportPages(const TqbxReport& report) {
 
 }  // namespace
 
-TqbxEngine::TqbxEngine(TqbxReport& report) : Report(report), Aggregates(report) {}
+TqbxEngine::TqbxEngine(TqbxReport& report) : Report(report), Aggregates(report) {
+  Aggregates.OriginalBands = &FOriginalBands;
+}
 
 TqbxEngine::~TqbxEngine() = default;
 
@@ -36,7 +38,7 @@ TqbxCustomPreviewPages& TqbxEngine::Pages() const {
 bool TqbxEngine::Run(bool run_dialogs, bool, TqbxReportPage* page) {
   bool result = Initialize();
   if (result) {
-    ReportUnbuiltLayouts();
+    for (const String& message : FLayoutMessages) Report.Errors.Add(message);
     CheckSubreports();
     try {
       Report.DataSets().Initialize(&Report);
@@ -100,30 +102,24 @@ bool TqbxEngine::Initialize() {
   KeepHeader = KeepFooter = false;
   KeepCurY = 0;
   CurVColumn = 0;
+  VMasterBand = nullptr;
+  OutputTo = nullptr;
   Aggregates.Clear();
   FLinks.clear();
   HeaderList.clear();
   HBandNamesTree.clear();
+  FLayoutMessages.clear();
   for (TqbxReportPage* page : ReportPages(Report)) {
     Page = page;
-    PrepareBands(*page);
+    PrepareBands(*page, false);
+    PrepareBands(*page, true);
   }
   CheckDataSources();
   return Report.Errors.Empty();
 }
 
-void TqbxEngine::ReportUnbuiltLayouts() {
-  for (TqbxReportPage* page : ReportPages(Report)) {
-    for (const auto& child : page->Objects()) {
-      const auto* band = dynamic_cast<const TqbxBand*>(child.get());
-      if (band && band->Vertical())
-        Report.Errors.Add(u"Вертикальные бэнды не выводятся: " + band->Name());
-    }
-  }
-}
-
 void TqbxEngine::Finalize() {
-  // Objects moved into vertical bands go back to their bands here (vertical bands).
+  RestoreVerticalCells();
   std::exception_ptr failure;
   try {
     Report.DataSets().Finalize();
@@ -181,7 +177,17 @@ void TqbxEngine::AddAggregateItems(TqbxReportPage& page) {
     for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
     pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
   }
-  // Vertical data bands are visited here too (vertical bands).
+  // Vertical data bands: their footers and their own cells (calls from horizontal footers).
+  pending.assign(Links(page).VSubBands.rbegin(), Links(page).VSubBands.rend());
+  while (!pending.empty()) {
+    TqbxDataBand* band = pending.back();
+    pending.pop_back();
+    const TqbxBandLinks& links = Links(*band);
+    visits.push_back({links.Footer, band});
+    for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
+    visits.push_back({band, band});
+    pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
+  }
   if (!Links(page).SubBands.empty()) {
     TqbxBand* first = Links(page).SubBands.front();
     for (const ClassInfo* band_class : {&TqbxPageFooter::StaticClass(),

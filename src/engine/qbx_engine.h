@@ -42,10 +42,29 @@ struct TqbxBandLinks {
   int RowPosition = 0;
   double MaxY = 0;
   bool RowOpen = false;
+  // Where the band's header began (y, page element, page) while its first row is open.
+  double HeaderY = 0;
+  int HeaderPosition = 0;
+  int HeaderPage = -1;
+  bool HeaderBeforeRow = false;
   // A group header: the condition's value for the open group, and whether its outline item is open.
   Variant LastValue;
   bool Outlined = false;
+  // A horizontal band some of whose objects lie in vertical bands (cells).
+  bool HasVBands = false;
+  // A page: its top-level vertical data bands.
+  std::vector<TqbxDataBand*> VSubBands;
 };
+
+// An object moved from a horizontal band into a vertical band for the run, and where it came from.
+struct TqbxVerticalCell {
+  TqbxComponent* Object = nullptr;
+  TqbxBand* OriginalBand = nullptr;
+  int OriginalIndex = 0;
+  double VerticalLeft = 0;
+  bool ParentFont = false;
+};
+
 
 // Where the footers of a data band with a child row band began: the page count, page element,
 // outline item and anchor before them.
@@ -75,8 +94,6 @@ class TqbxEngine : public TqbxCustomEngine {
   bool Run(bool run_dialogs, bool clear_last, TqbxReportPage* page) override;
   bool Initialize();
   void Finalize();
-  // Layouts this engine does not print get a message instead of vanishing.
-  void ReportUnbuiltLayouts();
   // Subreports without a page, or whose page leads back to their own, get a message and never
   // run (qbx_engine_subreports.cpp).
   void CheckSubreports();
@@ -84,6 +101,9 @@ class TqbxEngine : public TqbxCustomEngine {
 
   // --- page flow (a band being kept together moves with the break)
   void NewPage() override;
+  // Ends the page and enters the next page to the right (re-entered when it exists), without
+  // reprinting data headers (vertical bands).
+  void NewPageToRight();
   void NewColumn() override;
   void EndPage();
   // --- keeping bands together: one run at a time; the first band of a page run starts none
@@ -152,6 +172,14 @@ class TqbxEngine : public TqbxCustomEngine {
   // Where the last kept run was pasted.
   int SubSavePageN = 0;
   double SubSaveCurY = 0;
+  // Vertical bands: the horizontal band being laid out across the page, the vertical headers
+  // printed again at the left of each page to the right, and the master band's object counts at
+  // which each page to the right begins (with the final count last).
+  TqbxBand* VMasterBand = nullptr;
+  std::vector<TqbxBand*> VHeaderList;
+  std::vector<int> VPageList;
+  // Collects the bands of subreports printed on their parent band (none otherwise).
+  TqbxBand* OutputTo = nullptr;
 
   // Run-time links of a band or page (created on first use).
   TqbxBandLinks& Links(const TqbxComponent& band_or_page) { return FLinks[&band_or_page]; }
@@ -200,7 +228,8 @@ class TqbxEngine : public TqbxCustomEngine {
   // The end-of-band step after a band is shown (or at a processing event without a band).
   void EndOfBand(TqbxBand* band, TqbxProcessAtMode mode = paDefault);
   // --- band links (qbx_engine_links.cpp)
-  void PrepareBands(TqbxReportPage& page);
+  // Links of the page's horizontal or vertical bands.
+  void PrepareBands(TqbxReportPage& page, bool vertical);
   void CheckDataSources();
   // --- data bands (qbx_engine_data.cpp)
   void RunDataBands(const TqbxComponent& container);
@@ -210,6 +239,8 @@ class TqbxEngine : public TqbxCustomEngine {
   bool HasData(const TqbxComponent& container, bool force);
   // --- band columns of data bands (qbx_engine_band_columns.cpp)
   void StartBandColumnRow(TqbxDataBand& band);
+  // Before the header of a data band with band columns: the first row may take it along.
+  void MarkBandColumnHeader(TqbxDataBand& band);
   // After a printed record: the next column of the row, or the row completed (moved whole to the
   // next column or page when it reaches the bottom).
   void AdvanceBandColumn(TqbxDataBand& band);
@@ -229,27 +260,59 @@ class TqbxEngine : public TqbxCustomEngine {
   void SplitBand(TqbxBand& band);
   void AddHeader(TqbxBand* band);
   void RemoveHeader(const TqbxBand* band);
+  // --- vertical bands (qbx_engine_vertical.cpp)
+  // Moves the objects of horizontal bands lying within a vertical band into it (cells); `Finalize`
+  // moves them back.
+  void MoveCellsToVerticalBands(TqbxReportPage& page);
+  void RestoreVerticalCells();
+  // A horizontal band with cells: the vertical bands run across it, and it is recorded once per
+  // page to the right.
+  void OutputVMasterBand(TqbxBand& band);
+  void RunVDataBands(const TqbxComponent& container);
+  void RunVDataBand(TqbxDataBand& band);
+  void OutputVBand(TqbxBand& band);
+  // Copies the vertical band's cells of the master band into it at CurX.
+  void CopyVerticalCells(TqbxBand& vertical_band);
+  // Records the master band on its page and each page to the right, one range of cells on each.
+  void RecordVMasterBand(TqbxBand& band);
   // --- subreports (qbx_engine_subreports.cpp)
   // Runs the pages of the band's subreports from where the band was recorded; the run goes on
   // below the longest of them.
   void RunSubreports(TqbxBand& band, int band_page, double band_top);
+  // Runs the pages of the container's PrintOnParent subreports into it: their bands' objects
+  // become objects of the container (removed again by UnStretch).
+  void RunSubreportsOnParent(TqbxComponent& container);
+  // Records a copy of the band with its objects into OutputTo at the current position.
+  void CopyToOutput(TqbxBand& band);
   // The left edge of a page column (from 1), relative to the page's left.
   double ColumnLeft(int column) const;
   // --- shifting (qbx_engine_shift.cpp)
   void ShiftObjects(TqbxComponent& container, const std::vector<double>& shift_amounts);
 
   std::unordered_map<const TqbxComponent*, TqbxBandLinks> FLinks;
+  // The master band's own objects; the cell copies follow them.
+  int FVMasterOwnObjects = 0;
+  std::vector<TqbxVerticalCell> FVerticalCells;
+  std::unordered_map<const TqbxComponent*, TqbxBand*> FOriginalBands;
+  // Messages about layouts printed otherwise than designed; they do not stop the run.
+  std::vector<String> FLayoutMessages;
   bool FEndingLastPage = false;
   // An endless page's height: its content and footers, settled when the page ends.
   double FEndlessBottom = 0;
   std::unordered_set<const TqbxReportPage*> FSubreportPages;
   std::unordered_set<const TqbxComponent*> FBrokenSubreports;
+  // Containers holding subreports printed on them.
+  std::unordered_set<const TqbxComponent*> FSubreportParents;
   // Set when a child band that fills the page no longer fits (child rows).
   bool FBreakShowBandTree = false;
   bool FInPageStart = false;
   // CurY right after the current page (or column) started: bands above it are page headers.
   double FPageBodyTop = 0;
 };
+
+// A copy of an evaluated object with its children, linked to the same template objects (so the
+// prepared pages record it as the source), keeping its font and without script events.
+std::unique_ptr<TqbxComponent> PrintedCopyOf(const TqbxComponent& source);
 
 // Gives `report` a TqbxEngine, which PrepareReport then runs (directly, or from the script
 // binding's Run hook through `Report.Engine`).

@@ -171,6 +171,13 @@ void TqbxEngine::NewColumn() {
   KeepHeader = false;
 }
 
+void TqbxEngine::NewPageToRight() {
+  Restore<bool> dont_show_headers(DontShowHeaders, true);
+  EndPage();
+  UpdateEndlessPage(false);
+  PageStart();
+}
+
 void TqbxEngine::PasteKeptBands(double x, double y) {
   Pages().PasteObjects(x, y);
   const int top = static_cast<int>(std::nearbyint(y));
@@ -230,7 +237,8 @@ void TqbxEngine::StartNextColumn() {
 // --- keeping bands together
 
 void TqbxEngine::StartKeep(TqbxBand* band, int position) {
-  if (Keeping || IsFirstBand) return;
+  // Vertical bands lie across one master band: nothing of them is kept.
+  if (Keeping || IsFirstBand || (band && band->Vertical())) return;
   KeepCurY = CurY;
   Keeping = true;
   KeepBand = band;
@@ -268,8 +276,8 @@ bool TqbxEngine::ResetSuppressedMemos(TqbxBand& band) {
 }
 
 void TqbxEngine::ReevaluateSuppressed(TqbxBand& band) {
-  if (!ResetSuppressedMemos(band)) return;
-  // Bands holding vertical bands are evaluated column by column (vertical bands).
+  // A master band's cells were evaluated column by column already.
+  if (&band == VMasterBand || !ResetSuppressedMemos(band)) return;
   UnStretch(band);
   const TqbxBandLinks& links = Links(band);
   CurLine = links.LineN;

@@ -22,21 +22,28 @@ TqbxChildRowsMark TqbxEngine::MarkChildRows() {
   mark.Position = Pages().GetCurPosition();
   mark.Outline = Pages().Outline().GetCurPosition();
   mark.Anchor = Pages().GetAnchorCurPosition();
-  // The footers' end-of-band step waits until the rows are printed.
-  LockResetAggregates = true;
+  // The footers' end-of-band step waits until the rows are printed (not while copying into a
+  // parent band, where the rows follow the footers).
+  LockResetAggregates = OutputTo == nullptr;
   return mark;
 }
 
 void TqbxEngine::ShowChildRows(TqbxDataBand& band, const TqbxChildRowsMark& mark) {
   LockResetAggregates = false;
   TqbxChild* child = band.Child();
-  if (child && Pages().Count() == mark.PageCount) {
+  const bool copying = OutputTo != nullptr;
+  // A parent band has no page end to fill; its footers ended their bands already.
+  if (copying && (!child || child->ToNRowsMode() == rmTillPageEnds)) return;
+  if (child && (copying || Pages().Count() == mark.PageCount)) {
     // The footers are taken out; their height stays reserved while the rows are printed.
-    Pages().CutObjects(mark.Position);
-    const double rows_top = Pages().GetLastY(0);
-    const double reserved = std::max(0.0, CurY - rows_top) + FooterHeight();
-    PrevFooterHeight = reserved;
-    CurY = rows_top;
+    double reserved = 0;
+    if (!copying) {
+      Pages().CutObjects(mark.Position);
+      const double rows_top = Pages().GetLastY(0);
+      reserved = std::max(0.0, CurY - rows_top) + FooterHeight();
+      PrevFooterHeight = reserved;
+      CurY = rows_top;
+    }
     TqbxBandLinks& links = Links(band);
     const bool till_page_ends = child->ToNRowsMode() == rmTillPageEnds;
     int n = child->ToNRowsMode() == rmAddToCount ? 1 : links.LineN;
@@ -58,6 +65,7 @@ void TqbxEngine::ShowChildRows(TqbxDataBand& band, const TqbxChildRowsMark& mark
       if (till_page_ends && CurY <= before + 0.0001 && Pages().CurPage == page_before) break;
     }
     FBreakShowBandTree = false;
+    if (copying) return;
     Pages().PasteObjects(CurX, CurY);
     const int top = static_cast<int>(std::nearbyint(CurY));
     Pages().Outline().ShiftItems(mark.Outline, top);

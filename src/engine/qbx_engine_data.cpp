@@ -84,6 +84,7 @@ void TqbxEngine::RunDataBand(TqbxDataBand& band) {
           StartKeep(&band);
           header_kept = Keeping && KeepBand == &band;
         }
+        MarkBandColumnHeader(band);
         AddHeader(header);
         ShowBand(header);
         if (band.KeepTogether() && grouped) StartKeep(&band);

@@ -12,10 +12,11 @@ namespace zavrik {
 
 namespace {
 
-// The sort key of a band: its top with two decimals, right-aligned in nine characters.
+// The sort key of a band: its top (a vertical band's left) with two decimals, right-aligned in
+// nine characters.
 std::string PositionKey(const TqbxBand& band) {
   char text[64];
-  std::snprintf(text, sizeof text, "%9.2f", band.Top());
+  std::snprintf(text, sizeof text, "%9.2f", band.Vertical() ? band.Left() : band.Top());
   return text;
 }
 
@@ -26,16 +27,16 @@ bool HasDataSource(TqbxBand& band) {
 
 }  // namespace
 
-void TqbxEngine::PrepareBands(TqbxReportPage& page) {
+void TqbxEngine::PrepareBands(TqbxReportPage& page, bool vertical) {
   page.AlignChildren(false, 0);
   TqbxBandLinks& page_links = Links(page);
-  page_links.SubBands.clear();
+  std::vector<TqbxDataBand*>& top_bands = vertical ? page_links.VSubBands : page_links.SubBands;
+  top_bands.clear();
 
   std::vector<TqbxBand*> list;
   for (const auto& child : page.Objects()) {
     auto* band = dynamic_cast<TqbxBand*>(child.get());
-    // Vertical bands and the objects they take over from horizontal bands: vertical bands.
-    if (!band || band->Vertical()) continue;
+    if (!band || band->Vertical() != vertical) continue;
     Links(*band) = TqbxBandLinks();
     // Shift structures are built when the band is first stretched.
     if (band->BandNumber() >= 4 && band->BandNumber() <= 13) list.push_back(band);
@@ -140,11 +141,12 @@ void TqbxEngine::PrepareBands(TqbxReportPage& page) {
   for (size_t i = 0; i < list.size(); ++i) {
     if (used[i] || !dynamic_cast<TqbxMasterData*>(list[i])) continue;
     used[i] = true;
-    if (HasDataSource(*list[i])) page_links.SubBands.push_back(static_cast<TqbxDataBand*>(list[i]));
+    if (HasDataSource(*list[i])) top_bands.push_back(static_cast<TqbxDataBand*>(list[i]));
     read_details(read_details, i, i + 1);
   }
   for (size_t i = 0; i < list.size(); ++i)
     if (!used[i]) report_error(u"Неправильно расположен бэнд:", *list[i]);
+  if (!vertical) MoveCellsToVerticalBands(page);
 }
 
 void TqbxEngine::CheckDataSources() {

@@ -1,5 +1,6 @@
 // Output of one band: evaluation and stretching of its objects, the page break when it does not
 // fit, placement at the current position and recording on the prepared page.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/qbx_engine.h"
@@ -20,6 +21,10 @@ bool IsGroupHeaderOrDataBand(const TqbxBand& band) {
 
 TqbxBand* TqbxEngine::ShowBand(TqbxBand* band) {
   if (!band) return nullptr;
+  if (band->Vertical()) {
+    OutputVBand(*band);
+    return nullptr;
+  }
   if (band->KeepChild()) StartKeep(band);
   OutputBand(*band);
   TqbxBand* result = nullptr;
@@ -54,9 +59,12 @@ void TqbxEngine::ShowBandObject(TqbxComponent* band) {
 }
 
 void TqbxEngine::OutputBand(TqbxBand& band) {
-  // Vertical bands and bands holding vertical bands print differently (vertical bands).
   const TqbxBandLinks& links = Links(band);
-  if (!FInPageStart && band.Visible() && band.StartNewPage() &&
+  if (links.HasVBands && VMasterBand != &band) {
+    OutputVMasterBand(band);
+    return;
+  }
+  if (!OutputTo && !FInPageStart && band.Visible() && band.StartNewPage() &&
       !(IsGroupHeaderOrDataBand(band) && links.LineN == 1)) {
     if (auto* group = ComponentAs<TqbxGroupHeader>(&band); group && group->ResetPageNumbers())
       Pages().ResetLogicalPageNumber();
@@ -92,7 +100,9 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
       }
       // A break where the page holds no band below its start would only add an empty page.
       const bool page_holds_bands = CurY > FPageBodyTop + kEpsilon && !FInPageStart;
-      if (!FInPageStart && NeedsSplit(band)) {
+      if (OutputTo) {
+        // Copies into the parent band never break.
+      } else if (!FInPageStart && &band != VMasterBand && NeedsSplit(band)) {
         // A band that may not split starts on a fresh page or column when it is not the first
         // row of its data band.
         const bool first_line = band.IsDataBand() && links.LineN == 1;
@@ -112,6 +122,8 @@ void TqbxEngine::OutputBand(TqbxBand& band) {
     visible = band.Visible();
     if (split)
       SplitBand(band);
+    else if (&band == VMasterBand)
+      RecordVMasterBand(band);
     else
       RecordBand(band, multi_column);
   } catch (...) {
@@ -129,6 +141,11 @@ void TqbxEngine::RecordBand(TqbxBand& band, bool multi_column) {
     band.SetTop(CurY);
   }
   if (!band.Visible()) return;
+  if (OutputTo) {
+    CopyToOutput(band);
+    CurY += band.Height();
+    return;
+  }
   if (FinalPass) band.CreateFillMemo();
   // An endless page has no bottom to move the summary to.
   if (ComponentAs<TqbxReportSummary>(&band) && band.PrintAtBottom() &&
@@ -146,13 +163,17 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   auto* band = ComponentAs<TqbxBand>(&container);
   if (band) CurBand = band;
   auto* container_component = ComponentAs<TqbxReportComponent>(&container);
+  // A master band ran its own BeforePrint before its vertical bands, which evaluated their cells.
+  const bool vertical_master = band && band == VMasterBand;
   Report.SetSelfValue(&container);
-  if (band) band->BeforePrint();
-  if (container_component) Report.DoBeforePrint(*container_component);
+  if (!vertical_master) {
+    if (band) band->BeforePrint();
+    if (container_component) Report.DoBeforePrint(*container_component);
+  }
 
   const bool visible = container.Visible();
   // By index: scripts may add objects to the container while it is evaluated.
-  for (int i = 0; i < container.Count(); ++i) {
+  for (int i = 0; i < (vertical_master ? FVMasterOwnObjects : container.Count()); ++i) {
     auto* object = ComponentAs<TqbxReportComponent>(&container.Child(i));
     if (!object) continue;
     Report.SetSelfValue(object);
@@ -182,7 +203,7 @@ void TqbxEngine::Stretch(TqbxComponent& container) {
   }
   if (!visible) return;
   if (stretched) ShiftObjects(container, shift_amounts);
-  // Subreports marked PrintOnParent are run into the container here (subreports).
+  RunSubreportsOnParent(container);
 
   double height = 0;
   for (const auto& child : container.Objects())
@@ -223,11 +244,20 @@ void TqbxEngine::UnStretch(TqbxComponent& container) {
 void TqbxEngine::AddHeader(TqbxBand* band) {
   if (!band || !band->ReprintOnNewPage()) return;
   if (!ComponentAs<TqbxHeader>(band) && !ComponentAs<TqbxGroupHeader>(band)) return;
+  if (band->Vertical()) {
+    VHeaderList.push_back(band);
+    return;
+  }
   HeaderList.push_back({band, PageCurX, Keeping && !ComponentAs<TqbxHeader>(band)});
 }
 
 void TqbxEngine::RemoveHeader(const TqbxBand* band) {
   if (!band) return;
+  if (band->Vertical()) {
+    const auto it = std::find(VHeaderList.begin(), VHeaderList.end(), band);
+    if (it != VHeaderList.end()) VHeaderList.erase(it);
+    return;
+  }
   for (auto it = HeaderList.begin(); it != HeaderList.end(); ++it) {
     if (it->Band == band) {
       HeaderList.erase(it);

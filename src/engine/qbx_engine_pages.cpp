@@ -77,7 +77,7 @@ void TqbxEngine::AddPageOutline() {
 }
 
 bool TqbxEngine::AddBandOutline(TqbxBand& band) {
-  if (band.OutlineText().empty() || !band.Visible()) return false;
+  if (band.OutlineText().empty() || !band.Visible() || band.Vertical() || OutputTo) return false;
   const double height = band.Stretched() ? Links(band).StretchedHeight : band.Height();
   const String text = VarToStr(Report.Calc(band.OutlineText()));
   Pages().Outline().AddItem(text, static_cast<int>(std::nearbyint(CurY - height)));

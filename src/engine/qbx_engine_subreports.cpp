@@ -1,6 +1,7 @@
 // Subreports: a subreport object on a band runs its report page's data bands at its place after
-// the band is output. Subreport pages never run on their own; a subreport without a page or one
-// whose page leads back to itself gets a message instead of a run.
+// the band is output, or, printed on its parent, into the band while it is evaluated. Subreport
+// pages never run on their own; a subreport without a page or one whose page leads back to itself
+// gets a message instead of a run.
 #include <algorithm>
 #include <tuple>
 
@@ -25,6 +26,7 @@ std::vector<TqbxSubreport*> SubreportsOn(const TqbxComponent& container) {
 void TqbxEngine::CheckSubreports() {
   FSubreportPages.clear();
   FBrokenSubreports.clear();
+  FSubreportParents.clear();
   // Which report pages each page's subreports run.
   std::unordered_map<const TqbxReportPage*, std::vector<const TqbxReportPage*>> runs;
   std::vector<std::pair<TqbxReportPage*, TqbxSubreport*>> all;
@@ -33,6 +35,8 @@ void TqbxEngine::CheckSubreports() {
     if (!page) continue;
     for (TqbxSubreport* subreport : SubreportsOn(*page)) {
       all.emplace_back(page, subreport);
+      if (subreport->PrintOnParent() && subreport->Parent())
+        FSubreportParents.insert(subreport->Parent());
       if (!subreport->Page()) continue;
       runs[page].push_back(subreport->Page());
       // A page that only names itself still runs as a page of its own.
@@ -61,10 +65,6 @@ void TqbxEngine::CheckSubreports() {
       Report.Errors.Add(u"Подотчет " + subreport->Name() + u" ссылается на свою страницу " +
                         subreport->Page()->Name());
       FBrokenSubreports.insert(subreport);
-    } else if (subreport->PrintOnParent()) {
-      // Printing into the parent band is not built: the page runs below the band instead.
-      Report.Errors.Add(u"Подотчет " + subreport->Name() +
-                        u": PrintOnParent не поддерживается, страница выведена после бэнда");
     }
   }
 }
@@ -77,7 +77,7 @@ void TqbxEngine::RunSubreports(TqbxBand& band, int band_page, double band_top) {
   std::vector<TqbxSubreport*> subreports;
   for (const auto& child : band.Objects()) {
     auto* subreport = ComponentAs<TqbxSubreport>(child.get());
-    if (subreport && subreport->Visible() && subreport->Page() &&
+    if (subreport && subreport->Visible() && subreport->Page() && !subreport->PrintOnParent() &&
         !FBrokenSubreports.count(subreport))
       subreports.push_back(subreport);
   }
@@ -108,6 +108,78 @@ void TqbxEngine::RunSubreports(TqbxBand& band, int band_page, double band_top) {
   CurColumn = std::get<1>(end);
   CurY = std::get<2>(end);
   CurX = CurColumn == start_column ? column_x : PageCurX + ColumnLeft(CurColumn);
+}
+
+void TqbxEngine::RunSubreportsOnParent(TqbxComponent& container) {
+  if (!FSubreportParents.count(&container)) return;
+  std::vector<TqbxSubreport*> subreports;
+  for (const auto& child : container.Objects()) {
+    auto* subreport = dynamic_cast<TqbxSubreport*>(child.get());
+    if (subreport && subreport->Visible() && subreport->Page() && subreport->PrintOnParent() &&
+        !FBrokenSubreports.count(subreport))
+      subreports.push_back(subreport);
+  }
+  if (subreports.empty()) return;
+  // Nested subreports collect into the outermost band, at the place their parent is copied to.
+  const bool outermost = OutputTo == nullptr;
+  std::unique_ptr<TqbxNullBand> collection;
+  if (outermost) collection = std::make_unique<TqbxNullBand>();
+  TqbxBand* const saved_output = OutputTo;
+  const double saved_x = CurX, saved_y = CurY;
+  const int saved_page = Pages().CurPage;
+  const bool saved_keep_footer = KeepFooter;
+  TqbxBand* const saved_band = CurBand;
+  const double base_x = outermost ? 0 : CurX, base_y = outermost ? 0 : CurY;
+  auto restore = [&]() {
+    OutputTo = saved_output;
+    CurX = saved_x;
+    CurY = saved_y;
+    Pages().CurPage = saved_page;
+    KeepFooter = saved_keep_footer;
+    CurBand = saved_band;
+  };
+  try {
+    for (TqbxSubreport* subreport : subreports) {
+      if (Report.Terminated) break;
+      OutputTo = outermost ? collection.get() : saved_output;
+      CurX = base_x + subreport->Left();
+      CurY = base_y + subreport->Top();
+      RunDataBands(*subreport->Page());
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (!outermost) return;
+  // Every view collected moves into the container at its place within the collection.
+  auto* component = dynamic_cast<TqbxReportComponent*>(&container);
+  if (component && component->OriginalObjectsCount == -1)
+    component->OriginalObjectsCount = container.Count();
+  double bottom = container.Height();
+  while (collection->Count() > 0) {
+    std::unique_ptr<TqbxComponent> band = collection->Objects().front()->Detach();
+    while (band->Count() > 0) {
+      std::unique_ptr<TqbxComponent> object = band->Child(0).Detach();
+      if (!object->IsView() || dynamic_cast<TqbxSubreport*>(object.get())) continue;
+      object->SetLeft(band->Left() + object->Left());
+      object->SetTop(band->Top() + object->Top());
+      if (auto* stretcheable = dynamic_cast<TqbxStretcheable*>(object.get())) {
+        stretcheable->SetStretchMode(smDontStretch);
+        stretcheable->SetCanShrink(false);
+      }
+      bottom = std::max(bottom, object->Top() + object->Height());
+      container.AddChild(std::move(object));
+    }
+  }
+  container.SetHeight(bottom);
+}
+
+void TqbxEngine::CopyToOutput(TqbxBand& band) {
+  std::unique_ptr<TqbxComponent> copy = PrintedCopyOf(band);
+  copy->SetLeft(CurX);
+  copy->SetTop(CurY);
+  OutputTo->AddChild(std::move(copy));
 }
 
 }  // namespace zavrik

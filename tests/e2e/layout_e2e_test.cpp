@@ -124,10 +124,8 @@ class LayoutTest : public ::testing::Test {
          {"child rows", Fixture("child_rows.xml")},
          {"endless", Fixture("endless.xml")},
          {"subreports", Fixture("subreports.xml")},
-         {"vertical band",
-          Replaced(Fixture("child_rows.xml"), "</TqbxReportPage>",
-                   "<TqbxMasterData Name=\"Across\" Vertical=\"True\" Left=\"300\" Top=\"0\" "
-                   "Width=\"60\" Height=\"200\" RowCount=\"3\"/></TqbxReportPage>")}},
+         {"crosstab", Fixture("crosstab.xml")},
+         {"print on parent", Fixture("print_on_parent.xml")}},
         tables);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -390,14 +388,6 @@ TEST_F(LayoutTest, TwoHundredRowsAndTheSummaryMakeOneEndlessPage) {
   EXPECT_NEAR(std::stod(size[2]), 3050.8, 1);
 }
 
-TEST_F(LayoutTest, AVerticalBandIsReportedAndTheRestPrints) {
-  const ProcessResult r = RunProcess(ZAVRIK_BINARY, {db_, "vertical band", "1"});
-  EXPECT_NE(r.err.find("Вертикальные бэнды не выводятся: Across"), std::string::npos) << r.err;
-  const std::string pdf = PdfOf(r);
-  EXPECT_EQ(PdfPageCount(pdf), 1);
-  EXPECT_NE(PdfPageText(pdf, 1).find("Записей 4"), std::string::npos);
-}
-
 // The top (yMin) of the first word `word` in a page's bounding boxes.
 double WordTop(const std::string& pdf, int page, const std::string& word) {
   std::string boxes;
@@ -430,6 +420,49 @@ TEST_F(LayoutTest, TwoSubreportsBesideEachOtherFollowTheirMasterRecord) {
   EXPECT_NEAR(WordTop(pdf, 1, "Чай"), WordTop(pdf, 1, "Владивосток"), 0.5);
   // Восток: a 20-unit row, three items of 20 units below it: Запад is 80 units (60 pt) lower.
   EXPECT_NEAR(WordTop(pdf, 1, "Запад") - WordTop(pdf, 1, "Восток"), 60, 0.5);
+}
+
+// Regions down, the numbers 1 to 8 across: 150 units of row heads and five columns of 100 fill
+// the 718-unit width (190 mm), columns 6 to 8 go to a page to the right with the row heads again.
+// 90.7 units (24 mm) of height hold the header (20) and two rows (25 each), not the third: it
+// starts the next pair of pages below the reprinted header, with the footer (40) after it.
+TEST_F(LayoutTest, AVerticalBandLaysOutColumnsAcrossPagesToTheRightWithTheirTotals) {
+  const std::string pdf = Run("crosstab", 4);
+  auto columns = [](int from, int to, const std::string& cell) {
+    std::string text;
+    for (int n = from; n <= to; ++n) text += (n > from ? " " : "") + cell + std::to_string(n);
+    return text;
+  };
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{"Регион " + columns(1, 5, "Кол "),
+                                      "Восток 1*60 2*60 3*60 4*60 5*60",
+                                      "Запад 1*12 2*12 3*12 4*12 5*12"}));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 2)),
+            (std::vector<std::string>{"Регион " + columns(6, 8, "Кол "), "Восток 6*60 7*60 8*60",
+                                      "Запад 6*12 7*12 8*12"}));
+  // Each column's total (82 × its number) and the grand total, shown once on the left page (the
+  // band's own object comes first in the page's text).
+  std::vector<std::string> third = LinesOf(PdfPageText(pdf, 3));
+  ASSERT_GE(third.size(), 2u);
+  std::sort(third.begin() + 2, third.end());
+  EXPECT_EQ(third, (std::vector<std::string>{"Регион " + columns(1, 5, "Кол "),
+                                             "Север 1*10 2*10 3*10 4*10 5*10", "Всего 82",
+                                             "Итого И1=82 И2=164 И3=246 И4=328 И5=410"}));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 4)),
+            (std::vector<std::string>{"Регион " + columns(6, 8, "Кол "), "Север 6*10 7*10 8*10",
+                                      "Итого И6=492 И7=574 И8=656"}));
+}
+
+// Each region's band holds its items (20 units each) beside the region's name: Восток (60) and
+// Запад (40) fill 100 of the 151.2 units (40 mm); Север with four items (80) moves whole.
+TEST_F(LayoutTest, ASubreportOnItsParentMakesTheBandTallAndMovesWithIt) {
+  const std::string pdf = Run("print on parent", 2);
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 1)),
+            (std::vector<std::string>{"Регион Восток Товар Чай", "Товар Кофе", "Товар Сахар",
+                                      "Регион Запад Товар Хлеб", "Товар Соль"}));
+  EXPECT_EQ(LinesOf(PdfPageText(pdf, 2)),
+            (std::vector<std::string>{"Регион Север Товар Рыба", "Товар Икра", "Товар Лес",
+                                      "Товар Доска"}));
 }
 
 }  // namespace

@@ -191,6 +191,20 @@ TEST_F(AggregateItemTest, VerticalColumnsAccumulateApart) {
   EXPECT_EQ(VarToInteger(item_.Value()), 0);
 }
 
+TEST_F(AggregateItemTest, ColumnsBeyondAThousandKeepTheirOwnValues) {
+  item_.VColumn = 1500;
+  Add(Variant(int32_t{7}));
+  item_.VColumn = 1;
+  Add(Variant(int32_t{2}));
+  item_.VColumn = 1500;
+  EXPECT_EQ(VarToInteger(item_.Value()), 7);
+  // A column never accumulated reads nothing, not another column's or the whole total.
+  item_.VColumn = 2000;
+  EXPECT_EQ(VarToInteger(item_.Value()), 0);
+  item_.VColumn = 0;
+  EXPECT_EQ(VarToInteger(item_.Value()), 0);
+}
+
 TEST(AggregateFunctionNames, AnyOtherWordCounts) {
   EXPECT_EQ(AggregateFunctionOf(u"sum"), agSum);
   EXPECT_EQ(AggregateFunctionOf(u" AVG "), agAvg);
