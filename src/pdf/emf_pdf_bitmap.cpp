@@ -130,7 +130,7 @@ SourceCrop CropSource(const EmfBitmapFields& f, int64_t width, int64_t height, b
   return c;
 }
 
-Image CropImage(const Image& image, const SourceCrop& c) {
+Image CropImage(Image image, const SourceCrop& c) {
   if (c.left == 0 && c.top == 0 && c.right == image.width && c.bottom == image.height) return image;
   Image out;
   out.width = static_cast<int>(c.right - c.left);
