@@ -15,6 +15,7 @@ namespace {
 class Images : public zavrik::pdf::PdfImageSink {
  public:
   int JpegImageIndex(const std::string&, int, int) override { return count_++; }
+  int MaskedJpegImageIndex(const std::string&, const std::string&, int, int) override { return count_++; }
 
  private:
   int count_ = 0;

@@ -29,22 +29,19 @@ enum : uint32_t {
   kScaleViewportExtEx = 31, kScaleWindowExtEx = 32, kSaveDC = 33, kRestoreDC = 34,
   kSetWorldTransform = 35, kModifyWorldTransform = 36, kSelectObject = 37, kCreatePen = 38,
   kCreateBrushIndirect = 39, kDeleteObject = 40, kAngleArc = 41, kEllipse = 42, kRectangle = 43,
-  kRoundRect = 44, kPie = 47, kCreatePalette = 49, kLineTo = 54, kPolyDraw = 56,
+  kRoundRect = 44, kArc = 45, kChord = 46, kPie = 47, kCreatePalette = 49, kLineTo = 54, kArcTo = 55,
+  kPolyDraw = 56,
   kSetArcDirection = 57, kSetMiterLimit = 58, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61,
   kFillPath = 62, kStrokeAndFillPath = 63, kStrokePath = 64, kSelectClipPath = 67,
   kAbortPath = 68, kFillRgn = 71, kExtSelectClipRgn = 75, kBitBlt = 76, kStretchBlt = 77,
-  kMaskBlt = 78, kStretchDIBits = 81, kExtCreateFontIndirectW = 82, kExtTextOutW = 84,
+  kMaskBlt = 78, kPlgBlt = 79, kSetDIBitsToDevice = 80, kStretchDIBits = 81, kExtCreateFontIndirectW = 82,
+  kExtTextOutA = 83, kExtTextOutW = 84,
   kPolyBezier16 = 85, kPolygon16 = 86, kPolyline16 = 87, kPolyBezierTo16 = 88,
   kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91, kPolyDraw16 = 92,
   kCreateMonoBrush = 93, kCreateDIBPatternBrushPt = 94, kExtCreatePen = 95, kSetICMMode = 98,
   kCreateColorSpace = 99, kAlphaBlend = 114, kSetLayout = 115, kTransparentBlt = 116,
   kCreateColorSpaceW = 122, kLastType = 122,
 };
-
-TEmfPoint ReadPoint(ByteReader& in) {
-  const double x = in.I32();
-  return {x, static_cast<double>(in.I32())};
-}
 
 TXForm ReadXForm(ByteReader& in) {
   TXForm f;
@@ -106,6 +103,22 @@ class StockObjects {
 const StockObjects& Stock() {
   static const StockObjects stock;
   return stock;
+}
+
+// The drawing records this player does not draw, by their names in the published layout.
+const char* UndrawnRecordName(uint32_t type) {
+  switch (type) {
+    case 15: return "EMR_SETPIXELV";
+    case 53: return "EMR_EXTFLOODFILL";
+    case 72: return "EMR_FRAMERGN";
+    case 73: return "EMR_INVERTRGN";
+    case 74: return "EMR_PAINTRGN";
+    case 96: return "EMR_POLYTEXTOUTA";
+    case 97: return "EMR_POLYTEXTOUTW";
+    case 108: return "EMR_SMALLTEXTOUT";
+    case 118: return "EMR_GRADIENTFILL";
+    default: return nullptr;
+  }
 }
 
 bool IsPen(uint32_t type) { return type == kCreatePen || type == kExtCreatePen; }
@@ -170,7 +183,10 @@ void TEMFAbstractExport::PlayMetaFile() {
     ByteReader header(FStream.subspan(FPosition, 8));
     const uint32_t type = header.U32(), size = header.U32();
     // A size below the header or past the end ends the play.
-    if (size < 8 || size > FStream.size() - FPosition) break;
+    if (size < 8 || size > FStream.size() - FPosition) {
+      NotDrawn("damaged record " + std::to_string(type));
+      break;
+    }
     last = type;
     auto record = std::make_unique<TEnhMetaObj>();
     record->iType = type;
@@ -183,6 +199,7 @@ void TEMFAbstractExport::PlayMetaFile() {
     } catch (const Error& e) {
       // A record shorter than its fields: the reader's only failure. It ends the play.
       if (e.Message() != u"Unexpected end of data") throw;
+      NotDrawn("damaged record " + std::to_string(FEMRList.back()->iType));
       break;
     }
   }
@@ -293,9 +310,10 @@ bool TEMFAbstractExport::PlayRecord(TEnhMetaObj& record) {
       DoRectangle(record.iType, a, b, corner);
       break;
     }
-    case kPie: {
+    case kArc: case kChord: case kPie: case kArcTo: {
       const TEmfPoint a = ReadPoint(in), b = ReadPoint(in), start = ReadPoint(in), end = ReadPoint(in);
-      DoPie(a, b, start, end);
+      if (record.iType == kArcTo) dc.PositionNext = EllipsePoint(a, b, end);
+      DoArc(record.iType, a, b, start, end);
       break;
     }
     case kLineTo:
@@ -314,14 +332,20 @@ bool TEMFAbstractExport::PlayRecord(TEnhMetaObj& record) {
       break;
     }
     case kExtSelectClipRgn: ExtSelectClipRgn(record); break;
-    case kExtTextOutW: DoExtTextOutW(record); break;
-    case kBitBlt: case kStretchBlt: case kMaskBlt: case kStretchDIBits: case kAlphaBlend:
-    case kTransparentBlt:
+    case kExtTextOutA: case kExtTextOutW: DoExtTextOutW(record); break;
+    case kBitBlt: case kStretchBlt: case kMaskBlt: case kPlgBlt: case kSetDIBitsToDevice:
+    case kStretchDIBits: case kAlphaBlend: case kTransparentBlt:
       DoBitmap(record);
       break;
-    default: break;  // kept without effect
+    default:
+      if (const char* name = UndrawnRecordName(record.iType)) NotDrawn(name);
+      break;  // kept without effect
   }
   return true;
+}
+
+void TEMFAbstractExport::NotDrawn(const std::string& what) {
+  if (std::find(FNotDrawn.begin(), FNotDrawn.end(), what) == FNotDrawn.end()) FNotDrawn.push_back(what);
 }
 
 void TEMFAbstractExport::ReadHeader(const TEnhMetaObj& record) {
@@ -476,6 +500,18 @@ void TEMFAbstractExport::RestoreDC(int32_t level) {
     FDC = std::move(FDCList.back());
     FDCList.pop_back();
   }
+}
+
+TEmfPoint ReadPoint(ByteReader& in) {
+  const double x = in.I32();
+  return {x, static_cast<double>(in.I32())};
+}
+
+TEmfPoint EllipsePoint(const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& radial) {
+  const TEmfPoint c{(a.x + b.x) / 2, (a.y + b.y) / 2};
+  const double rx = std::abs(b.x - a.x) / 2, ry = std::abs(b.y - a.y) / 2;
+  const double angle = std::atan2(c.y - radial.y, radial.x - c.x);
+  return {c.x + rx * std::cos(angle), c.y - ry * std::sin(angle)};
 }
 
 TEmfRegion ReadRegionData(ByteReader& in, uint32_t size) {

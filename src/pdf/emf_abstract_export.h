@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/ustring.h"
@@ -116,6 +117,8 @@ class TEMFAbstractExport {
   const std::vector<std::unique_ptr<TEnhMetaObj>>& EMRList() const { return FEMRList; }
   const TDeviceContextData& DC() const { return FDC->Data; }
   size_t SavedContexts() const { return FDCList.size(); }
+  // The drawing records (and raster operations) met but not drawn, each named once.
+  const std::vector<std::string>& NotDrawnRecords() const { return FNotDrawn; }
 
  protected:
   // Called before the first record and after the last.
@@ -132,8 +135,10 @@ class TEMFAbstractExport {
   virtual void DoMoveTo() {}
   virtual void DoRectangle(uint32_t /*type*/, const TEmfPoint& /*a*/, const TEmfPoint& /*b*/,
                            const TEmfPoint& /*corner*/) {}
-  virtual void DoPie(const TEmfPoint& /*a*/, const TEmfPoint& /*b*/, const TEmfPoint& /*start*/,
-                     const TEmfPoint& /*end*/) {}
+  // Arc, chord, pie and arc-to: the ellipse in the rectangle a-b, from the start radial to the
+  // end radial.
+  virtual void DoArc(uint32_t /*type*/, const TEmfPoint& /*a*/, const TEmfPoint& /*b*/,
+                     const TEmfPoint& /*start*/, const TEmfPoint& /*end*/) {}
   virtual void DoAngleArc(const TEmfPoint& /*center*/, double /*radius*/, double /*start*/,
                           double /*sweep*/) {}
   virtual void DoCloseFigure() {}
@@ -145,6 +150,7 @@ class TEMFAbstractExport {
   virtual void DoSaveDC() {}
   virtual void DoRestoreDC(int32_t /*level*/) {}
   virtual void DoEoF() {}
+  // The text output records, wide (84) and 8-bit (83).
   virtual void DoExtTextOutW(const TEnhMetaObj& /*record*/) {}
   virtual void DoBitmap(const TEnhMetaObj& /*record*/) {}
 
@@ -155,6 +161,8 @@ class TEMFAbstractExport {
   TEmfPoint EMFtoPDFFactor() const { return FFactor; }
   // The object created under a handle (also the stock objects), or null.
   const TEnhMetaObj* ObjectAt(uint32_t handle) const;
+  // Notes something the play leaves out (each once).
+  void NotDrawn(const std::string& what);
 
   // A logical point mapped to the page; a logical rectangle's corners mapped and ordered.
   TEmfPoint MapPoint(const TEmfPoint& p) const;
@@ -195,10 +203,17 @@ class TEMFAbstractExport {
   std::vector<std::unique_ptr<TDeviceContext>> FDCList;
   std::vector<const TEnhMetaObj*> FEMRLastCreated;
   bool FHeaderRead = false;
+  std::vector<std::string> FNotDrawn;
 };
 
 // A region's rectangles and the record's region data: reads an RGNDATA block of `size` bytes.
 // Counts beyond the block raise nothing: the region is empty then.
 TEmfRegion ReadRegionData(ByteReader& in, uint32_t size);
+
+// A 32-bit logical point (x, then y).
+TEmfPoint ReadPoint(ByteReader& in);
+
+// The point where a radial from the centre of the ellipse in the rectangle a-b meets it.
+TEmfPoint EllipsePoint(const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& radial);
 
 }  // namespace zavrik::pdf

@@ -10,8 +10,8 @@ namespace zavrik::pdf {
 namespace {
 
 constexpr uint32_t kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kPolyBezierTo = 5, kPolylineTo = 6,
-                   kPolyPolyline = 7, kPolyPolygon = 8, kEllipse = 42, kRoundRect = 44, kFillPath = 62,
-                   kStrokeAndFillPath = 63;
+                   kPolyPolyline = 7, kPolyPolygon = 8, kEllipse = 42, kRoundRect = 44, kChord = 46,
+                   kPie = 47, kArcTo = 55, kFillPath = 62, kStrokeAndFillPath = 63;
 
 // Arcs longer than this many turns are cut short: hostile sweeps would write without end.
 constexpr double kMaxSweep = 3600;
@@ -182,7 +182,8 @@ void TEMFtoPDFExport::DoPolyPoints(uint32_t type, std::span<const TEmfPoint> poi
                                    std::span<const uint32_t> counts) {
   switch (type) {
     case kPolygon: case kPolyline: case kPolylineTo: {
-      if (points.size() < 2) return;
+      // A polyline-to of one point is a line from the current position.
+      if (points.size() < (type == kPolylineTo ? 1u : 2u)) return;
       BeginDrawing();
       if (type == kPolylineTo) {
         // Continues the current figure: "l" from the pending point, or from the current position.
@@ -315,19 +316,33 @@ void TEMFtoPDFExport::Arc(const TEmfPoint& c, double rx, double ry, double a, do
   }
 }
 
-void TEMFtoPDFExport::DoPie(const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& start, const TEmfPoint& end) {
+void TEMFtoPDFExport::DoArc(uint32_t type, const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& start,
+                            const TEmfPoint& end) {
   const TEmfPoint c{(a.x + b.x) / 2, (a.y + b.y) / 2};
   const double rx = std::abs(b.x - a.x) / 2, ry = std::abs(b.y - a.y) / 2;
   const double from = std::atan2(c.y - start.y, start.x - c.x) * 180 / M_PI;
   const double to = std::atan2(c.y - end.y, end.x - c.x) * 180 / M_PI;
   double sweep = std::fmod(to - from, 360.0);
   if (sweep < 0) sweep += 360;
-  BeginDrawing();
-  Arc(c, rx, ry, from, sweep, true);
-  if (sweep == 0) MoveTo(c);
-  LineTo(c);
-  WriteLine("h");  // the two radii close the outline
-  EndDrawing(7);
+  if (type == kPie) {
+    BeginDrawing();
+    Arc(c, rx, ry, from, sweep, true);
+    if (sweep == 0) MoveTo(c);
+    LineTo(c);
+    WriteLine("h");  // the two radii close the outline
+    EndDrawing(7);
+  } else if (type == kArcTo) {
+    // A line from the current position to the arc's start, then the arc.
+    BeginDrawing();
+    if (!FPathExists) MoveTo(DC().PositionCurrent);
+    Arc(c, rx, ry, from, sweep, false);
+    EndDrawing(10);
+  } else if (sweep != 0) {
+    BeginDrawing();
+    Arc(c, rx, ry, from, sweep, true);
+    if (type == kChord) WriteLine("h");  // the chord closes the outline
+    EndDrawing(type == kChord ? 7 : 2);
+  }
 }
 
 void TEMFtoPDFExport::DoAngleArc(const TEmfPoint& center, double radius, double start, double sweep) {

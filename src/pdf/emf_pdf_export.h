@@ -8,7 +8,13 @@
 #include "pdf/emf_abstract_export.h"
 #include "pdf/pdf_font_list.h"
 
+namespace zavrik {
+struct Image;
+}
+
 namespace zavrik::pdf {
+
+struct EmfBitmapFields;
 
 // The document's image table as the player needs it.
 class PdfImageSink {
@@ -17,6 +23,8 @@ class PdfImageSink {
   // A JPEG of width × height pixels written once per distinct bytes and marked as used on the
   // page; returns its index (resource "/Im" + index).
   virtual int JpegImageIndex(const std::string& jpeg, int width, int height) = 0;
+  // The same with `alpha` (one byte per pixel, rows top first) as the image's soft mask.
+  virtual int MaskedJpegImageIndex(const std::string& jpeg, const std::string& alpha, int width, int height) = 0;
 };
 
 class TPDFDeviceContext : public TDeviceContext {
@@ -50,7 +58,8 @@ class TEMFtoPDFExport : public TEMFAbstractExport {
   void DoLineTo() override;
   void DoMoveTo() override;
   void DoRectangle(uint32_t type, const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& corner) override;
-  void DoPie(const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& start, const TEmfPoint& end) override;
+  void DoArc(uint32_t type, const TEmfPoint& a, const TEmfPoint& b, const TEmfPoint& start,
+             const TEmfPoint& end) override;
   void DoAngleArc(const TEmfPoint& center, double radius, double start, double sweep) override;
   void DoCloseFigure() override { WriteLine("h"); }
   void DoPaintPath(uint32_t type) override;
@@ -89,8 +98,12 @@ class TEMFtoPDFExport : public TEMFAbstractExport {
   void Arc(const TEmfPoint& c, double rx, double ry, double a, double s, bool move);
   TPDFDeviceContext& PdfContext();
   void ExtTextOut(const TEnhMetaObj& record);
-  void WriteImage(const TEnhMetaObj& record, uint32_t bmi_offset, uint32_t bmi_size,
-                  uint32_t bits_offset, uint32_t bits_size, const PdfRect& rect);
+  // The source rectangle of a bitmap record placed on its destination.
+  void WriteBitmap(const TEnhMetaObj& record, const EmfBitmapFields& fields);
+  // The image object of a bitmap, with its alpha as a soft mask when `alpha` and some pixel is
+  // not opaque; `premultiplied` colours are divided by their alpha first.
+  int ImageIndex(const Image& image, bool alpha, bool premultiplied);
+  void BitmapNotDrawn(const std::string& reason);
 
   std::string& FOut;
   PdfFontList& FFonts;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/codepage.h"
 #include "core/numeric.h"
 #include "pdf/emf_pdf_export.h"
 #include "pdf/pdf_font.h"
@@ -35,8 +36,14 @@ struct TextRecord {
   std::vector<double> dx;  // per character; empty without an advance array
 };
 
-// The record's fields; the string and advances only when they lie inside the record.
-bool ReadTextRecord(const TEnhMetaObj& record, TextRecord& t) {
+constexpr uint32_t kExtTextOutA = 83;
+
+// The code page of an 8-bit text in a font of the character set (the default set is Russian).
+int CodePageOf(uint8_t charset) { return charset == 204 || charset == 1 ? kCodePage1251 : kCodePage1252; }
+
+// The record's fields; the string and advances only when they lie inside the record. The 8-bit
+// text record holds bytes of `code_page` where the wide one holds UTF-16 units.
+bool ReadTextRecord(const TEnhMetaObj& record, int code_page, TextRecord& t) {
   ByteReader in = record.Body();
   auto rect = [&](TEmfRect& r) {
     r.left = in.I32();
@@ -53,10 +60,16 @@ bool ReadTextRecord(const TEnhMetaObj& record, TextRecord& t) {
   rect(t.rcl);
   const uint32_t dx_offset = in.U32();
   const size_t size = record.nSize();
-  if (offset > size || chars > (size - offset) / 2) return false;
-  ByteReader text(record.bytes.subspan(offset, size_t{chars} * 2));
-  t.text.resize(chars);
-  for (char16_t& ch : t.text) ch = text.U16();
+  const size_t unit = record.iType == kExtTextOutA ? 1 : 2;
+  if (offset > size || chars > (size - offset) / unit) return false;
+  const std::span<const uint8_t> bytes = record.bytes.subspan(offset, chars * unit);
+  if (unit == 1) {
+    t.text = DecodeCodePage({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, code_page);
+  } else {
+    ByteReader text(bytes);
+    t.text.resize(chars);
+    for (char16_t& ch : t.text) ch = text.U16();
+  }
   const size_t step = t.options & kPairs ? 8 : 4;
   if (dx_offset != 0 && dx_offset <= size && chars <= (size - dx_offset) / step) {
     ByteReader dx(record.bytes.subspan(dx_offset, chars * step));
@@ -79,7 +92,7 @@ void TEMFtoPDFExport::DoExtTextOutW(const TEnhMetaObj& record) {
 
 void TEMFtoPDFExport::ExtTextOut(const TEnhMetaObj& record) {
   TextRecord t;
-  if (!ReadTextRecord(record, t)) return;
+  if (!ReadTextRecord(record, CodePageOf(FontInfo().charset), t)) return;
   const TDeviceContextData& dc = DC();
   if (t.options & kOpaque) {
     FPathExists = true;

@@ -84,6 +84,8 @@ class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
   void UseImage(int index);
   // A JPEG image object (written once per distinct bytes), marked as used on the current page.
   int JpegImageIndex(const std::string& jpeg, int width, int height) override;
+  // The same with a soft mask of one alpha byte per pixel (written once per distinct pair).
+  int MaskedJpegImageIndex(const std::string& jpeg, const std::string& alpha, int width, int height) override;
   // Reserves the annotation object of a link on the current page and records it for Finish.
   // `dest_page` is the 0-based index of a prepared page (or -1 for an address link).
   void AddLink(pdf::PdfLink link, int dest_page);
@@ -128,7 +130,8 @@ class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
   void WriteLinks();
   void RecordLink(const TqbxView& view);
   // Writes a JPEG image object, or finds the same bytes written before; returns the image index.
-  int JpegImage(const std::string& jpeg, int width, int height);
+  // `hash` identifies the image (the MD5 of the JPEG when empty), `smask` is its soft mask object.
+  int JpegImage(const std::string& jpeg, int width, int height, std::string hash = {}, int smask = 0);
 
   std::unique_ptr<std::ofstream> FFile;
   std::unique_ptr<pdf::PdfDocumentWriter> FWriter;

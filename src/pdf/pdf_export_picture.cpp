@@ -33,8 +33,8 @@ class FrameKeeper {
 
 }  // namespace
 
-int TqbxPDFExport::JpegImage(const std::string& jpeg, int width, int height) {
-  const std::string hash = Md5Hex(jpeg);
+int TqbxPDFExport::JpegImage(const std::string& jpeg, int width, int height, std::string hash, int smask) {
+  if (hash.empty()) hash = Md5Hex(jpeg);
   const int found = FindImage(hash);
   if (found >= 0) return found;
   PdfDocumentWriter& w = Writer();
@@ -48,6 +48,7 @@ int TqbxPDFExport::JpegImage(const std::string& jpeg, int width, int height) {
   w.Line("/Filter /DCTDecode");
   w.Line("/Width " + std::to_string(width));
   w.Line("/Height " + std::to_string(height));
+  if (smask) w.Line("/SMask " + Ref(smask));
   w.Line("/Length " + std::to_string(jpeg.size()));
   w.Line(">>");
   w.Line("stream");

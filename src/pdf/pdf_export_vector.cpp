@@ -1,6 +1,7 @@
 // Views written through the vector conversion: texts with markup, rotation or character spacing,
 // check boxes, metafile pictures and any other view that records its drawing as a metafile.
 #include "core/error.h"
+#include "core/ustring.h"
 #include "pdf/emf_pdf_export.h"
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_graphics.h"
@@ -18,6 +19,23 @@ int TqbxPDFExport::JpegImageIndex(const std::string& jpeg, int width, int height
   return index;
 }
 
+int TqbxPDFExport::MaskedJpegImageIndex(const std::string& jpeg, const std::string& alpha, int width,
+                                        int height) {
+  const std::string hash = Md5Hex(jpeg) + Md5Hex(alpha);
+  int index = FindImage(hash);
+  if (index < 0) {
+    PdfDocumentWriter& w = Writer();
+    const int mask = w.ReserveObject();
+    w.BeginObject(mask);
+    w.Raw("<</Type/XObject/Subtype/Image/ColorSpace/DeviceGray/BitsPerComponent 8/Width " +
+          std::to_string(width) + "/Height " + std::to_string(height));
+    w.StreamObject(mask, alpha, Compressed, true);
+    index = JpegImage(jpeg, width, height, hash, mask);
+  }
+  UseImage(index);
+  return index;
+}
+
 void TqbxPDFExport::PlayVector(const TqbxView& view, std::span<const uint8_t> emf, const PdfRect& rect,
                                bool clipped) {
   const size_t start = FContent.size();
@@ -26,6 +44,12 @@ void TqbxPDFExport::PlayVector(const TqbxView& view, std::span<const uint8_t> em
     player.Transparency = Transparency;
     player.Clipped = clipped;
     player.PlayMetaFile();
+    // What the conversion leaves out of a drawing is reported, not lost silently.
+    if (!player.NotDrawnRecords().empty()) {
+      std::string names;
+      for (const std::string& name : player.NotDrawnRecords()) names += (names.empty() ? "" : ", ") + name;
+      FViewErrors.Add(view.Name() + u": не выведены записи метафайла: " + Utf8ToString(names));
+    }
   } catch (const Error& e) {
     // A refused metafile takes back what it wrote, so that the page stays balanced.
     FContent.resize(start);

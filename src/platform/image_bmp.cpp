@@ -166,7 +166,8 @@ void ReadRle(ByteReader& r, const DibHeader& h, const std::vector<uint32_t>& pal
 
 // The bitmap whose header starts at `at` of `bytes`; `pixels_at` is where its rows start (0:
 // right after the palette). An icon's bitmap is twice as high and ends with its mask.
-Image DecodeDib(std::span<const uint8_t> bytes, size_t at, size_t pixels_at, bool icon) {
+// `alpha_byte` as for ReadRows (icons always).
+Image DecodeDib(std::span<const uint8_t> bytes, size_t at, size_t pixels_at, bool icon, bool alpha_byte = false) {
   ByteReader r(bytes);
   r.Seek(at);
   DibHeader h = ReadHeader(r);
@@ -190,7 +191,7 @@ Image DecodeDib(std::span<const uint8_t> bytes, size_t at, size_t pixels_at, boo
   image.height = static_cast<int>(h.height);
   image.pixels.assign(static_cast<size_t>(image.width) * image.height, 0xFF000000u);
   if (rle) ReadRle(r, h, palette, image);
-  else ReadRows(r, h, palette, image, icon);
+  else ReadRows(r, h, palette, image, icon || alpha_byte);
   if (!icon) return image;
   // A 32-bit icon whose colours carry alpha needs no mask; the others take it from the mask that
   // follows: one bit per pixel, 1 for transparent.
@@ -223,6 +224,16 @@ Image DecodeBmp(std::span<const uint8_t> bytes) {
       return DecodeDib(bytes, 14, bits_at, false);
     }
     return DecodeDib(bytes, 0, 0, false);
+  } catch (const ImageDataError&) {
+    throw;
+  } catch (const Error&) {
+    Damaged();
+  }
+}
+
+Image DecodeAlphaDib(std::span<const uint8_t> bytes) {
+  try {
+    return DecodeDib(bytes, 0, 0, false, true);
   } catch (const ImageDataError&) {
     throw;
   } catch (const Error&) {

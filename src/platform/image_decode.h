@@ -39,6 +39,9 @@ Image DecodePng(std::span<const uint8_t> bytes);
 Image DecodeJpeg(std::span<const uint8_t> bytes);
 // A BMP file ("BM" header), or a bare device-independent bitmap (an info header first).
 Image DecodeBmp(std::span<const uint8_t> bytes);
+// A bare device-independent bitmap whose 32-bit pixels without bit fields carry alpha in their
+// fourth byte, as alpha-blended bitmaps of metafiles hold them.
+Image DecodeAlphaDib(std::span<const uint8_t> bytes);
 // A bitmap without file header as icons hold them: the height counts the colour rows and the
 // transparency mask rows below them.
 Image DecodeIconDib(std::span<const uint8_t> bytes);

@@ -8,55 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "core/codepage.h"
 #include "core/error.h"
 #include "pdf/emf_pdf_export.h"
+#include "pdf/emf_builder.h"
 #include "pdf/pdf_font.h"
 #include "platform/byte_reader.h"
+#include "platform/image_decode.h"
 
 namespace zavrik::pdf {
 namespace {
 
-// Builds a metafile: a header whose frame is width × height device units (4 units per
-// millimetre), then records of 32-bit values.
-class Emf {
- public:
-  Emf(int width = 200, int height = 100, uint16_t handles = 8, uint32_t palette = 0) {
-    w_.U32(1);
-    w_.U32(108);
-    for (int v : {0, 0, width - 1, height - 1}) w_.I32(v);
-    for (int v : {0, 0, width * 25, height * 25}) w_.I32(v);
-    w_.U32(0x464D4520);
-    w_.U32(0x10000);
-    w_.U32(0);
-    w_.U32(0);
-    w_.U16(handles);
-    w_.U16(0);
-    w_.U32(0);
-    w_.U32(0);
-    w_.U32(palette);
-    for (int v : {4096, 3072, 1024, 768}) w_.I32(v);
-    for (int i = 0; i < 5; ++i) w_.U32(0);
-  }
-  Emf& Record(uint32_t type, std::vector<int32_t> values) {
-    w_.U32(type);
-    w_.U32(static_cast<uint32_t>(8 + 4 * values.size()));
-    for (int32_t v : values) w_.I32(v);
-    return *this;
-  }
-  // A record whose size field says `size` whatever it holds.
-  Emf& Raw(uint32_t type, uint32_t size, std::vector<int32_t> values) {
-    w_.U32(type);
-    w_.U32(size);
-    for (int32_t v : values) w_.I32(v);
-    return *this;
-  }
-  Emf& Eof() { return Record(14, {0, 16, 20}); }
-  std::vector<uint8_t>& Bytes() { return w_.Bytes(); }
-  ByteWriter& Writer() { return w_; }
-
- private:
-  ByteWriter w_;
-};
+using test::Emf;
+using test::EmfBitmap;
 
 class CountingImages : public PdfImageSink {
  public:
@@ -66,7 +30,12 @@ class CountingImages : public PdfImageSink {
     seen.push_back(jpeg);
     return static_cast<int>(seen.size()) - 1;
   }
-  std::vector<std::string> seen;
+  int MaskedJpegImageIndex(const std::string& jpeg, const std::string& alpha, int, int) override {
+    masks.push_back(alpha);
+    seen.push_back(jpeg);
+    return static_cast<int>(seen.size()) - 1;
+  }
+  std::vector<std::string> seen, masks;
 };
 
 struct Played {
@@ -107,7 +76,9 @@ constexpr uint32_t kPolygon = 3, kPolyline = 4, kPolyPolygon = 8, kMoveTo = 27, 
                    kCreatePen = 38, kCreateBrush = 39, kAngleArc = 41, kRectangle = 43,
                    kSetBkMode = 18, kSetBkColor = 25, kSetTextAlign = 22, kSetWorldTransform = 35,
                    kExtSelectClipRgn = 75, kFillRgn = 71, kCreateMonoBrush = 93, kStretchDIBits = 81,
-                   kBitBlt = 76, kExtCreateFont = 82, kExtTextOutW = 84;
+                   kBitBlt = 76, kStretchBlt = 77, kSetDIBitsToDevice = 80, kAlphaBlend = 114,
+                   kTransparentBlt = 116, kArc = 45, kChord = 46, kArcTo = 55, kPolylineTo = 6,
+                   kExtCreateFont = 82, kExtTextOutA = 83, kExtTextOutW = 84;
 
 int32_t Float(float f) {
   int32_t bits;
@@ -193,6 +164,33 @@ TEST(EmfPdfGeometry, NullPenAndBrushPaintNothing) {
   EXPECT_TRUE(Has(Play(emf).content, " re\r\nn\r\nQ\r\n"));
 }
 
+TEST(EmfPdfGeometry, ArcChordAndArcTo) {
+  Emf emf;
+  emf.Record(kArc, {0, 0, 100, 100, 100, 50, 50, 0});    // a quarter: two curves
+  emf.Record(kChord, {0, 0, 100, 100, 100, 50, 50, 0});  // the same, closed and filled
+  emf.Record(kMoveTo, {0, 0});
+  emf.Record(kArcTo, {0, 0, 100, 100, 100, 50, 50, 0});
+  emf.Record(kLineTo, {0, 100}).Eof();
+  const Played p = Play(emf);
+  const std::string curve1 = "75 37.5 m\r\n";
+  EXPECT_EQ(Count(p.content, curve1), 2) << p.content;
+  EXPECT_EQ(Count(p.content, " c\r\n"), 6) << p.content;
+  EXPECT_TRUE(Has(p.content, " c\r\nh\r\nB*\r\n")) << p.content;  // the chord
+  // Arc-to: a line from the current position to the arc's start, and the line after it starts
+  // at the arc's end.
+  EXPECT_TRUE(Has(p.content, "0 75 m\r\n75 37.5 l\r\n")) << p.content;
+  EXPECT_TRUE(Has(p.content, "37.5 75 m\r\n0 0 l\r\n")) << p.content;
+  EXPECT_EQ(p.balance, 0);
+}
+
+TEST(EmfPdfGeometry, PolylineToOfOnePointIsALine) {
+  Emf emf;
+  emf.Record(kMoveTo, {0, 0}).Record(kPolylineTo, {0, 0, 0, 0, 1, 200, 100}).Eof();
+  const std::string c = Play(emf).content;
+  EXPECT_TRUE(Has(c, "0 75 m\r\n150 0 l\r\n")) << c;
+  EXPECT_TRUE(Has(c, "S\r\n")) << c;
+}
+
 TEST(EmfPdfObjects, BadHandlesAndWrongKindsAreIgnored) {
   Emf emf(200, 100, 4);
   emf.Record(kCreatePen, {1, 0, 1, 0, 0x00FF00});
@@ -268,6 +266,25 @@ TEST(EmfPdfInput, RecordsThatLieAboutTheirSizesEndThePlay) {
   EXPECT_EQ(Body(Play(shortened).content), "q\r\nQ\r\n");
 }
 
+std::vector<std::string> NotDrawnOf(Emf& emf) {
+  std::string content;
+  PdfFontList fonts;
+  CountingImages images;
+  TEMFtoPDFExport player(emf.Bytes(), content, {0, 75, 150, 0}, fonts, images);
+  player.PlayMetaFile();
+  return player.NotDrawnRecords();
+}
+
+TEST(EmfPdfInput, DamagedRecordsAreNamed) {
+  Emf lying, shortened, whole;
+  lying.Raw(kRectangle, 4, {0, 0, 10, 10});
+  shortened.Record(kRectangle, {0, 0}).Eof();
+  whole.Record(kRectangle, {0, 0, 5, 5});  // ends without an end-of-file record: nothing lost
+  EXPECT_EQ(NotDrawnOf(lying), std::vector<std::string>{"damaged record 43"});
+  EXPECT_EQ(NotDrawnOf(shortened), std::vector<std::string>{"damaged record 43"});
+  EXPECT_TRUE(NotDrawnOf(whole).empty());
+}
+
 TEST(EmfPdfInput, EnormousCountsAllocateNothing) {
   Emf emf;
   emf.Record(kPolygon, {0, 0, 0, 0, 0x7FFFFFFF, 1, 2, 3, 4});
@@ -300,12 +317,15 @@ TEST(EmfPdfInput, DegenerateFramesAndTransforms) {
   EXPECT_FALSE(Has(c, "inf"));
 }
 
-// A text record of the recorder's form: baseline alignment, one advance per character.
-void AddText(Emf& emf, std::u16string text, int x, int y, uint32_t options, std::vector<int32_t> rcl) {
+// A text record of the recorder's form: baseline alignment, one advance per character; the
+// 8-bit record (83) holds the text in Windows-1251.
+void AddText(Emf& emf, std::u16string text, int x, int y, uint32_t options, std::vector<int32_t> rcl,
+             uint32_t type = kExtTextOutW) {
   ByteWriter& w = emf.Writer();
   const uint32_t chars = static_cast<uint32_t>(text.size());
-  const uint32_t dx_offset = 76 + ((chars * 2 + 3) & ~3u);
-  w.U32(kExtTextOutW);
+  const uint32_t unit = type == kExtTextOutW ? 2 : 1;
+  const uint32_t dx_offset = 76 + ((chars * unit + 3) & ~3u);
+  w.U32(type);
   w.U32(dx_offset + 4 * chars);
   for (int v : {0, 0, 100, 20}) w.I32(v);
   w.U32(1);
@@ -318,7 +338,11 @@ void AddText(Emf& emf, std::u16string text, int x, int y, uint32_t options, std:
   w.U32(options);
   for (int32_t v : rcl) w.I32(v);
   w.U32(dx_offset);
-  for (char16_t c : text) w.U16(c);
+  if (unit == 2) {
+    for (char16_t c : text) w.U16(c);
+  } else {
+    for (char c : EncodeCodePage(String(text), 1251)) w.U8(static_cast<uint8_t>(c));
+  }
   w.PadTo4();
   for (size_t i = 0; i < text.size(); ++i) w.I32(10);
 }
@@ -361,6 +385,22 @@ TEST(EmfPdfText, RealTextAtTheReferencePoint) {
   EXPECT_EQ(FontAt(fonts, 0).Style() & kFontBold, kFontBold);
 }
 
+TEST(EmfPdfText, EightBitTextIsRealTextToo) {
+  Emf emf;
+  AddFont(emf, 1, 20, 0, 400, false, false);
+  emf.Record(kSetTextAlign, {24});
+  AddText(emf, u"Да", 40, 60, 0, {0, 0, 0, 0}, kExtTextOutA);
+  emf.Eof();
+  PdfFontList fonts;
+  const std::string c = Play(emf, false, &fonts).content;
+  EXPECT_TRUE(Has(c, "BT\r\n/F0 15.00 Tf\r\n")) << c;
+  ASSERT_EQ(fonts.Count(), 1);
+  String text;
+  for (const PdfUsedGlyph& g : FontAt(fonts, 0).UsedGlyphs()) text += g.unicode;
+  EXPECT_NE(text.find(u'Д'), String::npos);
+  EXPECT_NE(text.find(u'а'), String::npos);
+}
+
 TEST(EmfPdfText, TopAlignmentAndRotation) {
   Emf emf;
   AddFont(emf, 1, 20, 900, 400, true, false);
@@ -386,44 +426,259 @@ TEST(EmfPdfText, OpaqueTextFillsItsRectangleThenItsBounds) {
   EXPECT_LT(background, bounds);
 }
 
-// A 2 × 1 bitmap record of 24 bits per pixel.
-void AddBitmap(Emf& emf, uint32_t type, uint32_t rop) {
-  ByteWriter& w = emf.Writer();
-  const bool stretch = type == kStretchDIBits;
-  const uint32_t header = stretch ? 80 : 108;
-  w.U32(type);
-  w.U32(header + 40 + 8);
-  for (int v : {0, 0, 10, 10}) w.I32(v);
-  if (stretch) {
-    for (int v : {0, 0, 0, 0, 2, 1}) w.I32(v);
-    for (uint32_t v : {header, 40u, header + 40, 8u, 0u, rop}) w.U32(v);
-    w.I32(20);
-    w.I32(10);
-  } else {
-    for (int v : {0, 0, 20, 10}) w.I32(v);
-    w.U32(rop);
-    for (int i = 0; i < 10; ++i) w.U32(i == 2 || i == 5 ? 0x3F800000 : 0);  // source, transform, colour
-    for (uint32_t v : {header, 40u, header + 40, 8u, 2u, 1u}) w.U32(v);
+// --- bitmaps
+
+// Plays bitmap records, optionally keeping the alpha of alpha-blended bitmaps.
+std::string PlayBitmaps(Emf& emf, CountingImages& images, bool transparency = false) {
+  std::string content;
+  PdfFontList fonts;
+  TEMFtoPDFExport player(emf.Bytes(), content, {0, 75, 150, 0}, fonts, images);
+  player.Clipped = false;
+  player.Transparency = transparency;
+  player.PlayMetaFile();
+  EXPECT_EQ(player.FqQBalance(), 0);
+  EXPECT_EQ(content.substr(content.size() - 3), "Q\r\n");
+  return content;
+}
+
+// The decoded image of a written JPEG: its size and whether each pixel is near the colour.
+struct Decoded {
+  int width = 0, height = 0;
+  bool AllNear(uint32_t rgb) const {
+    for (uint32_t p : image.pixels)
+      for (int shift : {16, 8, 0})
+        if (std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) > 40)
+          return false;
+    return !image.pixels.empty();
   }
-  for (uint32_t v : {40u, 2u, 1u}) w.U32(v);
+  Image image;
+};
+
+Decoded Decode(const std::string& jpeg) {
+  Decoded d;
+  d.image = DecodeJpeg(std::span(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size()));
+  d.width = d.image.width;
+  d.height = d.image.height;
+  return d;
+}
+
+constexpr uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kGreen = 0xFF00FF00, kWhite = 0xFFFFFFFF;
+
+TEST(EmfPdfBitmap, BitmapsAreImagesWrittenOnce) {
+  Emf emf;
+  EmfBitmap dib;
+  dib.type = kStretchDIBits;
+  emf.Bitmap(dib);
+  emf.Bitmap({});  // the same bitmap by a stretch-block transfer
+  EmfBitmap nothing;
+  nothing.type = kBitBlt;
+  nothing.rop = 0x00AA0029;
+  emf.Bitmap(nothing);
+  nothing.rop = 0x12345678;
+  emf.Bitmap(nothing);
+  emf.Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  EXPECT_EQ(images.seen.size(), 1u);
+  EXPECT_EQ(Count(c, "q\r\n15 0 0 7.5 0 67.5 cm\r\n/Im0 Do\r\nQ\r\n"), 2) << c;
+  EXPECT_TRUE(Has(c, "%-- Unsupported dwRop: 305419896\r\n")) << c;
+}
+
+// A 2 × 2 bitmap: red over blue.
+EmfBitmap RedOverBlue(uint32_t type) {
+  EmfBitmap b;
+  b.type = type;
+  b.width = b.height = 2;
+  b.pixels = {kRed, kRed, kBlue, kBlue};
+  b.source = {0, 0, 2, 1};
+  return b;
+}
+
+TEST(EmfPdfBitmap, SourceRectangleIsCut) {
+  // The block transfers count the source from the top, the DIB records of a bottom-up bitmap
+  // from the bottom; a top-down DIB from the top again.
+  Emf emf;
+  emf.Bitmap(RedOverBlue(kStretchBlt));
+  emf.Bitmap(RedOverBlue(kStretchDIBits));
+  EmfBitmap top_down = RedOverBlue(kStretchDIBits);
+  top_down.height = -2;
+  top_down.pixels = {kGreen, kGreen, kWhite, kWhite};
+  emf.Bitmap(top_down);
+  EmfBitmap right = RedOverBlue(kBitBlt);  // the source is as large as the destination
+  right.width = 4;
+  right.pixels = {kRed, kRed, kGreen, kGreen, kBlue, kBlue, kGreen, kGreen};
+  right.source = {2, 0, 0, 0};
+  right.dest = {0, 0, 2, 2};
+  emf.Bitmap(right);
+  emf.Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  ASSERT_EQ(images.seen.size(), 4u) << c;
+  const Decoded top = Decode(images.seen[0]), bottom = Decode(images.seen[1]);
+  const Decoded green = Decode(images.seen[2]), column = Decode(images.seen[3]);
+  EXPECT_EQ(top.width * 10 + top.height, 21);
+  EXPECT_TRUE(top.AllNear(0xFF0000));
+  EXPECT_TRUE(bottom.AllNear(0x0000FF));
+  EXPECT_TRUE(green.AllNear(0x00FF00));
+  EXPECT_EQ(column.width * 10 + column.height, 22);
+  EXPECT_TRUE(column.AllNear(0x00FF00));
+  // The cut part fills the whole destination.
+  EXPECT_EQ(Count(c, "15 0 0 7.5 0 67.5 cm\r\n"), 3) << c;
+  EXPECT_TRUE(Has(c, "1.5 0 0 1.5 0 73.5 cm\r\n")) << c;
+}
+
+TEST(EmfPdfBitmap, SourcePartlyOutsideDrawsOnlyWhatIsThere) {
+  Emf emf;
+  EmfBitmap b;
+  b.source = {-2, 0, 4, 1};  // its left half lies before the bitmap
+  emf.Bitmap(b).Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  ASSERT_EQ(images.seen.size(), 1u);
+  EXPECT_EQ(Decode(images.seen[0]).width, 2);
+  EXPECT_TRUE(Has(c, "q\r\n7.5 0 0 7.5 7.5 67.5 cm\r\n/Im0 Do\r\nQ\r\n")) << c;
+}
+
+TEST(EmfPdfBitmap, FlippedDestinationsMirrorTheImage) {
+  Emf emf;
+  EmfBitmap b;
+  b.dest = {20, 0, -20, 10};
+  emf.Bitmap(b);
+  b.dest = {0, 10, 20, -10};
+  emf.Bitmap(b);
+  b.dest = {0, 0, 20, 10};
+  b.source = {2, 0, -2, 1};  // a mirrored source mirrors as well
+  emf.Bitmap(b).Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  EXPECT_EQ(images.seen.size(), 1u);
+  EXPECT_EQ(Count(c, "-15 0 0 7.5 15 67.5 cm\r\n"), 2) << c;
+  EXPECT_TRUE(Has(c, "15 0 0 -7.5 0 75 cm\r\n")) << c;
+}
+
+TEST(EmfPdfBitmap, HostileSourceRectanglesDrawNothingAndThePageCompletes) {
+  Emf emf;
+  for (const std::array<int32_t, 4>& source : std::vector<std::array<int32_t, 4>>{
+           {5, 0, 2, 1}, {0, 7, 2, 1}, {0, 0, 0, 1}, {0, 0, 2, 0}, {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+           {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {-10, -10, -5, -5}}) {
+    EmfBitmap b;
+    b.source = source;
+    emf.Bitmap(b);
+  }
+  EmfBitmap whole;  // a huge source: the whole bitmap lands on its share of the destination
+  whole.source = {0, 0, INT_MAX, INT_MAX};
+  whole.dest = {0, 0, INT_MAX, INT_MAX};
+  emf.Bitmap(whole);
+  EmfBitmap wide;  // a bitmap header far larger than its bits
+  wide.header_width = 1 << 30;
+  emf.Bitmap(wide);
+  emf.Record(kRectangle, {0, 0, 10, 10}).Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  EXPECT_EQ(Count(c, "%-- Bitmap not drawn: source rectangle outside the bitmap\r\n"), 7) << c;
+  EXPECT_TRUE(Has(c, "%-- Bitmap not drawn: 1073741824 x 1\r\n")) << c;
+  EXPECT_LE(images.seen.size(), 1u);
+  EXPECT_TRUE(Has(c, "0 67.5 7.5 7.5 re\r\n")) << c;  // the record after them is drawn
+}
+
+TEST(EmfPdfBitmap, SetDIBitsToDeviceWithSomeRows) {
+  Emf emf;
+  EmfBitmap b = RedOverBlue(kSetDIBitsToDevice);
+  b.source = {0, 1, 2, 1};  // the upper row of the bottom-up bitmap
+  b.start_scan = 1;
+  b.scans = 1;  // only that row is stored
+  emf.Bitmap(b).Eof();
+  CountingImages images;
+  const std::string c = PlayBitmaps(emf, images);
+  ASSERT_EQ(images.seen.size(), 1u) << c;
+  EXPECT_TRUE(Decode(images.seen[0]).AllNear(0xFF0000));
+  EXPECT_TRUE(Has(c, "q\r\n1.5 0 0 0.75 0 74.25 cm\r\n/Im0 Do\r\nQ\r\n")) << c;
+}
+
+// An alpha-blended 2 × 1 bitmap at half opacity: premultiplied red.
+EmfBitmap HalfTransparent() {
+  EmfBitmap b;
+  b.type = kAlphaBlend;
+  b.rop = 0x01FF0000;
+  b.bits = 32;
+  b.pixels = {0x80800000, 0x80800000};
+  return b;
+}
+
+TEST(EmfPdfBitmap, AlphaBecomesASoftMaskWhenTransparencyIsKept) {
+  Emf emf;
+  emf.Bitmap(HalfTransparent()).Eof();
+  CountingImages kept, dropped;
+  const std::string c = PlayBitmaps(emf, kept, true);
+  ASSERT_EQ(kept.masks.size(), 1u);
+  EXPECT_EQ(kept.masks[0], std::string(2, '\x80'));
+  // The colours are written straight: full red under the mask.
+  EXPECT_TRUE(Decode(kept.seen[0]).AllNear(0xFF0000));
+  EXPECT_TRUE(Has(c, "15 0 0 7.5 0 67.5 cm\r\n/Im0 Do\r\n")) << c;
+  PlayBitmaps(emf, dropped, false);
+  EXPECT_TRUE(dropped.masks.empty());
+  EXPECT_EQ(dropped.seen.size(), 1u);
+}
+
+TEST(EmfPdfBitmap, OpaqueAlphaNeedsNoMask) {
+  Emf emf;
+  EmfBitmap b = HalfTransparent();
+  b.pixels = {kRed, kBlue};
+  emf.Bitmap(b).Eof();
+  CountingImages images;
+  PlayBitmaps(emf, images, true);
+  EXPECT_TRUE(images.masks.empty());
+  EXPECT_EQ(images.seen.size(), 1u);
+}
+
+TEST(EmfPdfBitmap, ParallelogramTransferShearsTheImage) {
+  Emf emf;
+  ByteWriter& w = emf.Writer();
+  w.U32(79);
+  w.U32(140 + 40 + 8);
+  for (int v : {0, 0, 10, 10, 0, 0, 20, 0, 10, 10, 0, 0, 2, 1}) w.I32(v);  // corners, source
+  for (float v : {1.f, 0.f, 0.f, 1.f, 0.f, 0.f}) w.F32(v);
+  for (uint32_t v : {0u, 0u, 140u, 40u, 180u, 8u, 0u, 0u, 0u, 0u, 0u, 0u, 0u}) w.U32(v);
+  for (int v : {40, 2, 1}) w.I32(v);
   w.U16(1);
   w.U16(24);
   for (int i = 0; i < 6; ++i) w.U32(0);
   for (uint8_t b : {0, 0, 255, 255, 0, 0, 0, 0}) w.U8(b);
-}
-
-TEST(EmfPdfBitmap, BitmapsAreImagesWrittenOnce) {
-  Emf emf;
-  AddBitmap(emf, kStretchDIBits, 0x00CC0020);
-  AddBitmap(emf, kBitBlt, 0x00CC0020);
-  AddBitmap(emf, kBitBlt, 0x00AA0029);
-  AddBitmap(emf, kBitBlt, 0x12345678);
   emf.Eof();
   CountingImages images;
-  const std::string c = Play(emf, false, nullptr, &images).content;
+  const std::string c = PlayBitmaps(emf, images);
   EXPECT_EQ(images.seen.size(), 1u);
-  EXPECT_EQ(Count(c, "q\r\n15 0 0 7.5 0 67.5 cm\r\n/Im0 Do\r\nQ\r\n"), 2) << c;
-  EXPECT_TRUE(Has(c, "%-- Unsupported dwRop: 305419896\r\n")) << c;
+  EXPECT_TRUE(Has(c, "q\r\n15 0 -7.5 7.5 7.5 67.5 cm\r\n/Im0 Do\r\nQ\r\n")) << c;
+  EXPECT_TRUE(NotDrawnOf(emf).empty());
+}
+
+TEST(EmfPdfBitmap, TransparentColourBecomesASoftMask) {
+  Emf emf;
+  EmfBitmap b;
+  b.type = kTransparentBlt;
+  b.rop = 0xFFFFFF;  // the transparent colour: white
+  b.pixels = {kRed, kWhite};
+  emf.Bitmap(b).Eof();
+  CountingImages kept, opaque;
+  const std::string c = PlayBitmaps(emf, kept, true);
+  ASSERT_EQ(kept.masks.size(), 1u) << c;
+  EXPECT_EQ(kept.masks[0], std::string("\xFF\x00", 2));
+  EXPECT_FALSE(Has(c, "Unsupported")) << c;
+  // Without transparency the bitmap is drawn opaque.
+  PlayBitmaps(emf, opaque, false);
+  EXPECT_TRUE(opaque.masks.empty());
+  EXPECT_EQ(opaque.seen.size(), 1u);
+}
+
+TEST(EmfPdfBitmap, UnsupportedRecordsAndOperationsAreNamed) {
+  Emf emf;
+  EmfBitmap b;
+  b.rop = 0x12345678;
+  emf.Bitmap(b);
+  emf.Record(118, {0, 0, 10, 10, 0, 0, 0});  // gradient fill
+  emf.Record(118, {0, 0, 10, 10, 0, 0, 0});
+  emf.Eof();
+  EXPECT_EQ(NotDrawnOf(emf), (std::vector<std::string>{"dwRop 305419896", "EMR_GRADIENTFILL"}));
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // real text, check boxes and metafile pictures as paths, and metafiles the player refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <regex>
 
+#include "pdf/emf_builder.h"
 #include "pdf/pdf_page_fixture.h"
 #include "platform/emf_recorder.h"
 #include "report/qbx_check_box_view.h"
@@ -132,6 +134,61 @@ TEST(PdfVector, MetafilePicturesPlayTheirOwnRecords) {
   EXPECT_TRUE(Contains(content, "0 0 1 rg\r\n[] 0 d\r\n0 1 0 RG\r\n2.985 w\r\n")) << content;
   EXPECT_TRUE(Contains(content, "1 0 0 rg\r\n")) << content;
   EXPECT_TRUE(Contains(ExtractedText(pdf), "Печать"));
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+}
+
+// A metafile picture holding one alpha-blended bitmap at half opacity.
+std::string ExportAlphaPicture(bool transparency) {
+  Page p;
+  auto& picture = TqbxComponent::CreateIn<TqbxPictureView>(*p.band);
+  picture.SetBounds(10, 0, 200, 100);
+  EmfBitmap bitmap;
+  bitmap.type = 114;
+  bitmap.rop = 0x01FF0000;
+  bitmap.bits = 32;
+  bitmap.pixels = {0x80800000, 0x80008000};
+  Emf emf;
+  emf.Bitmap(bitmap).Eof();
+  EXPECT_TRUE(picture.Picture()->LoadFromBytes(emf.Bytes()));
+  TqbxPDFExport filter;
+  filter.Transparency = transparency;
+  return Export(filter, {&p});
+}
+
+TEST(PdfVector, AlphaBlendedBitmapsKeepTheirAlphaAsASoftMask) {
+  const std::string pdf = ExportAlphaPicture(true);
+  EXPECT_EQ(Count(pdf, "/Subtype /Image"), 1);
+  EXPECT_EQ(Count(pdf, "/Subtype/Image/ColorSpace/DeviceGray"), 1);
+  EXPECT_TRUE(Contains(pdf, "/SMask ")) << pdf;
+  EXPECT_TRUE(Contains(pdf, "/Group << /Type /Group /S /Transparency"));
+  // The mask, compressed like every stream, holds the alpha of both pixels.
+  const std::vector<std::string> streams = Streams(pdf);
+  EXPECT_NE(std::find(streams.begin(), streams.end(), std::string(2, '\x80')), streams.end());
+  EXPECT_EQ(QpdfCheck(pdf), 0);
+
+  const std::string opaque = ExportAlphaPicture(false);
+  EXPECT_EQ(Count(opaque, "/Subtype /Image"), 1);
+  EXPECT_FALSE(Contains(opaque, "/SMask"));
+  EXPECT_EQ(QpdfCheck(opaque), 0);
+}
+
+TEST(PdfVector, RecordsNotDrawnAreReported) {
+  TqbxReport report;
+  Page p;
+  auto& picture = TqbxComponent::CreateIn<TqbxPictureView>(*p.band);
+  picture.SetName(u"Logo");
+  picture.SetBounds(10, 0, 200, 100);
+  Emf emf;
+  emf.Record(43, {0, 0, 100, 50});                // a rectangle, drawn
+  emf.Record(118, {0, 0, 10, 10, 0, 0, 0}).Eof();  // a gradient fill, not drawn
+  ASSERT_TRUE(picture.Picture()->LoadFromBytes(emf.Bytes()));
+  TqbxPDFExport filter;
+  filter.Compressed = false;
+  filter.Report = &report;
+  const std::string pdf = Export(filter, {&p});
+  EXPECT_TRUE(Contains(StringToUtf8(report.Errors.Text()), "Logo: не выведены записи метафайла: EMR_GRADIENTFILL"))
+      << StringToUtf8(report.Errors.Text());
+  EXPECT_TRUE(Contains(PageContent(pdf), " re\r\n"));
   EXPECT_EQ(QpdfCheck(pdf), 0);
 }
 
