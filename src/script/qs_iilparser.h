@@ -72,6 +72,7 @@ class TqsILParser {
   void ReportError(const TqsGrammarItem& item, int start);
   void ReportFatal(StringView message, StringView position);
   void ReserveNodeLine();
+  void ReportTooDeep(int start);
   void ClearError();
   String PositionAfterSpaces(int start);
   void EmitLeaf(StringView name, StringView text, StringView pos);

@@ -42,7 +42,7 @@ bool TqsILParser::ParseItem(const TqsGrammarItem& item) {
   if (FFatal) return false;
   const Frame frame{FParser.Position(), FOutput.size()};
   if (FDepth >= kMaxNesting) {
-    ReportFatal(u"Nesting too deep", PositionAfterSpaces(frame.start));
+    ReportTooDeep(frame.start);
     return false;
   }
   DepthGuard guard(FDepth);
@@ -247,8 +247,13 @@ void TqsILParser::ReportFatal(StringView message, StringView position) {
   FFatal = true;
 }
 
-// Out of ParseItem so that its frame, repeated at every level of nesting, stays small.
+// These two stay out of ParseItem so that its frame, repeated at every level of nesting, stays
+// small.
 [[gnu::noinline]] void TqsILParser::ReserveNodeLine() { FOutput.push_back({TqsILLine::ilOpen, String(), String()}); }
+
+[[gnu::noinline]] void TqsILParser::ReportTooDeep(int start) {
+  ReportFatal(u"Nesting too deep", PositionAfterSpaces(start));
+}
 
 void TqsILParser::ClearError() {
   if (FFatal) return;
