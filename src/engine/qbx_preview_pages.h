@@ -113,7 +113,10 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   int SourcePageIndex(const TqbxComponent& page) const;
   std::unique_ptr<TqbxReportPage> BuildPage(TqbxXMLItem& item);
   // Rebuilds the objects of `item`'s child elements under `parent`; references stay unresolved.
-  void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, TqbxXMLSerializer& serializer);
+  // `parent_top` is the parent's AbsTop, carried down because every added object makes the cached
+  // positions stale.
+  void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
+                      TqbxXMLSerializer& serializer);
   void PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page);
   void TrimCache();
 

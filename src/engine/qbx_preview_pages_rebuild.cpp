@@ -43,11 +43,11 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
     serializer.XMLToObj(item.Text(), *page);
   }
   TqbxXMLSerializer serializer;
-  RebuildObjects(item, *page, serializer);
+  RebuildObjects(item, *page, page->AbsTop(), serializer);
   return page;
 }
 
-void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
+void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
                                       TqbxXMLSerializer& serializer) {
   for (int i = 0; i < item.Count(); ++i) {
     TqbxXMLItem& element = item.Items(i);
@@ -58,10 +58,10 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent,
     if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
       picture->LoadFromCache(GetPicture(picture->ImageIndex()));
     // Memo views take their preview highlight here, once highlights in previews exist.
-    if (PostProcessor().LoadValue(*object, parent.AbsTop() + object->Top())) continue;
+    if (PostProcessor().LoadValue(*object, parent_top + object->Top())) continue;
     TqbxComponent& placed = parent.AddChild(std::move(object));
     placed.SerializedItem = &element;
-    RebuildObjects(element, placed, serializer);
+    RebuildObjects(element, placed, parent_top + placed.Top(), serializer);
     placed.UpdateBounds();
   }
 }

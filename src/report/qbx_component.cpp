@@ -3,6 +3,7 @@
 #include "report/qbx_component.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "core/error.h"
@@ -87,6 +88,7 @@ void TqbxComponent::Clear() {
     node->FObjects.clear();
     node->FParent = nullptr;
   }
+  GeometryChanged();
 }
 
 TqbxComponent& TqbxComponent::AddChild(std::unique_ptr<TqbxComponent> child) {
@@ -95,6 +97,7 @@ TqbxComponent& TqbxComponent::AddChild(std::unique_ptr<TqbxComponent> child) {
   // Without a parent the node tops its own tree: this node lies in it exactly when its top is the node.
   if (FTopNode == &node) throw Error(u"A component cannot be its own descendant");
   node.FParent = this;
+  GeometryChanged();
   FObjects.push_back(std::move(child));
   ForSubtree(node, [this](TqbxComponent& c) { c.FTopNode = FTopNode; });
   node.FNameIndex.reset();
@@ -118,6 +121,7 @@ std::unique_ptr<TqbxComponent> TqbxComponent::Detach() {
   if (FTopNode->FNameIndex) FTopNode->IndexSubtree(*this, false);
   std::unique_ptr<TqbxComponent> self = FParent->TakeChild(this);
   FParent = nullptr;
+  GeometryChanged();
   ForSubtree(*this, [this](TqbxComponent& c) { c.FTopNode = this; });
   return self;
 }
@@ -219,24 +223,32 @@ void TqbxComponent::SetBounds(double left, double top, double width, double heig
 
 namespace {
 
-// Offsets are summed from the top down, as the nested definition adds them; the buffer is reused
-// so that deep trees cost no allocation per call.
-double SumOffsetsFromTop(const TqbxComponent& node, double (TqbxComponent::*offset)() const) {
-  thread_local std::vector<double> offsets;
-  offsets.clear();
-  offsets.push_back((node.*offset)());
-  for (const TqbxComponent* p = node.Parent(); p && !p->IsDialogPage(); p = p->Parent())
-    offsets.push_back((p->*offset)());
-  double sum = offsets.back();
-  for (auto it = offsets.rbegin() + 1; it != offsets.rend(); ++it) sum += *it;
-  return sum;
-}
+std::atomic<uint64_t> geometry_stamp{1};
 
 }  // namespace
 
-double TqbxComponent::AbsLeft() const { return SumOffsetsFromTop(*this, &TqbxComponent::Left); }
+void TqbxComponent::GeometryChanged() { geometry_stamp.fetch_add(1, std::memory_order_relaxed); }
 
-double TqbxComponent::AbsTop() const { return SumOffsetsFromTop(*this, &TqbxComponent::Top); }
+// The absolute position is the parent's plus the own offset, summed from the top down; only the
+// ancestors without a current cache entry are walked, so a whole tree costs O(1) per node.
+const TqbxComponent& TqbxComponent::CachedAbsPosition() const {
+  const uint64_t stamp = geometry_stamp.load(std::memory_order_relaxed);
+  if (FAbsStamp == stamp) return *this;
+  const auto offset_parent = [](const TqbxComponent& c) {
+    return c.FParent && !c.FParent->IsDialogPage() ? c.FParent : nullptr;
+  };
+  thread_local std::vector<const TqbxComponent*> stale;
+  stale.clear();
+  for (const TqbxComponent* p = this; p && p->FAbsStamp != stamp; p = offset_parent(*p)) stale.push_back(p);
+  for (auto it = stale.rbegin(); it != stale.rend(); ++it) {
+    const TqbxComponent& c = **it;
+    const TqbxComponent* parent = offset_parent(c);
+    c.FAbsLeft = parent ? parent->FAbsLeft + c.FLeft : c.FLeft;
+    c.FAbsTop = parent ? parent->FAbsTop + c.FTop : c.FTop;
+    c.FAbsStamp = stamp;
+  }
+  return *this;
+}
 
 void TqbxComponent::SetFont(TqbxFont* value) {
   if (value) FFont->Assign(*value);

@@ -126,13 +126,14 @@ class TqbxComponent : public Object {
   double Top() const { return FTop; }
   double Width() const { return FWidth; }
   double Height() const { return FHeight; }
-  virtual void SetLeft(double value) { FLeft = value; }
-  virtual void SetTop(double value) { FTop = value; }
+  virtual void SetLeft(double value) { FLeft = value; GeometryChanged(); }
+  virtual void SetTop(double value) { FTop = value; GeometryChanged(); }
   virtual void SetWidth(double value);
   virtual void SetHeight(double value);
   void SetBounds(double left, double top, double width, double height);
-  double AbsLeft() const;
-  double AbsTop() const;
+  // Positions on the page, cached until any component moves or changes parent.
+  double AbsLeft() const { return CachedAbsPosition().FAbsLeft; }
+  double AbsTop() const { return CachedAbsPosition().FAbsTop; }
   TqbxRect GetClientArea() const { return {0, 0, FWidth, FHeight}; }
   virtual bool IsLeftStored() const { return true; }
   virtual bool IsTopStored() const { return true; }
@@ -243,6 +244,9 @@ class TqbxComponent : public Object {
   CaseLessMap& NameIndex();
   void IndexSubtree(TqbxComponent& subtree, bool add);
   std::unique_ptr<TqbxComponent> TakeChild(TqbxComponent* child);
+  // Every move or change of parent makes all cached absolute positions stale.
+  static void GeometryChanged();
+  const TqbxComponent& CachedAbsPosition() const;
 
   TqbxComponent* FParent = nullptr;
   TqbxComponent* FTopNode = this;  // the topmost ancestor (this node when it has no parent)
@@ -253,6 +257,8 @@ class TqbxComponent : public Object {
   String FName;
   mutable String FBaseName;
   double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  mutable double FAbsLeft = 0, FAbsTop = 0;
+  mutable uint64_t FAbsStamp = 0;  // the geometry stamp FAbsLeft/FAbsTop belong to (0: none)
   std::unique_ptr<TqbxFont> FFont;
   bool FParentFont = true;
   bool FOwnFontImplied = false;  // ParentFont false follows from the own font, not written

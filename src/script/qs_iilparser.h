@@ -67,9 +67,12 @@ class TqsILParser {
   bool ParseLoop(const TqsGrammarItem& item);
   bool ParseFrString();
   void FinishMatched(const TqsGrammarItem& item, const Frame& frame, const String& token);
-  void WrapNode(const String& node, const Frame& frame);
+  // Opens `node` at the frame's first output line: fills the line reserved there or inserts one.
+  void WrapNode(const String& node, const Frame& frame, bool reserved = false);
   void ReportError(const TqsGrammarItem& item, int start);
   void ReportFatal(StringView message, StringView position);
+  void ReserveNodeLine();
+  void ReportTooDeep(int start);
   void ClearError();
   String PositionAfterSpaces(int start);
   void EmitLeaf(StringView name, StringView text, StringView pos);

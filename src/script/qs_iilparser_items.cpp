@@ -42,7 +42,7 @@ bool TqsILParser::ParseItem(const TqsGrammarItem& item) {
   if (FFatal) return false;
   const Frame frame{FParser.Position(), FOutput.size()};
   if (FDepth >= kMaxNesting) {
-    ReportFatal(u"Nesting too deep", PositionAfterSpaces(frame.start));
+    ReportTooDeep(frame.start);
     return false;
   }
   DepthGuard guard(FDepth);
@@ -61,6 +61,9 @@ bool TqsILParser::ParseItem(const TqsGrammarItem& item) {
   }
 
   const bool is_rule = item.Kind == TqsGrammarKind::gkRule;
+  // A rule's node line is reserved before its content, so that wrapping never moves the content.
+  const bool reserved = is_rule && !item.Node.empty() && item.Node != u"uses";
+  if (reserved) ReserveNodeLine();
   String token;
   bool ok;
   if (is_rule || item.Kind == TqsGrammarKind::gkSequence) {
@@ -77,8 +80,8 @@ bool TqsILParser::ParseItem(const TqsGrammarItem& item) {
       FOutput.resize(frame.mark);
     } else if (item.Node == u"uses") {
       IncludeUnits(frame.mark);
-    } else if (!item.Node.empty()) {
-      WrapNode(item.Node, frame);
+    } else if (reserved) {
+      WrapNode(item.Node, frame, true);
     }
   } else if (ok) {
     FinishMatched(item, frame, token);
@@ -196,11 +199,15 @@ void TqsILParser::FinishMatched(const TqsGrammarItem& item, const Frame& frame, 
   }
 }
 
-void TqsILParser::WrapNode(const String& node, const Frame& frame) {
+void TqsILParser::WrapNode(const String& node, const Frame& frame, bool reserved) {
   String attributes = u"pos=\"" + PositionAfterSpaces(frame.start) + u"\"";
   if (node == u"expr") attributes += u" pos1=\"" + FParser.GetXYPosition() + u"\"";
-  FOutput.insert(FOutput.begin() + static_cast<std::ptrdiff_t>(frame.mark),
-                 TqsILLine{TqsILLine::ilOpen, node, std::move(attributes)});
+  TqsILLine open{TqsILLine::ilOpen, node, std::move(attributes)};
+  if (reserved) {
+    FOutput[frame.mark] = std::move(open);
+  } else {
+    FOutput.insert(FOutput.begin() + static_cast<std::ptrdiff_t>(frame.mark), std::move(open));
+  }
   FOutput.push_back({TqsILLine::ilClose, node, String()});
 }
 
@@ -238,6 +245,14 @@ void TqsILParser::ReportFatal(StringView message, StringView position) {
     FTermFlag = false;
   }
   FFatal = true;
+}
+
+// These two stay out of ParseItem so that its frame, repeated at every level of nesting, stays
+// small.
+[[gnu::noinline]] void TqsILParser::ReserveNodeLine() { FOutput.push_back({TqsILLine::ilOpen, String(), String()}); }
+
+[[gnu::noinline]] void TqsILParser::ReportTooDeep(int start) {
+  ReportFatal(u"Nesting too deep", PositionAfterSpaces(start));
 }
 
 void TqsILParser::ClearError() {

@@ -138,6 +138,31 @@ TEST(ComponentTree, AbsolutePositionsAndPrintLifecycle) {
   EXPECT_DOUBLE_EQ(t.memo1->Left(), 3.5);
 }
 
+TEST(ComponentTree, AbsolutePositionsFollowMovesAndNewParents) {
+  Tree t;
+  t.band->SetBounds(10, 100, 500, 50);
+  t.memo1->SetBounds(3, 4, 20, 10);
+  EXPECT_DOUBLE_EQ(t.memo1->AbsTop(), 104);  // cached from here on
+  t.band->SetTop(200);
+  EXPECT_DOUBLE_EQ(t.memo1->AbsTop(), 204);
+  auto& band2 = TqbxComponent::CreateIn<TtstBand>(t.report);
+  band2.SetBounds(50, 300, 500, 50);
+  t.memo1->SetParent(&band2);
+  EXPECT_DOUBLE_EQ(t.memo1->AbsLeft(), 53);
+  EXPECT_DOUBLE_EQ(t.memo1->AbsTop(), 304);
+  std::unique_ptr<TqbxComponent> detached = t.memo1->Detach();
+  EXPECT_DOUBLE_EQ(detached->AbsTop(), 4);
+
+  // A deep chain costs one walk, then each level adds its own offset.
+  TqbxComponent* parent = t.band;
+  for (int i = 0; i < 100000; ++i) {
+    parent = &TqbxComponent::CreateIn<TtstMemoView>(*parent);
+    parent->SetLeft(1);
+  }
+  for (TqbxComponent* c = parent; c != t.band; c = c->Parent()) EXPECT_DOUBLE_EQ(c->AbsLeft() - c->Parent()->AbsLeft(), 1);
+  EXPECT_DOUBLE_EQ(parent->AbsLeft(), 100010);
+}
+
 TEST(ComponentTree, AnchorsFollowTheParentsResize) {
   Tree t;
   t.band->SetBounds(0, 0, 500, 100);
