@@ -9,6 +9,10 @@
 
 #include "core/memory_budget.h"
 
+#ifdef ZAVRIK_JEMALLOC
+extern "C" size_t nallocx(size_t size, int flags);
+#endif
+
 namespace {
 
 // Each thread keeps its own running difference and hands it to the shared count only when it
@@ -21,6 +25,16 @@ void Flush() {
   if (t_unflushed > 0) zavrik::CountAllocated(static_cast<size_t>(t_unflushed));
   else zavrik::CountReleased(static_cast<size_t>(-t_unflushed));
   t_unflushed = 0;
+}
+
+// The usable size of a plain allocation `p` of `size` bytes. jemalloc computes it from the size
+// class (nallocx), without the lookup malloc_usable_size makes.
+size_t PlainSize([[maybe_unused]] void* p, [[maybe_unused]] size_t size) noexcept {
+#ifdef ZAVRIK_JEMALLOC
+  return nallocx(size, 0);
+#else
+  return malloc_usable_size(p);
+#endif
 }
 
 void* Allocate(size_t size, size_t alignment) {
@@ -37,7 +51,8 @@ void* Allocate(size_t size, size_t alignment) {
     p = nullptr;
   }
   if (p) {
-    t_unflushed += static_cast<long>(malloc_usable_size(p));
+    t_unflushed += static_cast<long>(alignment <= alignof(std::max_align_t) ? PlainSize(p, size)
+                                                                              : malloc_usable_size(p));
     if (t_unflushed >= kBatch) Flush();
   }
   return p;
@@ -49,10 +64,21 @@ void* AllocateOrThrow(size_t size, size_t alignment) {
   return p;
 }
 
+void Forget(size_t bytes) noexcept {
+  t_unflushed -= static_cast<long>(bytes);
+  if (t_unflushed <= -kBatch) Flush();
+}
+
 void Release(void* p) noexcept {
   if (!p) return;
-  t_unflushed -= static_cast<long>(malloc_usable_size(p));
-  if (t_unflushed <= -kBatch) Flush();
+  Forget(malloc_usable_size(p));
+  std::free(p);
+}
+
+// A sized release of a plain allocation of `size` bytes.
+void ReleaseSized(void* p, size_t size) noexcept {
+  if (!p) return;
+  Forget(PlainSize(p, size == 0 ? 1 : size));
   std::free(p);
 }
 
@@ -79,8 +105,8 @@ void* operator new[](size_t size, std::align_val_t a, const std::nothrow_t&) noe
 
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, size_t) noexcept { Release(p); }
-void operator delete[](void* p, size_t) noexcept { Release(p); }
+void operator delete(void* p, size_t size) noexcept { ReleaseSized(p, size); }
+void operator delete[](void* p, size_t size) noexcept { ReleaseSized(p, size); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 void operator delete(void* p, std::align_val_t) noexcept { Release(p); }

@@ -167,27 +167,22 @@ Variant TqbxEngine::GetAggregateValue(const String& name, const String& expressi
 
 void TqbxEngine::AddAggregateItems(TqbxReportPage& page) {
   std::vector<TqbxAggregateList::Visit> visits;
-  // Each data band of the tree: its footer and the footers of its groups total it by default.
-  std::vector<TqbxDataBand*> pending(Links(page).SubBands.rbegin(), Links(page).SubBands.rend());
-  while (!pending.empty()) {
-    TqbxDataBand* band = pending.back();
-    pending.pop_back();
-    const TqbxBandLinks& links = Links(*band);
-    visits.push_back({links.Footer, band});
-    for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
-    pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
-  }
-  // Vertical data bands: their footers and their own cells (calls from horizontal footers).
-  pending.assign(Links(page).VSubBands.rbegin(), Links(page).VSubBands.rend());
-  while (!pending.empty()) {
-    TqbxDataBand* band = pending.back();
-    pending.pop_back();
-    const TqbxBandLinks& links = Links(*band);
-    visits.push_back({links.Footer, band});
-    for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
-    visits.push_back({band, band});
-    pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
-  }
+  // Each data band of a tree: its footer and the footers of its groups total it by default; a
+  // vertical data band also totals its own cells (calls from horizontal footers).
+  const auto visit_tree = [&](const std::vector<TqbxDataBand*>& roots, bool own_cells) {
+    std::vector<TqbxDataBand*> pending(roots.rbegin(), roots.rend());
+    while (!pending.empty()) {
+      TqbxDataBand* band = pending.back();
+      pending.pop_back();
+      const TqbxBandLinks& links = Links(*band);
+      visits.push_back({links.Footer, band});
+      for (TqbxGroupHeader* header : GroupChain(*band)) visits.push_back({Links(*header).Footer, band});
+      if (own_cells) visits.push_back({band, band});
+      pending.insert(pending.end(), links.SubBands.rbegin(), links.SubBands.rend());
+    }
+  };
+  visit_tree(Links(page).SubBands, false);
+  visit_tree(Links(page).VSubBands, true);
   if (!Links(page).SubBands.empty()) {
     TqbxBand* first = Links(page).SubBands.front();
     for (const ClassInfo* band_class : {&TqbxPageFooter::StaticClass(),

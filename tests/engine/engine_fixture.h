@@ -57,6 +57,20 @@ class EngineTest : public ::testing::Test {
   }
 
   // Loads a report: `page` is the content of the report page, `sources` that of the data page.
+  // A report of the main page and further report pages (name and content each).
+  void LoadPages(const std::string& main,
+                 const std::vector<std::pair<std::string, std::string>>& pages,
+                 const std::string& main_attributes = "") {
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\"/>"
+        "<TqbxReportPage Name=\"Page1\" " + main_attributes + ">" + main + "</TqbxReportPage>";
+    for (const auto& [name, content] : pages)
+      xml += "<TqbxReportPage Name=\"" + name + "\">" + content + "</TqbxReportPage>";
+    std::istringstream in(xml + "</TqbxReport>");
+    report_->LoadFromStream(in);
+    report_->EngineOptions()->NewSilentMode = simSilent;
+  }
+
   void Load(const std::string& page, const std::string& sources = "",
             const std::vector<std::string>& datasets = {},
             const std::string& page_attributes = "") {

@@ -36,18 +36,6 @@ class EngineLayoutTest : public EngineTest {
     return result;
   }
 
-  void LoadPages(const std::string& main,
-                 const std::vector<std::pair<std::string, std::string>>& pages,
-                 const std::string& main_attributes = "") {
-    std::string xml =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\"/>"
-        "<TqbxReportPage Name=\"Page1\" " + main_attributes + ">" + main + "</TqbxReportPage>";
-    for (const auto& [name, content] : pages)
-      xml += "<TqbxReportPage Name=\"" + name + "\">" + content + "</TqbxReportPage>";
-    std::istringstream in(xml + "</TqbxReport>");
-    report_->LoadFromStream(in);
-    report_->EngineOptions()->NewSilentMode = simSilent;
-  }
 };
 
 TEST_F(EngineLayoutTest, CellsOfAVerticalBandRepeatAcrossEachRowOfTheMasterBand) {

@@ -16,22 +16,7 @@ std::string Subreport(const std::string& name, double left, const std::string& p
          (page.empty() ? "" : "Page=\"" + page + "\" ") + attributes + "/>";
 }
 
-class EngineSubreportTest : public EngineTest {
- protected:
-  // A report of the main page and further report pages (name and content each).
-  void LoadPages(const std::string& main,
-                 const std::vector<std::pair<std::string, std::string>>& pages,
-                 const std::string& main_attributes = "") {
-    std::string xml =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TqbxReport><TqbxDataPage Name=\"Data\"/>"
-        "<TqbxReportPage Name=\"Page1\" " + main_attributes + ">" + main + "</TqbxReportPage>";
-    for (const auto& [name, content] : pages)
-      xml += "<TqbxReportPage Name=\"" + name + "\">" + content + "</TqbxReportPage>";
-    std::istringstream in(xml + "</TqbxReport>");
-    report_->LoadFromStream(in);
-    report_->EngineOptions()->NewSilentMode = simSilent;
-  }
-};
+using EngineSubreportTest = EngineTest;
 
 TEST_F(EngineSubreportTest, TwoSubreportsSideBySideAndTheRunGoesOnBelowTheLonger) {
   LoadPages(Band("TqbxMasterData", "M", 0, 30, "RowCount=\"1\"",
