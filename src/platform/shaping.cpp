@@ -5,6 +5,7 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "core/numeric.h"
 
@@ -104,7 +105,10 @@ char32_t SubstituteDigit(char32_t ch, const Item& item, bool substitute) {
 
 ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& item, const ShapeOptions& options,
                     size_t text_size) {
-  hb_buffer_t* buffer = hb_buffer_create();
+  // One buffer per thread, emptied for each item.
+  thread_local const std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)> owned(hb_buffer_create(), hb_buffer_destroy);
+  hb_buffer_t* buffer = owned.get();
+  hb_buffer_reset(buffer);
   for (size_t i = item.begin; i < item.end; ++i) {
     hb_buffer_add(buffer, SubstituteDigit(cps.chars[i], item, options.digit_substitution), cps.positions[i]);
   }
@@ -145,7 +149,6 @@ ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& ite
                       hb_unicode_general_category(unicode, source) == HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK;
     run.glyphs.push_back(glyph);
   }
-  hb_buffer_destroy(buffer);
   return run;
 }
 

@@ -42,11 +42,7 @@ bool TqbxFrameLine::IsColorStored() const { return !FFrame || FColor != FFrame->
 bool TqbxFrameLine::IsStyleStored() const { return !FFrame || FStyle != FFrame->Style(); }
 bool TqbxFrameLine::IsWidthStored() const { return !FFrame || FWidth != FFrame->Width(); }
 
-TqbxFrame::TqbxFrame()
-    : FLeftLine(std::make_unique<TqbxFrameLine>(this)),
-      FTopLine(std::make_unique<TqbxFrameLine>(this)),
-      FRightLine(std::make_unique<TqbxFrameLine>(this)),
-      FBottomLine(std::make_unique<TqbxFrameLine>(this)) {}
+TqbxFrame::TqbxFrame() = default;
 
 const ClassInfo& TqbxFrame::StaticClass() {
   using C = TqbxFrame;
@@ -69,27 +65,27 @@ const ClassInfo& TqbxFrame::StaticClass() {
 
 void TqbxFrame::SetColor(int32_t v) {
   FColor = v;
-  for (auto* line : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()}) line->SetColor(v);
+  for (auto* line : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine}) line->SetColor(v);
 }
 
 void TqbxFrame::SetStyle(TqbxFrameStyle v) {
   FStyle = v;
-  for (auto* line : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()}) line->SetStyle(v);
+  for (auto* line : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine}) line->SetStyle(v);
 }
 
 void TqbxFrame::SetWidth(double v) {
   FWidth = v;
-  for (auto* line : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()}) line->SetWidth(v);
+  for (auto* line : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine}) line->SetWidth(v);
 }
 
 TqbxFrameLine& TqbxFrame::Line(TqbxFrameType side) const {
   switch (side) {
-    case ftLeft: return *FLeftLine;
-    case ftRight: return *FRightLine;
-    case ftTop: return *FTopLine;
+    case ftLeft: return FLeftLine;
+    case ftRight: return FRightLine;
+    case ftTop: return FTopLine;
     case ftBottom: break;
   }
-  return *FBottomLine;
+  return FBottomLine;
 }
 
 void TqbxFrame::Assign(const TqbxFrame& s) {
@@ -100,17 +96,17 @@ void TqbxFrame::Assign(const TqbxFrame& s) {
   FDropShadow = s.FDropShadow;
   FShadowColor = s.FShadowColor;
   FShadowWidth = s.FShadowWidth;
-  FLeftLine->Assign(*s.FLeftLine);
-  FTopLine->Assign(*s.FTopLine);
-  FRightLine->Assign(*s.FRightLine);
-  FBottomLine->Assign(*s.FBottomLine);
+  FLeftLine.Assign(s.FLeftLine);
+  FTopLine.Assign(s.FTopLine);
+  FRightLine.Assign(s.FRightLine);
+  FBottomLine.Assign(s.FBottomLine);
 }
 
 bool TqbxFrame::SameAs(const TqbxFrame& o) const {
   return FColor == o.FColor && FStyle == o.FStyle && FWidth == o.FWidth && FTyp == o.FTyp &&
          FDropShadow == o.FDropShadow && FShadowColor == o.FShadowColor && FShadowWidth == o.FShadowWidth &&
-         FLeftLine->SameAs(*o.FLeftLine) && FTopLine->SameAs(*o.FTopLine) && FRightLine->SameAs(*o.FRightLine) &&
-         FBottomLine->SameAs(*o.FBottomLine);
+         FLeftLine.SameAs(o.FLeftLine) && FTopLine.SameAs(o.FTopLine) && FRightLine.SameAs(o.FRightLine) &&
+         FBottomLine.SameAs(o.FBottomLine);
 }
 
 void TqbxFrame::SwapSides(TqbxFrameType a, TqbxFrameType b) {

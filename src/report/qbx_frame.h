@@ -47,6 +47,8 @@ class TqbxFrameLine : public Object {
 class TqbxFrame : public Object {
  public:
   TqbxFrame();
+  TqbxFrame(const TqbxFrame&) = delete;
+  TqbxFrame& operator=(const TqbxFrame&) = delete;
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
 
@@ -68,10 +70,10 @@ class TqbxFrame : public Object {
   bool IsShadowWidthStored() const { return FShadowWidth != 4; }
   bool IsWidthStored() const { return FWidth != 1; }
 
-  TqbxFrameLine* LeftLine() const { return FLeftLine.get(); }
-  TqbxFrameLine* TopLine() const { return FTopLine.get(); }
-  TqbxFrameLine* RightLine() const { return FRightLine.get(); }
-  TqbxFrameLine* BottomLine() const { return FBottomLine.get(); }
+  TqbxFrameLine* LeftLine() const { return &FLeftLine; }
+  TqbxFrameLine* TopLine() const { return &FTopLine; }
+  TqbxFrameLine* RightLine() const { return &FRightLine; }
+  TqbxFrameLine* BottomLine() const { return &FBottomLine; }
   // The line of one side (ftLeft, ftRight, ftTop or ftBottom).
   TqbxFrameLine& Line(TqbxFrameType side) const;
 
@@ -94,7 +96,9 @@ class TqbxFrame : public Object {
   bool FDropShadow = false;
   int32_t FShadowColor = 0;
   double FShadowWidth = 4;
-  std::unique_ptr<TqbxFrameLine> FLeftLine, FTopLine, FRightLine, FBottomLine;
+  // Owned sub-objects published through pointers; they point back at this frame, so the frame is
+  // neither copied nor moved.
+  mutable TqbxFrameLine FLeftLine{this}, FTopLine{this}, FRightLine{this}, FBottomLine{this};
 };
 
 }  // namespace zavrik

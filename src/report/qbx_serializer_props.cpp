@@ -52,12 +52,14 @@ double ParseAttributeFloat(StringView raw) {
 // The UTF-8 bytes an old-format document holds in 8-bit characters.
 String DecodeOldFormatUtf8(const String& text) { return Utf8ToString(EncodeCodePage(text, kCodePage1251)); }
 
+// An ordinal given as text: a number, or an element name of the property's enumeration.
+int32_t OrdinalOfText(const PropInfo& prop, StringView text) {
+  if (const auto number = ParseInt32(text)) return *number;
+  return prop.enum_type ? prop.enum_type->Ordinal(text) : StrToInt(text);
+}
+
 int32_t OrdinalOf(const PropInfo& prop, const Variant& value) {
-  if (value.Kind() == VarKind::String) {
-    const String& text = value.StringValue();
-    if (const auto number = ParseInt32(text)) return *number;
-    return prop.enum_type ? prop.enum_type->Ordinal(text) : StrToInt(text);
-  }
+  if (value.Kind() == VarKind::String) return OrdinalOfText(prop, value.StringValue());
   if (value.Kind() == VarKind::Boolean) return value.BoolValue() ? 1 : 0;
   if (value.Kind() == VarKind::Double || value.Kind() == VarKind::Single) throw Error(u"Invalid property value");
   return static_cast<int32_t>(value.SignedValue());
@@ -139,7 +141,7 @@ void TqbxXMLSerializer::SetPropFromText(Object& object, const PropInfo& prop, St
     case TypeKind::Set:
       return SetPropValue(object, prop, Variant(StrToInt(raw)));
     case TypeKind::Enumeration:
-      return SetPropValue(object, prop, Variant(String(raw)));
+      return SetPropValue(object, prop, Variant(OrdinalOfText(prop, raw)));
     case TypeKind::Float:
       return SetPropValue(object, prop, Variant(ParseAttributeFloat(raw)));
     case TypeKind::String:
