@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/shaping.h"
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 
 namespace {
 

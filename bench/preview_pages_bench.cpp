@@ -4,13 +4,13 @@
 
 #include <sstream>
 
-#include "engine/qbx_preview_pages.h"
+#include "engine/pages/qbx_preview_pages.h"
 #include "pdf/pdf_export.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_custom_engine.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_custom_engine.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "../tests/report/test_classes.h"
-#include "report/qbx_xml_document.h"
+#include "report/document/qbx_xml_document.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string_view>
 
-#include "engine/qbx_aggregate.h"
+#include "engine/run/qbx_aggregate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using zavrik::String;

@@ -6,7 +6,7 @@
 
 #include "core/error.h"
 #include "platform/emf_recorder.h"
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 6) return 0;

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "platform/raster_canvas.h"
-#include "report/qbx_picture_view.h"
+#include "report/model/views/qbx_picture_view.h"
 
 namespace {
 

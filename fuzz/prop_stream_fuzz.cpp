@@ -8,9 +8,9 @@
 
 #include "core/error.h"
 #include "data/ibx_components.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_prop_stream.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/document/qbx_prop_stream.h"
+#include "report/model/qbx_report.h"
 
 namespace {
 

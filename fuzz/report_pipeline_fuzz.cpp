@@ -13,9 +13,9 @@
 #include "data/ibx_components.h"
 #include "data/qbx_data_set.h"
 #include "driver/report_pipeline.h"
-#include "report/qbx_band.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "core/error.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
-#include "report/qbx_serializer.h"
-#include "report/qbx_view.h"
-#include "report/qbx_xml_document.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
+#include "report/model/serializer/qbx_serializer.h"
+#include "report/model/views/qbx_view.h"
+#include "report/document/qbx_xml_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zavrik;

@@ -7,7 +7,7 @@
 
 #include "../tests/report/test_classes.h"
 #include "core/error.h"
-#include "report/qbx_xml_document.h"
+#include "report/document/qbx_xml_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zavrik;

@@ -4,9 +4,9 @@
 #include "core/error.h"
 #include "core/string_list.h"
 #include "data/ibx_components.h"
-#include "engine/qbx_engine_data_source.h"
-#include "report/qbx_band.h"
-#include "report/qbx_report.h"
+#include "engine/run/qbx_engine_data_source.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_report.h"
 #include "template_check.h"
 
 namespace zavrik::tool {

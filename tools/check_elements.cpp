@@ -6,11 +6,11 @@
 
 #include "core/error.h"
 #include "core/rtti.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report.h"
-#include "report/qbx_serializer.h"
-#include "report/qbx_strings.h"
-#include "report/qbx_xml_document.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_report.h"
+#include "report/model/serializer/qbx_serializer.h"
+#include "report/model/qbx_strings.h"
+#include "report/document/qbx_xml_document.h"
 #include "template_check.h"
 
 namespace zavrik::tool {

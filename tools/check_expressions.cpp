@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "core/variant_convert.h"
-#include "engine/qbx_aggregate.h"
-#include "report/qbx_band.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_memo_format.h"
-#include "report/qbx_report.h"
-#include "report/qbx_report_script.h"
-#include "report/qbx_variables.h"
+#include "engine/run/qbx_aggregate.h"
+#include "report/model/qbx_band.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/views/qbx_memo_format.h"
+#include "report/model/qbx_report.h"
+#include "report/binding/qbx_report_script.h"
+#include "report/model/qbx_variables.h"
 #include "script/qs_iinterpreter.h"
 #include "script/qs_iproc.h"
 #include "template_check.h"
@@ -79,7 +79,7 @@ class ExpressionChecker {
     if (std::any_of(system.begin(), system.end(), [&](const String& v) { return SameTextAscii(v, expression); }))
       return true;
     if (FReport.Variables().IndexOf(expression) >= 0 || qbxGlobalVariables().IndexOf(expression) >= 0) return true;
-    TqbxReportScript& script = FReport.ReportScript();
+    TqbxReportScript& script = ReportScriptOf(FReport);
     if (script.FindVariable(expression, value)) return true;
     if (script.ExpressionCache().Compiles(expression, script.Script(), error)) return true;
     FFindings.Add(object, u"expression", where + u": " + error);
@@ -106,7 +106,7 @@ class ExpressionChecker {
       if (prop->kind != TypeKind::String || !prop->get || !prop->name.starts_with(u"On")) continue;
       const String procedure = VarToStr(prop->get(object));
       if (procedure.empty()) continue;
-      if (!dynamic_cast<TqsProcVariable*>(FReport.ReportScript().Script().FindLocal(procedure)))
+      if (!dynamic_cast<TqsProcVariable*>(ReportScriptOf(FReport).Script().FindLocal(procedure)))
         FFindings.Add(NameOf(object), u"event",
                       prop->name + u" names " + procedure + u", which the report script does not have: nothing runs");
     }

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <set>
 
-#include "engine/qbx_aggregate.h"
+#include "engine/run/qbx_aggregate.h"
 #include "platform/font_catalog.h"
-#include "report/qbx_band.h"
-#include "report/qbx_font.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
-#include "report/qbx_serializer.h"
-#include "report/qbx_view.h"
+#include "report/model/qbx_band.h"
+#include "report/model/views/qbx_font.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
+#include "report/model/serializer/qbx_serializer.h"
+#include "report/model/views/qbx_view.h"
 #include "template_check.h"
 
 namespace zavrik::tool {

@@ -13,8 +13,8 @@
 #include "core/variant_convert.h"
 #include "data/ibx_components.h"
 #include "driver/report_pipeline.h"
-#include "report/qbx_report_script.h"
-#include "report/qbx_serializer.h"
+#include "report/binding/qbx_report_script.h"
+#include "report/model/serializer/qbx_serializer.h"
 #include "script/qs_iclass.h"
 #include "script/qs_iinterpreter.h"
 
@@ -145,7 +145,7 @@ int ListClasses() {
 
 int DescribeClass(TqbxReport& report, const String& name) {
   const ClassInfo* registered = FindClass(name);
-  TqsClassVariable* script_class = report.ReportScript().Script().FindClass(name);
+  TqsClassVariable* script_class = ReportScriptOf(report).Script().FindClass(name);
   if (!registered && !script_class) {
     std::fprintf(stderr, "Unknown class %s\n", StringToUtf8(name).c_str());
     return 1;

@@ -9,11 +9,11 @@
 #include "commands.h"
 #include "core/numeric.h"
 #include "platform/raster_canvas.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::tool {
 namespace {

@@ -9,7 +9,7 @@
 #include "commands.h"
 #include "core/error.h"
 #include "core/numeric.h"
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 
 namespace zavrik::tool {
 namespace {

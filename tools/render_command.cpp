@@ -12,7 +12,7 @@
 #include "data/fb_api.h"
 #include "driver/data_module.h"
 #include "driver/report_pipeline.h"
-#include "report/qbx_preview_pages.h"
+#include "report/model/qbx_preview_pages.h"
 #include "tool_files.h"
 
 namespace zavrik::tool {

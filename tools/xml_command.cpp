@@ -8,8 +8,8 @@
 
 #include "commands.h"
 #include "data/ibx_components.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::tool {
 

@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/rtti_props.h"
-#include "report/qbx_strings.h"
+#include "report/model/qbx_strings.h"
 
 namespace zavrik::data {
 namespace {

@@ -4,8 +4,8 @@
 #include "core/rtti_props.h"
 #include "data/query.h"
 #include "data/sql_params.h"
-#include "report/qbx_report.h"
-#include "report/qbx_strings.h"
+#include "report/model/qbx_report.h"
+#include "report/model/qbx_strings.h"
 
 namespace zavrik::data {
 

@@ -5,7 +5,7 @@
 
 #include "data/qbx_db_data_set.h"
 #include "data/qbx_params.h"
-#include "report/qbx_serializer.h"
+#include "report/model/serializer/qbx_serializer.h"
 
 namespace zavrik::data {
 

@@ -4,8 +4,8 @@
 #include "core/error.h"
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
-#include "report/qbx_report.h"
-#include "report/qbx_strings.h"
+#include "report/model/qbx_report.h"
+#include "report/model/qbx_strings.h"
 
 namespace zavrik::data {
 

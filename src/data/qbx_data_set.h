@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "report/qbx_data_field.h"
-#include "report/qbx_data_set_list.h"
-#include "report/qbx_report_component.h"
+#include "report/model/qbx_data_field.h"
+#include "report/model/qbx_data_set_list.h"
+#include "report/model/qbx_report_component.h"
 
 namespace zavrik {
 class TStrings;

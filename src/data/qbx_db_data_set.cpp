@@ -6,8 +6,8 @@
 #include "core/variant_convert.h"
 #include "data/field_text.h"
 #include "data/query.h"
-#include "report/qbx_report.h"
-#include "report/qbx_strings.h"
+#include "report/model/qbx_report.h"
+#include "report/model/qbx_strings.h"
 
 namespace zavrik::data {
 

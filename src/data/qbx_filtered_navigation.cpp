@@ -4,7 +4,7 @@
 #include "core/variant_compare.h"
 #include "data/qbx_custom_dataset.h"
 #include "data/query.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::data {
 

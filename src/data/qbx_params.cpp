@@ -5,9 +5,9 @@
 #include "core/rtti_props.h"
 #include "core/variant_convert.h"
 #include "data/param.h"
-#include "report/qbx_evaluator.h"
-#include "report/qbx_prop_stream.h"
-#include "report/qbx_serializer.h"
+#include "report/model/qbx_evaluator.h"
+#include "report/document/qbx_prop_stream.h"
+#include "report/model/serializer/qbx_serializer.h"
 
 namespace zavrik::data {
 

@@ -3,12 +3,12 @@
 #include <sstream>
 
 #include "driver/data_module.h"
-#include "engine/qbx_engine.h"
-#include "engine/qbx_preview_pages.h"
+#include "engine/run/qbx_engine.h"
+#include "engine/pages/qbx_preview_pages.h"
 #include "extensions/script_extensions.h"
 #include "pdf/pdf_export.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_report_script.h"
+#include "report/model/qbx_classes.h"
+#include "report/binding/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
 
 namespace zavrik::driver {
@@ -25,7 +25,7 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
   std::istringstream stream(template_bytes);
   report.LoadFromStream(stream);
   extensions::RegisterScriptExtensions(qsGlobalUnit(), &dm);
-  report.ReportScript().Script().SetParent(&qsGlobalUnit());
+  ReportScriptOf(report).Script().SetParent(&qsGlobalUnit());
   report.SetDataVariable(u"ID", id);
 }
 

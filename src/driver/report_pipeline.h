@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/ustring.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::driver {
 

@@ -8,12 +8,12 @@
 #include "pdf/pdf_link_target.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_view_rects.h"
-#include "report/qbx_line_view.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
-#include "report/qbx_shape_view.h"
-#include "report/qbx_view.h"
+#include "report/model/views/qbx_line_view.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
+#include "report/model/views/qbx_shape_view.h"
+#include "report/model/views/qbx_view.h"
 
 namespace zavrik {
 

@@ -14,8 +14,8 @@
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_font_list.h"
 #include "pdf/pdf_geometry.h"
-#include "report/qbx_error_list.h"
-#include "report/qbx_export_filter.h"
+#include "report/model/qbx_error_list.h"
+#include "report/model/qbx_export_filter.h"
 
 namespace zavrik {
 

@@ -9,8 +9,8 @@
 #include "pdf/pdf_jpeg.h"
 #include "pdf/pdf_view_rects.h"
 #include "platform/raster_canvas.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_picture_view.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/views/qbx_picture_view.h"
 
 namespace zavrik {
 namespace {

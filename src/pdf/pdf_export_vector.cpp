@@ -6,8 +6,8 @@
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_graphics.h"
 #include "pdf/pdf_view_rects.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_picture_view.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/views/qbx_picture_view.h"
 
 namespace zavrik {
 

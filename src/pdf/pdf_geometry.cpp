@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "report/qbx_page.h"
+#include "report/model/qbx_page.h"
 
 namespace zavrik::pdf {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "pdf/pdf_geometry.h"
-#include "report/qbx_fill.h"
-#include "report/qbx_frame.h"
+#include "report/model/views/qbx_fill.h"
+#include "report/model/views/qbx_frame.h"
 
 namespace zavrik::pdf {
 

@@ -4,8 +4,8 @@
 #include "pdf/pdf_graphics.h"
 #include "pdf/pdf_view_rects.h"
 #include "platform/color.h"
-#include "report/qbx_line_view.h"
-#include "report/qbx_shape_view.h"
+#include "report/model/views/qbx_line_view.h"
+#include "report/model/views/qbx_shape_view.h"
 
 namespace zavrik::pdf {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "report/qbx_preview_pages.h"
-#include "report/qbx_view.h"
+#include "report/model/qbx_preview_pages.h"
+#include "report/model/views/qbx_view.h"
 
 namespace zavrik::pdf {
 namespace {

@@ -12,8 +12,8 @@
 #include "pdf/pdf_vector_text.h"
 #include "pdf/pdf_view_rects.h"
 #include "platform/color.h"
-#include "report/html_tags.h"
-#include "report/qbx_memo.h"
+#include "report/text/html_tags.h"
+#include "report/model/views/qbx_memo.h"
 
 namespace zavrik::pdf {
 namespace {

@@ -7,7 +7,7 @@
 #include "pdf/pdf_font_tables.h"
 #include "pdf/pdf_format.h"
 #include "platform/color.h"
-#include "report/qbx_font.h"
+#include "report/model/views/qbx_font.h"
 
 namespace zavrik::pdf {
 namespace {

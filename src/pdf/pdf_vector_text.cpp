@@ -4,8 +4,8 @@
 #include "pdf/pdf_graphics.h"
 #include "pdf/pdf_text_style.h"
 #include "pdf/pdf_view_rects.h"
-#include "report/qbx_font.h"
-#include "report/qbx_view.h"
+#include "report/model/views/qbx_font.h"
+#include "report/model/views/qbx_view.h"
 
 namespace zavrik::pdf {
 namespace {

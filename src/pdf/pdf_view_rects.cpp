@@ -1,6 +1,6 @@
 #include "pdf/pdf_view_rects.h"
 
-#include "report/qbx_view.h"
+#include "report/model/views/qbx_view.h"
 
 namespace zavrik::pdf {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "core/error.h"
 #include "core/variant_convert.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 

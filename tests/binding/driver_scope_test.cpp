@@ -6,8 +6,8 @@
 #include "core/variant_convert.h"
 #include "driver/data_module.h"
 #include "driver/report_pipeline.h"
-#include "report/qbx_report.h"
-#include "report/qbx_report_script.h"
+#include "report/model/qbx_report.h"
+#include "report/binding/qbx_report_script.h"
 #include "support/test_db.h"
 
 namespace zavrik::test {
@@ -117,7 +117,7 @@ TEST_F(DriverScopeTest, ScriptsWalkTemplateQueries) {
       u"    Query1.Next;\r\n  end;\r\nend.");
   ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(report_->Errors.Text());
   report_->DataSets().Initialize(report_.get());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"Titles"), u"Первая/123456;/200;");
   EXPECT_EQ(CalcText(u"Query1.HasField('PRICE')"), u"True");
   report_->DataSets().Finalize();

@@ -2,10 +2,10 @@
 // data-source fields) and the expression cache.
 #include "binding/binding_fixture.h"
 #include "core/float_text.h"
-#include "report/qbx_custom_engine.h"
-#include "report/qbx_data_field.h"
-#include "report/qbx_preview_pages.h"
-#include "report/qbx_report_script.h"
+#include "report/model/qbx_custom_engine.h"
+#include "report/model/qbx_data_field.h"
+#include "report/model/qbx_preview_pages.h"
+#include "report/binding/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
 
 namespace zavrik::test {
@@ -210,7 +210,7 @@ TEST_F(FieldTest, UnlistedDataSourcesAreUnknown) {
 
 TEST_F(ExpressionTest, EachTextIsCompiledOnceAndKeyedExactlyAsWritten) {
   ASSERT_TRUE(Prepare(u"var a: Integer; begin a := 1 end."));
-  TqbxExpressionCache& cache = report_->ReportScript().ExpressionCache();
+  TqbxExpressionCache& cache = ReportScriptOf(*report_).ExpressionCache();
   for (int i = 0; i < 1000; ++i) report_->Calc(u"a + 1");
   EXPECT_EQ(cache.Count(), 1);
   EXPECT_EQ(VarToInteger(report_->Calc(u"A + 1")), 1);
@@ -250,7 +250,7 @@ TEST(ExpressionCache, WrapsExpressionsInTheLanguageGiven) {
 TEST_F(ExpressionTest, CompilingWithoutRunningKeepsTheFunctionForCalc) {
   ASSERT_TRUE(Prepare(u"var hits: Integer;\r\nfunction Bump: Integer;\r\nbegin\r\n  hits := 5;\r\n  Result := 2\r\nend;\r\n\r\nbegin\r\nend."))
       << StringToUtf8(Errors());
-  TqbxReportScript& script = report_->ReportScript();
+  TqbxReportScript& script = ReportScriptOf(*report_);
   String error;
   EXPECT_TRUE(script.ExpressionCache().Compiles(u"Bump * 10", script.Script(), error)) << StringToUtf8(error);
   EXPECT_TRUE(error.empty());

@@ -3,9 +3,9 @@
 #include <sstream>
 
 #include "binding/binding_fixture.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report_script.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
+#include "report/binding/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
 
 namespace zavrik::test {
@@ -21,7 +21,7 @@ void LoadTemplate(TqbxReport& report, const std::string& body) {
 
 TEST_F(ScriptBindingTest, TheScriptIsAChildOfTheGlobalUnit) {
   ASSERT_TRUE(Prepare(u"begin end."));
-  EXPECT_EQ(report_->ReportScript().Script().Parent(), &qsGlobalUnit());
+  EXPECT_EQ(ReportScriptOf(*report_).Script().Parent(), &qsGlobalUnit());
   EXPECT_EQ(CalcText(u"FloatToStr(qb1in)"), u"96");
 }
 
@@ -44,7 +44,7 @@ TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
       u"  Memo1.SetBounds(1, 2, 30, 40);\r\n  Found := "
       u"Page1.FindObject('Memo1').Parent.Name;\r\nend."))
       << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   auto* memo = dynamic_cast<TqbxCustomMemoView*>(report_->FindObject(u"Memo1"));
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->MemoText(), u"Hello\r\n");
@@ -53,7 +53,7 @@ TEST_F(ScriptBindingTest, ScriptsChangeObjectsThroughTheirMembersAndConstants) {
   EXPECT_EQ(CalcText(u"Found"), u"Band1");
   EXPECT_EQ(CalcText(u"Memo1.Page.Name"), u"Page1");
   ASSERT_TRUE(Prepare(u"begin Memo1.TagStr := 'tag'; Memo1.Value := 5; Band1.AlignChildren; end."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(memo->TagStr(), u"tag");
   EXPECT_EQ(VarToInteger(report_->Calc(u"Memo1.Value + 1")), 6);
   EXPECT_GT(VarToDouble(report_->Calc(u"Memo1.CalcHeight")), 0);
@@ -71,7 +71,7 @@ TEST_F(ScriptBindingTest, ScriptCalcFailuresAreRaisedWithoutEnteringErrors) {
   ASSERT_TRUE(
       Prepare(u"var Msg: String;\r\nbegin\r\n  try Report.Calc('1 +'); except Msg := "
               u"ExceptionMessage; end;\r\nend."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"Msg").rfind(u"Error in Calc expression:Ошибка в выражении '1 +'", 0), 0u)
       << StringToUtf8(CalcText(u"Msg"));
   EXPECT_TRUE(report_->Errors.Empty());
@@ -79,7 +79,7 @@ TEST_F(ScriptBindingTest, ScriptCalcFailuresAreRaisedWithoutEnteringErrors) {
 
 TEST_F(ScriptBindingTest, SetWritesReportVariables) {
   ASSERT_TRUE(Prepare(u"begin Set('Total', '40 + 2'); end."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(VarToInteger(report_->Calc(u"Total")), 42);
 }
 
@@ -87,7 +87,7 @@ TEST_F(ScriptBindingTest, NamesIgnoreCaseInEveryAlphabet) {
   report_->Variables().Set(u"Имя", Variant(String(u"'Мир'")));
   report_->Variables().Set(u"Ёлка", Variant(int32_t{3}));
   ASSERT_TRUE(Prepare(u"var Число: Integer;\r\nbegin чИСЛО := 5; end.")) << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"имя"), u"Мир");
   EXPECT_EQ(CalcText(u"ИМЯ"), u"Мир");
   EXPECT_EQ(CalcText(u"ёЛКА"), u"3");
@@ -116,14 +116,14 @@ TEST_F(ScriptBindingTest, ReportVariablesAreIndexedByName) {
       Prepare(u"var Was: String;\r\nbegin Was := Report.Variables['id'];"
               u" Report.Variables['Next'] := '40 + 2'; end."))
       << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"Was"), u"7");
   EXPECT_EQ(VarToInteger(report_->Calc(u"Next")), 42);
 }
 
 TEST_F(ScriptBindingTest, GlobalVariablesAreTheObjectQbxGlobalVariables) {
   ASSERT_TRUE(Prepare(u"begin qbxGlobalVariables['CopyName0'] := 'Original'; end."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"CopyName#"), u"Original");
   qbxGlobalVariables().DeleteVariable(u"CopyName0");
 }
@@ -150,7 +150,7 @@ TEST_F(ScriptBindingTest, ScriptVariablesResolveByName) {
   ASSERT_TRUE(
       Prepare(u"var Counter: Integer;\r\nprocedure Bump; begin Counter := Counter + 1; end;\r\n"
               u"begin Counter := 10; end."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(VarToInteger(report_->Calc(u"Counter")), 10);
   EXPECT_EQ(VarToInteger(report_->Calc(u"<Counter>")), 10);
 }
@@ -175,7 +175,7 @@ TEST_F(ScriptBindingTest, EventsCallScriptProcedures) {
 TEST_F(ScriptBindingTest, PreparingAgainReplacesTheProgram) {
   ASSERT_TRUE(Prepare(u"var A: Integer; begin A := 1; end."));
   ASSERT_TRUE(Prepare(u"var A: String; begin A := 'x'; end."));
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(CalcText(u"A"), u"x");
 }
 

@@ -3,12 +3,12 @@
 
 #include "binding/binding_fixture.h"
 #include "data/ibx_components.h"
-#include "engine/qbx_engine.h"
-#include "engine/qbx_preview_pages.h"
-#include "report/qbx_fill.h"
-#include "report/qbx_frame.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report_script.h"
+#include "engine/run/qbx_engine.h"
+#include "engine/pages/qbx_preview_pages.h"
+#include "report/model/views/qbx_fill.h"
+#include "report/model/views/qbx_frame.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/binding/qbx_report_script.h"
 
 namespace zavrik::test {
 namespace {
@@ -240,7 +240,7 @@ TEST_F(ScriptSurfaceTest, ScriptsFormatMemosThroughFontFrameFillAndLines) {
       u"  Shape1.Frame.Typ := [ftTop]; Shape1.Frame.Typ := [];\r\n"
       u"end."))
       << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   auto* memo = dynamic_cast<TqbxCustomMemoView*>(report_->FindObject(u"Memo1"));
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->Font()->Color(), 255);
@@ -263,7 +263,7 @@ TEST_F(ScriptSurfaceTest, ObjectsCreatedOnAnOwnerJoinIt) {
       u"end."))
       << StringToUtf8(Errors());
   const int before = report_->FindObject(u"Band1")->Count();
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   TqbxComponent* band = report_->FindObject(u"Band1");
   EXPECT_EQ(band->Count(), before + 1);
   EXPECT_EQ(band->Child(band->Count() - 1).Name(), u"Made");
@@ -282,7 +282,7 @@ TEST_F(ScriptSurfaceTest, CollectionsKeepTheirValues) {
       u"  Report.Variables['S'] := IntToStr(s.Count) + IntToStr(l.Count);\r\n"
       u"end."))
       << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   EXPECT_EQ(VarToString(report_->Variables().Get(u"A")), u"uno22");
   EXPECT_EQ(VarToString(report_->Variables().Get(u"W")), u"z\r\ny\r\n");
   EXPECT_EQ(VarToString(report_->Variables().Get(u"S")), u"10");

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "binding/binding_fixture.h"
-#include "report/qbx_report_component.h"
-#include "report/qbx_report_script.h"
+#include "report/model/qbx_report_component.h"
+#include "report/binding/qbx_report_script.h"
 
 namespace zavrik::test {
 namespace {
@@ -73,7 +73,7 @@ TEST_P(ScriptUnparsedTest, TheErrorIsListedAndTheCorrectedTemplateKeepsItsHandle
   corrected.replace(at, std::string(c.bad).size(), c.corrected);
   Load(corrected);
   ASSERT_TRUE(report_->PrepareScript()) << StringToUtf8(Errors());
-  report_->ReportScript().ExecuteMainBlock();
+  ReportScriptOf(*report_).ExecuteMainBlock();
   auto* memo = dynamic_cast<TqbxReportComponent*>(report_->FindObject(u"Memo1"));
   ASSERT_NE(memo, nullptr);
   report_->EngineRunning = true;

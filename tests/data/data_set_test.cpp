@@ -8,9 +8,9 @@
 
 #include "data/ibx_components.h"
 #include "data/qbx_data_set.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
 #include "support/test_helpers.h"
 
 namespace zavrik::data {

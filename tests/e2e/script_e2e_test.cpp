@@ -9,7 +9,7 @@
 #include "core/ustring.h"
 #include "e2e/e2e_checks.h"
 #include "e2e/process.h"
-#include "report/qbx_prop_stream.h"
+#include "report/document/qbx_prop_stream.h"
 #include "support/pdf_tools.h"
 #include "support/test_db.h"
 

@@ -1,5 +1,5 @@
 // Aggregate calls found in expression texts, and the bookkeeping of one accumulator.
-#include "engine/qbx_aggregate.h"
+#include "engine/run/qbx_aggregate.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 
 #include "core/float_text.h"
 #include "core/variant_convert.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 namespace {

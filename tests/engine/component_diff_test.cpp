@@ -2,10 +2,10 @@
 // appended to it, and the difference over every published property.
 #include <gtest/gtest.h>
 
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_serializer.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/serializer/qbx_serializer.h"
 
 namespace zavrik::test {
 namespace {

@@ -15,12 +15,12 @@
 #include "core/ustring.h"
 #include "data/ibx_components.h"
 #include "data/qbx_data_set.h"
-#include "engine/qbx_engine.h"
-#include "engine/qbx_preview_pages.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report.h"
+#include "engine/run/qbx_engine.h"
+#include "engine/pages/qbx_preview_pages.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 

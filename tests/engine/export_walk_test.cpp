@@ -2,9 +2,9 @@
 // reported through the report while the filter still finishes.
 #include <gtest/gtest.h>
 
-#include "engine/qbx_page_selection.h"
+#include "engine/pages/qbx_page_selection.h"
 #include "preview_fixture.h"
-#include "report/qbx_export_filter.h"
+#include "report/model/qbx_export_filter.h"
 
 namespace zavrik::test {
 namespace {

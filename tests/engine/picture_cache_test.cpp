@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "engine/qbx_picture_cache.h"
+#include "engine/pages/qbx_picture_cache.h"
 
 namespace zavrik::test {
 namespace {

@@ -5,12 +5,12 @@
 
 #include "core/error.h"
 #include "core/float_text.h"
-#include "engine/qbx_preview_pages.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report.h"
-#include "report/qbx_serializer.h"
+#include "engine/pages/qbx_preview_pages.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_report.h"
+#include "report/model/serializer/qbx_serializer.h"
 
 namespace zavrik::test {
 

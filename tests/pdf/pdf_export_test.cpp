@@ -10,8 +10,8 @@
 
 #include "core/error.h"
 #include "pdf/pdf_test_support.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
 #include "support/test_helpers.h"
 
 namespace zavrik::pdf {

@@ -5,7 +5,7 @@
 
 #include "core/rtti.h"
 #include "core/variant.h"
-#include "report/qbx_page.h"
+#include "report/model/qbx_page.h"
 
 namespace zavrik::pdf {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "pdf/pdf_page_fixture.h"
-#include "report/qbx_line_view.h"
-#include "report/qbx_shape_view.h"
+#include "report/model/views/qbx_line_view.h"
+#include "report/model/views/qbx_shape_view.h"
 
 namespace zavrik::pdf {
 namespace {

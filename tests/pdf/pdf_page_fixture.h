@@ -10,9 +10,9 @@
 
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_test_support.h"
-#include "report/qbx_band.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
+#include "report/model/qbx_band.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
 
 namespace zavrik::pdf::test {
 

@@ -9,9 +9,9 @@
 #include "pdf/emf_builder.h"
 #include "pdf/pdf_page_fixture.h"
 #include "platform/emf_recorder.h"
-#include "report/qbx_check_box_view.h"
-#include "report/qbx_picture_view.h"
-#include "report/qbx_report.h"
+#include "report/model/views/qbx_check_box_view.h"
+#include "report/model/views/qbx_picture_view.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::pdf::test {
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/preview_fixture.h"
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_test_support.h"
-#include "report/qbx_picture_view.h"
+#include "report/model/views/qbx_picture_view.h"
 
 namespace zavrik::test {
 namespace {

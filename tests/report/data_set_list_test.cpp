@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "core/error.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_data_field.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_data_field.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/emf_format.h"
 #include "platform/emf_recorder.h"
 #include "platform/raster_canvas.h"
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 #include "report/layout_helpers.h"
 
 namespace zavrik {

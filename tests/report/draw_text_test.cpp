@@ -1,9 +1,9 @@
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "report/hyphenation.h"
+#include "report/text/hyphenation.h"
 #include "report/layout_helpers.h"
 
 namespace zavrik {

@@ -1,7 +1,7 @@
 // Setting up the text layout the way a memo does, for tests.
 #pragma once
 
-#include "report/draw_text.h"
+#include "report/text/draw_text.h"
 
 namespace zavrik::test {
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/raster_canvas.h"
-#include "report/qbx_band.h"
-#include "report/qbx_check_box_view.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_line_view.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
-#include "report/qbx_shape_view.h"
+#include "report/model/qbx_band.h"
+#include "report/model/views/qbx_check_box_view.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_line_view.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
+#include "report/model/views/qbx_shape_view.h"
 
 namespace zavrik::test {
 namespace {

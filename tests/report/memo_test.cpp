@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/raster_canvas.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_variables.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_variables.h"
 #include "view_helpers.h"
 
 namespace zavrik::test {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/float_text.h"
-#include "report/qbx_inert_objects.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_value_dictionary.h"
+#include "report/model/qbx_inert_objects.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_value_dictionary.h"
 #include "view_helpers.h"
 
 namespace zavrik::test {

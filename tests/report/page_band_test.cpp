@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/numeric.h"
-#include "report/qbx_band.h"
-#include "report/qbx_data_set_list.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_data_set_list.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
 #include "view_helpers.h"
 
 namespace zavrik::test {

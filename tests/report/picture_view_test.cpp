@@ -9,14 +9,14 @@
 #include <iterator>
 
 #include "platform/raster_canvas.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_page.h"
-#include "report/qbx_picture_view.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_page.h"
+#include "report/model/views/qbx_picture_view.h"
+#include "report/model/qbx_report.h"
 #include "platform/byte_reader.h"
-#include "report/qbx_prop_stream.h"
-#include "report/qbx_serializer.h"
+#include "report/document/qbx_prop_stream.h"
+#include "report/model/serializer/qbx_serializer.h"
 
 namespace zavrik::test {
 namespace {

@@ -1,6 +1,6 @@
 // The dictionary of deferred values: recording, settling at events, and taking values back into
 // rebuilt memos with repeats hidden, cleared or merged.
-#include "report/qbx_post_processor.h"
+#include "report/model/qbx_post_processor.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 
 #include "core/float_text.h"
 #include "core/number_parse.h"
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 namespace {

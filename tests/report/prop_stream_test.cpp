@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "report/qbx_prop_stream.h"
+#include "report/document/qbx_prop_stream.h"
 
 namespace zavrik {
 namespace {

@@ -4,12 +4,12 @@
 
 #include <sstream>
 
-#include "report/qbx_band.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_memo.h"
-#include "report/qbx_page.h"
-#include "report/qbx_ref.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_band.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/views/qbx_memo.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_ref.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 namespace {

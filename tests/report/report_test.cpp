@@ -10,9 +10,9 @@
 
 #include "core/error.h"
 #include "core/float_text.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_page.h"
-#include "report/qbx_report.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_page.h"
+#include "report/model/qbx_report.h"
 
 namespace zavrik::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "report/qbx_application.h"
-#include "report/qbx_xml_document.h"
+#include "report/model/qbx_application.h"
+#include "report/document/qbx_xml_document.h"
 #include "test_classes.h"
 
 namespace zavrik::test {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "report/qbx_ref.h"
-#include "report/qbx_report_component.h"
-#include "report/qbx_serializer.h"
-#include "report/qbx_strings.h"
+#include "report/model/qbx_ref.h"
+#include "report/model/qbx_report_component.h"
+#include "report/model/serializer/qbx_serializer.h"
+#include "report/model/qbx_strings.h"
 
 namespace zavrik::test {
 

@@ -8,9 +8,9 @@
 
 #include "core/error.h"
 #include "core/rtti_props.h"
-#include "report/qbx_classes.h"
-#include "report/qbx_evaluator.h"
-#include "report/qbx_view.h"
+#include "report/model/qbx_classes.h"
+#include "report/model/qbx_evaluator.h"
+#include "report/model/views/qbx_view.h"
 
 namespace zavrik::test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/raster_canvas.h"
-#include "report/qbx_serializer.h"
+#include "report/model/serializer/qbx_serializer.h"
 #include "view_helpers.h"
 
 namespace zavrik::test {

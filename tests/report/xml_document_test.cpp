@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "report/qbx_xml_document.h"
+#include "report/document/qbx_xml_document.h"
 
 namespace zavrik {
 namespace {

@@ -1,0 +1,189 @@
+// Rebuilding: page elements back into report pages (source copy + recorded differences), the
+// page cache, and page sizes.
+#include <cmath>
+
+#include "core/error.h"
+#include "core/float_text.h"
+#include "core/number_parse.h"
+#include "engine/pages/qbx_preview_pages.h"
+#include "engine/pages/qbx_xml_props.h"
+#include "report/model/views/qbx_picture_view.h"
+#include "report/model/qbx_report.h"
+#include "report/model/serializer/qbx_serializer.h"
+
+namespace zavrik {
+namespace {
+
+constexpr StringView kFullFormPage = u"TqbxReportPage";
+// Page-level attribute texts shorter than this hold no page properties.
+constexpr size_t kPagePropsMinLength = 10;
+
+int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
+  auto page = std::make_unique<TqbxReportPage>();
+  if (item.Name() == kFullFormPage) {
+    TqbxXMLSerializer serializer;
+    serializer.ReadRootComponent(*page, item);
+    return page;
+  }
+  const std::optional<int32_t> index = item.Name().starts_with(u"page")
+                                           ? ParseInt32(StringView(item.Name()).substr(4))
+                                           : std::nullopt;
+  if (!index || *index < 0 || *index >= static_cast<int>(FSourcePages.size())) {
+    throw Error(u"Prepared page element " + item.Name() + u" has no source page");
+  }
+  const TqbxReportPage& source = *FSourcePages[static_cast<size_t>(*index)];
+  page->Assign(source);
+  page->SetName(source.Name());
+  if (item.Text().size() > kPagePropsMinLength) {
+    TqbxXMLSerializer serializer;
+    serializer.XMLToObj(item.Text(), *page);
+  }
+  TqbxXMLSerializer serializer;
+  RebuildObjects(item, *page, page->AbsTop(), serializer);
+  return page;
+}
+
+void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
+                                      TqbxXMLSerializer& serializer) {
+  for (int i = 0; i < item.Count(); ++i) {
+    TqbxXMLItem& element = item.Items(i);
+    const TqbxComponent* source = Dictionary.GetObject(element.Name());
+    const String text = (source ? source->BaseName() : element.Name()) + u" " + element.Text();
+    std::unique_ptr<TqbxComponent> object = serializer.ReadDetachedComponentStr(text);
+    if (source) object->SetName(source->Name());
+    if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
+      picture->LoadFromCache(GetPicture(picture->ImageIndex()));
+    // Memo views take their preview highlight here, once highlights in previews exist.
+    if (PostProcessor().LoadValue(*object, parent_top + object->Top())) continue;
+    TqbxComponent& placed = parent.AddChild(std::move(object));
+    placed.SerializedItem = &element;
+    RebuildObjects(element, placed, parent_top + placed.Top(), serializer);
+    placed.UpdateBounds();
+  }
+}
+
+void TqbxPreviewPages::PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page) {
+  for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
+    if (it->Key == key && it->Page.get() != FLockedPage) {
+      FPageCache.erase(it);
+      break;
+    }
+  }
+  auto at = FPageCache.begin();
+  if (FLockedPage && at != FPageCache.end()) ++at;
+  FPageCache.insert(at, CachedPage{key, std::move(page)});
+}
+
+void TqbxPreviewPages::TrimCache() {
+  const int limit = Report.PreviewOptions()->PagesInCache;
+  if (FPageCache.size() <= 1 || static_cast<int>(FPageCache.size()) <= limit) return;
+  const String key = FPageCache.back().Key;
+  if (FPageCache.back().Page.get() == FLockedPage) return;
+  FPageCache.pop_back();
+  const std::optional<int32_t> index = ParseInt32(key);
+  if (UseFileCache() && index && *index < Count()) {
+    TqbxXMLItem& item = PagesItem().Items(*index);
+    if (item.Unloadable) XMLDoc.UnloadItem(item);
+  }
+}
+
+TqbxReportPage* TqbxPreviewPages::GetPage(int index) {
+  if (Count() == 0) return nullptr;
+  TqbxXMLItem& item = PageItem(index);
+  const String key = IntToStr(index);
+  if (!(Engine && Engine->Running)) {
+    for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
+      if (it->Key != key) continue;
+      TqbxReportPage* page = it->Page.get();
+      if (page != FLockedPage) {
+        auto at = FPageCache.begin();
+        if (FLockedPage) ++at;
+        FPageCache.splice(at, FPageCache, it);
+      }
+      return page;
+    }
+  }
+  if (!item.Loaded) XMLDoc.LoadItem(item);
+  std::unique_ptr<TqbxReportPage> built = BuildPage(item);
+  TqbxReportPage* page = built.get();
+  page->AlignChildren(false, page->MirrorMode());
+  PutInCache(key, std::move(built));
+  PostProcessor().ResetSuppressed();
+  TrimCache();
+  return page;
+}
+
+// The page element keeps its identity (the engine and the swap file refer to it); its content
+// becomes the page's full form.
+void TqbxPreviewPages::ModifyPage(int index, const TqbxReportPage& page) {
+  if (index < 0 || index >= Count()) throw Error(u"Page index out of range");
+  if (Engine && Engine->Running && index == Count() - 1)
+    throw Error(u"The page being prepared cannot be modified");
+  TqbxXMLItem full;
+  TqbxXMLSerializer serializer;
+  serializer.WriteRootComponent(page, true, full);
+  TqbxXMLItem& item = PageItem(index);
+  if (!item.Loaded) XMLDoc.LoadItem(item);
+  item.Clear();
+  item.SetName(String(kFullFormPage));
+  item.SetText(full.Text());
+  while (full.Count() > 0) item.AddItem(full.Items(0).Release());
+  const String key = IntToStr(index);
+  for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
+    if (it->Key == key && it->Page.get() != &page && it->Page.get() != FLockedPage) {
+      FPageCache.erase(it);
+      break;
+    }
+  }
+}
+
+void TqbxPreviewPages::ModifyObject(TqbxComponent& object) {
+  const TqbxComponent* page = object.Page();
+  for (const CachedPage& cached : FPageCache) {
+    if (cached.Page.get() != page) continue;
+    const std::optional<int32_t> index = ParseInt32(cached.Key);
+    if (index) return ModifyPage(*index, *cached.Page);
+  }
+  throw Error(u"The object is not on a prepared page");
+}
+
+TqbxPageSize TqbxPreviewPages::GetPageSize(int index) {
+  if (index < 0 || index >= Count()) return {};
+  TqbxXMLItem& item = PagesItem().Items(index);
+  const TqbxReportPage* page = nullptr;
+  if (item.Name() == kFullFormPage) {
+    page = GetPage(index);
+  } else {
+    const std::optional<int32_t> source = ParseInt32(StringView(item.Name()).substr(4));
+    if (source && *source >= 0 && *source < static_cast<int>(FSourcePages.size())) {
+      page = FSourcePages[static_cast<size_t>(*source)].get();
+    }
+  }
+  TqbxPageSize size;
+  if (page) size = {RoundToInt(page->Width()), RoundToInt(page->Height())};
+  if (item.Text().size() > kPagePropsMinLength) {
+    if (item.PropExists(u"PaperWidth"))
+      size.X = RoundToInt(FloatProp(item, u"PaperWidth") * kPixelsPerMm);
+    if (item.PropExists(u"PaperHeight"))
+      size.Y = RoundToInt(FloatProp(item, u"PaperHeight") * kPixelsPerMm);
+  }
+  return size;
+}
+
+void TqbxPreviewPages::LockPage() {
+  FLockedPage = FPageCache.empty() ? nullptr : FPageCache.front().Page.get();
+}
+
+void TqbxPreviewPages::UnlockPage() { FLockedPage = nullptr; }
+
+void TqbxPreviewPages::ClearCache() {
+  for (auto it = FPageCache.begin(); it != FPageCache.end();) {
+    it = it->Page.get() == FLockedPage ? std::next(it) : FPageCache.erase(it);
+  }
+}
+
+}  // namespace zavrik
