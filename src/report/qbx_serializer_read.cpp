@@ -194,9 +194,17 @@ TqbxCompiledComponent TqbxXMLSerializer::CompileComponentStr(StringView text) {
   TqbxCompiledComponent compiled;
   compiled.Class = &NamedComponentClass(text, attributes);
   const std::unique_ptr<TqbxComponent> scratch = CreateComponent(*compiled.Class);
-  const size_t fixups = FFixups.size();
-  ReadAttributes(attributes, *scratch, compiled.Attributes.FFonts, &compiled.Attributes.FEntries);
-  FFixups.erase(FFixups.begin() + static_cast<std::ptrdiff_t>(fixups), FFixups.end());  // the scratch's
+  // The scratch component's references go with it.
+  const auto drop_fixups = [this, fixups = FFixups.size()] {
+    FFixups.erase(FFixups.begin() + static_cast<std::ptrdiff_t>(fixups), FFixups.end());
+  };
+  try {
+    ReadAttributes(attributes, *scratch, compiled.Attributes.FFonts, &compiled.Attributes.FEntries);
+  } catch (...) {
+    drop_fixups();
+    throw;
+  }
+  drop_fixups();
   return compiled;
 }
 
