@@ -4,6 +4,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <new>
 
@@ -27,11 +28,30 @@ void Flush() {
   t_unflushed = 0;
 }
 
-// The usable size of a plain allocation `p` of `size` bytes. jemalloc computes it from the size
-// class (nallocx), without the lookup malloc_usable_size makes.
+#ifdef ZAVRIK_JEMALLOC
+// jemalloc's size classes with its usual build settings: 8, multiples of 16 up to 128, then four
+// classes per doubling.
+size_t SizeClass(size_t size) noexcept {
+  if (size <= 8) return 8;
+  if (size <= 128) return (size + 15) & ~size_t{15};
+  const size_t spacing = size_t{1} << (std::bit_width(size - 1) - 3);
+  return (size + spacing - 1) & ~(spacing - 1);
+}
+
+// Whether the linked jemalloc has those classes; false (nallocx asked) until the check has run.
+bool CheckSizeClasses() noexcept {
+  for (size_t size : {1, 8, 9, 17, 128, 129, 200, 4097, 70000, 5000000})
+    if (SizeClass(size) != nallocx(size, 0)) return false;
+  return true;
+}
+const bool g_size_classes_known = CheckSizeClasses();
+#endif
+
+// The usable size of a plain allocation `p` of `size` bytes. With jemalloc it follows from the size
+// class, without the lookup malloc_usable_size makes.
 size_t PlainSize([[maybe_unused]] void* p, [[maybe_unused]] size_t size) noexcept {
 #ifdef ZAVRIK_JEMALLOC
-  return nallocx(size, 0);
+  return g_size_classes_known ? SizeClass(size) : nallocx(size, 0);
 #else
   return malloc_usable_size(p);
 #endif

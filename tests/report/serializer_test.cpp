@@ -246,6 +246,32 @@ TEST(Serializer, OwnFontAttributesKeepTheLoadedFontAndReadBackAsWritten) {
   EXPECT_TRUE(joined.ParentFont());
 }
 
+TEST(Serializer, CompiledAttributesBuildWhatTheJoinedTextBuilds) {
+  RegisterTestClasses();
+  // Dotted names, a bad enumeration value, text escapes and the font decided over both parts.
+  const String base =
+      u"TtstMemoView Name=\"M\" Left=\"7\" HAlign=\"haNope\" Frame.Typ=\"15\" Frame.Width=\"1,5\" "
+      u"Font.Name=\"Courier New\" Value=\"a&#38;b\" Text=\"one&#13;&#10;two\"";
+  for (const char16_t* diff : {u"", u"t=\"3\" u=\"x&#60;y\"", u"ParentFont=\"True\" l=\"2\" w=\"bad\"",
+                               u"HAlign=\"haRight\" Font.Style=\"1\""}) {
+    TqbxXMLSerializer joined_reader, compiled_reader;
+    const std::unique_ptr<TqbxComponent> joined = joined_reader.ReadDetachedComponentStr(base + u" " + diff);
+    const TqbxCompiledComponent compiled = compiled_reader.CompileComponentStr(base);
+    EXPECT_TRUE(compiled_reader.Errors.Empty());  // errors come with each component made
+    for (int copy = 0; copy < 2; ++copy) {
+      const std::unique_ptr<TqbxComponent> made = compiled_reader.ReadDetachedComponent(compiled, diff);
+      TqbxXMLSerializer writer;
+      writer.SerializeDefaultValues = true;
+      EXPECT_EQ(writer.WriteComponentStr(*made), writer.WriteComponentStr(*joined)) << StringToUtf8(diff);
+      EXPECT_EQ(made->ParentFont(), joined->ParentFont()) << StringToUtf8(diff);
+    }
+    EXPECT_EQ(compiled_reader.Errors.Items(), joined_reader.Errors.Items()) << StringToUtf8(diff);
+    EXPECT_GE(joined_reader.Errors.Count(), 1);
+  }
+  TqbxXMLSerializer reader;
+  EXPECT_THROW(reader.CompileComponentStr(u"TtstNoSuchView Left=\"1\""), Error);
+}
+
 TEST(Serializer, CopiesAndSingleComponentStrings) {
   auto report = LoadReport(Template(
       "<TtstBand Name=\"B\" Width=\"50\"><TtstMemoView Name=\"M\" Left=\"7\" HAlign=\"haRight\"/></TtstBand>"));

@@ -77,6 +77,7 @@ void TqbxPreviewPages::Clear() {
   FLockedPage = nullptr;
   FPageCache.clear();
   FSourcePages.clear();
+  FCompiledSources.clear();
   FOutline.Reset();
   FPagesItem = nullptr;
   XMLDoc.Clear();

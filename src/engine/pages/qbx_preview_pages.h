@@ -6,12 +6,14 @@
 
 #include <list>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/pages/qbx_dictionary.h"
 #include "engine/pages/qbx_outline.h"
 #include "engine/pages/qbx_picture_cache.h"
 #include "report/model/qbx_preview_pages.h"
+#include "report/model/serializer/qbx_serializer.h"
 #include "report/document/qbx_xml_document.h"
 
 namespace zavrik {
@@ -117,11 +119,14 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   // positions stale.
   void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
                       TqbxXMLSerializer& serializer);
+  // The source object's base text, compiled on first use.
+  const TqbxCompiledComponent& CompiledSource(const TqbxComponent& source, TqbxXMLSerializer& serializer);
   void PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page);
   void TrimCache();
 
   TqbxOutline FOutline;
   std::vector<std::unique_ptr<TqbxReportPage>> FSourcePages;
+  std::unordered_map<const TqbxComponent*, TqbxCompiledComponent> FCompiledSources;
   std::list<CachedPage> FPageCache;
   TqbxReportPage* FLockedPage = nullptr;
   TqbxXMLItem* FPagesItem = nullptr;

@@ -52,8 +52,9 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, 
   for (int i = 0; i < item.Count(); ++i) {
     TqbxXMLItem& element = item.Items(i);
     const TqbxComponent* source = Dictionary.GetObject(element.Name());
-    const String text = (source ? source->BaseName() : element.Name()) + u" " + element.Text();
-    std::unique_ptr<TqbxComponent> object = serializer.ReadDetachedComponentStr(text);
+    std::unique_ptr<TqbxComponent> object =
+        source ? serializer.ReadDetachedComponent(CompiledSource(*source, serializer), element.Text())
+               : serializer.ReadDetachedComponentStr(element.Name() + u" " + element.Text());
     if (source) object->SetName(source->Name());
     if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
       picture->LoadFromCache(GetPicture(picture->ImageIndex()));
@@ -64,6 +65,13 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, 
     RebuildObjects(element, placed, parent_top + placed.Top(), serializer);
     placed.UpdateBounds();
   }
+}
+
+const TqbxCompiledComponent& TqbxPreviewPages::CompiledSource(const TqbxComponent& source,
+                                                              TqbxXMLSerializer& serializer) {
+  const auto found = FCompiledSources.find(&source);
+  if (found != FCompiledSources.end()) return found->second;
+  return FCompiledSources.emplace(&source, serializer.CompileComponentStr(source.BaseName())).first->second;
 }
 
 void TqbxPreviewPages::PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page) {

@@ -6,27 +6,28 @@
 
 namespace zavrik {
 
-void DiffAttr(String& out, StringView name, StringView value) {
+void DiffAttr(String& out, DiffName name, StringView value) {
   out += u' ';
-  out += name;
+  out += name.Head;
+  out += name.Tail;
   out += u"=\"";
   out += value;
   out += u'"';
 }
 
-void DiffInt(String& out, StringView name, int64_t value, int64_t other) {
+void DiffInt(String& out, DiffName name, int64_t value, int64_t other) {
   if (value != other) DiffAttr(out, name, IntToStr(value));
 }
 
-void DiffBool(String& out, StringView name, bool value, bool other) {
+void DiffBool(String& out, DiffName name, bool value, bool other) {
   if (value != other) DiffAttr(out, name, value ? u"True" : u"False");
 }
 
-void DiffFloat(String& out, StringView name, double value, double other) {
+void DiffFloat(String& out, DiffName name, double value, double other) {
   if (value != other) DiffAttr(out, name, FloatText(value));
 }
 
-void DiffString(String& out, StringView name, const String& value, const String& other) {
+void DiffString(String& out, DiffName name, const String& value, const String& other) {
   if (value != other) DiffAttr(out, name, XmlEscape(value));
 }
 

@@ -8,12 +8,21 @@
 
 namespace zavrik {
 
-void DiffAttr(String& out, StringView name, StringView value);
+// An attribute name, possibly in two parts (`Fill` and `.BackColor`), joined only when written.
+struct DiffName {
+  DiffName(const char16_t* name) : Head(name) {}
+  DiffName(StringView name) : Head(name) {}
+  DiffName(const String& name) : Head(name) {}
+  DiffName(StringView head, StringView tail) : Head(head), Tail(tail) {}
+  StringView Head, Tail;
+};
+
+void DiffAttr(String& out, DiffName name, StringView value);
 // Each writes when `value` != `other`; booleans as True/False, floats in the template form,
 // strings escaped.
-void DiffInt(String& out, StringView name, int64_t value, int64_t other);
-void DiffBool(String& out, StringView name, bool value, bool other);
-void DiffFloat(String& out, StringView name, double value, double other);
-void DiffString(String& out, StringView name, const String& value, const String& other);
+void DiffInt(String& out, DiffName name, int64_t value, int64_t other);
+void DiffBool(String& out, DiffName name, bool value, bool other);
+void DiffFloat(String& out, DiffName name, double value, double other);
+void DiffString(String& out, DiffName name, const String& value, const String& other);
 
 }  // namespace zavrik

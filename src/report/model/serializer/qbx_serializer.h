@@ -47,6 +47,35 @@ struct TqbxFixup {
   String Name;
 };
 
+// An attribute text resolved once: per attribute, the sub-object path, what it sets and the value
+// already converted. Applying it to a new object of the class it was compiled on gives what
+// reading the text would, without parsing. Compiled with one serializer's settings (OldFormat,
+// IgnoreName).
+class TqbxCompiledAttributes {
+ private:
+  friend class TqbxXMLSerializer;
+  enum class Op : uint8_t { None, Left, Top, Width, Height, MemoText, StringsText, PropData, Property, Reference, Error };
+  struct Entry {
+    std::vector<const PropInfo*> Path;  // owned sub-objects from the object to the target
+    Op Action = Op::None;
+    const PropInfo* Prop = nullptr;
+    Variant Value;  // the converted value; the message for Error
+  };
+  // Font.* attributes seen, ParentFont seen: together they decide whether the font is the object's own.
+  struct FontAttributes {
+    bool Own = false;
+    bool Parent = false;
+  };
+  std::vector<Entry> FEntries;
+  FontAttributes FFonts;
+};
+
+// "Class attributes" compiled once, for creating many components from it.
+struct TqbxCompiledComponent {
+  const ClassInfo* Class = nullptr;
+  TqbxCompiledAttributes Attributes;
+};
+
 class TqbxXMLSerializer {
  public:
   explicit TqbxXMLSerializer(TqbxComponent* owner = nullptr);
@@ -67,6 +96,11 @@ class TqbxXMLSerializer {
   String WriteComponentStr(const TqbxComponent& component);
   // "Class attributes" read into a new component without parent; references stay unresolved.
   std::unique_ptr<TqbxComponent> ReadDetachedComponentStr(StringView text);
+  // "Class attributes" resolved on a scratch component of the class; unknown classes raise.
+  TqbxCompiledComponent CompileComponentStr(StringView text);
+  // A new component without parent: `base` applied, then the attribute text `attributes` (a Font.*
+  // attribute without ParentFont in either gives it its own font). References stay unresolved.
+  std::unique_ptr<TqbxComponent> ReadDetachedComponent(const TqbxCompiledComponent& base, StringView attributes);
   // Applies attribute text to any object and resolves its references against `root`.
   void ReadPersistentStr(TqbxComponent& root, Object& object, StringView text);
 
@@ -100,8 +134,17 @@ class TqbxXMLSerializer {
   TqbxComponent* ReadElement(TqbxXMLItem& item, TqbxComponent* parent, TqbxComponent* root);
   void ReadTree(TqbxComponent& root, TqbxXMLItem& root_item);
   void FinishLoading();
-  void ApplyAttribute(Object& object, StringView name, StringView raw);
-  void SetPropFromText(Object& object, const PropInfo& prop, StringView raw);
+  using Entry = TqbxCompiledAttributes::Entry;
+  using FontAttributes = TqbxCompiledAttributes::FontAttributes;
+  // Reads the text onto the object; appends each resolved attribute to `record` when given.
+  void ReadAttributes(StringView text, Object& object, FontAttributes& fonts, std::vector<Entry>* record);
+  void ApplyCompiled(const TqbxCompiledAttributes& compiled, Object& object);
+  static void FinishAttributes(const FontAttributes& fonts, Object& object);
+  // What the attribute `name` sets on `object` (`target` receives the object it applies to; the
+  // path to it goes to `path` when given) and its converted value; conversion errors raise.
+  Entry ResolveAttribute(Object& object, StringView name, StringView raw, Object*& target,
+                         std::vector<const PropInfo*>* path);
+  void ApplyEntry(const Entry& entry, Object& target);
   void SetPropValue(Object& object, const PropInfo& prop, const Variant& value);
   void ReadPropData(Object& object, StringView hex);
   String ReferenceName(const Object& referenced) const;

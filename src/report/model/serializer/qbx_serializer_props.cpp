@@ -65,11 +65,47 @@ int32_t OrdinalOf(const PropInfo& prop, const Variant& value) {
   return static_cast<int32_t>(value.SignedValue());
 }
 
+// `value` converted to the kind of `prop` (not a class); values an enumeration lacks raise.
+Variant PropertyValue(const PropInfo& prop, const Variant& value) {
+  switch (prop.kind) {
+    case TypeKind::Integer:
+    case TypeKind::Char:
+    case TypeKind::WChar:
+    case TypeKind::Set:
+      return Variant(OrdinalOf(prop, value));
+    case TypeKind::Enumeration: {
+      const int32_t ordinal = OrdinalOf(prop, value);
+      // Booleans take any non-zero ordinal as true; other enumerations refuse values they lack.
+      const bool boolean = prop.enum_type == &BooleanType();
+      if (!boolean && prop.enum_type && (ordinal < 0 || ordinal >= prop.enum_type->Count())) {
+        throw Error(u"Invalid property value");
+      }
+      return Variant(ordinal);
+    }
+    case TypeKind::Float:
+      if (value.Kind() == VarKind::String) return Variant(ParseAttributeFloat(value.StringValue()));
+      if (value.Kind() == VarKind::Double || value.Kind() == VarKind::Date) return Variant(value.DoubleValue());
+      if (value.Kind() == VarKind::Single) return Variant(static_cast<double>(value.SingleValue()));
+      return Variant(static_cast<double>(value.SignedValue()));
+    case TypeKind::String:
+      return Variant(value.StringValue());
+    case TypeKind::Variant:
+    case TypeKind::Class:
+      break;
+  }
+  return value;
+}
+
 }  // namespace
 
 void TqbxXMLSerializer::XMLToObj(StringView text, Object& object) {
-  // Font.* attributes without ParentFont give the object its own font (see TqbxComponent).
-  bool own_font = false, parent_font = false;
+  FontAttributes fonts;
+  ReadAttributes(text, object, fonts, nullptr);
+  FinishAttributes(fonts, object);
+}
+
+void TqbxXMLSerializer::ReadAttributes(StringView text, Object& object, FontAttributes& fonts,
+                                       std::vector<Entry>* record) {
   size_t i = 0;
   while (i < text.size()) {
     while (i < text.size() && text[i] == u' ') ++i;
@@ -84,105 +120,139 @@ void TqbxXMLSerializer::XMLToObj(StringView text, Object& object) {
     if (close == StringView::npos) close = text.size();
     const StringView raw = text.substr(open + 1, close - open - 1);
     i = close + 1;
-    own_font = own_font || (name.size() > 5 && SameTextAscii(name.substr(0, 5), u"Font."));
-    parent_font = parent_font || SameTextAscii(name, u"ParentFont");
+    fonts.Own = fonts.Own || (name.size() > 5 && SameTextAscii(name.substr(0, 5), u"Font."));
+    fonts.Parent = fonts.Parent || SameTextAscii(name, u"ParentFont");
+    std::vector<const PropInfo*> path;
+    Entry entry;
+    Object* target = &object;
     try {
-      ApplyAttribute(object, name, raw);
+      entry = ResolveAttribute(object, name, raw, target, record ? &path : nullptr);
+    } catch (const Error& e) {
+      // Compiling reports nothing: the errors come with each application.
+      if (record) record->push_back({{}, TqbxCompiledAttributes::Op::Error, nullptr, Variant(e.Message())});
+      else AddError(e.Message());
+      continue;
+    }
+    try {
+      ApplyEntry(entry, *target);
+    } catch (const Error& e) {
+      if (!record) AddError(e.Message());
+    }
+    if (record && entry.Action != TqbxCompiledAttributes::Op::None) {
+      entry.Path = std::move(path);
+      record->push_back(std::move(entry));
+    }
+  }
+}
+
+void TqbxXMLSerializer::ApplyCompiled(const TqbxCompiledAttributes& compiled, Object& object) {
+  for (const Entry& entry : compiled.FEntries) {
+    if (entry.Action == TqbxCompiledAttributes::Op::Error) {
+      AddError(entry.Value.StringValue());
+      continue;
+    }
+    Object* target = &object;
+    for (const PropInfo* sub : entry.Path) {
+      target = sub->get(*target).ObjectValue();
+      if (!target) break;
+    }
+    if (!target) continue;
+    try {
+      ApplyEntry(entry, *target);
     } catch (const Error& e) {
       AddError(e.Message());
     }
   }
-  if (own_font && !parent_font)
+}
+
+void TqbxXMLSerializer::FinishAttributes(const FontAttributes& fonts, Object& object) {
+  // Font.* attributes without ParentFont give the object its own font (see TqbxComponent).
+  if (fonts.Own && !fonts.Parent)
     if (auto* component = AsComponent(object)) component->FontReadFromAttributes();
 }
 
-void TqbxXMLSerializer::ApplyAttribute(Object& object, StringView name, StringView raw) {
+TqbxCompiledAttributes::Entry TqbxXMLSerializer::ResolveAttribute(Object& object, StringView name, StringView raw,
+                                                                  Object*& target,
+                                                                  std::vector<const PropInfo*>* path) {
+  using Op = TqbxCompiledAttributes::Op;
   // Dotted names walk into owned sub-objects (`Font.Name`, `Frame.LeftLine.Color`).
-  Object* target = &object;
+  target = &object;
   for (size_t dot = name.find(u'.'); dot != StringView::npos; dot = name.find(u'.')) {
     const PropInfo* prop = target->ClassType().FindProp(name.substr(0, dot));
     if (!prop || prop->kind != TypeKind::Class || prop->reference || !prop->get) break;
     Object* sub = prop->get(*target).ObjectValue();
     if (!sub) break;
+    if (path) path->push_back(prop);
     target = sub;
     name = name.substr(dot + 1);
   }
   TqbxComponent* component = AsComponent(*target);
-  const auto memo = [component] { return component ? component->AsMemoText() : nullptr; };
+  const bool memo = component && component->AsMemoText();
+  const auto text = [this, raw] { return OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw); };
   if (name.size() == 1) {
     // The compact names of prepared pages.
     switch (name[0]) {
-      case u'l': if (component) return component->SetLeft(ParseAttributeFloat(raw)); break;
-      case u't': if (component) return component->SetTop(ParseAttributeFloat(raw)); break;
-      case u'w': if (component) return component->SetWidth(ParseAttributeFloat(raw)); break;
-      case u'h': if (component) return component->SetHeight(ParseAttributeFloat(raw)); break;
-      case u'x': if (auto* m = memo()) return m->SetMemoText(XmlUnescape(raw)); break;
-      case u'u':
-        if (auto* m = memo()) return m->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
-        break;
+      case u'l': if (component) return {{}, Op::Left, nullptr, Variant(ParseAttributeFloat(raw))}; break;
+      case u't': if (component) return {{}, Op::Top, nullptr, Variant(ParseAttributeFloat(raw))}; break;
+      case u'w': if (component) return {{}, Op::Width, nullptr, Variant(ParseAttributeFloat(raw))}; break;
+      case u'h': if (component) return {{}, Op::Height, nullptr, Variant(ParseAttributeFloat(raw))}; break;
+      case u'x': if (memo) return {{}, Op::MemoText, nullptr, Variant(XmlUnescape(raw))}; break;
+      case u'u': if (memo) return {{}, Op::MemoText, nullptr, Variant(text())}; break;
     }
   }
   if (SameTextAscii(name, u"Text")) {
     if (target->ClassType().InheritsFrom(TStrings::StaticClass()))
-      return static_cast<TStrings*>(target)->SetText(XmlUnescape(raw));
-    if (auto* m = memo()) return m->SetMemoText(OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw));
+      return {{}, Op::StringsText, nullptr, Variant(XmlUnescape(raw))};
+    if (memo) return {{}, Op::MemoText, nullptr, Variant(text())};
   }
-  if (SameTextAscii(name, u"PropData")) return ReadPropData(*target, raw);
-  if (SameTextAscii(name, u"Name") && component && (IgnoreName || component->IsReport())) return;
+  if (SameTextAscii(name, u"PropData")) return {{}, Op::PropData, nullptr, Variant(raw)};
+  if (SameTextAscii(name, u"Name") && component && (IgnoreName || component->IsReport())) return {};
   const PropInfo* prop = target->ClassType().FindProp(name);
-  if (prop && prop->set) SetPropFromText(*target, *prop, raw);
-}
-
-void TqbxXMLSerializer::SetPropFromText(Object& object, const PropInfo& prop, StringView raw) {
-  switch (prop.kind) {
+  if (!prop || !prop->set) return {};
+  switch (prop->kind) {
     case TypeKind::Integer:
     case TypeKind::Char:
     case TypeKind::WChar:
     case TypeKind::Set:
-      return SetPropValue(object, prop, Variant(StrToInt(raw)));
+      return {{}, Op::Property, prop, PropertyValue(*prop, Variant(StrToInt(raw)))};
     case TypeKind::Enumeration:
-      return SetPropValue(object, prop, Variant(OrdinalOfText(prop, raw)));
+      return {{}, Op::Property, prop, PropertyValue(*prop, Variant(OrdinalOfText(*prop, raw)))};
     case TypeKind::Float:
-      return SetPropValue(object, prop, Variant(ParseAttributeFloat(raw)));
+      return {{}, Op::Property, prop, Variant(ParseAttributeFloat(raw))};
     case TypeKind::String:
     case TypeKind::Variant:
-      return SetPropValue(object, prop, Variant(XmlUnescape(raw)));
+      return {{}, Op::Property, prop, Variant(XmlUnescape(raw))};
     case TypeKind::Class:
-      FFixups.push_back({&object, &prop, XmlUnescape(raw)});
+      return {{}, Op::Reference, prop, Variant(XmlUnescape(raw))};
+  }
+  return {};
+}
+
+void TqbxXMLSerializer::ApplyEntry(const Entry& entry, Object& target) {
+  using Op = TqbxCompiledAttributes::Op;
+  TqbxComponent* component = AsComponent(target);
+  switch (entry.Action) {
+    case Op::None:
+    case Op::Error:
+      return;
+    case Op::Left: return component->SetLeft(entry.Value.DoubleValue());
+    case Op::Top: return component->SetTop(entry.Value.DoubleValue());
+    case Op::Width: return component->SetWidth(entry.Value.DoubleValue());
+    case Op::Height: return component->SetHeight(entry.Value.DoubleValue());
+    case Op::MemoText: return component->AsMemoText()->SetMemoText(entry.Value.StringValue());
+    case Op::StringsText: return static_cast<TStrings&>(target).SetText(entry.Value.StringValue());
+    case Op::PropData: return ReadPropData(target, entry.Value.StringValue());
+    case Op::Property: return entry.Prop->set(target, entry.Value);
+    case Op::Reference:
+      FFixups.push_back({&target, entry.Prop, entry.Value.StringValue()});
       return;
   }
 }
 
 // Converts a value read from text or a property stream to the property's kind and sets it.
 void TqbxXMLSerializer::SetPropValue(Object& object, const PropInfo& prop, const Variant& value) {
-  switch (prop.kind) {
-    case TypeKind::Integer:
-    case TypeKind::Char:
-    case TypeKind::WChar:
-    case TypeKind::Set:
-      return prop.set(object, Variant(OrdinalOf(prop, value)));
-    case TypeKind::Enumeration: {
-      const int32_t ordinal = OrdinalOf(prop, value);
-      // Booleans take any non-zero ordinal as true; other enumerations refuse values they lack.
-      const bool boolean = prop.enum_type == &BooleanType();
-      if (!boolean && prop.enum_type && (ordinal < 0 || ordinal >= prop.enum_type->Count())) {
-        throw Error(u"Invalid property value");
-      }
-      return prop.set(object, Variant(ordinal));
-    }
-    case TypeKind::Float:
-      if (value.Kind() == VarKind::String) return prop.set(object, Variant(ParseAttributeFloat(value.StringValue())));
-      if (value.Kind() == VarKind::Double || value.Kind() == VarKind::Date) return prop.set(object, Variant(value.DoubleValue()));
-      if (value.Kind() == VarKind::Single) return prop.set(object, Variant(static_cast<double>(value.SingleValue())));
-      return prop.set(object, Variant(static_cast<double>(value.SignedValue())));
-    case TypeKind::String:
-      return prop.set(object, Variant(value.StringValue()));
-    case TypeKind::Variant:
-      return prop.set(object, value);
-    case TypeKind::Class:
-      if (value.Kind() == VarKind::String) FFixups.push_back({&object, &prop, value.StringValue()});
-      return;
-  }
+  if (prop.kind != TypeKind::Class) return prop.set(object, PropertyValue(prop, value));
+  if (value.Kind() == VarKind::String) FFixups.push_back({&object, &prop, value.StringValue()});
 }
 
 void TqbxXMLSerializer::SetPropFromStream(Object& object, const PropInfo& prop, TqbxPropReader& reader) {

@@ -149,15 +149,25 @@ void TqbxXMLSerializer::ResolveFixups() {
 
 namespace {
 
-// Splits "Class attributes" and creates the component of that class, without parent.
-std::unique_ptr<TqbxComponent> CreateNamedComponent(StringView text, StringView& attributes) {
+// A new component of the class.
+std::unique_ptr<TqbxComponent> CreateComponent(const ClassInfo& info) {
+  return std::unique_ptr<TqbxComponent>(static_cast<TqbxComponent*>(info.Create().release()));
+}
+
+// Splits "Class attributes" into the creatable component class and the attributes.
+const ClassInfo& NamedComponentClass(StringView text, StringView& attributes) {
   const size_t space = text.find(u' ');
   const StringView class_name = text.substr(0, space);
   attributes = space == StringView::npos ? StringView() : text.substr(space + 1);
   const ClassInfo* info = FindClass(class_name);
-  std::unique_ptr<Object> created = info && info->InheritsFrom(TqbxComponent::StaticClass()) ? info->Create() : nullptr;
-  if (!created) throw Error(kClassNotFound + u" " + String(class_name));
-  return std::unique_ptr<TqbxComponent>(static_cast<TqbxComponent*>(created.release()));
+  if (!info || !info->InheritsFrom(TqbxComponent::StaticClass()) || !info->IsCreatable())
+    throw Error(kClassNotFound + u" " + String(class_name));
+  return *info;
+}
+
+// Splits "Class attributes" and creates the component of that class, without parent.
+std::unique_ptr<TqbxComponent> CreateNamedComponent(StringView text, StringView& attributes) {
+  return CreateComponent(NamedComponentClass(text, attributes));
 }
 
 }  // namespace
@@ -176,6 +186,35 @@ std::unique_ptr<TqbxComponent> TqbxXMLSerializer::ReadDetachedComponentStr(Strin
   StringView attributes;
   std::unique_ptr<TqbxComponent> component = CreateNamedComponent(text, attributes);
   XMLToObj(attributes, *component);
+  return component;
+}
+
+TqbxCompiledComponent TqbxXMLSerializer::CompileComponentStr(StringView text) {
+  StringView attributes;
+  TqbxCompiledComponent compiled;
+  compiled.Class = &NamedComponentClass(text, attributes);
+  const std::unique_ptr<TqbxComponent> scratch = CreateComponent(*compiled.Class);
+  // The scratch component's references go with it.
+  const auto drop_fixups = [this, fixups = FFixups.size()] {
+    FFixups.erase(FFixups.begin() + static_cast<std::ptrdiff_t>(fixups), FFixups.end());
+  };
+  try {
+    ReadAttributes(attributes, *scratch, compiled.Attributes.FFonts, &compiled.Attributes.FEntries);
+  } catch (...) {
+    drop_fixups();
+    throw;
+  }
+  drop_fixups();
+  return compiled;
+}
+
+std::unique_ptr<TqbxComponent> TqbxXMLSerializer::ReadDetachedComponent(const TqbxCompiledComponent& base,
+                                                                        StringView attributes) {
+  std::unique_ptr<TqbxComponent> component = CreateComponent(*base.Class);
+  ApplyCompiled(base.Attributes, *component);
+  FontAttributes fonts = base.Attributes.FFonts;
+  ReadAttributes(attributes, *component, fonts, nullptr);
+  FinishAttributes(fonts, *component);
   return component;
 }
 

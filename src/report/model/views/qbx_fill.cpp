@@ -69,11 +69,10 @@ bool TqbxBrushFill::IsDefault() const { return FBackColor == 0x1FFFFFFF && FFore
 
 String TqbxBrushFill::Diff(const TqbxCustomFill* other, StringView prefix) const {
   const auto* o = dynamic_cast<const TqbxBrushFill*>(other);
-  const String p = String(prefix) + u".";
   String out;
-  DiffInt(out, p + u"BackColor", FBackColor, o ? o->FBackColor : ~int64_t{FBackColor});
-  DiffInt(out, p + u"ForeColor", FForeColor, o ? o->FForeColor : ~int64_t{FForeColor});
-  DiffInt(out, p + u"Style", FStyle, o ? o->FStyle : -1);
+  DiffInt(out, {prefix, u".BackColor"}, FBackColor, o ? o->FBackColor : ~int64_t{FBackColor});
+  DiffInt(out, {prefix, u".ForeColor"}, FForeColor, o ? o->FForeColor : ~int64_t{FForeColor});
+  DiffInt(out, {prefix, u".Style"}, FStyle, o ? o->FStyle : -1);
   return out;
 }
 
@@ -105,11 +104,10 @@ int32_t TqbxGradientFill::GetColor() const { return StepColor(127, 255); }
 
 String TqbxGradientFill::Diff(const TqbxCustomFill* other, StringView prefix) const {
   const auto* o = dynamic_cast<const TqbxGradientFill*>(other);
-  const String p = String(prefix) + u".";
   String out;
-  DiffInt(out, p + u"StartColor", FStartColor, o ? o->FStartColor : ~int64_t{FStartColor});
-  DiffInt(out, p + u"EndColor", FEndColor, o ? o->FEndColor : ~int64_t{FEndColor});
-  DiffInt(out, p + u"GradientStyle", FGradientStyle, o ? o->FGradientStyle : -1);
+  DiffInt(out, {prefix, u".StartColor"}, FStartColor, o ? o->FStartColor : ~int64_t{FStartColor});
+  DiffInt(out, {prefix, u".EndColor"}, FEndColor, o ? o->FEndColor : ~int64_t{FEndColor});
+  DiffInt(out, {prefix, u".GradientStyle"}, FGradientStyle, o ? o->FGradientStyle : -1);
   return out;
 }
 
@@ -141,12 +139,11 @@ int32_t TqbxGlassFill::BlendColor() const {
 
 String TqbxGlassFill::Diff(const TqbxCustomFill* other, StringView prefix) const {
   const auto* o = dynamic_cast<const TqbxGlassFill*>(other);
-  const String p = String(prefix) + u".";
   String out;
-  DiffInt(out, p + u"Color", FColor, o ? o->FColor : ~int64_t{FColor});
-  if (!o || o->FBlend != FBlend) DiffFloat(out, p + u"Blend", FBlend, FBlend + 1);
-  DiffBool(out, p + u"Hatch", FHatch, o ? o->FHatch : !FHatch);
-  DiffInt(out, p + u"Orientation", FOrientation, o ? o->FOrientation : -1);
+  DiffInt(out, {prefix, u".Color"}, FColor, o ? o->FColor : ~int64_t{FColor});
+  if (!o || o->FBlend != FBlend) DiffFloat(out, {prefix, u".Blend"}, FBlend, FBlend + 1);
+  DiffBool(out, {prefix, u".Hatch"}, FHatch, o ? o->FHatch : !FHatch);
+  DiffInt(out, {prefix, u".Orientation"}, FOrientation, o ? o->FOrientation : -1);
   return out;
 }
 

@@ -141,9 +141,9 @@ String TqbxFrame::Diff(const TqbxFrame& o) const {
     const int64_t color = color_written ? FColor : other.Color();
     const int64_t style = style_written ? FStyle : other.Style();
     const double width = width_written ? FWidth : other.Width();
-    if (line.Color() != color) DiffInt(out, String(name) + u".Color", line.Color(), color);
-    if (line.Style() != style) DiffInt(out, String(name) + u".Style", line.Style(), style);
-    if (line.Width() != width) DiffFloat(out, String(name) + u".Width", line.Width(), width);
+    if (line.Color() != color) DiffInt(out, {name, u".Color"}, line.Color(), color);
+    if (line.Style() != style) DiffInt(out, {name, u".Style"}, line.Style(), style);
+    if (line.Width() != width) DiffFloat(out, {name, u".Width"}, line.Width(), width);
   }
   return out;
 }
