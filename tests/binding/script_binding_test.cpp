@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "binding/binding_fixture.h"
+#include "core/float_text.h"
 #include "report/model/views/qbx_memo.h"
 #include "report/model/qbx_page.h"
 #include "report/binding/qbx_report_script.h"
@@ -32,6 +33,19 @@ TEST_F(ScriptBindingTest, ObjectsAndReportArePublished) {
   ASSERT_TRUE(Prepare(u"begin end.")) << StringToUtf8(Errors());
   EXPECT_EQ(VarToInteger(report_->Calc(u"Memo1.Left")), 12);
   EXPECT_EQ(CalcText(u"Report.Calc('1 + 1')"), u"2");
+  EXPECT_EQ(CalcText(u"Page1.Name"), u"Page1");
+}
+
+TEST_F(ScriptBindingTest, EveryObjectOfALargeTreeIsPublishedUnderItsName) {
+  // Tree order (m0, m1, …, m9999) is not name order (m0, m1, m10, m100, …).
+  std::string memos;
+  for (int i = 0; i < 10000; ++i)
+    memos += "<TqbxMemoView Name=\"m" + std::to_string(i) + "\" Left=\"" + std::to_string(i) + "\"/>";
+  LoadTemplate(*report_, "<TqbxReportPage Name=\"Page1\">" + memos + "</TqbxReportPage>");
+  ASSERT_TRUE(Prepare(u"begin end.")) << StringToUtf8(Errors());
+  for (int i = 0; i < 10000; i += 7)
+    ASSERT_EQ(VarToInteger(report_->Calc(u"M" + IntToStr(i) + u".Left")), i) << i;
+  EXPECT_EQ(CalcText(u"m9999.Name"), u"m9999");
   EXPECT_EQ(CalcText(u"Page1.Name"), u"Page1");
 }
 

@@ -120,6 +120,31 @@ TEST(Dictionary, FirstFourAliasesThenProbesFillTheFirstGap) {
   EXPECT_EQ(gaps.GetSourceName(u"m1"), u"");
 }
 
+TEST(Dictionary, NamesAddedAfterTheProbesCountForTheirBaseOnly) {
+  TqbxDictionary dictionary;
+  for (const char16_t* name : {u"m1", u"m2", u"m3", u"m5"}) dictionary.Add(name, u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"m"), u"m4");
+  for (const char16_t* name : {u"m4", u"m6", u"m7"}) dictionary.Add(name, u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"m"), u"m8");
+  // b1 and the probes of b lie outside m's range; m9 inside makes the guess 8, taken, so 8 stays free.
+  dictionary.Add(u"m9", u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"b"), u"b1");
+  dictionary.Add(u"b1", u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"m"), u"m8");
+  dictionary.Add(u"m8", u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"m"), u"m10");
+  EXPECT_EQ(dictionary.CreateUniqueName(u"b"), u"b2");
+  dictionary.Clear();
+  for (const char16_t* name : {u"m1", u"m2", u"m3", u"m4"}) dictionary.Add(name, u"", nullptr);
+  EXPECT_EQ(dictionary.CreateUniqueName(u"m"), u"m5");
+}
+
+TEST(Dictionary, ManyAliasesOfOneBaseAreNumberedInOrder) {
+  TqbxDictionary dictionary;
+  for (int i = 1; i <= 20000; ++i) ASSERT_EQ(dictionary.AddUnique(u"m", u"", nullptr), u"m" + IntToStr(i));
+  EXPECT_EQ(dictionary.AddUnique(u"b", u"", nullptr), u"b1");
+}
+
 TEST_F(PreviewPagesTest, APageUsedTwiceNamesItsPagesAfterTheLatestCopy) {
   auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
   pages.AddSourcePage(page);

@@ -43,6 +43,17 @@ TEST(AlignChildren, LeftAndRightStackAgainstNeighbours) {
   EXPECT_DOUBLE_EQ(after.Left(), 20);
 }
 
+TEST(AlignChildren, OfChildrenAtTheSameLeftTheLaterStacksFirst) {
+  Band b;
+  auto& first = b.Add(baLeft, 100, 0, 10, 20);
+  auto& second = b.Add(baLeft, 100, 5, 20, 20);
+  auto& third = b.Add(baLeft, 100, 10, 30, 20);
+  b.band->AlignChildren(false, 0);
+  EXPECT_DOUBLE_EQ(third.Left(), 0);
+  EXPECT_DOUBLE_EQ(second.Left(), 30);
+  EXPECT_DOUBLE_EQ(first.Left(), 50);
+}
+
 TEST(AlignChildren, WidthCenterBottomClientAndHidden) {
   Band b;
   auto& left = b.Add(baLeft, 50, 0, 100, 20);

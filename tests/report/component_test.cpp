@@ -259,6 +259,15 @@ TEST(ComponentTree, DeepTreesNeedNoRecursion) {
   EXPECT_EQ(node->Font()->Name(), u"Tahoma");
   node->SetName(u"Last");
   EXPECT_EQ(report->FindObject(u"last"), node);
+  // Below a node it is found, above it not; the report finds every level.
+  TqbxComponent* middle = report->FindObject(u"B50000");
+  EXPECT_EQ(middle->FindObject(u"last"), node);
+  EXPECT_EQ(middle->FindObject(u"b1000"), nullptr);
+  EXPECT_EQ(node->FindObject(u"b99000"), nullptr);
+  for (int i = 0; i < kDepth; i += 1000)
+    ASSERT_NE(report->FindObject(u"b" + AsciiToString(std::to_string(i))), nullptr) << i;
+  report->SetName(u"Top");
+  EXPECT_EQ(report->FindObject(u"top"), nullptr);  // the node itself is excluded
   report.reset();
 }
 

@@ -248,5 +248,49 @@ TEST(Report, PreparationKeepsTheDefinitionInATemporaryFile) {
   std::filesystem::remove_all(dir);
 }
 
+// A chain of memos, each inside the one before.
+std::string NestedMemos(int depth) {
+  std::string body = "<TqbxReportPage Name=\"P\">";
+  for (int i = 0; i < depth; ++i) body += "<TqbxMemoView Name=\"m" + std::to_string(i) + "\">";
+  for (int i = 0; i < depth; ++i) body += "</TqbxMemoView>";
+  return body + "</TqbxReportPage>";
+}
+
+TEST(Report, TheCompactFormHasNoIndentationAndReadsBackTheSame) {
+  TqbxReport report;
+  Load(report, Doc("", NestedMemos(50)));
+  std::ostringstream compact;
+  report.SaveToStream(compact, true, false, false);
+  EXPECT_EQ(compact.str().find("\r\n", compact.str().find("?>") + 4), std::string::npos);
+  EXPECT_EQ(compact.str().find("  <"), std::string::npos);
+  TqbxReport again;
+  Load(again, compact.str());
+  EXPECT_TRUE(again.Errors.Empty());
+  EXPECT_EQ(Save(again), Save(report));
+  EXPECT_NE(Save(report).find("\r\n  <"), std::string::npos);  // the default form is indented
+}
+
+TEST(Report, TheKeptDefinitionOfADeepTreeGrowsWithItsDepthOnly) {
+  constexpr int kDepth = 3000;
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zavrik_deep_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  TqbxReport report;
+  report.EngineOptions()->NewSilentMode = simSilent;
+  Load(report, Doc("", NestedMemos(kDepth)));
+  report.EngineOptions()->UseFileCache = true;
+  report.EngineOptions()->TempDir = Utf8ToString(dir.string());
+  uintmax_t kept_size = 0;
+  report.Run = [&](TqbxReport&) {
+    for (const auto& file : std::filesystem::directory_iterator(dir)) kept_size += file.file_size();
+    return true;
+  };
+  EXPECT_TRUE(report.PrepareReport());
+  // Indented, the end tags alone would take two spaces a level on each of kDepth lines.
+  EXPECT_GT(kept_size, 0u);
+  EXPECT_LT(kept_size, uintmax_t{kDepth} * 2000);
+  EXPECT_NE(report.FindObject(u"m" + IntToStr(kDepth - 1)), nullptr);
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zavrik::test

@@ -10,7 +10,24 @@ void TqbxDictionary::Add(const String& name, const String& source_name, TqbxComp
   const String key = AsciiUpper(name);
   if (FNames.count(key)) return;
   FSources.push_back({source_name, object});
-  FNames.emplace(key, Entry{name, static_cast<int>(FSources.size()) - 1});
+  Insert(key, Entry{name, static_cast<int>(FSources.size()) - 1});
+}
+
+void TqbxDictionary::Insert(String key, Entry entry) {
+  const auto [at, inserted] = FNames.emplace(std::move(key), std::move(entry));
+  if (!inserted) return;
+  for (ProbeRange& range : FProbeRanges) {
+    if (range.Low < at->first && at->first < range.High) ++range.Count;
+  }
+}
+
+size_t TqbxDictionary::NamesBetweenProbes(const String& low, const String& high) {
+  for (const ProbeRange& range : FProbeRanges) {
+    if (range.Low == low && range.High == high) return range.Count;
+  }
+  const auto count = static_cast<size_t>(std::distance(FNames.upper_bound(low), FNames.lower_bound(high)));
+  FProbeRanges.push_back({low, high, count});
+  return count;
 }
 
 String TqbxDictionary::AddUnique(const String& base, const String& source_name,
@@ -24,11 +41,9 @@ String TqbxDictionary::CreateUniqueName(const String& base) {
   int64_t n = 1;
   if (FNames.size() >= 4) {
     const String low = base + u"0", high = base + u"A";
-    FNames.emplace(AsciiUpper(low), Entry{low, -1});
-    FNames.emplace(AsciiUpper(high), Entry{high, -1});
-    const auto first = FNames.upper_bound(AsciiUpper(low));
-    const auto last = FNames.lower_bound(AsciiUpper(high));
-    n = std::distance(first, last);
+    Insert(AsciiUpper(low), Entry{low, -1});
+    Insert(AsciiUpper(high), Entry{high, -1});
+    n = static_cast<int64_t>(NamesBetweenProbes(AsciiUpper(low), AsciiUpper(high)));
     // base + "0" is present, so this stops at 0 at the latest.
     while (n > 0 && !Contains(base + IntToStr(n))) --n;
   }
@@ -63,6 +78,7 @@ std::vector<String> TqbxDictionary::Names() const {
 void TqbxDictionary::Clear() {
   FNames.clear();
   FSources.clear();
+  FProbeRanges.clear();
 }
 
 }  // namespace zavrik

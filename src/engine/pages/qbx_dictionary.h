@@ -38,10 +38,20 @@ class TqbxDictionary {
     String Alias;
     int SourceIndex;  // -1 for probes
   };
+  // The names strictly between two probes, kept current as names are added: counting them in
+  // the list on each call would make numbering n objects take n² steps.
+  struct ProbeRange {
+    String Low, High;  // upper-cased probes
+    size_t Count;
+  };
   const Source* Find(StringView name) const;
+  // Adds the key unless present, counting it in the probe ranges it falls into.
+  void Insert(String key, Entry entry);
+  size_t NamesBetweenProbes(const String& low, const String& high);
 
   std::map<String, Entry> FNames;  // keyed by the upper-cased alias
   std::vector<Source> FSources;
+  std::vector<ProbeRange> FProbeRanges;  // one per base asked for, few
 };
 
 }  // namespace zavrik

@@ -49,8 +49,23 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
 
 void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
                                       TqbxXMLSerializer& serializer) {
-  for (int i = 0; i < item.Count(); ++i) {
-    TqbxXMLItem& element = item.Items(i);
+  // Depth first without recursion: objects may nest thousands of levels deep.
+  struct Level {
+    TqbxXMLItem* Item;
+    TqbxComponent* Parent;
+    double Top;
+    int Next;
+  };
+  std::vector<Level> levels{{&item, &parent, parent_top, 0}};
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    if (level.Next >= level.Item->Count()) {
+      TqbxComponent* finished = level.Parent;
+      levels.pop_back();
+      if (!levels.empty()) finished->UpdateBounds();  // the caller's parent is not one of ours
+      continue;
+    }
+    TqbxXMLItem& element = level.Item->Items(level.Next++);
     const TqbxComponent* source = Dictionary.GetObject(element.Name());
     std::unique_ptr<TqbxComponent> object =
         source ? serializer.ReadDetachedComponent(CompiledSource(*source, serializer), element.Text())
@@ -59,11 +74,11 @@ void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, 
     if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
       picture->LoadFromCache(GetPicture(picture->ImageIndex()));
     // Memo views take their preview highlight here, once highlights in previews exist.
-    if (PostProcessor().LoadValue(*object, parent_top + object->Top())) continue;
-    TqbxComponent& placed = parent.AddChild(std::move(object));
+    if (PostProcessor().LoadValue(*object, level.Top + object->Top())) continue;
+    TqbxComponent& placed = level.Parent->AddChild(std::move(object));
     placed.SerializedItem = &element;
-    RebuildObjects(element, placed, parent_top + placed.Top(), serializer);
-    placed.UpdateBounds();
+    const double top = level.Top + placed.Top();
+    levels.push_back({&element, &placed, top, 0});
   }
 }
 

@@ -1,5 +1,7 @@
 #include "report/binding/qbx_report_script.h"
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "core/variant_compare.h"
 #include "core/variant_convert.h"
@@ -10,6 +12,7 @@
 #include "script/qs_iinterpreter.h"
 #include "script/qs_iproc.h"
 #include "script/qs_istatements.h"
+#include "script/qs_itypes.h"
 
 namespace zavrik {
 
@@ -101,10 +104,15 @@ void TqbxReportScript::ExecuteMainBlock() {
 }
 
 void TqbxReportScript::PublishObjects() {
+  // Names are unique within the tree, so the order of adding does not matter; in name order each
+  // addition lands after the ones before it instead of moving them aside.
+  std::vector<std::pair<String, TqbxComponent*>> named;
   for (TqbxComponent* object : FReport.AllObjects()) {
     object->IsDesigning = false;
-    if (!object->Name().empty()) FScript->AddObject(object->Name(), object);
+    if (!object->Name().empty()) named.emplace_back(qsUpperName(object->Name()), object);
   }
+  std::sort(named.begin(), named.end());
+  for (const auto& [upper, object] : named) FScript->AddObject(object->Name(), object);
   FScript->AddObject(u"Report", &FReport);
   if (auto* pages = dynamic_cast<Object*>(FReport.PreviewPages())) {
     FScript->AddObject(u"PreviewPages", pages);

@@ -219,7 +219,9 @@ class TqbxComponent : public Object {
   // Clears the node and reads it with its subtree from a template stream; the messages of the
   // load go to `errors` when given.
   void LoadFromStream(std::istream& stream, std::vector<String>* errors = nullptr);
-  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false) const;
+  // `indented`: one element a line, indented by depth; otherwise compact.
+  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false,
+                    bool indented = true) const;
   // Copies another component's properties (Assign) or properties and children (AssignAll).
   void Assign(const TqbxComponent& source);
   void AssignAll(const TqbxComponent& source);

@@ -59,12 +59,10 @@ std::vector<TqbxComponent*> TqbxComponent::AlignOwnChildren(bool ignore_invisibl
   });
   std::vector<std::pair<std::string, TqbxComponent*>> sorted;
   if (ordered) {
-    for (TqbxComponent* child : eligible) {
-      std::pair<std::string, TqbxComponent*> entry{PositionKey(child->Left()), child};
-      const auto at = std::lower_bound(sorted.begin(), sorted.end(), entry,
-                                       [](const auto& a, const auto& b) { return a.first < b.first; });
-      sorted.insert(at, entry);
-    }
+    // Later children first, then a stable sort: the order of inserting each before its equals.
+    for (auto child = eligible.rbegin(); child != eligible.rend(); ++child)
+      sorted.emplace_back(PositionKey((*child)->Left()), *child);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   }
   const TqbxRect client = GetClientArea();
   const int n = static_cast<int>(sorted.size());

@@ -67,9 +67,11 @@ void TqbxComponent::LoadFromStream(std::istream& stream, std::vector<String>* er
   if (errors) errors->insert(errors->end(), serializer.Errors.Items().begin(), serializer.Errors.Items().end());
 }
 
-void TqbxComponent::SaveToStream(std::ostream& stream, bool save_children, bool save_default_values) const {
+void TqbxComponent::SaveToStream(std::ostream& stream, bool save_children, bool save_default_values,
+                                 bool indented) const {
   TqbxXMLSerializer serializer(Report());
   serializer.SerializeDefaultValues = save_default_values;
+  serializer.AutoIndent = indented;
   serializer.WriteRootComponent(*this, save_children, stream);
 }
 

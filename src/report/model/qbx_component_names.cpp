@@ -135,6 +135,8 @@ TqbxComponent* TqbxComponent::FindObject(StringView name) const {
   CaseLessMap& index = FTopNode->NameIndex();
   const auto it = index.find(UpperCase(name));
   if (it == index.end()) return nullptr;
+  // Everything in the index lies below the top node; deep trees make the walk up costly.
+  if (this == FTopNode) return it->second == this ? nullptr : it->second;
   for (const TqbxComponent* p = it->second->FParent; p; p = p->FParent) {
     if (p == this) return it->second;
   }

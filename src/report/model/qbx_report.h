@@ -100,7 +100,8 @@ class TqbxReport : public TqbxComponent, public TqbxEvaluator {
   // --- templates
   // Reads a template; errors are collected in Errors and reported once through the error handler.
   void LoadFromStream(std::istream& stream);
-  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false) const;
+  void SaveToStream(std::ostream& stream, bool save_children = true, bool save_default_values = false,
+                    bool indented = true) const;
   bool ReadNestedProperty(TqbxXMLItem& item, TqbxXMLSerializer& serializer) override;
   bool WriteNestedProperties(TqbxXMLItem& item, TqbxXMLSerializer& serializer) const override;
   // Gives the report a data page ("Data") as its first child when it has none.

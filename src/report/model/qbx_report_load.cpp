@@ -33,11 +33,12 @@ void NotePasswordNotAsked() {
 
 }  // namespace
 
-void TqbxReport::SaveToStream(std::ostream& stream, bool save_children, bool save_default_values) const {
+void TqbxReport::SaveToStream(std::ostream& stream, bool save_children, bool save_default_values,
+                              bool indented) const {
   const String password = FReportOptions->Password;
   FReportOptions->Password = ShiftCodes(password, -10);
   try {
-    TqbxComponent::SaveToStream(stream, save_children, save_default_values);
+    TqbxComponent::SaveToStream(stream, save_children, save_default_values, indented);
   } catch (...) {
     FReportOptions->Password = password;
     throw;
@@ -165,7 +166,7 @@ bool TqbxReport::PrepareReport(bool) {
         if (FEngineOptions->UseFileCache) saved = std::make_unique<TqbxTempFile>(FEngineOptions->TempDir, "qbx");
         else saved = std::make_unique<std::stringstream>();
         FReportOptions->Password.clear();
-        SaveToStream(*saved);
+        SaveToStream(*saved, true, false, false);
         FReportOptions->Password = password;
         saved->flush();
         kept_definition = true;

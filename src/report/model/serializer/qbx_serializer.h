@@ -129,6 +129,8 @@ class TqbxXMLSerializer {
   bool SerializeDefaultValues = false;
   bool IgnoreName = false;
   bool SaveAncestorOnly = false;
+  // Streams get the indented form; the compact one keeps deep trees linear in size.
+  bool AutoIndent = true;
 
  private:
   TqbxComponent* ReadElement(TqbxXMLItem& item, TqbxComponent* parent, TqbxComponent* root);

@@ -144,7 +144,7 @@ void TqbxXMLSerializer::WriteRootComponent(const TqbxComponent& root, bool save_
 
 void TqbxXMLSerializer::WriteRootComponent(const TqbxComponent& root, bool save_children, std::ostream& stream) {
   TqbxXMLDocument document;
-  document.AutoIndent = true;
+  document.AutoIndent = AutoIndent;
   WriteRootComponent(root, save_children, document.Root());
   document.SaveToStream(stream);
 }
