@@ -11,12 +11,15 @@ constexpr XmlDialect kDialect = XmlDialect::kTemplate;
 TqbxXMLItem::~TqbxXMLItem() { Clear(); }
 
 void TqbxXMLItem::Clear() {
-  // Grandchildren move up into a work list instead of being destroyed recursively.
+  // Grandchildren move up into a work list instead of being destroyed recursively. When the work
+  // list cannot grow (out of memory), the item being emptied keeps empty places for the children
+  // already moved; they are skipped.
   std::vector<std::unique_ptr<TqbxXMLItem>> pending = std::move(FItems);
   FItems.clear();
   while (!pending.empty()) {
     std::unique_ptr<TqbxXMLItem> item = std::move(pending.back());
     pending.pop_back();
+    if (!item) continue;
     for (auto& child : item->FItems) pending.push_back(std::move(child));
     item->FItems.clear();
   }
