@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
+#include <algorithm>
 
 #include "core/codepage.h"
 #include "data/sqlda.h"
@@ -230,6 +232,38 @@ Cell DecodeCell(const XSQLVAR& var, const ColumnDef& column, int code_page) {
       break;
   }
   return cell;
+}
+
+void PackValue(const XSQLVAR& var, std::string& row) {
+  const bool null = (var.sqltype & 1) && var.sqlind && *var.sqlind == -1;
+  row.push_back(null ? 1 : 0);
+  if (null) return;
+  size_t size = static_cast<size_t>(var.sqllen);
+  if (BaseSqlType(var) == SQL_VARYING) {
+    uint16_t len;
+    std::memcpy(&len, var.sqldata, 2);
+    size = 2 + std::min<size_t>(len, static_cast<size_t>(var.sqllen));
+  }
+  row.append(var.sqldata, size);
+}
+
+Cell UnpackCell(const XSQLVAR& var, const ColumnDef& column, int code_page, std::string_view& row) {
+  XSQLVAR packed = var;
+  short indicator = row.at(0) ? -1 : 0;
+  packed.sqlind = &indicator;
+  packed.sqltype = static_cast<short>(var.sqltype | 1);
+  row.remove_prefix(1);
+  if (indicator == -1) return DecodeCell(packed, column, code_page);
+  size_t size = static_cast<size_t>(var.sqllen);
+  if (BaseSqlType(var) == SQL_VARYING) {
+    uint16_t len;
+    std::memcpy(&len, row.data(), 2);
+    size = 2 + size_t{len};
+  }
+  if (size > row.size()) throw std::out_of_range("packed row too short");
+  packed.sqldata = const_cast<char*>(row.data());
+  row.remove_prefix(size);
+  return DecodeCell(packed, column, code_page);
 }
 
 }  // namespace zavrik::data

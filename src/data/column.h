@@ -33,6 +33,12 @@ ColumnDef DescribeColumn(const XSQLVAR& var, int sql_dialect);
 // The value held in an output variable's buffer.
 Cell DecodeCell(const XSQLVAR& var, const ColumnDef& column, int code_page);
 
+// Appends the value held in an output variable's buffer to a packed row: a null flag, then the
+// value's bytes (a varying text only up to its length).
+void PackValue(const XSQLVAR& var, std::string& row);
+// Decodes the next packed value of a row (as DecodeCell would) and moves `row` past it.
+Cell UnpackCell(const XSQLVAR& var, const ColumnDef& column, int code_page, std::string_view& row);
+
 // Days since 1899-12-30 from the client's date (days since 1858-11-17) and time (1/10000 s).
 double DateTimeFromIsc(int isc_date, unsigned isc_time);
 void DateTimeToIsc(double value, ISC_DATE& date, ISC_TIME& time);

@@ -22,7 +22,7 @@ bool Field::IsBlob() const { return query_.columns_[column_].sql_type == SQL_BLO
 
 const Cell& Field::Current() const {
   if (query_.current_ < 0) throw Error(u"No current record");
-  return query_.rows_[query_.current_][column_];
+  return query_.CurrentRow()[column_];
 }
 
 bool Field::IsNull() const { return Current().value.IsNull(); }
@@ -141,7 +141,7 @@ void Query::Run(Mode mode) {
     ++run_count_;
     columns_.clear();
     fields_.clear();
-    rows_.clear();
+    ClearRows();
     if (returns_rows) {
       output_.Resize(1);
       if (Fb().dsql_describe(status, &statement_, dialect, output_.Get())) RaiseStatus(status);
@@ -212,25 +212,41 @@ bool Query::FetchRow() {
     return false;
   }
   if (rc) RaiseStatus(status);
-  std::vector<Cell> row;
-  row.reserve(columns_.size());
-  for (int i = 0; i < output_.Count(); ++i)
-    row.push_back(DecodeCell(output_.Var(i), columns_[i], database_->CodePage()));
-  rows_.push_back(std::move(row));
+  packing_.clear();
+  for (int i = 0; i < output_.Count(); ++i) PackValue(output_.Var(i), packing_);
+  rows_.Append(packing_);
   return true;
+}
+
+void Query::ClearRows() {
+  rows_.Clear();
+  current_row_.clear();
+  decoded_row_ = -1;
+}
+
+const std::vector<Cell>& Query::CurrentRow() const {
+  if (decoded_row_ != current_) {
+    decoded_row_ = -1;
+    current_row_.clear();
+    std::string_view packed = rows_.Row(static_cast<size_t>(current_));
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i)
+      current_row_.push_back(UnpackCell(output_.Var(i), columns_[i], database_->CodePage(), packed));
+    decoded_row_ = current_;
+  }
+  return current_row_;
 }
 
 void Query::First() {
   bof_ = true;
-  eof_ = rows_.empty();
-  SetCurrent(rows_.empty() ? -1 : 0);
+  eof_ = rows_.Empty();
+  SetCurrent(rows_.Empty() ? -1 : 0);
 }
 
 void Query::Next() {
   if (!Active()) throw Error(u"Dataset is not open");
   if (eof_) return;
   bof_ = false;
-  if (current_ + 1 < static_cast<int>(rows_.size()) || FetchRow())
+  if (current_ + 1 < static_cast<int>(rows_.Size()) || FetchRow())
     SetCurrent(current_ + 1);
   else
     eof_ = true;
@@ -266,7 +282,7 @@ void Query::FreeStatement() {
 void Query::Close() {
   if (Active() && BeforeClose) BeforeClose();
   FreeStatement();
-  rows_.clear();
+  ClearRows();
   current_ = -1;
   eof_ = bof_ = true;
   fetched_all_ = true;
@@ -274,7 +290,7 @@ void Query::Close() {
 
 void Query::GotoBookmark(int bookmark) {
   if (!Active()) throw Error(u"Dataset is not open");
-  if (bookmark < 0 || bookmark >= static_cast<int>(rows_.size())) throw Error(u"Record not found");
+  if (bookmark < 0 || bookmark >= static_cast<int>(rows_.Size())) throw Error(u"Record not found");
   eof_ = bof_ = false;
   SetCurrent(bookmark);
 }

@@ -1,5 +1,5 @@
 // A query on a connection and transaction: named parameters, the rows fetched so far kept in
-// memory so the cursor can move both ways, fields by name.
+// memory (packed; the current row decoded) so the cursor can move both ways, fields by name.
 #pragma once
 
 #include <ibase.h>
@@ -11,6 +11,7 @@
 #include "core/string_list.h"
 #include "data/column.h"
 #include "data/param.h"
+#include "data/row_store.h"
 #include "data/sqlda.h"
 
 namespace zavrik::data {
@@ -79,7 +80,7 @@ class Query {
   void Prior();
   int RecNo() const { return current_ + 1; }  // 1-based; 0 when there is no row
   // The rows fetched so far.
-  int RecordCount() const { return static_cast<int>(rows_.size()); }
+  int RecordCount() const { return static_cast<int>(rows_.Size()); }
   // A mark of the current row, valid until the query is run again; GotoBookmark returns to it.
   int Bookmark() const { return current_; }
   void GotoBookmark(int bookmark);
@@ -113,6 +114,8 @@ class Query {
   void ApplyMasterValues();
   void SetCurrent(int row);
   void MasterMoved();
+  void ClearRows();
+  const std::vector<Cell>& CurrentRow() const;
 
   Connection* database_;
   Transaction* transaction_;
@@ -125,7 +128,10 @@ class Query {
   Sqlda output_{1};
   std::vector<ColumnDef> columns_;
   std::vector<std::unique_ptr<Field>> fields_;
-  std::vector<std::vector<Cell>> rows_;
+  RowStore rows_;
+  std::string packing_;                     // the row being packed
+  mutable std::vector<Cell> current_row_;   // rows_[decoded_row_] decoded
+  mutable int decoded_row_ = -1;
   int current_ = -1;
   bool eof_ = true;
   bool bof_ = true;

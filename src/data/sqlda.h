@@ -20,6 +20,7 @@ class Sqlda {
   XSQLDA* Get() { return reinterpret_cast<XSQLDA*>(storage_.get()); }
   int Count() const { return reinterpret_cast<const XSQLDA*>(storage_.get())->sqld; }
   XSQLVAR& Var(int i) { return Get()->sqlvar[i]; }
+  const XSQLVAR& Var(int i) const { return reinterpret_cast<const XSQLDA*>(storage_.get())->sqlvar[i]; }
 
   // Points every described variable at a buffer of its described size and a null indicator.
   void AllocateBuffers();

@@ -142,9 +142,14 @@ const AdvanceTable& FontFace::Advances(int em_height) const {
 }
 
 std::vector<uint8_t> FontFace::FileBytes() const {
-  std::ifstream in(location_.path, std::ios::binary);
+  std::ifstream in(location_.path, std::ios::binary | std::ios::ate);
   if (!in) throw Error("Cannot open font file \"" + location_.path + "\"");
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::streamoff size = in.tellg();
+  std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+    throw Error("Cannot read font file \"" + location_.path + "\"");
+  return bytes;
 }
 
 std::string FontFace::PostScriptName() const {

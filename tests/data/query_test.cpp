@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/error.h"
+#include "core/variant_convert.h"
 #include "data/connection.h"
 #include "data/database_admin.h"
 #include "data/fb_api.h"
@@ -133,6 +134,40 @@ TEST_F(QueryTest, MovesForwardsAndBackOverFetchedRows) {
   EXPECT_TRUE(q->Bof());
   q->Next();
   EXPECT_EQ(q->FieldByName(u"ID").Value().SignedValue(), 2);
+}
+
+// Rows are kept packed and decoded again when the cursor comes back: every column of every row
+// must read the same after the later rows were fetched over the same buffers.
+TEST_F(QueryTest, RowsReadTheSameWhenTheCursorComesBack) {
+  auto q = Open(u"SELECT * FROM T ORDER BY ID");
+  auto row_text = [&] {
+    String text;
+    for (int i = 0; i < q->FieldCount(); ++i) {
+      const Variant value = q->Fields(i).Value();
+      text += value.IsNull() ? String(u"<null>") : VarToStr(value);
+      text += u'|' + String(q->Fields(i).ExactDecimal().begin(), q->Fields(i).ExactDecimal().end()) +
+              u';';
+    }
+    return text;
+  };
+  std::vector<String> forward;
+  std::vector<int> marks;
+  for (; !q->Eof(); q->Next()) {
+    forward.push_back(row_text());
+    marks.push_back(q->Bookmark());
+  }
+  ASSERT_EQ(forward.size(), 4u);
+  EXPECT_NE(forward[0].find(u"Счёт № 1"), String::npos);
+  EXPECT_NE(forward[0].find(u"АБ  "), String::npos);
+  EXPECT_NE(forward[0].find(u"Памятка"), String::npos);
+  for (size_t i = forward.size(); i-- > 0;) {
+    q->GotoBookmark(marks[i]);
+    EXPECT_EQ(row_text(), forward[i]) << "row " << i;
+  }
+  q->First();
+  EXPECT_EQ(row_text(), forward[0]);
+  EXPECT_EQ(q->FieldByName(u"BIN").AsBytes(), std::string("\x00\xFF\x10", 3));
+  EXPECT_EQ(q->RecordCount(), 4);
 }
 
 TEST_F(QueryTest, ParametersBindByMarkerType) {
