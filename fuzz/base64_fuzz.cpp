@@ -1,5 +1,7 @@
 // The Base64 output from arbitrary bytes: chunking and line breaks must round-trip, every line
-// holds at most 76 characters, and a stream that fails part-way is always reported.
+// holds at most 76 characters, writing in pieces gives the same text, and a stream that fails
+// part-way is always reported.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -70,6 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (decoded != bytes) std::abort();
   if (text.size() != (size + 2) / 3 * 4 + (size + 2) / 3 / 19 * 2) std::abort();
+
+  // Written in pieces whose sizes the input picks, the text is the same as encoded whole.
+  Base64Buffer pieces;
+  for (size_t pos = 0; pos < size;) {
+    const size_t piece = std::min<size_t>(size - pos, 1 + data[pos] % 7);
+    pieces.sputn(reinterpret_cast<const char*>(data) + pos, static_cast<std::streamsize>(piece));
+    pos += piece;
+  }
+  if (pieces.Finish() != text) std::abort();
 
   // A stream with room for part of the line fails the write; with room for all of it, succeeds.
   const size_t room = size ? data[0] * 3 : 0;

@@ -1,49 +1,54 @@
 #include "driver/base64.h"
 
-#include <algorithm>
-
 namespace zavrik::driver {
 namespace {
-
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr size_t kChunk = 510;  // a multiple of 3: no group spans two chunks
+}
 
-class Encoder {
- public:
-  explicit Encoder(std::string& out) : out_(out) {}
-
-  void Chunk(const unsigned char* p, size_t n) {
-    for (size_t i = 0; i < n; i += 3) Group(p + i, std::min<size_t>(3, n - i));
+void Base64Buffer::Group(unsigned char a, unsigned char b, unsigned char c, size_t n) {
+  const unsigned v = (unsigned{a} << 16) | (unsigned{b} << 8) | c;
+  const char group[4] = {kAlphabet[(v >> 18) & 63], kAlphabet[(v >> 12) & 63],
+                         n > 1 ? kAlphabet[(v >> 6) & 63] : '=', n > 2 ? kAlphabet[v & 63] : '='};
+  out_.append(group, 4);
+  line_ += 4;
+  if (line_ > 75) {
+    out_ += "\r\n";
+    line_ = 0;
   }
+}
 
- private:
-  void Group(const unsigned char* p, size_t n) {
-    const unsigned v = (p[0] << 16) | (n > 1 ? p[1] << 8 : 0) | (n > 2 ? p[2] : 0);
-    out_ += kAlphabet[(v >> 18) & 63];
-    out_ += kAlphabet[(v >> 12) & 63];
-    out_ += n > 1 ? kAlphabet[(v >> 6) & 63] : '=';
-    out_ += n > 2 ? kAlphabet[v & 63] : '=';
-    line_ += 4;
-    if (line_ > 75) {
-      out_ += "\r\n";
-      line_ = 0;
-    }
+std::streamsize Base64Buffer::xsputn(const char* data, std::streamsize size) {
+  const auto* p = reinterpret_cast<const unsigned char*>(data);
+  const auto* end = p + size;
+  while (pending_count_ > 0 && pending_count_ < 3 && p < end) pending_[pending_count_++] = *p++;
+  if (pending_count_ == 3) {
+    Group(pending_[0], pending_[1], pending_[2], 3);
+    pending_count_ = 0;
   }
+  for (; end - p >= 3; p += 3) Group(p[0], p[1], p[2], 3);
+  while (p < end) pending_[pending_count_++] = *p++;
+  return size;
+}
 
-  std::string& out_;
-  int line_ = 0;
-};
+Base64Buffer::int_type Base64Buffer::overflow(int_type ch) {
+  if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+  const char byte = traits_type::to_char_type(ch);
+  xsputn(&byte, 1);
+  return ch;
+}
 
-}  // namespace
+std::string Base64Buffer::Finish() {
+  if (pending_count_ > 0)
+    Group(pending_[0], pending_count_ > 1 ? pending_[1] : 0, 0, pending_count_);
+  pending_count_ = 0;
+  line_ = 0;
+  return std::move(out_);
+}
 
 std::string EncodeBase64(std::string_view data) {
-  std::string out;
-  out.reserve(data.size() / 57 * 78 + 80);
-  Encoder encoder(out);
-  const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
-  for (size_t pos = 0; pos < data.size(); pos += kChunk)
-    encoder.Chunk(bytes + pos, std::min(kChunk, data.size() - pos));
-  return out;
+  Base64Buffer buffer;
+  buffer.sputn(data.data(), static_cast<std::streamsize>(data.size()));
+  return buffer.Finish();
 }
 
 }  // namespace zavrik::driver

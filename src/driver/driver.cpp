@@ -34,7 +34,11 @@ int Export(TqbxReport& report, const RunEnvironment& environment, std::ostream& 
            std::ostream& err) {
   std::string text;
   try {
-    text = EncodeBase64(PrepareAndExport(report, environment.source_date_epoch));
+    // Encoded as it is written: the PDF itself is never held whole beside its text.
+    Base64Buffer encoded;
+    std::ostream pdf(&encoded);
+    PrepareAndExport(report, environment.source_date_epoch, pdf);
+    text = encoded.Finish();
   } catch (const Error& e) {
     WriteLine(out, std::string("Error exporting report: ") + e.what());
     return 1;

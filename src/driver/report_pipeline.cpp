@@ -31,6 +31,12 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
 
 std::string PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch) {
   std::ostringstream pdf;
+  PrepareAndExport(report, source_date_epoch, pdf);
+  return std::move(pdf).str();
+}
+
+void PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch,
+                      std::ostream& pdf) {
   TqbxPDFExport filter;
   filter.SourceDateEpoch = source_date_epoch;
   filter.Stream = &pdf;
@@ -39,7 +45,6 @@ std::string PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_d
   report.ShowProgress = false;
   report.PrepareReport(true);
   report.Export(filter);
-  return std::move(pdf).str();
 }
 
 }  // namespace zavrik::driver

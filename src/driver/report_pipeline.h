@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "core/ustring.h"
@@ -25,5 +26,8 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
 // `source_date_epoch` the PDF's dates are that time and its identifier follows its content.
 std::string PrepareAndExport(TqbxReport& report,
                              std::optional<int64_t> source_date_epoch = std::nullopt);
+// The same, written to `pdf` as the export goes.
+void PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch,
+                      std::ostream& pdf);
 
 }  // namespace zavrik::driver

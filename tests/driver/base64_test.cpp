@@ -31,6 +31,23 @@ TEST(Base64, LineBreakAfterEvery76CharactersIncludingTheLast) {
   EXPECT_EQ(text58.substr(80), "==");
 }
 
+// The document is encoded as the export writes it: pieces of any size, single characters
+// included, give the text of the whole.
+TEST(Base64, WritingInPiecesGivesTheTextOfTheWhole) {
+  const std::string data = Bytes(5000);
+  for (size_t piece : {1u, 2u, 4u, 5u, 76u, 509u, 1021u}) {
+    Base64Buffer buffer;
+    std::ostream out(&buffer);
+    for (size_t pos = 0; pos < data.size(); pos += piece) {
+      if (piece == 1) out.put(data[pos]);
+      else out.write(data.data() + pos, static_cast<std::streamsize>(std::min(piece, data.size() - pos)));
+    }
+    out.flush();
+    EXPECT_EQ(buffer.Finish(), EncodeBase64(data)) << piece;
+    EXPECT_EQ(buffer.Finish(), "");  // finishing empties it
+  }
+}
+
 TEST(Base64, ChunkBoundariesKeepTheLineCounter) {
   for (size_t n : {509u, 510u, 511u, 1020u, 1021u, 4000u}) {
     const std::string data = Bytes(n);
