@@ -13,6 +13,7 @@
 
 #include "core/error.h"
 #include "core/numeric.h"
+#include "platform/layout_triggers.h"
 
 namespace zavrik {
 namespace {
@@ -85,6 +86,13 @@ int FontFace::DesignAdvance(uint32_t glyph) const {
   FT_Fixed advance = 0;
   if (FT_Get_Advance(ft_face_, glyph, FT_LOAD_NO_SCALE, &advance) != 0) return 0;
   return static_cast<int>(advance);
+}
+
+const LayoutTriggers& FontFace::Triggers() const {
+  std::call_once(triggers_once_, [this] {
+    triggers_ = std::make_unique<LayoutTriggers>(hb_font_get_face(hb_font_));
+  });
+  return *triggers_;
 }
 
 int FontFace::Scale(long font_units, int em_height) const {
