@@ -13,7 +13,7 @@
 
 #include "core/error.h"
 #include "core/numeric.h"
-#include "platform/layout_triggers.h"
+#include "platform/plain_glyphs.h"
 
 namespace zavrik {
 namespace {
@@ -52,6 +52,7 @@ FontFace::FontFace(const FontLocation& location) : location_(location) {
 }
 
 FontFace::~FontFace() {
+  delete plain_.load();
   hb_font_destroy(hb_font_);
   std::lock_guard lock(LibraryMutex());
   FT_Done_Face(ft_face_);
@@ -88,11 +89,13 @@ int FontFace::DesignAdvance(uint32_t glyph) const {
   return static_cast<int>(advance);
 }
 
-const LayoutTriggers& FontFace::Triggers() const {
-  std::call_once(triggers_once_, [this] {
-    triggers_ = std::make_unique<LayoutTriggers>(hb_font_get_face(hb_font_));
-  });
-  return *triggers_;
+const PlainGlyphs& FontFace::Plain() const {
+  if (const PlainGlyphs* plain = plain_.load(std::memory_order_acquire)) return *plain;
+  std::lock_guard lock(mutex_);
+  if (const PlainGlyphs* plain = plain_.load()) return *plain;
+  auto plain = std::make_unique<PlainGlyphs>(hb_font_);
+  plain_.store(plain.get(), std::memory_order_release);
+  return *plain.release();
 }
 
 int FontFace::Scale(long font_units, int em_height) const {

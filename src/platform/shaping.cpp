@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/numeric.h"
-#include "platform/layout_triggers.h"
+#include "platform/plain_glyphs.h"
 
 namespace zavrik {
 namespace {
@@ -20,6 +20,8 @@ struct CodePoints {
 
 CodePoints Decode(StringView text) {
   CodePoints cps;
+  cps.chars.reserve(text.size());
+  cps.positions.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t ch = text[i];
     const size_t at = i;
@@ -130,20 +132,15 @@ bool ShapePlainly(const FontFace& face, const CodePoints& cps, const Item& item,
   if (item.level % 2 || (item.script != HB_SCRIPT_LATIN && item.script != HB_SCRIPT_CYRILLIC &&
                          item.script != HB_SCRIPT_GREEK && item.script != HB_SCRIPT_COMMON))
     return false;
-  const LayoutTriggers& triggers = face.Triggers();
-  if (!triggers.Known()) return false;
-  hb_font_t* font = face.HarfBuzzFont();
-  hb_face_t* hb_face = hb_font_get_face(font);
+  const PlainGlyphs& plain = face.Plain();
   run.glyphs.reserve(item.end - item.begin);
   for (size_t i = item.begin; i < item.end; ++i) {
-    hb_codepoint_t index = 0;
-    if (!IsPlainCharacter(cps.chars[i]) || !hb_font_get_nominal_glyph(font, cps.chars[i], &index) || index == 0 ||
-        triggers.Triggers(index) || hb_ot_layout_get_glyph_class(hb_face, index) == HB_OT_LAYOUT_GLYPH_CLASS_MARK)
-      return false;
+    const PlainGlyphs::Glyph own = plain.Of(cps.chars[i]);
+    if (own.index == 0) return false;
     ShapedGlyph glyph;
-    glyph.index = index;
+    glyph.index = own.index;
     glyph.cluster = cps.positions[i];
-    glyph.advance = Scaled(hb_font_get_glyph_h_advance(font, index), face, options);
+    glyph.advance = Scaled(own.advance, face, options);
     run.glyphs.push_back(glyph);
   }
   return true;

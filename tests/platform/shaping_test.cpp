@@ -5,10 +5,11 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include <algorithm>
 #include <random>
 
 #include "platform/font_face.h"
-#include "platform/layout_triggers.h"
+#include "platform/plain_glyphs.h"
 #include "platform/shaping.h"
 
 namespace zavrik {
@@ -43,13 +44,7 @@ const Family kFamilies[] = {
 
 // Whether the whole text can take the plain path in the face.
 bool WhollyPlain(const FontFace& face, StringView text) {
-  for (const char16_t ch : text) {
-    hb_codepoint_t glyph = 0;
-    if (!IsPlainCharacter(ch) || !hb_font_get_nominal_glyph(face.HarfBuzzFont(), ch, &glyph) ||
-        face.Triggers().Triggers(glyph))
-      return false;
-  }
-  return true;
+  return std::all_of(text.begin(), text.end(), [&face](char16_t ch) { return face.Plain().Of(ch).index != 0; });
 }
 
 // Both paths for both paragraph directions and two em sizes.
@@ -171,7 +166,7 @@ TEST(PlainShaping, TriggersAreGlyphsThatLookupsTakeAsInput) {
   for (const Family& family : kFamilies) {
     const auto face = FaceFor(family.name, family.style);
     hb_face_t* hb_face = hb_font_get_face(face->HarfBuzzFont());
-    const LayoutTriggers& triggers = face->Triggers();
+    const LayoutTriggers& triggers = face->Plain().Triggers();
     ASSERT_TRUE(triggers.Known()) << StringToUtf8(family.name);
     hb_set_t* gsub = LookupStarts(hb_face, HB_OT_TAG_GSUB);
     hb_set_t* gpos = LookupStarts(hb_face, HB_OT_TAG_GPOS);
@@ -186,9 +181,9 @@ TEST(PlainShaping, TriggersAreGlyphsThatLookupsTakeAsInput) {
   // Letters and digits of the report fonts are left alone; ligature starts are not.
   const auto arial = FaceFor(u"Arial", 0);
   for (char32_t ch : std::u32string_view(U"aAzZ09 ,.Жж"))
-    EXPECT_FALSE(arial->Triggers().Triggers(arial->GlyphIndex(ch))) << static_cast<uint32_t>(ch);
+    EXPECT_FALSE(arial->Plain().Triggers().Triggers(arial->GlyphIndex(ch))) << static_cast<uint32_t>(ch);
   const auto lobster = FaceFor(u"Lobster Two", 0);
-  EXPECT_TRUE(lobster->Triggers().Triggers(lobster->GlyphIndex(U'f')));
+  EXPECT_TRUE(lobster->Plain().Triggers().Triggers(lobster->GlyphIndex(U'f')));
 }
 
 // A face whose layout tables cannot be summarised (cut short, or with feature variations) has no

@@ -1,4 +1,4 @@
-#include "platform/layout_triggers.h"
+#include "platform/plain_glyphs.h"
 
 #include <hb-aat.h>
 #include <hb-ot.h>
@@ -7,6 +7,8 @@
 #include <iterator>
 #include <memory>
 #include <stdexcept>
+
+#include "platform/shaping.h"
 
 namespace zavrik {
 namespace {
@@ -144,6 +146,29 @@ LayoutTriggers::LayoutTriggers(hb_face_t* face) {
     return;
   }
   known_ = true;
+}
+
+PlainGlyphs::PlainGlyphs(hb_font_t* font) : font_(font), triggers_(hb_font_get_face(font)) {}
+
+PlainGlyphs::~PlainGlyphs() {
+  for (auto& page : pages_) delete page.load();
+}
+
+const PlainGlyphs::Page& PlainGlyphs::Fill(unsigned page_index) const {
+  std::lock_guard lock(fill_mutex_);
+  if (const Page* page = pages_[page_index].load()) return *page;
+  auto page = std::make_unique<Page>();
+  hb_face_t* face = hb_font_get_face(font_);
+  for (unsigned low = 0; low < 256; ++low) {
+    const char32_t ch = (page_index << 8) | low;
+    hb_codepoint_t index = 0;
+    if (!IsPlainCharacter(ch) || !hb_font_get_nominal_glyph(font_, ch, &index) || index == 0 ||
+        triggers_.Triggers(index) || hb_ot_layout_get_glyph_class(face, index) == HB_OT_LAYOUT_GLYPH_CLASS_MARK)
+      continue;
+    (*page)[low] = {index, hb_font_get_glyph_h_advance(font_, index)};
+  }
+  pages_[page_index].store(page.get(), std::memory_order_release);
+  return *page.release();
 }
 
 }  // namespace zavrik
