@@ -28,16 +28,17 @@ bool HasDevanagari(StringView text) {
   return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x900 && c <= 0x97F; });
 }
 
-// The text split into code points (a surrogate pair stays together).
-std::vector<StringView> CodePoints(StringView text) {
-  std::vector<StringView> points;
-  for (size_t i = 0; i < text.size();) {
-    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 &&
-                      text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-    points.push_back(text.substr(i, pair ? 2 : 1));
-    i += pair ? 2 : 1;
-  }
-  return points;
+// The length of the code point at i: 2 for a surrogate pair, else 1.
+size_t PointLength(StringView text, size_t i) {
+  const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 &&
+                    text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+  return pair ? 2 : 1;
+}
+
+size_t CountPoints(StringView text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); i += PointLength(text, i)) ++count;
+  return count;
 }
 
 std::string Hex4(unsigned value) {
@@ -70,15 +71,20 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
   options.units_per_em = kEmPixels;
   ShapedLine line;
   std::vector<uint32_t> clusters, seen;
-  for (const ShapedRun& run : ShapeText(*FFace, text, options)) {
+  const std::vector<ShapedRun> runs = ShapeText(*FFace, text, options);
+  size_t count = 0;
+  for (const ShapedRun& run : runs) count += run.glyphs.size();
+  line.glyphs.reserve(count);
+  line.widths.reserve(count);
+  line.texts.reserve(count);
+  for (const ShapedRun& run : runs) {
     clusters.clear();
     seen.clear();
+    clusters.reserve(run.glyphs.size());
+    seen.reserve(run.glyphs.size());
     for (const ShapedGlyph& g : run.glyphs) clusters.push_back(g.cluster);
     std::sort(clusters.begin(), clusters.end());
     const size_t run_end = std::min(text.size(), run.start + run.length);
-    line.glyphs.reserve(line.glyphs.size() + run.glyphs.size());
-    line.widths.reserve(line.widths.size() + run.glyphs.size());
-    line.texts.reserve(line.texts.size() + run.glyphs.size());
     for (const ShapedGlyph& g : run.glyphs) {
       // A glyph placed on the previous one (a mark) widens it and takes no width of its own.
       int width = g.advance;
@@ -88,33 +94,35 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
         if (base != line.widths.rend()) *base = std::max(*base, g.x_offset + g.advance);
         width = -1;
       }
-      String chars;
+      StringView chars;
       if (std::find(seen.begin(), seen.end(), g.cluster) == seen.end() && g.cluster < run_end) {
         seen.push_back(g.cluster);
         const auto next = std::upper_bound(clusters.begin(), clusters.end(), g.cluster);
         const size_t end = next == clusters.end() ? run_end : std::min<size_t>(*next, run_end);
-        chars = String(text.substr(g.cluster, end - g.cluster));
+        chars = text.substr(g.cluster, end - g.cluster);
       }
       line.glyphs.push_back(static_cast<uint16_t>(g.index));
       line.widths.push_back(width);
-      line.texts.push_back(std::move(chars));
+      line.texts.push_back(chars);
     }
   }
   return line;
 }
 
-void TqbxPDFFont::Register(uint16_t glyph, int width, const String& unicode) {
+void TqbxPDFFont::Register(uint16_t glyph, int width, StringView unicode) {
   if (glyph < FUsedIndex.size() && FUsedIndex[glyph] >= 0) return;
   if (glyph >= FUsedIndex.size()) FUsedIndex.resize(glyph + size_t{1}, -1);
   FUsedIndex[glyph] = static_cast<int32_t>(FUsed.size());
-  FUsed.push_back({glyph, width, unicode.empty() ? String(1, FMetrics.default_char) : unicode});
+  FUsed.push_back({glyph, width, unicode.empty() ? String(1, FMetrics.default_char) : String(unicode)});
 }
 
 PdfGlyphRun TqbxPDFFont::Convert(StringView text, bool rtl) {
   PdfGlyphRun run;
   const ShapedLine shaped = Shape(text, rtl);
-  run.ligatures = shaped.glyphs.size() < CodePoints(text).size();
+  run.ligatures = shaped.glyphs.size() < CountPoints(text);
   const bool arial = pdf::IsArialFamily(FFont.name);
+  run.glyphs.reserve(shaped.glyphs.size());
+  run.widths.reserve(shaped.glyphs.size());
   for (size_t i = 0; i < shaped.glyphs.size(); ++i) {
     const uint16_t glyph = shaped.glyphs[i];
     const int width = shaped.widths[i];
@@ -128,8 +136,9 @@ PdfGlyphRun TqbxPDFFont::Convert(StringView text, bool rtl) {
   return run;
 }
 
-PdfGlyphRun TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
-  if (text.empty()) return {};
+const PdfGlyphRun& TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
+  static const PdfGlyphRun kEmpty;
+  if (text.empty()) return kEmpty;
   auto& runs = FRuns[rtl ? 1 : 0];
   if (const auto it = runs.find(text); it != runs.end()) return it->second;
   constexpr size_t kRunsKept = 16384;
@@ -150,14 +159,17 @@ bool TqbxPDFFont::FirstSingle(StringView point) {
 
 PdfGlyphRun TqbxPDFFont::RemapString(StringView text, bool rtl) {
   const bool arial = pdf::IsArialFamily(FFont.name);
-  if (arial && !HasDevanagari(text))
-    for (StringView point : CodePoints(text))
+  if (arial && !HasDevanagari(text)) {
+    for (size_t i = 0; i < text.size(); i += PointLength(text, i)) {
+      const StringView point = text.substr(i, PointLength(text, i));
       if (FirstSingle(point)) Convert(point, rtl);
+    }
+  }
   PdfGlyphRun run = Convert(text, rtl);
   if (run.ligatures && pdf::IsLigatureFree(FFont.name)) {
     PdfGlyphRun joined;
-    for (StringView point : CodePoints(text)) {
-      const PdfGlyphRun single = Convert(point, rtl);
+    for (size_t i = 0; i < text.size(); i += PointLength(text, i)) {
+      const PdfGlyphRun single = Convert(text.substr(i, PointLength(text, i)), rtl);
       joined.glyphs.insert(joined.glyphs.end(), single.glyphs.begin(), single.glyphs.end());
       joined.widths.insert(joined.widths.end(), single.widths.begin(), single.widths.end());
       joined.width += single.width;
@@ -168,6 +180,7 @@ PdfGlyphRun TqbxPDFFont::RemapString(StringView text, bool rtl) {
   }
   if (arial) {
     run.average_spacing = true;
+    run.space_chars.reserve(text.size());
     for (char16_t ch : text) run.space_chars.push_back(IsSpaceChar(ch));
   }
   return run;

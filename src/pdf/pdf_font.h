@@ -51,8 +51,9 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   // The glyph that separates words (the font's space); justification adjusts after it.
   uint16_t SpaceGlyph() const { return FSpaceGlyph; }
 
-  // Converts a line into glyphs and registers the glyphs that are new to the font.
-  PdfGlyphRun SoftRemapString(StringView text, bool rtl);
+  // Converts a line into glyphs and registers the glyphs that are new to the font. The run stays
+  // valid until the next call.
+  const PdfGlyphRun& SoftRemapString(StringView text, bool rtl);
   const std::vector<PdfUsedGlyph>& UsedGlyphs() const { return FUsed; }
 
   // FontName, BaseFont and CMapName: the escaped name with its ",Bold"/",Italic" suffix.
@@ -67,14 +68,14 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   struct ShapedLine {
     std::vector<uint16_t> glyphs;
     std::vector<int> widths;
-    std::vector<String> texts;  // per glyph: the characters of its cluster (empty after the first)
+    std::vector<StringView> texts;  // per glyph: the characters of its cluster (empty after the first)
   };
   ShapedLine Shape(StringView text, bool rtl) const;
   PdfGlyphRun Convert(StringView text, bool rtl);
   PdfGlyphRun RemapString(StringView text, bool rtl);
   // Whether the character (one code point) is met on its own for the first time.
   bool FirstSingle(StringView point);
-  void Register(uint16_t glyph, int width, const String& unicode);
+  void Register(uint16_t glyph, int width, StringView unicode);
   std::string ToUnicodeMap() const;
   std::string WidthsLine() const;
   struct Program {

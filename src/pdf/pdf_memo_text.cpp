@@ -69,9 +69,10 @@ class MemoTextWriter {
 
   void Write() {
     const PdfRect object = ObjectRect(memo_, g_), clip = ClipRect(memo_, g_);
-    WriteFill(out_, *memo_.Fill(), clip);
+    const std::string clip_path = RectPath(clip);
+    WriteFill(out_, *memo_.Fill(), clip, clip_path);
     Op(out_, "q");
-    Op(out_, RectPath(clip));
+    Op(out_, clip_path);
     Op(out_, "W");
     Op(out_, "n");
     {
@@ -133,7 +134,7 @@ class MemoTextWriter {
   void Line(const String& text, uint8_t flags, size_t i, size_t n) {
     const double p = (flags & kFirstLineOfParagraph) ? memo_.ParagraphGap : 0;
     const double available = memo_.Width() - memo_.ShadowSize() - 2 * memo_.GapX - p;
-    const PdfGlyphRun run = font_->SoftRemapString(text, memo_.RTLReading);
+    const PdfGlyphRun& run = font_->SoftRemapString(text, memo_.RTLReading);
     Op(out_, "BT");
     Op(out_, style_.resource + " " + style_.size + " Tf");
     Op(out_, "[] 0 d");

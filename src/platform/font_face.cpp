@@ -13,6 +13,7 @@
 
 #include "core/error.h"
 #include "core/numeric.h"
+#include "platform/plain_glyphs.h"
 
 namespace zavrik {
 namespace {
@@ -51,6 +52,7 @@ FontFace::FontFace(const FontLocation& location) : location_(location) {
 }
 
 FontFace::~FontFace() {
+  delete plain_.load();
   hb_font_destroy(hb_font_);
   std::lock_guard lock(LibraryMutex());
   FT_Done_Face(ft_face_);
@@ -85,6 +87,15 @@ int FontFace::DesignAdvance(uint32_t glyph) const {
   FT_Fixed advance = 0;
   if (FT_Get_Advance(ft_face_, glyph, FT_LOAD_NO_SCALE, &advance) != 0) return 0;
   return static_cast<int>(advance);
+}
+
+const PlainGlyphs& FontFace::Plain() const {
+  if (const PlainGlyphs* plain = plain_.load(std::memory_order_acquire)) return *plain;
+  std::lock_guard lock(mutex_);
+  if (const PlainGlyphs* plain = plain_.load()) return *plain;
+  auto plain = std::make_unique<PlainGlyphs>(hb_font_);
+  plain_.store(plain.get(), std::memory_order_release);
+  return *plain.release();
 }
 
 int FontFace::Scale(long font_units, int em_height) const {

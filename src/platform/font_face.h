@@ -41,6 +41,7 @@ struct OutlineMetrics {
 };
 
 class AdvanceTable;
+class PlainGlyphs;
 
 class FontFace {
  public:
@@ -73,6 +74,8 @@ class FontFace {
   // Library handles for renderers and the shaper. Calls on the FreeType face hold FaceMutex().
   FT_Face FreeTypeFace() const { return ft_face_; }
   hb_font_t* HarfBuzzFont() const { return hb_font_; }
+  // The glyphs shaping gives plain characters without HarfBuzz (summarised on first use).
+  const PlainGlyphs& Plain() const;
   std::mutex& FaceMutex() const { return mutex_; }
 
  private:
@@ -86,6 +89,7 @@ class FontFace {
   mutable std::mutex mutex_;
   mutable std::map<uint32_t, char32_t> glyph_chars_;  // filled on the first reverse lookup
   mutable std::map<int, std::unique_ptr<AdvanceTable>> advance_tables_;
+  mutable std::atomic<const PlainGlyphs*> plain_{nullptr};
 };
 
 // Advances in pixels at one em height, looked up per UTF-16 code unit. The table fills itself

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/numeric.h"
+#include "platform/plain_glyphs.h"
 
 namespace zavrik {
 namespace {
@@ -19,6 +20,8 @@ struct CodePoints {
 
 CodePoints Decode(StringView text) {
   CodePoints cps;
+  cps.chars.reserve(text.size());
+  cps.positions.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t ch = text[i];
     const size_t at = i;
@@ -41,17 +44,21 @@ bool IsNeutralScript(hb_script_t s) {
   return s == HB_SCRIPT_COMMON || s == HB_SCRIPT_INHERITED || s == HB_SCRIPT_UNKNOWN;
 }
 
-std::vector<Item> Itemize(const CodePoints& cps, bool rtl) {
+// Plain characters are left-to-right or neutral, so a left-to-right paragraph of them is all at
+// level 0.
+std::vector<Item> Itemize(const CodePoints& cps, bool rtl, bool plain) {
   const size_t n = cps.chars.size();
-  std::vector<FriBidiCharType> types(n);
-  std::vector<FriBidiBracketType> brackets(n);
   std::vector<FriBidiLevel> levels(n);
-  const auto* chars = reinterpret_cast<const FriBidiChar*>(cps.chars.data());
-  fribidi_get_bidi_types(chars, n, types.data());
-  fribidi_get_bracket_types(chars, n, types.data(), brackets.data());
-  FriBidiParType direction = rtl ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
-  if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), n, &direction, levels.data()) == 0) {
-    std::fill(levels.begin(), levels.end(), rtl ? 1 : 0);
+  if (rtl || !plain) {
+    std::vector<FriBidiCharType> types(n);
+    std::vector<FriBidiBracketType> brackets(n);
+    const auto* chars = reinterpret_cast<const FriBidiChar*>(cps.chars.data());
+    fribidi_get_bidi_types(chars, n, types.data());
+    fribidi_get_bracket_types(chars, n, types.data(), brackets.data());
+    FriBidiParType direction = rtl ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), n, &direction, levels.data()) == 0) {
+      std::fill(levels.begin(), levels.end(), rtl ? 1 : 0);
+    }
   }
   hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
   std::vector<hb_script_t> scripts(n);
@@ -103,8 +110,48 @@ char32_t SubstituteDigit(char32_t ch, const Item& item, bool substitute) {
   return ch;
 }
 
+int32_t Scaled(int32_t value, const FontFace& face, const ShapeOptions& options) {
+  return static_cast<int32_t>(RoundHalfEven(value * (static_cast<double>(options.units_per_em) / face.UnitsPerEm())));
+}
+
+ShapedRun EmptyRun(const CodePoints& cps, const Item& item, size_t text_size) {
+  ShapedRun run;
+  run.start = cps.positions[item.begin];
+  run.length = (item.end < cps.positions.size() ? cps.positions[item.end] : text_size) - run.start;
+  run.rtl = item.level % 2;
+  run.script = hb_script_to_iso15924_tag(item.script);
+  return run;
+}
+
+// What HarfBuzz gives for a left-to-right item of plain characters whose nominal glyphs no layout
+// lookup acts on: those glyphs with their own advances, one per character, none a mark. Without
+// such a lookup nothing substitutes, moves or merges glyphs; a plain character needs no
+// normalisation when the font has its glyph, and is no mark, default-ignorable or control.
+bool ShapePlainly(const FontFace& face, const CodePoints& cps, const Item& item, const ShapeOptions& options,
+                  ShapedRun& run) {
+  if (item.level % 2 || (item.script != HB_SCRIPT_LATIN && item.script != HB_SCRIPT_CYRILLIC &&
+                         item.script != HB_SCRIPT_GREEK && item.script != HB_SCRIPT_COMMON))
+    return false;
+  const PlainGlyphs& plain = face.Plain();
+  run.glyphs.reserve(item.end - item.begin);
+  for (size_t i = item.begin; i < item.end; ++i) {
+    const PlainGlyphs::Glyph own = plain.Of(cps.chars[i]);
+    if (own.index == 0) return false;
+    ShapedGlyph glyph;
+    glyph.index = own.index;
+    glyph.cluster = cps.positions[i];
+    glyph.advance = Scaled(own.advance, face, options);
+    run.glyphs.push_back(glyph);
+  }
+  return true;
+}
+
 ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& item, const ShapeOptions& options,
                     size_t text_size) {
+  if (!options.full_shaping) {
+    ShapedRun run = EmptyRun(cps, item, text_size);
+    if (ShapePlainly(face, cps, item, options, run)) return run;
+  }
   // One buffer per thread, emptied for each item.
   thread_local const std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)> owned(hb_buffer_create(), hb_buffer_destroy);
   hb_buffer_t* buffer = owned.get();
@@ -116,25 +163,16 @@ ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& ite
   hb_buffer_set_direction(buffer, item.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
   hb_buffer_set_script(buffer, item.script);
   hb_buffer_guess_segment_properties(buffer);
-  // Without kerning every glyph keeps its own advance: the widths the layout measures and the
-  // widths a PDF font table lists for a glyph are then the same numbers.
-  static const hb_feature_t kNoKerning = {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START,
-                                          HB_FEATURE_GLOBAL_END};
-  hb_shape(face.HarfBuzzFont(), buffer, &kNoKerning, 1);
+  hb_shape(face.HarfBuzzFont(), buffer, kShapingFeatures, std::size(kShapingFeatures));
 
   unsigned count = 0;
   const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
   const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
   hb_face_t* hb_face = hb_font_get_face(face.HarfBuzzFont());
   hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
-  const double scale = static_cast<double>(options.units_per_em) / face.UnitsPerEm();
-  auto scaled = [scale](int32_t v) { return static_cast<int32_t>(RoundHalfEven(v * scale)); };
+  auto scaled = [&](int32_t v) { return Scaled(v, face, options); };
 
-  ShapedRun run;
-  run.start = cps.positions[item.begin];
-  run.length = (item.end < cps.positions.size() ? cps.positions[item.end] : text_size) - run.start;
-  run.rtl = item.level % 2;
-  run.script = hb_script_to_iso15924_tag(item.script);
+  ShapedRun run = EmptyRun(cps, item, text_size);
   run.glyphs.reserve(count);
   for (unsigned g = 0; g < count; ++g) {
     ShapedGlyph glyph;
@@ -154,9 +192,22 @@ ShapedRun ShapeItem(const FontFace& face, const CodePoints& cps, const Item& ite
 
 }  // namespace
 
+bool IsPlainCharacter(char32_t ch) {
+  if (ch < 0x20) return false;
+  if (ch < 0x7F) return true;
+  if (ch < 0xA0) return false;
+  if (ch < 0x250) return ch != 0xAD;
+  if (ch >= 0x386 && ch <= 0x3CE) return ch != 0x387 && ch != 0x38B && ch != 0x38D && ch != 0x3A2;
+  if (ch >= 0x400 && ch <= 0x52F) return ch < 0x483 || ch > 0x489;
+  if (ch >= 0x2010 && ch <= 0x205E) return ch < 0x2028 || (ch >= 0x2030 && ch != 0x2044);
+  if (ch >= 0x20A0 && ch <= 0x20BF) return true;
+  return ch == 0x2116 || ch == 0x2122;
+}
+
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options) {
   const CodePoints cps = Decode(text);
-  std::vector<Item> items = Itemize(cps, options.rtl_reading);
+  const bool plain = !options.full_shaping && std::all_of(cps.chars.begin(), cps.chars.end(), IsPlainCharacter);
+  std::vector<Item> items = Itemize(cps, options.rtl_reading, plain);
   OrderForDisplay(items);
   std::vector<ShapedRun> runs;
   runs.reserve(items.size());

@@ -30,7 +30,13 @@ struct ShapeOptions {
   bool rtl_reading = false;          // paragraph direction right-to-left
   bool digit_substitution = false;   // Arabic-Indic digits inside Arabic runs
   int units_per_em = 1000;           // advances and offsets in thousandths of an em by default
+  bool full_shaping = false;         // every item through FriBidi and HarfBuzz (tests compare the paths)
 };
+
+// A character that shaping passes through as the font's own glyph when no layout lookup acts on
+// that glyph: Latin, Greek, Cyrillic or common punctuation, left-to-right or neutral, not a mark,
+// control or default-ignorable character.
+bool IsPlainCharacter(char32_t ch);
 
 // The runs of a line in display order.
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options = {});
