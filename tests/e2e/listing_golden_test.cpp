@@ -48,5 +48,41 @@ TEST(ListingGolden, ThreeHundredRowsGiveTheKeptDocument) {
                              << " (kept: " << golden.size() << ")";
 }
 
+// Finished pages are packed in memory by default; the swap file and pages kept as elements
+// (the file cache with a limit never reached) give the same bytes, in one pass or in two.
+TEST(ListingGolden, PagesPackedSwappedOrKeptAsElementsGiveTheSameDocument) {
+  TempDir dir;
+  const std::string db = dir.File("listing.fdb");
+  const std::string listing = ReadFile(std::string(ZAVRIK_SOURCE_DIR) + "/bench/listing/listing.xml");
+  const std::vector<std::pair<std::string, std::string>> modes = {
+      {"packed", ""},
+      {"swap file", "EngineOptions.UseFileCache=\"True\" EngineOptions.MaxMemSize=\"0\" "},
+      {"elements", "EngineOptions.UseFileCache=\"True\" EngineOptions.MaxMemSize=\"1000\" "}};
+  std::vector<std::pair<std::string, std::string>> templates;
+  for (const auto& [mode, options] : modes) {
+    for (const std::string passes : {"", "EngineOptions.DoublePass=\"True\" "}) {
+      std::string text = listing;
+      text.insert(text.find("<TqbxReport ") + 12, options + passes);
+      templates.push_back({mode + (passes.empty() ? "" : " twice"), text});
+    }
+  }
+  CreateReportDatabase(db, templates, RowStatements(300));
+  const std::string golden = ReadFile(std::string(ZAVRIK_FIXTURES) + "/golden/listing-300.pdf");
+  std::string twice;
+  for (const auto& [name, text] : templates) {
+    const ProcessResult r =
+        RunShell("SOURCE_DATE_EPOCH=1700000000 exec \"$0\" \"$@\"", ZAVRIK_BINARY, {db, name, "0"});
+    EXPECT_EQ(r.err, "") << name;
+    const std::string pdf = PdfOf(r);
+    if (name.ends_with("twice")) {
+      if (twice.empty()) twice = pdf;
+      EXPECT_TRUE(pdf == twice) << name;
+      EXPECT_EQ(PdfPageCount(pdf), 8) << name;
+    } else {
+      EXPECT_TRUE(pdf == golden) << name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zavrik::test

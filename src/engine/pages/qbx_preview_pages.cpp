@@ -59,7 +59,15 @@ TqbxXMLItem& TqbxPreviewPages::PageItem(int index) {
   return pages.Items(index);
 }
 
-TqbxXMLItem& TqbxPreviewPages::CurrentPageItem() { return PageItem(CurPage); }
+TqbxXMLItem& TqbxPreviewPages::LoadedPageItem(int index) {
+  TqbxXMLItem& item = PageItem(index);
+  if (!item.Loaded) XMLDoc.LoadItem(item);
+  return item;
+}
+
+// The engine goes back to earlier pages (columns, side-by-side subreports, scripts); their objects
+// come back before it records more.
+TqbxXMLItem& TqbxPreviewPages::CurrentPageItem() { return LoadedPageItem(CurPage); }
 
 int TqbxPreviewPages::Count() { return PagesItem().Count(); }
 
@@ -198,8 +206,12 @@ void TqbxPreviewPages::AddToSourcePage(TqbxComponent& object) {
 
 // --- pages and objects
 
+// Without the file cache every finished page is packed in memory; with it, pages go to the swap
+// file once the recorded size exceeds the limit.
 void TqbxPreviewPages::ApplyMemoryLimit() {
-  if (!UseFileCache() || XMLSize <= int64_t{Report.EngineOptions()->MaxMemSize} * kBytesPerMegabyte)
+  XMLDoc.SwapInMemory = !UseFileCache();
+  if (!XMLDoc.SwapInMemory &&
+      XMLSize <= int64_t{Report.EngineOptions()->MaxMemSize} * kBytesPerMegabyte)
     return;
   TqbxXMLItem& pages = PagesItem();
   for (int i = pages.Count() - 2; i >= 0; --i) {

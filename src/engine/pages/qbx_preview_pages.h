@@ -105,6 +105,10 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
 
   TqbxXMLItem& RootChild(StringView name) { return XMLDoc.Root().FindItem(name); }
   TqbxXMLItem& CurrentPageItem();
+  // The page element with its objects, reloaded when it was unloaded.
+  TqbxXMLItem& LoadedPageItem(int index);
+  // Unloads the page that left the cache: to the swap file with the file cache, packed without.
+  void UnloadUncachedPage(const String& key);
   bool IsFirstOfTwoPasses() const;
   bool IsFinalOfTwoPasses() const;
   bool UseFileCache() const;

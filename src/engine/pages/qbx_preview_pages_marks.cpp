@@ -126,7 +126,7 @@ void TqbxPreviewPages::GetLastColumnPos(int& column, double& column_pos) {
 void TqbxPreviewPages::BeginPass() {
   FirstPageIndex = Count() - 1;
   if (FirstPageIndex >= 0) {
-    FirstObjectIndex = PagesItem().Items(FirstPageIndex).Count();
+    FirstObjectIndex = LoadedPageItem(FirstPageIndex).Count();
     FirstOutlineIndex = RootChild(u"outline").Count();
   }
   ResetLogicalPageNumber();
@@ -141,7 +141,7 @@ void TqbxPreviewPages::ClearFirstPassPages() {
     }
   } else {
     TqbxXMLItem& pages = PagesItem();
-    if (FirstPageIndex < pages.Count()) DeleteFrom(pages.Items(FirstPageIndex), FirstObjectIndex);
+    if (FirstPageIndex < pages.Count()) DeleteFrom(LoadedPageItem(FirstPageIndex), FirstObjectIndex);
     DeleteFrom(pages, FirstPageIndex + 1);
     DeleteFrom(RootChild(u"outline"), FirstOutlineIndex);
   }

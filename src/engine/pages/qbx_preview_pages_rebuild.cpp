@@ -25,8 +25,11 @@ int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
 std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
   auto page = std::make_unique<TqbxReportPage>();
   if (item.Name() == kFullFormPage) {
+    // Object by object, as objects without a source copy: repeated bands share their names, and
+    // reading by name would merge them into one.
     TqbxXMLSerializer serializer;
-    serializer.ReadRootComponent(*page, item);
+    serializer.XMLToObj(item.Text(), *page);
+    RebuildObjects(item, *page, page->AbsTop(), serializer);
     return page;
   }
   const std::optional<int32_t> index = item.Name().starts_with(u"page")
@@ -107,11 +110,14 @@ void TqbxPreviewPages::TrimCache() {
   const String key = FPageCache.back().Key;
   if (FPageCache.back().Page.get() == FLockedPage) return;
   FPageCache.pop_back();
+  UnloadUncachedPage(key);
+}
+
+void TqbxPreviewPages::UnloadUncachedPage(const String& key) {
   const std::optional<int32_t> index = ParseInt32(key);
-  if (UseFileCache() && index && *index < Count()) {
-    TqbxXMLItem& item = PagesItem().Items(*index);
-    if (item.Unloadable) XMLDoc.UnloadItem(item);
-  }
+  if (!index || *index >= Count()) return;
+  TqbxXMLItem& item = PagesItem().Items(*index);
+  if (item.Unloadable && (UseFileCache() || XMLDoc.SwapInMemory)) XMLDoc.UnloadItem(item);
 }
 
 TqbxReportPage* TqbxPreviewPages::GetPage(int index) {
@@ -149,12 +155,12 @@ void TqbxPreviewPages::ModifyPage(int index, const TqbxReportPage& page) {
   TqbxXMLItem full;
   TqbxXMLSerializer serializer;
   serializer.WriteRootComponent(page, true, full);
-  TqbxXMLItem& item = PageItem(index);
-  if (!item.Loaded) XMLDoc.LoadItem(item);
+  TqbxXMLItem& item = LoadedPageItem(index);
   item.Clear();
   item.SetName(String(kFullFormPage));
   item.SetText(full.Text());
   while (full.Count() > 0) item.AddItem(full.Items(0).Release());
+  item.Loaded = true;  // the new objects are the page's; none are to be read back
   const String key = IntToStr(index);
   for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
     if (it->Key == key && it->Page.get() != &page && it->Page.get() != FLockedPage) {
@@ -205,7 +211,13 @@ void TqbxPreviewPages::UnlockPage() { FLockedPage = nullptr; }
 
 void TqbxPreviewPages::ClearCache() {
   for (auto it = FPageCache.begin(); it != FPageCache.end();) {
-    it = it->Page.get() == FLockedPage ? std::next(it) : FPageCache.erase(it);
+    if (it->Page.get() == FLockedPage) {
+      ++it;
+      continue;
+    }
+    const String key = it->Key;
+    it = FPageCache.erase(it);
+    if (!UseFileCache()) UnloadUncachedPage(key);
   }
 }
 

@@ -113,13 +113,17 @@ void TqbxXMLWriter::WriteHeader() {
 
 void TqbxXMLWriter::WriteRootItem(TqbxXMLItem& root) {
   XmlWriter writer(FStream, AutoIndent);
-  std::vector<const TqbxXMLItem*> fetched;  // unloaded items read back for writing
+  struct Fetched {
+    const TqbxXMLItem* Item;
+    bool Packed;
+  };
+  std::vector<Fetched> fetched;  // unloaded items read back for writing
   WalkXmlTree(
       root,
       [&](TqbxXMLItem& item, int level) {
-        if (item.Unloadable && !item.Loaded && TempDocument && TempDocument->FSwap) {
+        if (item.Unloadable && !item.Loaded && TempDocument && (TempDocument->FSwap || item.Packed())) {
+          fetched.push_back({&item, item.Packed()});
           TempDocument->LoadItem(item);
-          fetched.push_back(&item);
         }
         std::string attributes = StringToUtf8(item.Text());
         if (item.Unloadable) attributes += " ld=\"0\"";
@@ -128,9 +132,14 @@ void TqbxXMLWriter::WriteRootItem(TqbxXMLItem& root) {
       },
       [&](TqbxXMLItem& item, int level) {
         if (item.Count() > 0) writer.WriteElementEnd(level, XmlNameToBytes(item.Name(), kDialect));
-        if (!fetched.empty() && fetched.back() == &item) {
+        if (!fetched.empty() && fetched.back().Item == &item) {
+          // dropped again
+          if (fetched.back().Packed) {
+            item.Pack();
+          } else {
+            item.Clear();
+          }
           fetched.pop_back();
-          item.Clear();  // dropped again
         }
       });
   writer.Flush();
@@ -214,7 +223,9 @@ void TqbxXMLDocument::SaveToFile(const std::filesystem::path& file_name) {
 }
 
 void TqbxXMLDocument::LoadItem(TqbxXMLItem& item) {
-  if (!item.Unloadable || item.Loaded || !FSwap) return;
+  if (!item.Unloadable || item.Loaded) return;
+  if (item.Packed()) return item.Unpack();
+  if (!FSwap) return;
   TqbxXMLReader reader(*FSwap);
   // The swap file this document writes is UTF-8; a loaded source keeps its own format.
   reader.OldFormat = !FSwapCreated && OldVersion;
@@ -225,6 +236,7 @@ void TqbxXMLDocument::LoadItem(TqbxXMLItem& item) {
 
 void TqbxXMLDocument::UnloadItem(TqbxXMLItem& item) {
   if (!item.Loaded || !item.Unloadable) return;
+  if (SwapInMemory) return item.Pack();
   if (!FSwap) CreateSwapFile();
   FSwap->clear();
   FSwap->seekp(0, std::ios::end);

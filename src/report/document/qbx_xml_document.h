@@ -87,9 +87,10 @@ class TqbxXMLDocument {
   void SaveToFile(const std::filesystem::path& file_name);
 
   // Partial loading: read an unloaded item's children back, or move a loaded item's children
-  // into the swap file.
+  // into the swap file, or with SwapInMemory into their packed form.
   void LoadItem(TqbxXMLItem& item);
   void UnloadItem(TqbxXMLItem& item);
+  bool SwapInMemory = false;
 
   bool AutoIndent = false;
   bool OldVersion = false;

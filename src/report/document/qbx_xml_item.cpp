@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/xml_text.h"
+#include "report/document/qbx_item_pack.h"
 
 namespace zavrik {
 
@@ -23,7 +24,22 @@ void TqbxXMLItem::Clear() {
     for (auto& child : item->FItems) pending.push_back(std::move(child));
     item->FItems.clear();
   }
+  FPacked.reset();
   if (Unloadable) Loaded = false;
+}
+
+void TqbxXMLItem::Pack() {
+  if (!Unloadable || !Loaded) return;
+  auto packed = std::make_unique<const std::string>(PackItems(*this));
+  Clear();
+  FPacked = std::move(packed);
+}
+
+void TqbxXMLItem::Unpack() {
+  if (!FPacked) return;
+  const std::unique_ptr<const std::string> packed = std::move(FPacked);
+  UnpackItems(*packed, *this);
+  Loaded = true;
 }
 
 std::unique_ptr<TqbxXMLItem> TqbxXMLItem::Clone() const {
@@ -35,6 +51,7 @@ std::unique_ptr<TqbxXMLItem> TqbxXMLItem::Clone() const {
   while (!pending.empty()) {
     const auto [source, target] = pending.back();
     pending.pop_back();
+    if (source->FPacked) UnpackItems(*source->FPacked, *target);
     for (const auto& child : source->FItems) {
       TqbxXMLItem& added = target->Add(child->FName);
       added.FText = child->FText;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/ustring.h"
@@ -42,10 +43,15 @@ class TqbxXMLItem {
   TqbxXMLItem& FindItem(StringView name);
   int IndexOf(const TqbxXMLItem* item) const;
   TqbxXMLItem& Root();
-  // A copy of the name, texts and subtree (without the user fields).
+  // A copy of the name, texts and subtree, packed children unpacked (without the user fields).
   std::unique_ptr<TqbxXMLItem> Clone() const;
-  // Destroys all children; an unloadable item becomes not loaded.
+  // Destroys all children and their packed form; an unloadable item becomes not loaded.
   void Clear();
+  // Unloading in memory: an unloadable item's children go into one compact buffer (the item
+  // becomes not loaded), and come back from it.
+  void Pack();
+  void Unpack();
+  bool Packed() const { return FPacked != nullptr; }
 
   // Attributes of the raw text (names case-insensitive).
   String GetProp(StringView name) const;
@@ -65,6 +71,7 @@ class TqbxXMLItem {
   String FValue;
   TqbxXMLItem* FParent = nullptr;
   std::vector<std::unique_ptr<TqbxXMLItem>> FItems;
+  std::unique_ptr<const std::string> FPacked;
 };
 
 }  // namespace zavrik
