@@ -171,28 +171,17 @@ std::string FontFace::PostScriptName() const {
 
 AdvanceTable::AdvanceTable(const FontFace& face, int em_height) : face_(face), em_height_(em_height) {}
 
-AdvanceTable::~AdvanceTable() {
-  for (auto& page : pages_) delete page.load();
-}
-
-const AdvanceTable::Page& AdvanceTable::Fill(unsigned page_index) const {
-  std::lock_guard lock(fill_mutex_);
-  if (const Page* page = pages_[page_index].load()) return *page;
-  auto page = std::make_unique<Page>();
+void AdvanceTable::Fill(unsigned page_index, LazyPages<int32_t>::Page& page) const {
   const double scale = static_cast<double>(em_height_) / face_.UnitsPerEm();
   for (unsigned low = 0; low < 256; ++low) {
     const char32_t ch = (page_index << 8) | low;
     const int design = face_.DesignAdvance(face_.GlyphIndex(ch));
-    (*page)[low] = static_cast<int32_t>(RoundHalfEven(design * scale));
+    page[low] = static_cast<int32_t>(RoundHalfEven(design * scale));
   }
-  pages_[page_index].store(page.get());
-  return *page.release();
 }
 
 int AdvanceTable::Advance(char16_t ch) const {
-  const unsigned page_index = ch >> 8;
-  const Page* page = pages_[page_index].load(std::memory_order_acquire);
-  return (page ? *page : Fill(page_index))[ch & 0xFF];
+  return pages_.At(ch, [this](unsigned index, LazyPages<int32_t>::Page& page) { Fill(index, page); });
 }
 
 void AdvanceTable::Measure(StringView text, int32_t* advances) const {

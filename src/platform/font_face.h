@@ -13,6 +13,7 @@
 
 #include "core/ustring.h"
 #include "platform/font_catalog.h"
+#include "platform/lazy_pages.h"
 
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct hb_font_t hb_font_t;
@@ -97,20 +98,17 @@ class FontFace {
 class AdvanceTable {
  public:
   AdvanceTable(const FontFace& face, int em_height);
-  ~AdvanceTable();
   int EmHeight() const { return em_height_; }
   int Advance(char16_t ch) const;
   // Advances of a run; a surrogate pair gives its advance to the high half and 0 to the low half.
   void Measure(StringView text, int32_t* advances) const;
 
  private:
-  using Page = std::array<int32_t, 256>;
-  const Page& Fill(unsigned page) const;
+  void Fill(unsigned page_index, LazyPages<int32_t>::Page& page) const;
 
   const FontFace& face_;
   int em_height_;
-  mutable std::array<std::atomic<const Page*>, 256> pages_{};
-  mutable std::mutex fill_mutex_;
+  LazyPages<int32_t> pages_;
 };
 
 // The shared face for a report family and style (bold and italic bits count).

@@ -150,14 +150,7 @@ LayoutTriggers::LayoutTriggers(hb_face_t* face) {
 
 PlainGlyphs::PlainGlyphs(hb_font_t* font) : font_(font), triggers_(hb_font_get_face(font)) {}
 
-PlainGlyphs::~PlainGlyphs() {
-  for (auto& page : pages_) delete page.load();
-}
-
-const PlainGlyphs::Page& PlainGlyphs::Fill(unsigned page_index) const {
-  std::lock_guard lock(fill_mutex_);
-  if (const Page* page = pages_[page_index].load()) return *page;
-  auto page = std::make_unique<Page>();
+void PlainGlyphs::Fill(unsigned page_index, LazyPages<Glyph>::Page& page) const {
   hb_face_t* face = hb_font_get_face(font_);
   for (unsigned low = 0; low < 256; ++low) {
     const char32_t ch = (page_index << 8) | low;
@@ -165,10 +158,8 @@ const PlainGlyphs::Page& PlainGlyphs::Fill(unsigned page_index) const {
     if (!IsPlainCharacter(ch) || !hb_font_get_nominal_glyph(font_, ch, &index) || index == 0 ||
         triggers_.Triggers(index) || hb_ot_layout_get_glyph_class(face, index) == HB_OT_LAYOUT_GLYPH_CLASS_MARK)
       continue;
-    (*page)[low] = {index, hb_font_get_glyph_h_advance(font_, index)};
+    page[low] = {index, hb_font_get_glyph_h_advance(font_, index)};
   }
-  pages_[page_index].store(page.get(), std::memory_order_release);
-  return *page.release();
 }
 
 }  // namespace zavrik

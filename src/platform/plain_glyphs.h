@@ -10,11 +10,10 @@
 
 #include <hb.h>
 
-#include <array>
-#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <vector>
+
+#include "platform/lazy_pages.h"
 
 namespace zavrik {
 
@@ -46,25 +45,19 @@ class PlainGlyphs {
     int32_t advance = 0;  // font units
   };
   explicit PlainGlyphs(hb_font_t* font);
-  ~PlainGlyphs();
-  PlainGlyphs(const PlainGlyphs&) = delete;
-  PlainGlyphs& operator=(const PlainGlyphs&) = delete;
 
   const LayoutTriggers& Triggers() const { return triggers_; }
   Glyph Of(char32_t ch) const {
     if (ch > 0xFFFF || !triggers_.Known()) return {};
-    const Page* page = pages_[ch >> 8].load(std::memory_order_acquire);
-    return (page ? *page : Fill(ch >> 8))[ch & 0xFF];
+    return pages_.At(ch, [this](unsigned index, LazyPages<Glyph>::Page& page) { Fill(index, page); });
   }
 
  private:
-  using Page = std::array<Glyph, 256>;
-  const Page& Fill(unsigned page) const;
+  void Fill(unsigned page_index, LazyPages<Glyph>::Page& page) const;
 
   hb_font_t* font_;
   LayoutTriggers triggers_;
-  mutable std::array<std::atomic<const Page*>, 256> pages_{};
-  mutable std::mutex fill_mutex_;
+  LazyPages<Glyph> pages_;
 };
 
 }  // namespace zavrik
