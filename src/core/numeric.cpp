@@ -34,7 +34,8 @@ double RoundHalfEven(double value) {
   const double diff = value - floor;
   if (diff > 0.5) return floor + 1;
   if (diff < 0.5) return floor;
-  return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+  const bool even = std::floor(floor * 0.5) * 2 == floor;  // halving a double is exact
+  return even ? floor : floor + 1;
 }
 
 std::optional<int64_t> RoundToInt64(double value) {

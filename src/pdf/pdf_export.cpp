@@ -108,12 +108,12 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
   if (view.Name() == u"_pagebackground" && !(Background && FPages.back().back_picture_visible))
     return;
   RecordLink(view);
-  if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(&view); memo && IsPlainText(*memo)) {
+  if (auto* memo = ComponentAs<TqbxCustomMemoView>(&view); memo && IsPlainText(*memo)) {
     PdfPageContent page{FContent, FGeometry, FFonts};
     WriteMemoText(page, *memo);
-  } else if (auto* line = dynamic_cast<TqbxCustomLineView*>(&view)) {
+  } else if (auto* line = ComponentAs<TqbxCustomLineView>(&view)) {
     WriteLineView(FContent, *line, FGeometry);
-  } else if (auto* shape = dynamic_cast<TqbxShapeView*>(&view)) {
+  } else if (auto* shape = ComponentAs<TqbxShapeView>(&view)) {
     WriteShapeView(FContent, *shape, FGeometry);
   } else if (view.IsEMFExportable()) {
     DrawVectorView(view);

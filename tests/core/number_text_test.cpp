@@ -27,6 +27,10 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(2.4999999), 2);
   EXPECT_EQ(RoundHalfEven(-2.5000001), -3);
   EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0);
+  EXPECT_EQ(RoundHalfEven(1e15 + 0.5), 1e15);
+  EXPECT_EQ(RoundHalfEven(1e15 + 1.5), 1e15 + 2);
+  EXPECT_FALSE(std::signbit(RoundHalfEven(-0.5)));  // -1 rounds up to a zero without sign
+  EXPECT_TRUE(std::signbit(RoundHalfEven(-0.0)));
   EXPECT_EQ(RoundToInt64(9.3e18), std::nullopt);
   EXPECT_EQ(RoundToInt32(-2147483648.5), INT32_MIN);  // -2147483648 is even and fits
   EXPECT_EQ(ErrorOf([] { RoundToInt32(2147483647.5); }), "Range check error");

@@ -62,6 +62,37 @@ TEST_F(CompactPagesTest, TheEngineGoingBackToAPackedPageAddsAfterItsObjects) {
   EXPECT_EQ(ElementNames(3), u"b1(m1),b1(m1)");
 }
 
+// A page read back keeps its packed form for unloading only while nothing is added to it.
+TEST_F(CompactPagesTest, APageReadBackThenAddedToIsPackedWithTheNewObjects) {
+  auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
+  auto& memo = AddMemo(band, u"Memo1", u"first");
+  pages.AddSourcePage(page);
+  for (int i = 0; i < 5; ++i) {
+    pages.AddPage(page);
+    pages.AddObject(band);
+  }
+  ASSERT_TRUE(pages.PageItem(2).Packed());
+  engine.Running = false;
+  ASSERT_NE(pages.GetPage(2), nullptr);  // read only
+  engine.Running = true;
+  pages.CurPage = 2;
+  memo.SetMemoText(u"second");
+  pages.AddObject(band);
+  pages.AddPage(page);
+  engine.Running = false;
+  pages.ClearCache();
+  ASSERT_TRUE(pages.PageItem(2).Packed());
+  TqbxReportPage* rebuilt = pages.GetPage(2);
+  ASSERT_EQ(rebuilt->Count(), 2);
+  EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(0).Child(0)).Text(), u"first");
+  EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(1).Child(0)).Text(), u"second");
+  // Read again and dropped without changes, it comes back the same.
+  pages.ClearCache();
+  rebuilt = pages.GetPage(2);
+  ASSERT_EQ(rebuilt->Count(), 2);
+  EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(1).Child(0)).Text(), u"second");
+}
+
 // A page given its full form replaces its objects; reading it back adds none of the old ones.
 TEST_F(CompactPagesTest, AModifiedPageKeepsOnlyItsNewObjectsPackedOrSwapped) {
   for (const bool file_cache : {false, true}) {

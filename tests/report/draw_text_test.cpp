@@ -81,6 +81,32 @@ TEST(DrawTextMarkup, EmptyMarkupIsOneSpace) {
   EXPECT_EQ(layout.HTMLTags().Lines[0].size(), 1u);
 }
 
+// With markup off a tag is text, and the records count positions as the markup parser does.
+TEST(DrawTextMarkup, MarkupOffKeepsTagsAsTextAndCountsPositions) {
+  TqbxHTMLTagsList parser;
+  parser.Reset(clBlack, 10, kFontBold);
+  parser.AllowTags = false;
+  String first = u"a<b>c";
+  const TqbxHTMLTags tags = parser.ExpandHTMLTags(first);
+  EXPECT_EQ(first, u"a<b>c");
+  ASSERT_EQ(tags.size(), 5u);
+  for (size_t i = 0; i < tags.size(); ++i) {
+    EXPECT_EQ(tags[i].Position, 1 + static_cast<int>(i));
+    EXPECT_TRUE(tags[i].Default);
+    EXPECT_EQ(tags[i].Style, kFontBold);
+    EXPECT_EQ(tags[i].Size, 10);
+  }
+  String empty;
+  const TqbxHTMLTags space = parser.ExpandHTMLTags(empty);  // after "a<b>c" and its line break
+  EXPECT_EQ(empty, u" ");
+  ASSERT_EQ(space.size(), 1u);
+  EXPECT_EQ(space[0].Position, 8);
+  String kept;
+  EXPECT_TRUE(parser.ExpandHTMLTags(kept, true).empty());
+  EXPECT_EQ(kept, u"");
+  EXPECT_EQ(parser.Position, 12);
+}
+
 TEST(DrawTextMarkup, FontColours) {
   TqbxDrawText layout;
   LayoutSetup html;

@@ -88,6 +88,35 @@ TEST(ItemPack, PackAndUnpackKeepTheElementItselfAndItsChildren) {
   EXPECT_EQ(fixed.Count(), 1);
 }
 
+TEST(ItemPack, UnpackedToReadThePackedFormIsKeptUntilTheChildrenChange) {
+  const auto page = SamplePage();
+  const std::string before = Dump(*page);
+  page->Pack();
+  page->Unpack(true);
+  EXPECT_TRUE(page->Loaded);
+  EXPECT_FALSE(page->Packed());
+  page->Pack();  // the kept form again
+  page->Unpack(true);
+  EXPECT_EQ(Dump(*page), before);
+  // Changed after ForgetPackedCopy: packing writes the new children.
+  page->ForgetPackedCopy();
+  page->Items(0).Add(u"m9").SetText(u"added");
+  page->Pack();
+  page->Unpack();
+  ASSERT_EQ(page->Items(0).Count(), 4);
+  EXPECT_EQ(page->Items(0).Items(3).Text(), u"added");
+  // Clearing drops the kept form too.
+  page->Pack();
+  page->Unpack(true);
+  page->Clear();
+  page->Loaded = true;
+  page->Add(u"b7");
+  page->Pack();
+  page->Unpack();
+  ASSERT_EQ(page->Count(), 1);
+  EXPECT_EQ(page->Items(0).Name(), u"b7");
+}
+
 TEST(ItemPack, NestingThousandsDeepPacksWithoutRecursion) {
   TqbxXMLItem root(u"page0");
   root.Unloadable = true;
@@ -110,6 +139,9 @@ TEST(ItemPack, DamagedBytesAreAnErrorNotACrash) {
   }
   TqbxXMLItem copy;
   EXPECT_THROW(UnpackItems(packed + "x", copy), Error);
+  // A name of two bytes, both continuation bytes: more characters than its bytes allow.
+  TqbxXMLItem stray;
+  EXPECT_THROW(UnpackItems(std::string("\x01\x02\x80\x80\x00\x00\x00\x00", 8), stray), Error);
 }
 
 TEST(ItemPack, TheDocumentUnloadsIntoMemoryAndWritesPackedPagesInFull) {

@@ -62,6 +62,7 @@ TqbxXMLItem& TqbxPreviewPages::PageItem(int index) {
 TqbxXMLItem& TqbxPreviewPages::LoadedPageItem(int index) {
   TqbxXMLItem& item = PageItem(index);
   if (!item.Loaded) XMLDoc.LoadItem(item);
+  item.ForgetPackedCopy();  // the caller changes the objects
   return item;
 }
 

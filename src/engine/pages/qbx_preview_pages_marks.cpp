@@ -17,7 +17,7 @@ constexpr double kColumnTolerance = 0.001;
 
 template <class T>
 bool Is(const TqbxComponent* object) {
-  return dynamic_cast<const T*>(object) != nullptr;
+  return ComponentAs<T>(object) != nullptr;
 }
 
 // Destroys the children of `item` from `position` on.
@@ -79,12 +79,14 @@ double TqbxPreviewPages::GetLastY(double column_position) {
 bool TqbxPreviewPages::BandExists(const TqbxBand& band) {
   if (CurPage < 0 || CurPage >= Count()) return false;
   TqbxXMLItem& page = CurrentPageItem();
+  const bool page_footer = Is<TqbxPageFooter>(&band);
+  const bool column_footer = Is<TqbxColumnFooter>(&band);
   for (int i = 0; i < page.Count(); ++i) {
     const TqbxComponent* source = Dictionary.GetObject(page.Items(i).Name());
     if (!source) continue;
     if (source == band.OriginalComponent) return true;
-    if (Is<TqbxPageFooter>(source) && Is<TqbxPageFooter>(&band)) return true;
-    if (Is<TqbxColumnFooter>(source) && Is<TqbxColumnFooter>(&band)) return true;
+    if (page_footer && Is<TqbxPageFooter>(source)) return true;
+    if (column_footer && Is<TqbxColumnFooter>(source)) return true;
   }
   return false;
 }

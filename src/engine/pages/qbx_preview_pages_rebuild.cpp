@@ -136,7 +136,7 @@ TqbxReportPage* TqbxPreviewPages::GetPage(int index) {
       return page;
     }
   }
-  if (!item.Loaded) XMLDoc.LoadItem(item);
+  if (!item.Loaded) XMLDoc.LoadItem(item, true);
   std::unique_ptr<TqbxReportPage> built = BuildPage(item);
   TqbxReportPage* page = built.get();
   page->AlignChildren(false, page->MirrorMode());

@@ -14,7 +14,7 @@ namespace {
 
 template <class T>
 bool Is(const TqbxBand* band) {
-  return dynamic_cast<const T*>(band) != nullptr;
+  return ComponentAs<T>(band) != nullptr;
 }
 
 // The left edge of page column `column` (from 1): its entry of ColumnPositions (millimetres as

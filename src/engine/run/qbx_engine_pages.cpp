@@ -238,13 +238,13 @@ void TqbxEngine::ShowFixedBand(TqbxBand* band) {
 void TqbxEngine::EndOfBand(TqbxBand* band, TqbxProcessAtMode mode) {
   if (LockResetAggregates) return;
   if (mode == paDefault && band) {
-    if (dynamic_cast<TqbxGroupFooter*>(band))
+    if (ComponentAs<TqbxGroupFooter>(band))
       mode = paGroupFinished;
-    else if (dynamic_cast<TqbxFooter*>(band))
+    else if (ComponentAs<TqbxFooter>(band))
       mode = paDataFinished;
-    else if (dynamic_cast<TqbxPageFooter*>(band))
+    else if (ComponentAs<TqbxPageFooter>(band))
       mode = paPageFinished;
-    else if (dynamic_cast<TqbxReportSummary*>(band))
+    else if (ComponentAs<TqbxReportSummary>(band))
       mode = paReportPageFinished;
   }
   if (mode != paDefault) {

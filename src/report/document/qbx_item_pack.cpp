@@ -1,5 +1,6 @@
 #include "report/document/qbx_item_pack.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/error.h"
@@ -20,6 +21,10 @@ void PutCount(std::string& out, size_t value) {
 
 // UTF-8 of the code units; a surrogate without its partner is encoded on its own.
 void PutString(std::string& out, StringView text) {
+  const auto paired = [&text](size_t i) {
+    return text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+           text[i + 1] <= 0xDFFF;
+  };
   size_t bytes = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
@@ -27,8 +32,7 @@ void PutString(std::string& out, StringView text) {
       bytes += 1;
     } else if (c < 0x800) {
       bytes += 2;
-    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
+    } else if (paired(i)) {
       bytes += 4;
       ++i;
     } else {
@@ -36,24 +40,30 @@ void PutString(std::string& out, StringView text) {
     }
   }
   PutCount(out, bytes);
+  const size_t start = out.size();
+  out.resize(start + bytes);
+  char* p = out.data() + start;
+  if (bytes == text.size()) {  // ASCII
+    for (const char16_t c : text) *p++ = static_cast<char>(c);
+    return;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      *p++ = static_cast<char>(c);
     } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (paired(i)) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      *p++ = static_cast<char>(0xF0 | (c >> 18));
+      *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      *p++ = static_cast<char>(0xE0 | (c >> 12));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
 }
@@ -90,8 +100,13 @@ class Unpacker {
       units += (u & 0xC0) != 0x80;
       units += u >= 0xF0;
     }
-    String text;
-    text.reserve(units);
+    String text(units, u'\0');
+    char16_t* out = text.data();
+    if (units == bytes.size() &&
+        std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<uint8_t>(b) < 0x80; })) {
+      for (const char b : bytes) *out++ = static_cast<char16_t>(b);
+      return text;
+    }
     for (size_t i = 0; i < bytes.size();) {
       const auto lead = static_cast<uint8_t>(bytes[i]);
       const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
@@ -99,14 +114,17 @@ class Unpacker {
       char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
       for (size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<uint8_t>(bytes[i + k]) & 0x3F);
       i += length;
+      const size_t needed = c >= 0x10000 ? 2 : 1;
+      if (static_cast<size_t>(out - text.data()) + needed > units) Corrupt();
       if (c >= 0x10000) {
         c -= 0x10000;
-        text.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-        text.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
       } else {
-        text.push_back(static_cast<char16_t>(c));
+        *out++ = static_cast<char16_t>(c);
       }
     }
+    text.resize(static_cast<size_t>(out - text.data()));
     return text;
   }
 

@@ -123,7 +123,7 @@ void TqbxXMLWriter::WriteRootItem(TqbxXMLItem& root) {
       [&](TqbxXMLItem& item, int level) {
         if (item.Unloadable && !item.Loaded && TempDocument && (TempDocument->FSwap || item.Packed())) {
           fetched.push_back({&item, item.Packed()});
-          TempDocument->LoadItem(item);
+          TempDocument->LoadItem(item, true);
         }
         std::string attributes = StringToUtf8(item.Text());
         if (item.Unloadable) attributes += " ld=\"0\"";
@@ -222,9 +222,9 @@ void TqbxXMLDocument::SaveToFile(const std::filesystem::path& file_name) {
   LoadFromFile(file_name);
 }
 
-void TqbxXMLDocument::LoadItem(TqbxXMLItem& item) {
+void TqbxXMLDocument::LoadItem(TqbxXMLItem& item, bool for_reading) {
   if (!item.Unloadable || item.Loaded) return;
-  if (item.Packed()) return item.Unpack();
+  if (item.Packed()) return item.Unpack(for_reading);
   if (!FSwap) return;
   TqbxXMLReader reader(*FSwap);
   // The swap file this document writes is UTF-8; a loaded source keeps its own format.

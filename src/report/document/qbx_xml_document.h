@@ -87,8 +87,9 @@ class TqbxXMLDocument {
   void SaveToFile(const std::filesystem::path& file_name);
 
   // Partial loading: read an unloaded item's children back, or move a loaded item's children
-  // into the swap file, or with SwapInMemory into their packed form.
-  void LoadItem(TqbxXMLItem& item);
+  // into the swap file, or with SwapInMemory into their packed form. Children loaded for reading
+  // only keep their packed form for unloading (see TqbxXMLItem::Unpack).
+  void LoadItem(TqbxXMLItem& item, bool for_reading = false);
   void UnloadItem(TqbxXMLItem& item);
   bool SwapInMemory = false;
 

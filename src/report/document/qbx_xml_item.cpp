@@ -25,21 +25,23 @@ void TqbxXMLItem::Clear() {
     item->FItems.clear();
   }
   FPacked.reset();
+  FPackedCopy.reset();
   if (Unloadable) Loaded = false;
 }
 
 void TqbxXMLItem::Pack() {
   if (!Unloadable || !Loaded) return;
-  auto packed = std::make_unique<const std::string>(PackItems(*this));
+  auto packed = FPackedCopy ? std::move(FPackedCopy) : std::make_unique<const std::string>(PackItems(*this));
   Clear();
   FPacked = std::move(packed);
 }
 
-void TqbxXMLItem::Unpack() {
+void TqbxXMLItem::Unpack(bool for_reading) {
   if (!FPacked) return;
-  const std::unique_ptr<const std::string> packed = std::move(FPacked);
+  std::unique_ptr<const std::string> packed = std::move(FPacked);
   UnpackItems(*packed, *this);
   Loaded = true;
+  if (for_reading) FPackedCopy = std::move(packed);
 }
 
 std::unique_ptr<TqbxXMLItem> TqbxXMLItem::Clone() const {

@@ -48,10 +48,13 @@ class TqbxXMLItem {
   // Destroys all children and their packed form; an unloadable item becomes not loaded.
   void Clear();
   // Unloading in memory: an unloadable item's children go into one compact buffer (the item
-  // becomes not loaded), and come back from it.
+  // becomes not loaded), and come back from it. Unpacked for reading only, the item keeps the
+  // buffer, and packing again reuses it unless ForgetPackedCopy was called first.
   void Pack();
-  void Unpack();
+  void Unpack(bool for_reading = false);
   bool Packed() const { return FPacked != nullptr; }
+  // To be called before the children change: the kept buffer no longer matches them.
+  void ForgetPackedCopy() { FPackedCopy.reset(); }
 
   // Attributes of the raw text (names case-insensitive).
   String GetProp(StringView name) const;
@@ -72,6 +75,7 @@ class TqbxXMLItem {
   TqbxXMLItem* FParent = nullptr;
   std::vector<std::unique_ptr<TqbxXMLItem>> FItems;
   std::unique_ptr<const std::string> FPacked;
+  std::unique_ptr<const std::string> FPackedCopy;  // the children's packed form while unpacked to read
 };
 
 }  // namespace zavrik

@@ -64,13 +64,16 @@ const TqbxReportDataSource* TqbxComponent::AsReportDataSource() const {
 TqbxComponent::~TqbxComponent() {
   ReleaseReferrers();
   if (FParent) Detach().release();  // the caller is destroying this node itself
+  // What this node owns loses its owner first, so that the children destroyed next need not
+  // leave the name map one by one.
+  if (FOwned) {
+    for (auto& [key, owned] : *FOwned) owned->FOwner = nullptr;
+    FOwned.reset();
+  }
   Clear();
   if (FOwner && FOwner->FOwned && !FName.empty()) {
     const auto it = FOwner->FOwned->find(AsciiUpper(FName));
     if (it != FOwner->FOwned->end() && it->second == this) FOwner->FOwned->erase(it);
-  }
-  if (FOwned) {
-    for (auto& [key, owned] : *FOwned) owned->FOwner = nullptr;
   }
 }
 

@@ -74,22 +74,25 @@ void TqbxComponent::SetName(const String& value) {
     return;
   }
   if (!value.empty() && !IsValidIdent(value)) throw Error(u"'" + value + u"' is not a valid component name");
-  const String key = UpperCase(value);
-  CaseLessMap& index = FTopNode->NameIndex();
+  // A node alone in its tree has no name to clash with; its index is built when first needed.
+  const bool alone = FTopNode == this && FObjects.empty() && !FNameIndex;
+  CaseLessMap* index = alone ? nullptr : &FTopNode->NameIndex();
   if (!value.empty()) {
-    const auto it = index.find(key);
-    if (it != index.end() && it->second != this) throw Error(u"prDupl");
+    if (index) {
+      const auto it = index->find(UpperCase(value));
+      if (it != index->end() && it->second != this) throw Error(u"prDupl");
+    }
     TqbxComponent* same = FOwner ? FOwner->FindOwnedComponent(value) : nullptr;
     if (same && same != this) throw Error(u"A component named " + value + u" already exists");
   }
-  const String old_key = UpperCase(FName);
-  if (!FName.empty()) {
-    EraseIfMapsTo(index, old_key, this);
+  if (!FName.empty() && (index || (FOwner && FOwner->FOwned))) {
+    const String old_key = UpperCase(FName);
+    if (index) EraseIfMapsTo(*index, old_key, this);
     if (FOwner && FOwner->FOwned) EraseIfMapsTo(*FOwner->FOwned, old_key, this);
   }
   FName = value;
   if (!value.empty()) {
-    index.emplace(key, this);
+    if (index) index->emplace(UpperCase(value), this);
     SetOwner(FOwner);
   }
 }

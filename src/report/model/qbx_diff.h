@@ -2,6 +2,7 @@
 // as ` Name="value"`, written only when the values differ.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/ustring.h"
@@ -10,7 +11,8 @@ namespace zavrik {
 
 // An attribute name, possibly in two parts (`Fill` and `.BackColor`), joined only when written.
 struct DiffName {
-  DiffName(const char16_t* name) : Head(name) {}
+  template <size_t N>
+  DiffName(const char16_t (&name)[N]) : Head(name, N - 1) {}  // a literal: its length is known
   DiffName(StringView name) : Head(name) {}
   DiffName(const String& name) : Head(name) {}
   DiffName(StringView head, StringView tail) : Head(head), Tail(tail) {}

@@ -154,7 +154,7 @@ void TqbxReportPage::AlignChildren(bool ignore_invisible, int32_t mirror_modes) 
   SetHeight((FPaperHeight - FTopMargin - FBottomMargin) * kPixelsPerMm);
   TqbxPage::AlignChildren(ignore_invisible, mirror_modes);
   for (const auto& child : Objects()) {
-    auto* band = dynamic_cast<TqbxBand*>(child.get());
+    auto* band = ComponentAs<TqbxBand>(child.get());
     if (!band) continue;
     if (band->Vertical()) band->SetHeight(Height() - band->Top());
     else if (FColumns > 1 && !SpansPageWidth(*band)) band->SetWidth(FColumnWidth * kPixelsPerMm);

@@ -116,8 +116,8 @@ void TqbxPostProcessor::BeginPass() {
 }
 
 bool TqbxPostProcessor::LoadValue(TqbxComponent& component, double top_on_page) {
-  if (component.Name().empty()) return false;
-  auto* memo = dynamic_cast<TqbxCustomMemoView*>(&component);
+  if (FMacroses.empty() || component.Name().empty()) return false;
+  auto* memo = ComponentAs<TqbxCustomMemoView>(&component);
   if (!memo) return false;
   const auto found = FMacroses.find(component.Name());
   if (found == FMacroses.end()) return false;

@@ -116,6 +116,7 @@ void TqbxReport::Clear() {
 }
 
 void TqbxReport::DoNotifyEvent(TqbxComponent* object, StringView event_name, bool run_always) {
+  if (event_name.empty()) return;  // most events have no handler: no parameter list
   DoParamEvent(event_name, {Variant(static_cast<Object*>(object))}, run_always);
 }
 

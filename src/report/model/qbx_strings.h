@@ -17,6 +17,8 @@ class TStrings : public Object {
   int Count() const { return static_cast<int>(FLines.size()); }
   void Add(String line) { FLines.push_back(std::move(line)); }
   void Clear() { FLines.clear(); }
+  // Copies the lines into the buffers this list already holds.
+  void AssignLines(const std::vector<String>& lines) { FLines = lines; }
   // Every line followed by CR LF.
   String Text() const;
   // Splits at CR LF, LF or CR; a final line break adds no empty line.

@@ -33,11 +33,14 @@ TqbxDrawText& TqbxDrawText::Global() {
 }
 
 void TqbxDrawText::SetFont(const FontRequest& font) {
+  const int old_fh = fh_;
+  const bool same_family = font_.name == font.name;
   font_ = font;
   FontSize = Round(font.size);
   if (MonoFont) font_.color = clBlack;
   fh_ = Round(FontSize * static_cast<double>(DefPPI) / 72);
-  reference_tables_.fill(nullptr);
+  // The tables depend on the family and the pixel height only (the slot is the style).
+  if (!same_family || fh_ != old_fh) reference_tables_.fill(nullptr);
 }
 
 void TqbxDrawText::SetOptions(bool word_wrap, bool html_tags, bool rtl_reading, bool word_break, bool clipped,

@@ -141,6 +141,18 @@ size_t TqbxHTMLTagsList::ApplyTag(String& line, size_t at) {
 }
 
 TqbxHTMLTags TqbxHTMLTagsList::ExpandHTMLTags(String& line, bool keep_empty) {
+  if (!AllowTags) {
+    // Without markup every character keeps the current style; only the positions advance.
+    TqbxHTMLTags tags(line.size(), Record());
+    for (size_t i = 0; i < tags.size(); ++i) tags[i].Position += static_cast<int>(i);
+    Position += static_cast<int>(line.size());
+    if (line.empty() && !keep_empty) {
+      line = u" ";
+      tags.push_back(Record());
+    }
+    Position += 2;
+    return tags;
+  }
   TqbxHTMLTags tags;
   tags.reserve(line.size());
   String visible;

@@ -187,7 +187,7 @@ TqbxCompiledAttributes::Entry TqbxXMLSerializer::ResolveAttribute(Object& object
     name = name.substr(dot + 1);
   }
   TqbxComponent* component = AsComponent(*target);
-  const bool memo = component && component->AsMemoText();
+  const auto memo = [component] { return component && component->AsMemoText(); };
   const auto text = [this, raw] { return OldFormat ? DecodeOldFormatUtf8(XmlUnescape(raw)) : XmlUnescape(raw); };
   if (name.size() == 1) {
     // The compact names of prepared pages.
@@ -196,14 +196,14 @@ TqbxCompiledAttributes::Entry TqbxXMLSerializer::ResolveAttribute(Object& object
       case u't': if (component) return {{}, Op::Top, nullptr, Variant(ParseAttributeFloat(raw))}; break;
       case u'w': if (component) return {{}, Op::Width, nullptr, Variant(ParseAttributeFloat(raw))}; break;
       case u'h': if (component) return {{}, Op::Height, nullptr, Variant(ParseAttributeFloat(raw))}; break;
-      case u'x': if (memo) return {{}, Op::MemoText, nullptr, Variant(XmlUnescape(raw))}; break;
-      case u'u': if (memo) return {{}, Op::MemoText, nullptr, Variant(text())}; break;
+      case u'x': if (memo()) return {{}, Op::MemoText, nullptr, Variant(XmlUnescape(raw))}; break;
+      case u'u': if (memo()) return {{}, Op::MemoText, nullptr, Variant(text())}; break;
     }
   }
   if (SameTextAscii(name, u"Text")) {
     if (target->ClassType().InheritsFrom(TStrings::StaticClass()))
       return {{}, Op::StringsText, nullptr, Variant(XmlUnescape(raw))};
-    if (memo) return {{}, Op::MemoText, nullptr, Variant(text())};
+    if (memo()) return {{}, Op::MemoText, nullptr, Variant(text())};
   }
   if (SameTextAscii(name, u"PropData")) return {{}, Op::PropData, nullptr, Variant(raw)};
   if (SameTextAscii(name, u"Name") && component && (IgnoreName || component->IsReport())) return {};
@@ -230,16 +230,17 @@ TqbxCompiledAttributes::Entry TqbxXMLSerializer::ResolveAttribute(Object& object
 
 void TqbxXMLSerializer::ApplyEntry(const Entry& entry, Object& target) {
   using Op = TqbxCompiledAttributes::Op;
-  TqbxComponent* component = AsComponent(target);
+  // Geometry and memo text entries are compiled for components only.
+  const auto component = [&target] { return AsComponent(target); };
   switch (entry.Action) {
     case Op::None:
     case Op::Error:
       return;
-    case Op::Left: return component->SetLeft(entry.Value.DoubleValue());
-    case Op::Top: return component->SetTop(entry.Value.DoubleValue());
-    case Op::Width: return component->SetWidth(entry.Value.DoubleValue());
-    case Op::Height: return component->SetHeight(entry.Value.DoubleValue());
-    case Op::MemoText: return component->AsMemoText()->SetMemoText(entry.Value.StringValue());
+    case Op::Left: return component()->SetLeft(entry.Value.DoubleValue());
+    case Op::Top: return component()->SetTop(entry.Value.DoubleValue());
+    case Op::Width: return component()->SetWidth(entry.Value.DoubleValue());
+    case Op::Height: return component()->SetHeight(entry.Value.DoubleValue());
+    case Op::MemoText: return component()->AsMemoText()->SetMemoText(entry.Value.StringValue());
     case Op::StringsText: return static_cast<TStrings&>(target).SetText(entry.Value.StringValue());
     case Op::PropData: return ReadPropData(target, entry.Value.StringValue());
     case Op::Property: return entry.Prop->set(target, entry.Value);

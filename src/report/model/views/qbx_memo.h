@@ -159,7 +159,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   String FStyle;
   TqbxRef<TqbxCustomMemoView> FFlowTo;
   Variant FLastValue = Variant::Null();
-  String FSavedText;
+  std::vector<String> FSavedLines;  // the text before printing, restored after
   bool FLoadedFromDictionary = false;
   // The appearance kept while a highlight is applied.
   struct Kept {

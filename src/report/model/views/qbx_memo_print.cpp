@@ -50,11 +50,11 @@ String TqbxCustomMemoView::FormatData(const Variant& value, const TqbxFormat* fo
 
 void TqbxCustomMemoView::BeforePrint() {
   TqbxStretcheable::BeforePrint();
-  if (!IsDataField()) FSavedText = FMemo->Text();
+  if (!IsDataField()) FSavedLines = FMemo->Lines();
 }
 
 void TqbxCustomMemoView::AfterPrint() {
-  if (!IsDataField()) FMemo->SetText(FSavedText);
+  if (!IsDataField()) FMemo->AssignLines(FSavedLines);
   RestoreHighlighted();
   TqbxStretcheable::AfterPrint();
 }
@@ -135,6 +135,11 @@ String TqbxCustomMemoView::EvaluateExpression(String expression, const TqbxForma
 
 void TqbxCustomMemoView::ExtractMacros() {
   if (!AllowExpressions) return;
+  // A text without brackets holds no macro; one without breaks inside its lines keeps its lines.
+  const auto& lines = FMemo->Lines();
+  if (std::none_of(lines.begin(), lines.end(),
+                   [](const String& line) { return line.find_first_of(u"[\r\n") != String::npos; }))
+    return;
   String text = FMemo->Text();
   text = ReplaceMacro(text, u"[TOTALPAGES#]", IntToStr(TotalPages));
   const String copy_name = u"CopyName" + IntToStr(CopyNo);
