@@ -172,33 +172,34 @@ const TqbxPDFFont::PlainUnit& TqbxPDFFont::PlainUnitOf(char16_t unit) {
 }
 
 bool TqbxPDFFont::RemapPlainly(StringView text, PdfGlyphRun& run) {
-  for (const char16_t unit : text)
-    if (!PlainUnitOf(unit).plain) return false;
   const size_t n = text.size();
   run.glyphs.resize(n);
   run.widths.resize(n);
   run.width = 0;
   run.spaces = 0;
+  // The glyphs first: a unit that is not plain leaves the run unfinished and nothing registered.
+  for (size_t i = 0; i < n; ++i) {
+    const PlainUnit& plain = PlainUnitOf(text[i]);
+    if (!plain.plain) return false;
+    run.glyphs[i] = plain.glyph;
+    run.widths[i] = plain.width;
+    if (plain.width != -1) run.width += plain.width;
+    if (plain.glyph == FSpaceGlyph) ++run.spaces;
+  }
   run.ligatures = false;
   run.average_spacing = FArial;
   run.space_chars.clear();
   if (FArial) run.space_chars.resize(n);
   for (size_t i = 0; i < n; ++i) {
     const char16_t unit = text[i];
-    const PlainUnit& plain = PlainUnitOf(unit);
-    const uint16_t glyph = plain.glyph;
-    const int width = plain.width;
+    const uint16_t glyph = run.glyphs[i];
     // Arial registers each character converted on its own before the line; the line's own
     // registration of the same glyph then changes nothing.
     if (FArial && !FSingleUnits[unit]) {
       FSingleUnits[unit] = true;
-      Register(glyph, width, text.substr(i, 1));
+      Register(glyph, run.widths[i], text.substr(i, 1));
     }
-    if (width != -1) run.width += width;
-    run.glyphs[i] = glyph;
-    run.widths[i] = width;
-    if (glyph == FSpaceGlyph) ++run.spaces;
-    if (glyph >= FUsedIndex.size() || FUsedIndex[glyph] < 0) Register(glyph, width, text.substr(i, 1));
+    if (glyph >= FUsedIndex.size() || FUsedIndex[glyph] < 0) Register(glyph, run.widths[i], text.substr(i, 1));
     if (FArial) run.space_chars[i] = IsSpaceChar(unit);
   }
   return true;
