@@ -44,6 +44,7 @@ void TqbxPDFExport::ClearState() {
   FFileId.clear();
   FPages.clear();
   FPageObjects.clear();
+  FTextStyles.Clear();
   FFonts.Clear();
   FImages.clear();
   FPageImages.clear();
@@ -109,7 +110,7 @@ void TqbxPDFExport::DrawView(TqbxView& view) {
     return;
   RecordLink(view);
   if (auto* memo = ComponentAs<TqbxCustomMemoView>(&view); memo && IsPlainText(*memo)) {
-    PdfPageContent page{FContent, FGeometry, FFonts};
+    PdfPageContent page{FContent, FGeometry, FFonts, FTextStyles};
     WriteMemoText(page, *memo);
   } else if (auto* line = ComponentAs<TqbxCustomLineView>(&view)) {
     WriteLineView(FContent, *line, FGeometry);

@@ -14,6 +14,7 @@
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_font_list.h"
 #include "pdf/pdf_geometry.h"
+#include "pdf/pdf_text_style.h"
 #include "report/model/qbx_error_list.h"
 #include "report/model/qbx_export_filter.h"
 
@@ -139,6 +140,7 @@ class TqbxPDFExport : public TqbxCustomExportFilter, public pdf::PdfImageSink {
   std::vector<PageRecord> FPages;
   std::map<int, int> FPageObjects;  // prepared page index → page object number
   pdf::PdfFontList FFonts;
+  pdf::PdfTextStyles FTextStyles{FFonts};
   std::vector<ImageEntry> FImages;
   std::vector<int> FPageImages;
   std::vector<PendingLink> FLinks;

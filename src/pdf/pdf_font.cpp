@@ -57,7 +57,8 @@ String StyleKey(const FontRequest& font) {
 
 }  // namespace
 
-TqbxPDFFont::TqbxPDFFont(const FontRequest& font) : FFont(font) {
+TqbxPDFFont::TqbxPDFFont(const FontRequest& font)
+    : FFont(font), FArial(pdf::IsArialFamily(font.name)) {
   FFont.size = 750;  // points: 1000 pixels per em at 96 pixels per inch
   FFace = FaceFor(FFont.name, FFont.style & (kFontBold | kFontItalic));
   FMetrics = FFace->Metrics(kEmPixels);
@@ -69,6 +70,7 @@ TqbxPDFFont::ShapedLine TqbxPDFFont::Shape(StringView text, bool rtl) const {
   ShapeOptions options;
   options.rtl_reading = rtl;
   options.units_per_em = kEmPixels;
+  options.full_shaping = FFullConversion;
   ShapedLine line;
   std::vector<uint32_t> clusters, seen;
   const std::vector<ShapedRun> runs = ShapeText(*FFace, text, options);
@@ -120,7 +122,7 @@ PdfGlyphRun TqbxPDFFont::Convert(StringView text, bool rtl) {
   PdfGlyphRun run;
   const ShapedLine shaped = Shape(text, rtl);
   run.ligatures = shaped.glyphs.size() < CountPoints(text);
-  const bool arial = pdf::IsArialFamily(FFont.name);
+  const bool arial = FArial;
   run.glyphs.reserve(shaped.glyphs.size());
   run.widths.reserve(shaped.glyphs.size());
   for (size_t i = 0; i < shaped.glyphs.size(); ++i) {
@@ -139,11 +141,68 @@ PdfGlyphRun TqbxPDFFont::Convert(StringView text, bool rtl) {
 const PdfGlyphRun& TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
   static const PdfGlyphRun kEmpty;
   if (text.empty()) return kEmpty;
+  if (!rtl && !FFullConversion && RemapPlainly(text, FPlainRun)) return FPlainRun;
   auto& runs = FRuns[rtl ? 1 : 0];
   if (const auto it = runs.find(text); it != runs.end()) return it->second;
   constexpr size_t kRunsKept = 16384;
   if (runs.size() >= kRunsKept) runs.clear();
   return runs.emplace(String(text), RemapString(text, rtl)).first->second;
+}
+
+void TqbxPDFFont::FillPlainUnits(unsigned page_index, LazyPages<PlainUnit>::Page& page) const {
+  ShapeOptions options;
+  options.units_per_em = kEmPixels;
+  std::vector<ShapedGlyph> glyphs;
+  for (unsigned k = 0; k < page.size(); ++k) {
+    const char16_t unit = static_cast<char16_t>(page_index << 8 | k);
+    PlainUnit& entry = page[k];
+    entry = {};
+    if (!ShapePlainLine(*FFace, StringView(&unit, 1), options, glyphs) || glyphs.size() != 1) continue;
+    // Arial's hidden glyph is left to Convert, which decides whether to draw it.
+    if (glyphs[0].index == 0 || glyphs[0].index > 0xFFFF || glyphs[0].index == kArialHiddenGlyph)
+      continue;
+    entry = {static_cast<uint16_t>(glyphs[0].index), true, glyphs[0].advance};
+  }
+}
+
+const TqbxPDFFont::PlainUnit& TqbxPDFFont::PlainUnitOf(char16_t unit) {
+  return FPlainUnits.At(unit, [this](unsigned index, LazyPages<PlainUnit>::Page& page) {
+    FillPlainUnits(index, page);
+  });
+}
+
+bool TqbxPDFFont::RemapPlainly(StringView text, PdfGlyphRun& run) {
+  const size_t n = text.size();
+  run.glyphs.resize(n);
+  run.widths.resize(n);
+  run.width = 0;
+  run.spaces = 0;
+  // The glyphs first: a unit that is not plain leaves the run unfinished and nothing registered.
+  for (size_t i = 0; i < n; ++i) {
+    const PlainUnit& plain = PlainUnitOf(text[i]);
+    if (!plain.plain) return false;
+    run.glyphs[i] = plain.glyph;
+    run.widths[i] = plain.width;
+    if (plain.width != -1) run.width += plain.width;
+    if (plain.glyph == FSpaceGlyph) ++run.spaces;
+  }
+  run.ligatures = false;
+  run.average_spacing = FArial;
+  run.space_chars.clear();
+  if (FArial) run.space_chars.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t unit = text[i];
+    const uint16_t glyph = run.glyphs[i];
+    // Arial registers each character converted on its own before the line; the line's own
+    // registration of the same glyph then changes nothing.
+    if (FArial && !FSingleUnits[unit]) {
+      FSingleUnits[unit] = true;
+      Register(glyph, run.widths[i], text.substr(i, 1));
+    }
+    if (glyph >= FUsedIndex.size() || FUsedIndex[glyph] < 0) Register(glyph, run.widths[i], text.substr(i, 1));
+    if (FArial) run.space_chars[i] = IsSpaceChar(unit);
+  }
+  return true;
 }
 
 bool TqbxPDFFont::FirstSingle(StringView point) {
@@ -158,7 +217,7 @@ bool TqbxPDFFont::FirstSingle(StringView point) {
 }
 
 PdfGlyphRun TqbxPDFFont::RemapString(StringView text, bool rtl) {
-  const bool arial = pdf::IsArialFamily(FFont.name);
+  const bool arial = FArial;
   if (arial && !HasDevanagari(text)) {
     for (size_t i = 0; i < text.size(); i += PointLength(text, i)) {
       const StringView point = text.substr(i, PointLength(text, i));

@@ -21,6 +21,8 @@
 #include "pdf/pdf_font_list.h"
 #include "platform/font_face.h"
 #include "platform/font_request.h"
+#include "platform/lazy_pages.h"
+#include "platform/shaping.h"
 
 namespace zavrik {
 
@@ -55,6 +57,8 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   // valid until the next call.
   const PdfGlyphRun& SoftRemapString(StringView text, bool rtl);
   const std::vector<PdfUsedGlyph>& UsedGlyphs() const { return FUsed; }
+  // Every line through the shaper's runs and HarfBuzz (tests compare the paths).
+  void SetFullConversion(bool full) { FFullConversion = full; }
 
   // FontName, BaseFont and CMapName: the escaped name with its ",Bold"/",Italic" suffix.
   std::string FontName() const;
@@ -73,6 +77,10 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   ShapedLine Shape(StringView text, bool rtl) const;
   PdfGlyphRun Convert(StringView text, bool rtl);
   PdfGlyphRun RemapString(StringView text, bool rtl);
+  // RemapString of a left-to-right line of plain characters (see ShapePlainLine) into `run`,
+  // without the shaper's runs and clusters: one glyph per character. False, with nothing
+  // registered, for a line that needs RemapString.
+  bool RemapPlainly(StringView text, PdfGlyphRun& run);
   // Whether the character (one code point) is met on its own for the first time.
   bool FirstSingle(StringView point);
   void Register(uint16_t glyph, int width, StringView unicode);
@@ -89,6 +97,8 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
                        bool compact, int system_info, int descriptor) const;
 
   FontRequest FFont;
+  bool FArial = false;  // an Arial family: single characters registered first, average spacing
+  bool FFullConversion = false;
   std::shared_ptr<const FontFace> FFace;
   OutlineMetrics FMetrics;
   uint16_t FSpaceGlyph = 3;
@@ -102,7 +112,18 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
     using is_transparent = void;
     size_t operator()(StringView text) const { return std::hash<StringView>{}(text); }
   };
+  // Lines of plain characters are converted again each time, which is cheaper than a look-up.
   std::unordered_map<String, PdfGlyphRun, TextHash, std::equal_to<>> FRuns[2];
+  PdfGlyphRun FPlainRun;  // the last plain line's run
+  // Each UTF-16 unit shaped on its own by ShapePlainLine, filled a page at a time.
+  struct PlainUnit {
+    uint16_t glyph = 0;
+    bool plain = false;  // false: the unit needs RemapString
+    int32_t width = 0;
+  };
+  const PlainUnit& PlainUnitOf(char16_t unit);
+  void FillPlainUnits(unsigned page_index, LazyPages<PlainUnit>::Page& page) const;
+  LazyPages<PlainUnit> FPlainUnits;
 };
 
 namespace pdf {

@@ -25,17 +25,18 @@ std::string ShortestDigitsFixed(double value, int decimals) {
 }
 
 // The same text without the decimal detour when the scaled value is small and not near a
-// half: then the shortest digits and the binary value round the same way.
-std::string Fixed(double value, int decimals) {
+// half: then the shortest digits and the binary value round the same way. Appended to `out`.
+void AppendFixed(std::string& out, double value, int decimals) {
   if (!std::isfinite(value)) value = 0;
   static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
-  if (decimals < 0 || decimals > 4) return ShortestDigitsFixed(value, decimals);
+  if (decimals < 0 || decimals > 4) return void(out += ShortestDigitsFixed(value, decimals));
   const double scaled = std::fabs(value) * kScale[decimals];
-  if (!(scaled < 1e9)) return ShortestDigitsFixed(value, decimals);
+  if (!(scaled < 1e9)) return void(out += ShortestDigitsFixed(value, decimals));
   const double whole = std::floor(scaled);
   const double fraction = scaled - whole;
-  if (std::fabs(fraction - 0.5) < 1e-6) return ShortestDigitsFixed(value, decimals);
+  if (std::fabs(fraction - 0.5) < 1e-6) return void(out += ShortestDigitsFixed(value, decimals));
   uint64_t units = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  const bool negative = value < 0 && units != 0;
   char buffer[32];
   char* end = buffer + sizeof buffer;
   char* p = end;
@@ -45,9 +46,8 @@ std::string Fixed(double value, int decimals) {
     *--p = static_cast<char>('0' + units % 10);
     units /= 10;
   } while (units != 0);
-  const bool zero = std::all_of(p, end, [](char c) { return c == '0' || c == '.'; });
-  if (value < 0 && !zero) *--p = '-';
-  return std::string(p, end);
+  if (negative) *--p = '-';
+  out.append(p, end);
 }
 
 int Red(uint32_t c) { return c & 0xFF; }
@@ -60,16 +60,35 @@ std::string Components(uint32_t c, std::string (*form)(int)) {
 
 }  // namespace
 
-std::string F2(double value) { return Fixed(value, 2); }
+std::string F2(double value) {
+  std::string text;
+  AppendFixed(text, value, 2);
+  return text;
+}
 
-std::string F3(double value) { return Fixed(value, 3); }
+std::string F3(double value) {
+  std::string text;
+  AppendFixed(text, value, 3);
+  return text;
+}
 
 std::string F3t(double value) {
-  std::string text = Fixed(value, 3);
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  if (text == "-0") text = "0";
+  std::string text;
+  AppendF3t(text, value);
   return text;
+}
+
+void AppendF2(std::string& out, double value) { AppendFixed(out, value, 2); }
+
+void AppendF3t(std::string& out, double value) {
+  const size_t start = out.size();
+  AppendFixed(out, value, 3);
+  while (out.size() > start + 1 && out.back() == '0') out.pop_back();
+  if (out.size() > start + 1 && out.back() == '.') out.pop_back();
+  if (out.size() == start + 2 && out[start] == '-' && out[start + 1] == '0') {
+    out.resize(start);
+    out += '0';
+  }
 }
 
 std::string ColorA(uint32_t color) {

@@ -14,6 +14,9 @@ std::string F2(double value);
 std::string F3(double value);
 // Three decimals, trailing zeros and a trailing "." removed: 0.563, 12, 1.5.
 std::string F3t(double value);
+// F2 and F3t appended to a buffer.
+void AppendF2(std::string& out, double value);
+void AppendF3t(std::string& out, double value);
 
 // Colours are $00BBGGRR values; 536870911 is no colour.
 inline constexpr uint32_t kNoColor = 0x1FFFFFFF;

@@ -91,8 +91,13 @@ std::string DashPattern(TqbxFrameStyle style, double width) {
 }
 
 std::string RectPath(const PdfRect& r) {
-  return F3t(r.left) + " " + F3t(r.top) + " " + F3t(r.right - r.left) + " " +
-         F3t(r.bottom - r.top) + " re";
+  std::string path;
+  path.reserve(48);
+  for (const double value : {r.left, r.top, r.right - r.left, r.bottom - r.top}) {
+    AppendF3t(path, value);
+    path += ' ';
+  }
+  return path += "re";
 }
 
 void WriteFrame(std::string& out, const TqbxFrame& frame, const PdfRect& rect) {

@@ -47,7 +47,13 @@ bool IsBlank(StringView line) {
   return std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u' '; });
 }
 
-std::string Point(double x, double y) { return F2(x) + " " + F2(y); }
+// Appends "x y" in F2 and the rest of the operator line.
+void PointOp(std::string& out, double x, double y, std::string_view op) {
+  AppendF2(out, x);
+  out += ' ';
+  AppendF2(out, y);
+  Op(out, op);
+}
 
 // The flags of the wrapped lines: when wrapping added no lines, only the first line starts a
 // paragraph and every line ends one.
@@ -87,7 +93,7 @@ class MemoTextWriter {
       if (memo_.Underlines()) Rules(object);
       const std::vector<TqbxWrappedLine>& lines = layout->Text();
       if (!lines.empty()) {
-        style_ = TextStyleOf(page_.fonts, *memo_.Font());
+        style_ = page_.styles.Of(*memo_.Font());
         font_ = style_.font;
         const std::vector<uint8_t> flags = LineFlags(lines, text);
         for (size_t i = 0; i < lines.size(); ++i)
@@ -135,10 +141,15 @@ class MemoTextWriter {
     const double p = (flags & kFirstLineOfParagraph) ? memo_.ParagraphGap : 0;
     const double available = memo_.Width() - memo_.ShadowSize() - 2 * memo_.GapX - p;
     const PdfGlyphRun& run = font_->SoftRemapString(text, memo_.RTLReading);
+    // Operands go straight into the content; Op ends each line with its operator.
     Op(out_, "BT");
-    Op(out_, style_.resource + " " + style_.size + " Tf");
+    out_ += style_.resource;
+    out_ += ' ';
+    out_ += style_.size;
+    Op(out_, " Tf");
     Op(out_, "[] 0 d");
-    Op(out_, ColorA(style_.color) + " rg");
+    out_ += ColorA(style_.color);
+    Op(out_, " rg");
     const bool justified = memo_.HAlign == haBlock && !(flags & kLastLineOfParagraph) &&
                            run.spaces > 0 && style_.points > 0;
     const double width = justified ? available : style_.points * run.width / kPointsPerPixel / 1000;
@@ -149,7 +160,7 @@ class MemoTextWriter {
     else if (memo_.HAlign == haCenter)
       x0 = b + (available - width) / 2;
     const double x = g_.X(x0), y = g_.Y(Baseline(i, n));
-    Op(out_, Point(x, y) + " Td");
+    PointOp(out_, x, y, " Td");
     if (style_.italic_simulated) Op(out_, "1 0 0.25 1 " + F3t(x) + " " + F3t(y) + " Tm");
     if (style_.bold_simulated)
       Op(out_, "2 Tr " + F2(style_.points / 35.0) + " w " + ColorB(style_.color) + " RG");
@@ -158,7 +169,9 @@ class MemoTextWriter {
           (run.width - available * kPointsPerPixel * 1000 / style_.points) / run.spaces;
       Op(out_, JustifiedGlyphs(run, font_->SpaceGlyph(), j));
     } else {
-      Op(out_, "<" + GlyphHex(run.glyphs, 0, run.glyphs.size()) + "> Tj");
+      out_ += '<';
+      AppendGlyphHex(out_, run.glyphs, 0, run.glyphs.size());
+      Op(out_, "> Tj");
     }
     Op(out_, "ET");
     if (style_.bold_simulated) Op(out_, "0 Tr");
@@ -168,16 +181,16 @@ class MemoTextWriter {
       Op(out_, "[] 0 d");
       Op(out_, ColorA(style_.color) + " RG");
       Op(out_, F2(style_.points * 0.08) + " w");
-      Op(out_, Point(x, under) + " m");
-      Op(out_, Point(x + length, under) + " l");
+      PointOp(out_, x, under, " m");
+      PointOp(out_, x + length, under, " l");
       Op(out_, "S");
     }
     if (style_.strike_out) {
       const double through = y + style_.points * 0.28;
       Op(out_, ColorA(style_.color) + " RG");
       Op(out_, F2(style_.points * 0.08) + " w");
-      Op(out_, Point(x, through) + " m");
-      Op(out_, Point(x + length, through) + " l");
+      PointOp(out_, x, through, " m");
+      PointOp(out_, x + length, through, " l");
       Op(out_, "S");
     }
   }

@@ -14,11 +14,15 @@ class TqbxCustomMemoView;
 
 namespace zavrik::pdf {
 
-// Where view drawing writes: the page's content buffer, its geometry and the document's fonts.
+class PdfTextStyles;
+
+// Where view drawing writes: the page's content buffer, its geometry, the document's fonts and
+// their text styles.
 struct PdfPageContent {
   std::string& out;
   const PdfPageGeometry& geometry;
   PdfFontList& fonts;
+  PdfTextStyles& styles;
 };
 
 // Texts without markup, rotation and character spacing are written as PDF text; the others go

@@ -35,6 +35,22 @@ PdfTextStyle TextStyleOf(PdfFontList& fonts, const TqbxFont& font) {
   return s;
 }
 
+PdfTextStyle PdfTextStyles::Of(const TqbxFont& font) {
+  const int32_t size = font.Size(), style = font.Style(), color = font.Color();
+  const auto same = [&](const Entry& e) {
+    return e.size == size && e.style == style && e.color == color && e.name == font.Name();
+  };
+  if (last_ < entries_.size() && same(entries_[last_])) return entries_[last_].text_style;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (!same(entries_[i])) continue;
+    last_ = i;
+    return entries_[i].text_style;
+  }
+  last_ = entries_.size();
+  entries_.push_back({font.Name(), size, style, color, TextStyleOf(fonts_, font)});
+  return entries_.back().text_style;
+}
+
 double TextSizeValue(StringView family, int size) {
   const double factor = size > 64 ? 1 : FontSizeCorrection(family, size);
   return RoundHalfEven(size * kTextSizeFactor * factor * 1000) / 1000;
@@ -43,9 +59,16 @@ double TextSizeValue(StringView family, int size) {
 std::string TextSize(StringView family, int size) { return F3(TextSizeValue(family, size)); }
 
 std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
+  std::string hex;
+  AppendGlyphHex(hex, glyphs, from, to);
+  return hex;
+}
+
+void AppendGlyphHex(std::string& hex, const std::vector<uint16_t>& glyphs, size_t from, size_t to) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex(4 * (to - from), '0');
-  char* out = hex.data();
+  const size_t start = hex.size();
+  hex.resize(start + 4 * (to - from));
+  char* out = hex.data() + start;
   for (size_t i = from; i < to; ++i) {
     const uint16_t glyph = glyphs[i];
     *out++ = kDigits[glyph >> 12];
@@ -53,7 +76,6 @@ std::string GlyphHex(const std::vector<uint16_t>& glyphs, size_t from, size_t to
     *out++ = kDigits[(glyph >> 4) & 0xF];
     *out++ = kDigits[glyph & 0xF];
   }
-  return hex;
 }
 
 std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
@@ -68,10 +90,15 @@ std::string JustifiedGlyphs(const PdfGlyphRun& run, uint16_t space, double j) {
     const long long n = static_cast<long long>(whole + std::trunc(carried));
     carried -= std::trunc(carried);
     if (n == 0) continue;
-    text += GlyphHex(run.glyphs, from, i + 1) + ">" + std::to_string(n) + "<";
+    AppendGlyphHex(text, run.glyphs, from, i + 1);
+    text += '>';
+    text += std::to_string(n);
+    text += '<';
     from = i + 1;
   }
-  return text + GlyphHex(run.glyphs, from, run.glyphs.size()) + ">] TJ";
+  AppendGlyphHex(text, run.glyphs, from, run.glyphs.size());
+  text += ">] TJ";
+  return text;
 }
 
 }  // namespace zavrik::pdf

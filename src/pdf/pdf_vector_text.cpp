@@ -23,7 +23,7 @@ void WriteRecord(PdfPageContent& page, const TqbxView& view, const TqbxFont& fon
     Op(out, "W");
     Op(out, "n");
   }
-  const PdfTextStyle style = TextStyleOf(page.fonts, font);
+  const PdfTextStyle style = page.styles.Of(font);
   const double x = page.geometry.X(view.AbsLeft() + record.x);
   const double y = page.geometry.Y(view.AbsTop() + record.y + style.points * kBaselineDrop);
   Op(out, "BT");

@@ -204,6 +204,27 @@ bool IsPlainCharacter(char32_t ch) {
   return ch == 0x2116 || ch == 0x2122;
 }
 
+// Plain characters are Latin, Greek, Cyrillic or common, so every item of such a line takes the plain
+// path of ShapeItem; their glyphs, concatenated, are the line's.
+bool ShapePlainLine(const FontFace& face, StringView text, const ShapeOptions& options,
+                    std::vector<ShapedGlyph>& glyphs) {
+  glyphs.clear();
+  if (options.rtl_reading || options.full_shaping) return false;
+  const PlainGlyphs& plain = face.Plain();
+  glyphs.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t ch = text[i];
+    if (!IsPlainCharacter(ch)) return false;
+    const PlainGlyphs::Glyph own = plain.Of(ch);
+    if (own.index == 0) return false;
+    ShapedGlyph& glyph = glyphs.emplace_back();
+    glyph.index = own.index;
+    glyph.cluster = static_cast<uint32_t>(i);
+    glyph.advance = Scaled(own.advance, face, options);
+  }
+  return true;
+}
+
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options) {
   const CodePoints cps = Decode(text);
   const bool plain = !options.full_shaping && std::all_of(cps.chars.begin(), cps.chars.end(), IsPlainCharacter);

@@ -41,4 +41,11 @@ bool IsPlainCharacter(char32_t ch);
 // The runs of a line in display order.
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options = {});
 
+// The glyphs of ShapeText's runs, one per character in text order, for a left-to-right line of
+// plain characters that all have plain glyphs in the face; false for any other line (`glyphs`
+// then holds nothing of use). Each glyph depends on its own character alone: the line's glyphs
+// are those of its characters shaped one by one.
+bool ShapePlainLine(const FontFace& face, StringView text, const ShapeOptions& options,
+                    std::vector<ShapedGlyph>& glyphs);
+
 }  // namespace zavrik

@@ -5,10 +5,12 @@
 #include <regex>
 
 #include "pdf/pdf_font.h"
+#include "pdf/pdf_format.h"
 #include "pdf/pdf_memo_text.h"
 #include "pdf/pdf_text_style.h"
 #include "pdf/pdf_page_fixture.h"
 #include "platform/shaping.h"
+#include "report/model/views/qbx_font.h"
 
 namespace zavrik::pdf {
 namespace {
@@ -197,6 +199,58 @@ TEST(PdfFonts, RegisterKeysByFamilyAndStyle) {
   tahoma.style = kFontBold;
   EXPECT_EQ(RegisterFont(fonts, tahoma), 2);  // Tahoma's italic is simulated
   EXPECT_EQ(FontAt(fonts, 2).FontName(), "Tahoma,Bold");
+}
+
+std::string Describe(const PdfTextStyle& s) {
+  return s.resource + " " + s.size + " " + std::to_string(s.size_value) + " " + std::to_string(s.points) + " " +
+         std::to_string(s.color) + " " + std::to_string(s.bold_simulated) + std::to_string(s.italic_simulated) +
+         std::to_string(s.underline) + std::to_string(s.strike_out) + " " + (s.font ? s.font->FontName() : "none");
+}
+
+// The styles of the export are TextStyleOf's, worked out once per distinct font: any change of
+// name, size, style or colour gives the style of the changed font, and the fonts are registered
+// in the same order.
+TEST(PdfFonts, TextStylesAreThoseOfTheFontsFirstRegisteredInOrder) {
+  PdfFontList cached_fonts, direct_fonts;
+  PdfTextStyles styles(cached_fonts);
+  TqbxFont font;
+  const auto expect_same = [&](const char* what) {
+    const PdfTextStyle cached = styles.Of(font);
+    EXPECT_EQ(Describe(cached), Describe(TextStyleOf(direct_fonts, font))) << what;
+    EXPECT_EQ(cached.font, &FontAt(cached_fonts, std::stoi(cached.resource.substr(2)))) << what;
+  };
+  expect_same("Arial 10");
+  font.SetSize(12);
+  expect_same("size");
+  font.SetColor(clRed);
+  expect_same("colour");
+  font.SetColor(static_cast<int32_t>(kNoColor));
+  expect_same("no colour");
+  font.SetStyle(fsBold | fsUnderline);
+  expect_same("bold underlined");
+  font.SetName(u"Tahoma");
+  font.SetStyle(fsItalic | fsStrikeOut);
+  expect_same("simulated italic");
+  font.SetName(u"Courier New");
+  expect_same("size correction");
+  font.SetName(u"Arial");
+  font.SetStyle(0);
+  font.SetSize(10);
+  font.SetColor(clBlack);
+  expect_same("Arial 10 again");
+  font.SetName(u"arial");
+  expect_same("another spelling");
+  EXPECT_EQ(cached_fonts.Count(), direct_fonts.Count());
+  font.SetName(u"Arial");
+  EXPECT_EQ(styles.Of(font).resource, "/F0");
+  // Cleared with the font list, the styles register their fonts again.
+  styles.Clear();
+  cached_fonts.Clear();
+  font.SetName(u"Times New Roman");
+  const PdfTextStyle again = styles.Of(font);
+  EXPECT_EQ(again.resource, "/F0");
+  EXPECT_EQ(again.font, &FontAt(cached_fonts, 0));
+  EXPECT_EQ(cached_fonts.Count(), 1);
 }
 
 TEST(PdfFonts, EmptyTextGivesAnEmptyRun) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
+#include <vector>
 
 #include "core/float_text.h"
 #include "core/format_settings.h"
@@ -45,6 +47,36 @@ TEST(PdfNumbers, AgreeWithTheNumberDisplay) {
     ASSERT_EQ(F2(v), display(v, 2)) << v;
     ASSERT_EQ(F3(v), display(v, 3)) << v;
   }
+}
+
+// The appended forms write what F2 and F3t return, whatever the buffer holds before: trimming
+// stops at the number's own first digit.
+TEST(PdfNumbers, AppendedFormsEqualTheReturnedOnes) {
+  const auto trimmed = [](std::string text) {
+    while (text.size() > 1 && text.back() == '0') text.pop_back();
+    if (text.size() > 1 && text.back() == '.') text.pop_back();
+    return text == "-0" ? std::string("0") : text;
+  };
+  std::vector<double> values = {0, -0.0, -0.0001, 0.0004, 0.0005, -0.0005, 0.5, 10, 100, -100, 1.5, 2.675,
+                                1e9, 1e12 + 0.25, 1e20, -1e20, 1e300, -1e300, 5e-324,
+                                std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+  std::mt19937_64 random(11);
+  std::uniform_int_distribution<int> thousandths(-2000000, 2000000);
+  for (int i = 0; i < 20000; ++i) values.push_back(thousandths(random) / (i % 2 ? 1000.0 : 100.0));
+  for (const double v : values) {
+    for (const std::string prefix : {"", "100", "1.0", "-"}) {
+      std::string out = prefix;
+      AppendF2(out, v);
+      ASSERT_EQ(out, prefix + F2(v)) << v;
+      out = prefix;
+      AppendF3t(out, v);
+      ASSERT_EQ(out, prefix + F3t(v)) << v;
+      ASSERT_EQ(F3t(v), trimmed(F3(v))) << v;
+    }
+  }
+  EXPECT_EQ(F3t(100), "100");
+  EXPECT_EQ(F3t(-0.0004), "0");
+  EXPECT_EQ(F2(-0.0), "0.00");
 }
 
 TEST(PdfColours, ThreeForms) {
