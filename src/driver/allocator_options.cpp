@@ -1,0 +1,10 @@
+// jemalloc's options for the program, read by the allocator before its first allocation (the
+// MALLOC_CONF environment variable still overrides them).
+//
+// Transparent huge pages for the heap: a listing's prepared pages and rows grow the heap by tens
+// of megabytes, and on virtual machines a 4 KB page fault costs more than the work done on the
+// page. The price is up to a few huge pages of resident memory per arena.
+extern "C" {
+extern const char* const malloc_conf;
+const char* const malloc_conf = "thp:always";
+}
