@@ -62,6 +62,36 @@ TEST_F(CompactPagesTest, TheEngineGoingBackToAPackedPageAddsAfterItsObjects) {
   EXPECT_EQ(ElementNames(3), u"b1(m1),b1(m1)");
 }
 
+// A packed page is rebuilt from its bytes and stays packed; the objects are those of the
+// unpacked elements, which tell their element apart.
+TEST_F(CompactPagesTest, APackedPageIsRebuiltFromItsBytesAndStaysPacked) {
+  auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
+  auto& memo = AddMemo(band, u"Memo1", u"");
+  pages.AddSourcePage(page);
+  for (int i = 0; i < 5; ++i) {
+    pages.AddPage(page);
+    memo.SetMemoText(u"Строка " + IntToStr(i));
+    pages.AddObject(band);
+    pages.AddObject(band);
+  }
+  ASSERT_TRUE(pages.PageItem(2).Packed());
+  engine.Running = false;
+  TqbxReportPage* rebuilt = pages.GetPage(2);
+  EXPECT_TRUE(pages.PageItem(2).Packed());
+  EXPECT_FALSE(pages.PageItem(2).Loaded);
+  ASSERT_EQ(rebuilt->Count(), 2);
+  EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(1).Child(0)).Text(), u"Строка 2");
+  EXPECT_EQ(rebuilt->Child(1).Child(0).SerializedItem, nullptr);
+  // Loaded, the same page gives the same objects, each with its element.
+  pages.ClearCache();
+  TqbxXMLItem& item = pages.PageItem(2);
+  pages.XMLDoc.LoadItem(item);
+  rebuilt = pages.GetPage(2);
+  ASSERT_EQ(rebuilt->Count(), 2);
+  EXPECT_EQ(dynamic_cast<TqbxMemoView&>(rebuilt->Child(1).Child(0)).Text(), u"Строка 2");
+  EXPECT_EQ(rebuilt->Child(1).Child(0).SerializedItem, &item.Items(1).Items(0));
+}
+
 // A page read back keeps its packed form for unloading only while nothing is added to it.
 TEST_F(CompactPagesTest, APageReadBackThenAddedToIsPackedWithTheNewObjects) {
   auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);

@@ -117,6 +117,32 @@ TEST(ItemPack, UnpackedToReadThePackedFormIsKeptUntilTheChildrenChange) {
   EXPECT_EQ(page->Items(0).Name(), u"b7");
 }
 
+// Elements read from the bytes: the names and texts of the items in preorder, with child counts.
+TEST(ItemPack, PackedElementsListTheItemsInPreorderWithoutBuildingThem) {
+  const auto page = SamplePage();
+  const std::string packed = PackItems(*page);
+  const PackedElements elements(packed);
+  EXPECT_EQ(elements.Roots(), 2u);
+  std::vector<const TqbxXMLItem*> expected;
+  std::vector<const TqbxXMLItem*> pending{page.get()};
+  while (!pending.empty()) {
+    const TqbxXMLItem* item = pending.back();
+    pending.pop_back();
+    if (item != page.get()) expected.push_back(item);
+    for (int i = item->Count() - 1; i >= 0; --i) pending.push_back(&item->Items(i));
+  }
+  ASSERT_EQ(elements.Elements().size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const PackedElement& element = elements.Elements()[i];
+    EXPECT_EQ(String(element.name), expected[i]->Name()) << i;
+    EXPECT_EQ(String(element.text), expected[i]->Text()) << i;
+    EXPECT_EQ(element.children, static_cast<size_t>(expected[i]->Count())) << i;
+  }
+  for (const size_t cut : {size_t{1}, packed.size() / 2, packed.size() - 1})
+    EXPECT_THROW(PackedElements(std::string_view(packed).substr(0, cut)), Error) << cut;
+  EXPECT_THROW(PackedElements(packed + "x"), Error);
+}
+
 TEST(ItemPack, NestingThousandsDeepPacksWithoutRecursion) {
   TqbxXMLItem root(u"page0");
   root.Unloadable = true;

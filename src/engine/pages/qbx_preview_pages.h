@@ -18,6 +18,8 @@
 
 namespace zavrik {
 
+class PageElements;
+
 class TqbxXMLSerializer;
 
 class TqbxPreviewPages : public TqbxCustomPreviewPages {
@@ -118,10 +120,10 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
                             bool class_name_only);
   int SourcePageIndex(const TqbxComponent& page) const;
   std::unique_ptr<TqbxReportPage> BuildPage(TqbxXMLItem& item);
-  // Rebuilds the objects of `item`'s child elements under `parent`; references stay unresolved.
+  // Rebuilds the objects of the page's elements under `parent`; references stay unresolved.
   // `parent_top` is the parent's AbsTop, carried down because every added object makes the cached
   // positions stale.
-  void RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
+  void RebuildObjects(const PageElements& elements, TqbxComponent& parent, double parent_top,
                       TqbxXMLSerializer& serializer);
   // The source object's base text, compiled on first use.
   const TqbxCompiledComponent& CompiledSource(const TqbxComponent& source, TqbxXMLSerializer& serializer);

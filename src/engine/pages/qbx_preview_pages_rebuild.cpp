@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/float_text.h"
 #include "core/number_parse.h"
+#include "engine/pages/qbx_page_elements.h"
 #include "engine/pages/qbx_preview_pages.h"
 #include "engine/pages/qbx_xml_props.h"
 #include "report/model/views/qbx_picture_view.h"
@@ -24,12 +25,13 @@ int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
   auto page = std::make_unique<TqbxReportPage>();
+  const PageElements elements(item);
   if (item.Name() == kFullFormPage) {
     // Object by object, as objects without a source copy: repeated bands share their names, and
     // reading by name would merge them into one.
     TqbxXMLSerializer serializer;
     serializer.XMLToObj(item.Text(), *page);
-    RebuildObjects(item, *page, page->AbsTop(), serializer);
+    RebuildObjects(elements, *page, page->AbsTop(), serializer);
     return page;
   }
   const std::optional<int32_t> index = item.Name().starts_with(u"page")
@@ -46,42 +48,51 @@ std::unique_ptr<TqbxReportPage> TqbxPreviewPages::BuildPage(TqbxXMLItem& item) {
     serializer.XMLToObj(item.Text(), *page);
   }
   TqbxXMLSerializer serializer;
-  RebuildObjects(item, *page, page->AbsTop(), serializer);
+  RebuildObjects(elements, *page, page->AbsTop(), serializer);
   return page;
 }
 
-void TqbxPreviewPages::RebuildObjects(TqbxXMLItem& item, TqbxComponent& parent, double parent_top,
+void TqbxPreviewPages::RebuildObjects(const PageElements& elements, TqbxComponent& parent, double parent_top,
                                       TqbxXMLSerializer& serializer) {
   // Depth first without recursion: objects may nest thousands of levels deep.
   struct Level {
-    TqbxXMLItem* Item;
     TqbxComponent* Parent;
     double Top;
-    int Next;
+    size_t Left;  // child elements still to read
   };
-  std::vector<Level> levels{{&item, &parent, parent_top, 0}};
+  std::vector<Level> levels{{&parent, parent_top, elements.Roots()}};
+  parent.ReserveChildren(elements.Roots());
+  const std::vector<PageElement>& list = elements.Elements();
+  size_t next = 0;
   while (!levels.empty()) {
     Level& level = levels.back();
-    if (level.Next >= level.Item->Count()) {
+    if (level.Left == 0) {
       TqbxComponent* finished = level.Parent;
       levels.pop_back();
       if (!levels.empty()) finished->UpdateBounds();  // the caller's parent is not one of ours
       continue;
     }
-    TqbxXMLItem& element = level.Item->Items(level.Next++);
-    const TqbxComponent* source = Dictionary.GetObject(element.Name());
+    --level.Left;
+    if (next >= list.size()) throw Error(u"The prepared page's objects are incomplete");
+    const size_t at = next;
+    const PageElement& element = list[next++];
+    const TqbxComponent* source = Dictionary.GetObject(element.name);
     std::unique_ptr<TqbxComponent> object =
-        source ? serializer.ReadDetachedComponent(CompiledSource(*source, serializer), element.Text())
-               : serializer.ReadDetachedComponentStr(element.Name() + u" " + element.Text());
+        source ? serializer.ReadDetachedComponent(CompiledSource(*source, serializer), element.text)
+               : serializer.ReadDetachedComponentStr(String(element.name) + u" " + String(element.text));
     if (source) object->SetName(source->Name());
     if (auto* picture = ComponentAs<TqbxPictureView>(object.get()); picture && picture->Picture()->Empty())
       picture->LoadFromCache(GetPicture(picture->ImageIndex()));
     // Memo views take their preview highlight here, once highlights in previews exist.
-    if (PostProcessor().LoadValue(*object, level.Top + object->Top())) continue;
+    if (PostProcessor().LoadValue(*object, level.Top + object->Top())) {
+      next = elements.AfterSubtree(at);
+      continue;
+    }
     TqbxComponent& placed = level.Parent->AddChild(std::move(object));
-    placed.SerializedItem = &element;
+    placed.SerializedItem = element.item;
+    placed.ReserveChildren(element.children);
     const double top = level.Top + placed.Top();
-    levels.push_back({&element, &placed, top, 0});
+    levels.push_back({&placed, top, element.children});
   }
 }
 
@@ -136,7 +147,8 @@ TqbxReportPage* TqbxPreviewPages::GetPage(int index) {
       return page;
     }
   }
-  if (!item.Loaded) XMLDoc.LoadItem(item, true);
+  // A packed page is read from its bytes and stays packed; one in the swap file comes back.
+  if (!item.Loaded && !item.Packed()) XMLDoc.LoadItem(item, true);
   std::unique_ptr<TqbxReportPage> built = BuildPage(item);
   TqbxReportPage* page = built.get();
   page->AlignChildren(false, page->MirrorMode());

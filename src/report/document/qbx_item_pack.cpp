@@ -1,6 +1,5 @@
 #include "report/document/qbx_item_pack.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "core/error.h"
@@ -89,23 +88,39 @@ class Unpacker {
   }
 
   String Text() {
+    String text;
+    AppendText(text);
+    return text;
+  }
+
+  void SkipText() {
+    const size_t size = Count();
+    if (size > bytes_.size() - at_) Corrupt();
+    at_ += size;
+  }
+
+  // Decodes the next string onto the end of `out`.
+  void AppendText(String& out) {
     const size_t size = Count();
     if (size > bytes_.size() - at_) Corrupt();
     const std::string_view bytes = bytes_.substr(at_, size);
     at_ += size;
     // Units: every byte that does not continue a sequence, and two for a four-byte sequence.
     size_t units = 0;
+    uint8_t high = 0;  // the bits of all bytes above ASCII
     for (const char b : bytes) {
       const auto u = static_cast<uint8_t>(b);
       units += (u & 0xC0) != 0x80;
       units += u >= 0xF0;
+      high |= u & 0x80;
     }
-    String text(units, u'\0');
-    char16_t* out = text.data();
-    if (units == bytes.size() &&
-        std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<uint8_t>(b) < 0x80; })) {
-      for (const char b : bytes) *out++ = static_cast<char16_t>(b);
-      return text;
+    const size_t start = out.size();
+    out.resize(start + units);
+    char16_t* p = out.data() + start;
+    char16_t* const end = p + units;
+    if (high == 0) {
+      for (const char b : bytes) *p++ = static_cast<char16_t>(b);
+      return;
     }
     for (size_t i = 0; i < bytes.size();) {
       const auto lead = static_cast<uint8_t>(bytes[i]);
@@ -114,18 +129,16 @@ class Unpacker {
       char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
       for (size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<uint8_t>(bytes[i + k]) & 0x3F);
       i += length;
-      const size_t needed = c >= 0x10000 ? 2 : 1;
-      if (static_cast<size_t>(out - text.data()) + needed > units) Corrupt();
+      if (end - p < (c >= 0x10000 ? 2 : 1)) Corrupt();
       if (c >= 0x10000) {
         c -= 0x10000;
-        *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
-        *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        *p++ = static_cast<char16_t>(0xD800 + (c >> 10));
+        *p++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
       } else {
-        *out++ = static_cast<char16_t>(c);
+        *p++ = static_cast<char16_t>(c);
       }
     }
-    text.resize(static_cast<size_t>(out - text.data()));
-    return text;
+    out.resize(static_cast<size_t>(p - out.data()));
   }
 
  private:
@@ -180,6 +193,38 @@ void UnpackItems(std::string_view packed, TqbxXMLItem& parent) {
     if (const size_t count = in.Count(); count > 0) pending.emplace_back(&child, count);
   }
   if (!in.AtEnd()) throw Error(u"The packed prepared page is damaged");
+}
+
+PackedElements::PackedElements(std::string_view packed) {
+  Unpacker in(packed);
+  roots_ = in.Count();
+  // Name and text of each element as offsets into the buffer until it stops growing.
+  std::vector<size_t> bounds;
+  std::vector<size_t> pending{roots_};  // children still to read, per open level
+  while (!pending.empty()) {
+    if (pending.back() == 0) {
+      pending.pop_back();
+      continue;
+    }
+    --pending.back();
+    for (int part = 0; part < 2; ++part) {
+      bounds.push_back(buffer_.size());
+      in.AppendText(buffer_);
+    }
+    bounds.push_back(buffer_.size());
+    in.SkipText();  // the value
+    in.Byte();
+    const size_t count = in.Count();
+    elements_.push_back({{}, {}, count});
+    if (count > 0) pending.push_back(count);
+  }
+  if (!in.AtEnd()) throw Error(u"The packed prepared page is damaged");
+  const StringView all(buffer_);
+  for (size_t i = 0; i < elements_.size(); ++i) {
+    const size_t* at = &bounds[3 * i];
+    elements_[i].name = all.substr(at[0], at[1] - at[0]);
+    elements_[i].text = all.substr(at[1], at[2] - at[1]);
+  }
 }
 
 }  // namespace zavrik

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/document/qbx_xml_item.h"
 
@@ -14,5 +15,27 @@ namespace zavrik {
 std::string PackItems(const TqbxXMLItem& parent);
 // Appends the packed items to `parent`'s children.
 void UnpackItems(std::string_view packed, TqbxXMLItem& parent);
+
+// Packed items read without building them: names and attribute texts (values are skipped) with
+// their child counts, in preorder, the strings decoded into one buffer. Damaged bytes throw.
+struct PackedElement {
+  StringView name;
+  StringView text;
+  size_t children = 0;
+};
+class PackedElements {
+ public:
+  explicit PackedElements(std::string_view packed);
+  PackedElements(const PackedElements&) = delete;
+  PackedElements& operator=(const PackedElements&) = delete;
+
+  size_t Roots() const { return roots_; }  // the elements at the top
+  const std::vector<PackedElement>& Elements() const { return elements_; }
+
+ private:
+  String buffer_;
+  size_t roots_ = 0;
+  std::vector<PackedElement> elements_;
+};
 
 }  // namespace zavrik

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ustring.h"
@@ -53,6 +54,7 @@ class TqbxXMLItem {
   void Pack();
   void Unpack(bool for_reading = false);
   bool Packed() const { return FPacked != nullptr; }
+  std::string_view PackedBytes() const { return FPacked ? std::string_view(*FPacked) : std::string_view(); }
   // To be called before the children change: the kept buffer no longer matches them.
   void ForgetPackedCopy() { FPackedCopy.reset(); }
 

@@ -86,6 +86,8 @@ class TqbxComponent : public Object {
   std::unique_ptr<TqbxComponent> Detach();
   const std::vector<std::unique_ptr<TqbxComponent>>& Objects() const { return FObjects; }
   int Count() const { return static_cast<int>(FObjects.size()); }
+  // Room for `count` more children without moving the list while they are added.
+  void ReserveChildren(size_t count) { FObjects.reserve(FObjects.size() + count); }
   TqbxComponent& Child(int index) const { return *FObjects.at(static_cast<size_t>(index)); }
   // Every descendant in depth-first pre-order, this node excluded.
   std::vector<TqbxComponent*> AllObjects() const;
@@ -192,7 +194,8 @@ class TqbxComponent : public Object {
   const String& AliasName() const { return FAliasName; }
   void SetAliasName(const String& value) { FAliasName = value; }
   TqbxComponent* OriginalComponent = nullptr;
-  // The prepared-page element this object was rebuilt from.
+  // The prepared-page element this object was rebuilt from; none when the page was read from its
+  // packed form.
   TqbxXMLItem* SerializedItem = nullptr;
 
   // --- difference texts of prepared pages: ` Name="value"` for each attribute that differs

@@ -46,7 +46,7 @@ void TqbxComponent::IndexSubtree(TqbxComponent& subtree, bool add) {
     pending.pop_back();
     if (!node->FName.empty()) {
       if (add) {
-        FNameIndex->emplace(UpperCase(node->FName), node);
+        FNameIndex->try_emplace(UpperCase(node->FName), node);
       } else {
         EraseIfMapsTo(*FNameIndex, UpperCase(node->FName), node);
       }
@@ -59,7 +59,7 @@ void TqbxComponent::SetOwner(TqbxComponent* owner) {
   FOwner = owner;
   if (!owner || FName.empty()) return;
   if (!owner->FOwned) owner->FOwned = std::make_unique<CaseLessMap>();
-  owner->FOwned->emplace(UpperCase(FName), this);
+  owner->FOwned->try_emplace(UpperCase(FName), this);
 }
 
 TqbxComponent* TqbxComponent::FindOwnedComponent(StringView name) const {
@@ -92,7 +92,7 @@ void TqbxComponent::SetName(const String& value) {
   }
   FName = value;
   if (!value.empty()) {
-    if (index) index->emplace(UpperCase(value), this);
+    if (index) index->try_emplace(UpperCase(value), this);
     SetOwner(FOwner);
   }
 }
