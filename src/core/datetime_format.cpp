@@ -1,5 +1,7 @@
 #include "core/datetime_format.h"
 
+#include <utility>
+
 #include "core/datetime.h"
 #include "core/float_text.h"
 
@@ -92,13 +94,26 @@ class DateTimeWriter {
     }
   }
 
-  const String& Result() const { return out_; }
+  String TakeResult() { return std::move(out_); }
 
  private:
   void Number(int value, size_t min_digits) {
-    String digits = IntToStr(value);
-    if (digits.size() < min_digits) out_.append(min_digits - digits.size(), u'0');
-    out_.append(digits);
+    if (value < 0) {
+      // IntToStr's form: the sign, then the padded digits.
+      const String digits = IntToStr(value);
+      if (digits.size() < min_digits) out_.append(min_digits - digits.size(), u'0');
+      out_.append(digits);
+      return;
+    }
+    char16_t digits[12];
+    size_t count = 0;
+    auto rest = static_cast<unsigned>(value);
+    do {
+      digits[count++] = static_cast<char16_t>(u'0' + rest % 10);
+      rest /= 10;
+    } while (rest != 0);
+    if (count < min_digits) out_.append(min_digits - count, u'0');
+    while (count > 0) out_.push_back(digits[--count]);
   }
 
   int WeekDay() const { return DayOfWeek(value_) - 1; }
@@ -163,7 +178,7 @@ class DateTimeWriter {
 String FormatDateTime(StringView format, double value, const FormatSettings& fs) {
   DateTimeWriter writer(value, fs);
   writer.Write(format.empty() ? StringView(u"c") : format, 0);
-  return writer.Result();
+  return writer.TakeResult();
 }
 
 String DateToStr(double value, const FormatSettings& fs) {

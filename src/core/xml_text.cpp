@@ -60,21 +60,30 @@ XmlFormatError::XmlFormatError() : Error(String(u"Invalid file format")) {}
 String XmlEscape(StringView text, XmlDialect dialect) {
   String out;
   out.reserve(text.size() + 8);
+  AppendXmlEscaped(out, text, dialect);
+  return out;
+}
+
+void AppendXmlEscaped(String& out, StringView text, XmlDialect dialect) {
   const bool template_dialect = dialect == XmlDialect::kTemplate;
+  size_t plain = 0;  // the start of the characters not yet appended
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (template_dialect && c == u'&' && text.substr(i, 6) == u"&quot;") {
+    const bool quot = template_dialect && c == u'&' && text.substr(i, 6) == u"&quot;";
+    const bool nul = template_dialect && c == 0 && text.size() > 31;
+    if (!quot && !nul && !NeedsEscape(c, dialect)) continue;
+    out.append(text.substr(plain, i - plain));
+    if (quot) {
       out += u"&#34;";
       i += 5;
-    } else if (template_dialect && c == 0 && text.size() > 31) {
+    } else if (nul) {
       out.push_back(u' ');
-    } else if (NeedsEscape(c, dialect)) {
-      AppendReference(out, c);
     } else {
-      out.push_back(c);
+      AppendReference(out, c);
     }
+    plain = i + 1;
   }
-  return out;
+  out.append(text.substr(plain));
 }
 
 String XmlUnescape(StringView value, XmlDialect dialect) {

@@ -23,6 +23,8 @@ class XmlFormatError : public Error {
 };
 
 String XmlEscape(StringView text, XmlDialect dialect);
+// XmlEscape's text appended to `out`.
+void AppendXmlEscaped(String& out, StringView text, XmlDialect dialect);
 // Template dialect: a reference "&#...;" whose text is not a decimal 32-bit integer raises
 // "'%s' is not a valid integer value". "&#" without a ';' is kept as it is.
 String XmlUnescape(StringView value, XmlDialect dialect);

@@ -158,6 +158,7 @@ void TqbxDBDataset::Close() {
 
 void TqbxDBDataset::BuildFieldMap() {
   FFields.clear();
+  FFoundFields.clear();
   Query* query = DataSet();
   if (!query) return;
   FMapRun = query->RunCount();
@@ -243,8 +244,15 @@ String TqbxDBDataset::NotFoundText(StringView name) const {
 
 Field* TqbxDBDataset::FieldOf(StringView name) {
   EnsureOpen();
+  for (const auto& [found_name, field] : FFoundFields)
+    if (found_name == name) return field;
   auto it = FFields.find(UpperCase(name));
-  if (it != FFields.end() && it->second) return it->second;
+  if (it != FFields.end() && it->second) {
+    // Expressions name a few fields, over and over.
+    constexpr size_t kMaxFoundFields = 64;
+    if (FFoundFields.size() < kMaxFoundFields) FFoundFields.emplace_back(String(name), it->second);
+    return it->second;
+  }
   const String shown = it == FFields.end() ? String(name) : ConvertAlias(name);
   TqbxReport* report = UsingReport();
   const String object = report && report->SelfValue ? report->SelfValue->Name() : Name();

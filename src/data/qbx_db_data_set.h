@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "data/qbx_data_set.h"
 
@@ -37,6 +39,8 @@ class TqbxCustomDBDataSet : public TqbxDataSet {
   // The field map: expression names (upper-cased keys) to the database field, none when the
   // dataset has no field of that name.
   std::map<String, Field*> FFields;
+  // The fields found in FFields by the names as written, emptied with FFields.
+  std::vector<std::pair<String, Field*>> FFoundFields;
 
  private:
   std::unique_ptr<TStrings> FFieldAliases;

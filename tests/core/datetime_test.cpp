@@ -89,6 +89,14 @@ TEST(FormatDateTime, RussianPictures) {
   EXPECT_EQ(Utf8(DateTimeToStr(0.5)), "30.12.1899 12:00:00");
 }
 
+TEST(FormatDateTime, NumbersArePaddedToTheirWidth) {
+  EXPECT_EQ(Fmt(u"yyyy-mm-dd", EncodeDate(5, 3, 4)), "0005-03-04");
+  EXPECT_EQ(Fmt(u"yy|yyyy", EncodeDate(2005, 11, 30)), "05|2005");
+  EXPECT_EQ(Fmt(u"h:n:s|hh:nn:ss", kSunday), "0:0:0|00:00:00");
+  EXPECT_EQ(Fmt(u"zzz|z", kSunday + EncodeTime(23, 59, 58, 999)), "999|999");
+  EXPECT_EQ(Utf8(DateTimeToStr(EncodeDate(9999, 12, 31) + EncodeTime(1, 2, 3, 0))), "31.12.9999 1:02:03");
+}
+
 TEST(ParseDateTime, RussianTexts) {
   EXPECT_EQ(StrToDateTime(u"07.01.2024 13:05:09"), kSunday + EncodeTime(13, 5, 9, 0));
   EXPECT_EQ(StrToDateTime(u" 07.01.2024 "), kSunday);

@@ -119,6 +119,23 @@ TEST(XmlEscaping, TemplateDialect) {
   EXPECT_THROW(XmlUnescape(u"&#1x;", tmpl), Error);
 }
 
+TEST(XmlEscaping, AppendedAfterTheTextThere) {
+  const XmlDialect tmpl = XmlDialect::kTemplate;
+  String out = u"u=\"";
+  AppendXmlEscaped(out, u"a&quot;b<\"c\r\n&", tmpl);
+  EXPECT_EQ(out, u"u=\"a&#34;b&#60;&#34;c&#13;&#10;&#38;");
+  // The NUL rule looks at the length of the appended text, not of what it is appended to.
+  out = String(40, u'x');
+  AppendXmlEscaped(out, String(u"a\0", 2), tmpl);
+  EXPECT_EQ(out, String(40, u'x') + u"a&#0;");
+  out.clear();
+  AppendXmlEscaped(out, String(u"\0", 1) + String(40, u'y'), tmpl);
+  EXPECT_EQ(out, u" " + String(40, u'y'));
+  AppendXmlEscaped(out, u"", tmpl);
+  AppendXmlEscaped(out, u"plain", XmlDialect::kSyntaxTree);
+  EXPECT_EQ(out, u" " + String(40, u'y') + u"plain");
+}
+
 TEST(XmlAttributes, GetSetDelete) {
   String text = u"Name=\"Memo1\" Left=\"10\"";
   EXPECT_EQ(XmlGetProp(text, u"name", XmlDialect::kSyntaxTree), u"Memo1");

@@ -86,5 +86,21 @@ TEST_F(EngineDbTest, AnEmptyQueryPrintsNoRows) {
   EXPECT_EQ(Bands(0), std::vector<std::string>{});
 }
 
+TEST_F(EngineDbTest, ExpressionFieldsFollowTheQueryWhenItsColumnsChange) {
+  report_->OnCalc = nullptr;  // the report's own lookup of data fields
+  Load("<TqbxMasterData Name=\"Master\" Left=\"0\" Top=\"0\" Width=\"700\" Height=\"20\" "
+       "DataSet=\"Q\"><TqbxMemoView Name=\"E\" Left=\"0\" Top=\"0\" Width=\"300\" Height=\"20\" "
+       "Text=\"[Q.&#34;N&#34;]/[Q.&#34;M&#34; #n%2.1f]\"/></TqbxMasterData>",
+       Query("Q", "SELECT N, N * 2 AS M FROM NUMS WHERE N &lt; 3 ORDER BY N"), {"Q"});
+  Prepare();
+  EXPECT_EQ(Texts(0, u"E"), (std::vector<std::string>{"1/2.0", "2/4.0"}));
+  // The same names now stand for other columns, in another order.
+  auto* query = dynamic_cast<data::TqbxIBXQuery*>(report_->FindObject(u"Q"));
+  ASSERT_NE(query, nullptr);
+  query->SQL()->SetText(u"SELECT N * 10 AS M, N + 100 AS N FROM NUMS WHERE N < 3 ORDER BY N");
+  Prepare();
+  EXPECT_EQ(Texts(0, u"E"), (std::vector<std::string>{"101/10.0", "102/20.0"}));
+}
+
 }  // namespace
 }  // namespace zavrik::test

@@ -3,6 +3,7 @@
 // formats and highlights.
 #include <gtest/gtest.h>
 
+#include "core/float_text.h"
 #include "platform/raster_canvas.h"
 #include "report/model/views/qbx_memo.h"
 #include "report/model/qbx_variables.h"
@@ -44,6 +45,45 @@ TEST(Memo, InlineFormatsChooseTheirOwnSeparator) {
   auto report = LoadEvalReport("<TqbxMemoView Name=\"M\" Text=\"[Price #n%2.2f]|[Price #n%2,2f]|[Price]\"/>");
   report->Values[u"Price"] = Variant(1234.5);
   EXPECT_EQ(Printed(Find<TqbxMemoView>(*report, u"M")), u"1234.50|1234,50|1234,5");
+}
+
+TEST(Memo, InlineFormatsFollowTheTextFromRowToRow) {
+  auto report = LoadEvalReport("<TqbxMemoView Name=\"M\" Text=\"[Price #n%2.2f]\"/>");
+  report->Values[u"Price"] = Variant(1234.5);
+  auto& memo = Find<TqbxMemoView>(*report, u"M");
+  EXPECT_EQ(Printed(memo), u"1234.50");
+  // Scripts may give the memo another text between rows; the formats come from the new text.
+  memo.Memo()->SetText(u"[Price #n%2,1f]");
+  EXPECT_EQ(Printed(memo), u"1234,5");
+  for (int width = 1; width <= 40; ++width) {
+    const String format = u"n%" + IntToStr(width) + u".3f";
+    memo.Memo()->SetText(u"[Price #" + format + u"] [Price]");
+    EXPECT_EQ(Printed(memo), FormatData(Variant(1234.5), ParseInlineFormat(format)) + u" 1234,5") << width;
+  }
+  memo.Memo()->SetText(u"[Price #n%2.2f]");
+  EXPECT_EQ(Printed(memo), u"1234.50");
+}
+
+TEST(Memo, LinesAndTextAfterLongerAndShorterTexts) {
+  TStrings lines;
+  lines.SetText(u"one\r\ntwo\nthree");
+  lines.SetText(u"a");
+  EXPECT_EQ(lines.Lines(), std::vector<String>{u"a"});
+  lines.SetText(u"b\r\rc\r\n");
+  EXPECT_EQ(lines.Lines(), (std::vector<String>{u"b", u"", u"c"}));
+  EXPECT_EQ(lines.Text(), u"b\r\n\r\nc\r\n");
+  lines.SetText(u"");
+  EXPECT_EQ(lines.Count(), 0);
+  EXPECT_EQ(lines.Text(), u"");
+  // The memo's text leaves out one final line break only.
+  TqbxMemoView memo;
+  EXPECT_EQ(memo.Text(), u"");
+  memo.Memo()->SetText(u"x\r\ny");
+  EXPECT_EQ(memo.Text(), u"x\r\ny");
+  memo.Memo()->SetText(u"a\r\n\r\n");
+  EXPECT_EQ(memo.Text(), u"a\r\n");
+  memo.Memo()->SetText(u"\r\n");
+  EXPECT_EQ(memo.Text(), u"");
 }
 
 TEST(Memo, FormatKinds) {

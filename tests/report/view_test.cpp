@@ -163,6 +163,11 @@ TEST(View, BracketsSkipQuotedText) {
   EXPECT_EQ(end, 4u);
   EXPECT_EQ(MatchBrackets(u"abc", u"[", u"]", 1, end), u"");
   EXPECT_EQ(end, 1u);
+  // Only whole delimiters count, not their first characters.
+  EXPECT_EQ(MatchBrackets(u"<%a<b%%>", u"<%", u"%>", 0, end), u"a<b%");
+  EXPECT_EQ(end, 7u);
+  EXPECT_EQ(MatchBrackets(u"<%a<%b%>%>c", u"<%", u"%>", 0, end), u"a<%b%>");
+  EXPECT_EQ(end, 9u);
 }
 
 TEST(View, ExpandedTextIsNotScannedAgain) {

@@ -172,7 +172,7 @@ std::vector<String> ExpressionsOf(const String& text, const String& delimiters) 
   if (open.empty() || close.empty()) return result;
   for (size_t pos = text.find(open); pos != String::npos; pos = text.find(open, pos)) {
     size_t end = pos;
-    String expression = MatchBrackets(text, open, close, pos, end);
+    String expression(MatchBrackets(text, open, close, pos, end));
     if (end == pos) break;
     result.push_back(std::move(expression));
     pos = end + 1;

@@ -67,6 +67,7 @@ class ItemBuilder : public XmlElementSink {
 }  // namespace
 
 String XmlEscape(StringView text) { return zavrik::XmlEscape(text, kDialect); }
+void AppendXmlEscaped(String& out, StringView text) { zavrik::AppendXmlEscaped(out, text, kDialect); }
 String XmlUnescape(StringView value) { return zavrik::XmlUnescape(value, kDialect); }
 
 String XmlValueText(const Variant& value) {

@@ -19,6 +19,7 @@ namespace zavrik {
 using TqbxInvalidXMLException = XmlFormatError;
 
 String XmlEscape(StringView text);
+void AppendXmlEscaped(String& out, StringView text);
 // "&#n;" (decimal), "&quot;", "&amp;", "&lt;", "&gt;"; a reference that is not a decimal 32-bit
 // integer raises "'%s' is not a valid integer value".
 String XmlUnescape(StringView value);

@@ -8,7 +8,10 @@ const ClassInfo& TStrings::StaticClass() {
 }
 
 String TStrings::Text() const {
+  size_t size = 0;
+  for (const String& line : FLines) size += line.size() + 2;
   String text;
+  text.reserve(size);
   for (const String& line : FLines) {
     text += line;
     text += u"\r\n";
@@ -17,16 +20,21 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(StringView text) {
-  FLines.clear();
+  // The lines already held keep their buffers.
+  size_t count = 0;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = start;
     while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-    FLines.emplace_back(text.substr(start, end - start));
+    const StringView line = text.substr(start, end - start);
+    if (count < FLines.size()) FLines[count].assign(line);
+    else FLines.emplace_back(line);
+    ++count;
     if (end < text.size() && text[end] == u'\r') ++end;
     if (end < text.size() && text[end] == u'\n') ++end;
     start = end;
   }
+  FLines.resize(count);
 }
 
 }  // namespace zavrik

@@ -101,8 +101,17 @@ const ClassInfo& TqbxSysMemoView::StaticClass() {
 }
 
 String TqbxCustomMemoView::Text() const {
-  String text = FMemo->Text();
-  if (text.ends_with(u"\r\n")) text.resize(text.size() - 2);
+  // The lines joined by line breaks: the memo's text less its final line break.
+  const std::vector<String>& lines = FMemo->Lines();
+  if (lines.size() == 1) return lines.front();
+  String text;
+  size_t size = 0;
+  for (const String& line : lines) size += line.size() + 2;
+  text.reserve(size);
+  for (const String& line : lines) {
+    if (&line != &lines.front()) text += u"\r\n";
+    text += line;
+  }
   return text;
 }
 
@@ -198,7 +207,9 @@ String TqbxCustomMemoView::Diff(const TqbxComponent* other) const {
   DiffInt(out, u"HAlign", HAlign, o->HAlign);
   DiffFloat(out, u"LineSpacing", LineSpacing, o->LineSpacing);
   DiffBool(out, u"UseDefaultCharset", UseDefaultCharset, o->UseDefaultCharset);
-  DiffAttr(out, u"u", XmlEscape(Text()));
+  out += u" u=\"";
+  AppendXmlEscaped(out, Text());
+  out += u'"';
   if (!Hint().empty()) DiffAttr(out, u"Hint", XmlEscape(Hint()));
   DiffFloat(out, u"ParagraphGap", ParagraphGap, o->ParagraphGap);
   DiffInt(out, u"Rotation", FRotation, o->FRotation);

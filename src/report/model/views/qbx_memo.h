@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "report/text/draw_text.h"
@@ -87,7 +88,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void GetData() override;
   void AfterPrint() override;
   // The text of one expression with a format (inline formats, page macros, HideZeros).
-  String EvaluateExpression(String expression, const TqbxFormat& format);
+  String EvaluateExpression(StringView expression, const TqbxFormat& format);
   String FormatData(const Variant& value, const TqbxFormat* format = nullptr) const;
   // Replaces [TOTALPAGES#] by TotalPages and [COPYNAME#] by the process-wide variable named
   // "CopyName" + CopyNo (empty when there is none).
@@ -144,6 +145,8 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
  private:
   // Expands the expressions between the delimiters, one format per expression.
   void ExpandExpressions();
+  // The parsed inline format of a text after " #", kept for the next rows.
+  std::shared_ptr<const TqbxFormat> InlineFormat(StringView text);
   void RestoreHighlighted();
   void SetUpLayout(TqbxDrawText& layout) const;
   double VerticalExtra() const;
@@ -154,6 +157,7 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   std::unique_ptr<TStrings> FMemo = std::make_unique<TStrings>();
   mutable std::vector<std::unique_ptr<TqbxFormat>> FFormats;
   mutable std::vector<std::unique_ptr<TqbxHighlight>> FHighlights;
+  std::vector<std::pair<String, std::shared_ptr<const TqbxFormat>>> FInlineFormats;
   int32_t FRotation = 0;
   TqbxUnderlinesTextMode FUnderlinesTextMode = ulmNone;
   String FStyle;

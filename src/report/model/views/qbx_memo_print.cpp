@@ -99,15 +99,16 @@ void TqbxCustomMemoView::GetData() {
 }
 
 void TqbxCustomMemoView::ExpandExpressions() {
-  const size_t comma = ExpressionDelimiters.find(u',');
-  const String open = ExpressionDelimiters.substr(0, comma);
-  const String close = comma == String::npos ? String() : ExpressionDelimiters.substr(comma + 1, 255);
+  const StringView delimiters(ExpressionDelimiters);
+  const size_t comma = delimiters.find(u',');
+  const StringView open = delimiters.substr(0, comma);
+  const StringView close = comma == StringView::npos ? StringView() : delimiters.substr(comma + 1, 255);
   String text = FMemo->Text();
   if (open.empty() || close.empty() || text.find(open) == String::npos) return;
   size_t format_index = 0;
   for (size_t pos = text.find(open); pos != String::npos; pos = text.find(open, pos)) {
     size_t end = pos;
-    const String expression = MatchBrackets(text, open, close, pos, end);
+    const StringView expression = MatchBrackets(text, open, close, pos, end);
     if (end == pos) break;
     const String value = EvaluateExpression(expression, *FFormats[format_index]);
     text.replace(pos, end - pos + 1, value);
@@ -117,20 +118,29 @@ void TqbxCustomMemoView::ExpandExpressions() {
   FMemo->SetText(text);
 }
 
-String TqbxCustomMemoView::EvaluateExpression(String expression, const TqbxFormat& format) {
-  TqbxFormat inline_format;
-  const TqbxFormat* used = &format;
-  if (const size_t hash = expression.find(u" #"); hash != String::npos && expression.find(u')', hash) == String::npos) {
-    inline_format = ParseInlineFormat(StringView(expression).substr(hash + 2));
-    used = &inline_format;
-    expression.resize(hash);
+String TqbxCustomMemoView::EvaluateExpression(StringView expression, const TqbxFormat& format) {
+  std::shared_ptr<const TqbxFormat> inline_format;
+  if (const size_t hash = expression.find(u" #"); hash != StringView::npos && expression.find(u')', hash) == StringView::npos) {
+    inline_format = InlineFormat(expression.substr(hash + 2));
+    expression = expression.substr(0, hash);
   }
   if (SameTextAscii(expression, u"TOTALPAGES#")) Value = Variant(String(u"[TotalPages#]"));
   else if (SameTextAscii(expression, u"COPYNAME#")) Value = Variant(String(u"[CopyName#]"));
   else if (TqbxEvaluator* evaluator = EvaluatorOf(*this)) Value = evaluator->Calc(expression);
   else Value = Variant::Null();
   if (HideZeros && IsZeroValue(Value)) return String();
-  return FormatData(Value, used);
+  return FormatData(Value, inline_format ? inline_format.get() : &format);
+}
+
+std::shared_ptr<const TqbxFormat> TqbxCustomMemoView::InlineFormat(StringView text) {
+  for (const auto& [key, format] : FInlineFormats)
+    if (key == text) return format;
+  // Texts that change from row to row keep the list short.
+  constexpr size_t kMaxInlineFormats = 16;
+  if (FInlineFormats.size() >= kMaxInlineFormats) FInlineFormats.clear();
+  auto format = std::make_shared<const TqbxFormat>(ParseInlineFormat(text));
+  FInlineFormats.emplace_back(String(text), format);
+  return format;
 }
 
 void TqbxCustomMemoView::ExtractMacros() {

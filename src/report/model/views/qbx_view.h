@@ -169,7 +169,7 @@ class TqbxStretcheable : public TqbxView {
 
 // The text between an opening delimiter at `start` and its balancing closing one; quoted texts
 // ('...' and "...") are skipped. `end` receives the position of the closing delimiter's last
-// character (`start` when no opening delimiter stands there).
-String MatchBrackets(StringView text, StringView open, StringView close, size_t start, size_t& end);
+// character (`start` when no opening delimiter stands there). The result views `text`.
+StringView MatchBrackets(StringView text, StringView open, StringView close, size_t start, size_t& end);
 
 }  // namespace zavrik

@@ -49,30 +49,33 @@ TqbxEvaluator* EvaluatorOf(const TqbxComponent& component) {
   return report ? report->AsEvaluator() : nullptr;
 }
 
-String MatchBrackets(StringView text, StringView open, StringView close, size_t start, size_t& end) {
+StringView MatchBrackets(StringView text, StringView open, StringView close, size_t start, size_t& end) {
   end = start;
   if (open.empty() || close.empty() || start >= text.size() || text.substr(start, open.size()) != open) return {};
+  // The first characters are compared before the whole delimiters.
+  const char16_t open_first = open.front(), close_first = close.front();
   int depth = 0;
   bool in_double = false, in_single = false;
   size_t expr_start = start + open.size();
   size_t pos = start;
   for (; pos < text.size(); ++pos) {
+    const char16_t c = text[pos];
     if (!in_double && !in_single) {
-      if (text.substr(pos, open.size()) == open) {
+      if (c == open_first && text.substr(pos, open.size()) == open) {
         if (depth == 0) expr_start = pos + open.size();
         ++depth;
-      } else if (text.substr(pos, close.size()) == close) {
+      } else if (c == close_first && text.substr(pos, close.size()) == close) {
         --depth;
       }
     }
-    if (text[pos] == u'"' && !in_single) in_double = !in_double;
-    else if (text[pos] == u'\'' && !in_double) in_single = !in_single;
+    if (c == u'"' && !in_single) in_double = !in_double;
+    else if (c == u'\'' && !in_double) in_single = !in_single;
     if (depth == 0) break;
   }
   // Unbalanced: the walk ends on the last character, which the expression leaves out.
   if (pos >= text.size()) pos = text.size() - 1;
   end = std::min(pos + close.size() - 1, text.size() - 1);
-  return expr_start <= pos ? String(text.substr(expr_start, pos - expr_start)) : String();
+  return expr_start <= pos ? text.substr(expr_start, pos - expr_start) : StringView();
 }
 
 String TqbxView::ExpandBracketed(const String& text) {
@@ -81,7 +84,7 @@ String TqbxView::ExpandBracketed(const String& text) {
   String s = text;
   for (size_t pos = s.find(u'['); pos != String::npos; pos = s.find(u'[', pos)) {
     size_t end = pos;
-    const String expression = MatchBrackets(s, u"[", u"]", pos, end);
+    const String expression(MatchBrackets(s, u"[", u"]", pos, end));
     const String value = VarToString(evaluator->Calc(expression));
     s.replace(pos, end - pos + 1, value);
     pos += value.size();
