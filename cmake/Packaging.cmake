@@ -46,10 +46,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the programs link come from dpkg-shlibdeps; the Firebird client library is
-# opened at run time, so it is named here.
+# The shared libraries the programs link come from dpkg-shlibdeps; the Firebird client library and
+# libtiff are opened at run time, so they are named here (libtiff.so.6 is in package libtiff6).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2")
+string(REGEX REPLACE "^(.*)\\.so\\.([0-9]+)$" "\\1\\2" tiff_package "${ZAVRIK_TIFF_LIBRARY}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, ${tiff_package}")
 # The metric-compatible stand-ins for the report families (Arial, Times New Roman, Courier New,
 # Calibri, Tahoma) and a general fallback.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

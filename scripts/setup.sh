@@ -12,7 +12,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
-  zlib1g-dev libjpeg-dev libpng-dev libtiff-dev libssl-dev
+  zlib1g-dev libjpeg-dev libpng-dev libtiff-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libcairo2-dev
   fonts-liberation2 fonts-dejavu-core fonts-wine fonts-crosextra-carlito
   fonts-lobstertwo

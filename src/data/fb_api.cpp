@@ -1,31 +1,23 @@
 #include "data/fb_api.h"
 
-#include <dlfcn.h>
-
 #include <mutex>
 #include <string>
 
 #include "core/error.h"
+#include "core/shared_library.h"
 
 namespace zavrik::data {
 namespace {
 
 const FbApi* g_api = nullptr;
 
-template <typename Fn>
-void Resolve(void* lib, const char* library, const char* symbol, Fn& target) {
-  void* p = dlsym(lib, symbol);
-  if (!p) throw Error(std::string(library) + " lacks the entry point " + symbol);
-  target = reinterpret_cast<Fn>(p);
-}
-
 }  // namespace
 
 FbApi OpenFbClient(const char* library) {
-  void* lib = dlopen(library, RTLD_NOW | RTLD_GLOBAL);
+  void* lib = OpenSharedLibrary(library);
   if (!lib) throw Error(MissingLibraryMessage(library));
   FbApi api{};
-#define ZAVRIK_RESOLVE(field, symbol) Resolve(lib, library, symbol, api.field)
+#define ZAVRIK_RESOLVE(field, symbol) ResolveSymbol(lib, library, symbol, api.field)
   ZAVRIK_RESOLVE(attach_database, "isc_attach_database");
   ZAVRIK_RESOLVE(detach_database, "isc_detach_database");
   ZAVRIK_RESOLVE(database_info, "isc_database_info");

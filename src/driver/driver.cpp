@@ -2,14 +2,19 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "core/error.h"
 #include "data/query.h"
 #include "driver/base64.h"
 #include "driver/report_pipeline.h"
 #include "driver/run_environment.h"
+#include "platform/font_face.h"
 
 namespace zavrik::driver {
 namespace {
@@ -27,6 +32,45 @@ struct RunObjects {
     template_buffer.reset();
     query.reset();
   }
+};
+
+// While the database is attached and the template read, another thread loads the fonts and
+// creates the report object; the run takes the report when it needs it. Without a thread the
+// report is created then.
+class StartUpWork {
+ public:
+  StartUpWork() {
+    try {
+      thread_ = std::thread([this] { Work(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  ~StartUpWork() {
+    if (thread_.joinable()) thread_.join();
+  }
+  StartUpWork(const StartUpWork&) = delete;
+  StartUpWork& operator=(const StartUpWork&) = delete;
+
+  std::unique_ptr<TqbxReport> TakeReport() {
+    if (!thread_.joinable()) return CreateReport();
+    thread_.join();
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+    return std::move(report_);
+  }
+
+ private:
+  void Work() noexcept {
+    PreloadDefaultFaces();
+    try {
+      report_ = CreateReport();
+    } catch (...) {
+      error_ = std::current_exception();
+    }
+  }
+
+  std::thread thread_;
+  std::unique_ptr<TqbxReport> report_;
+  std::exception_ptr error_;
 };
 
 // Prepares and exports the loaded report and writes the PDF; the inner protected region.
@@ -86,6 +130,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
     }
     const RunEnvironment environment = ReadRunEnvironment();
     ApplyRunLimits(environment);
+    StartUpWork start_up;
     const String database_path = Utf8ToString(args[0]);
     const String report_name = Utf8ToString(args[1]);
 
@@ -101,7 +146,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
     }
     objects.template_buffer =
         std::make_unique<std::string>(objects.query->FieldByName(u"DATA").AsBytes());
-    objects.report = CreateReport();
+    objects.report = start_up.TakeReport();
     LoadReport(*objects.report, *objects.template_buffer, dm, Utf8ToString(args[2]));
     return Export(*objects.report, environment, out, err);
   } catch (const Error& e) {

@@ -1,8 +1,6 @@
 #include "pdf/pdf_document.h"
 
-#include <openssl/evp.h>
-#include <openssl/rand.h>
-#include <zlib.h>
+#include <sys/random.h>
 
 #include <cstdio>
 
@@ -23,33 +21,25 @@ std::string Resources(const char* kind, const std::vector<PdfResource>& items) {
 
 std::string Ref(int number) { return std::to_string(number) + " 0 R"; }
 
-void PdfDocumentWriter::Start(std::string_view version, std::string file_id) {
-  offsets_.clear();
+void PdfDocumentWriter::Start(std::string_view version, std::string file_id, bool background) {
+  object_count_ = 0;
   pages_.clear();
   file_id_ = std::move(file_id);
-  content_digest_.reset();
-  if (file_id_.empty()) {
-    EVP_MD_CTX* context = EVP_MD_CTX_new();
-    if (!context || EVP_DigestInit_ex(context, EVP_md5(), nullptr) != 1) {
-      EVP_MD_CTX_free(context);
-      throw Error("Cannot start an MD5 digest");
-    }
-    content_digest_ = std::shared_ptr<void>(context, [](void* c) {
-      EVP_MD_CTX_free(static_cast<EVP_MD_CTX*>(c));
-    });
-  }
+  output_.Start(file_id_.empty(), background);
   Line("%PDF-" + std::string(version));
   Line("%\xE2\xE3\xCF\xD3");
   ReserveObject();  // 1: the page tree
 }
 
 int PdfDocumentWriter::ReserveObject() {
-  offsets_.push_back(position_);
-  return static_cast<int>(offsets_.size());
+  output_.MarkObject(++object_count_);
+  return object_count_;
 }
 
 void PdfDocumentWriter::BeginObject(int number) {
-  offsets_.at(number - 1) = position_;
+  if (number < 1 || number > object_count_)
+    throw Error("PDF object " + std::to_string(number) + " was not reserved");
+  output_.MarkObject(number);
   Line(std::to_string(number) + " 0 obj");
 }
 
@@ -58,33 +48,13 @@ void PdfDocumentWriter::Line(std::string_view text) {
   Raw("\r\n");
 }
 
-void PdfDocumentWriter::Raw(std::string_view bytes) {
-  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out_) throw Error(u"Cannot write the PDF document");
-  position_ += bytes.size();
-  if (content_digest_)
-    EVP_DigestUpdate(static_cast<EVP_MD_CTX*>(content_digest_.get()), bytes.data(), bytes.size());
-}
-
 void PdfDocumentWriter::StreamObject(int number, std::string_view data, bool compress,
                                      bool dictionary_open) {
   if (!dictionary_open) {
     BeginObject(number);
     Raw("<<");
   }
-  std::string compressed;
-  if (compress) {
-    compressed = Deflate(data);
-    data = compressed;
-    Raw("/Length " + std::to_string(data.size()) + "/Filter/FlateDecode");
-  } else {
-    Raw("/Length " + std::to_string(data.size()));
-  }
-  Line(">>");
-  Line("stream");
-  Raw(data);
-  Raw("\n");
-  Line("endstream");
+  output_.AppendStream(std::string(data), compress);
   EndObject();
 }
 
@@ -196,27 +166,19 @@ void PdfDocumentWriter::LinkAnnotation(const PdfLink& link) {
 }
 
 void PdfDocumentWriter::XrefAndTrailer(int catalog, int info) {
-  const size_t xref = position_;
-  const std::string size = std::to_string(offsets_.size() + 1);
+  output_.Finish();  // every object written: the offsets are known
+  const size_t xref = output_.Position();
+  const std::vector<size_t> offsets = output_.Offsets();
+  const std::string size = std::to_string(offsets.size() + 1);
   Line("xref");
   Line("0 " + size);
   Line("0000000000 65535 f");
   char entry[32];
-  for (size_t offset : offsets_) {
+  for (size_t offset : offsets) {
     std::snprintf(entry, sizeof entry, "%010zu 00000 n", offset);
     Line(entry);
   }
-  if (content_digest_) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_DigestFinal_ex(static_cast<EVP_MD_CTX*>(content_digest_.get()), digest, &length);
-    content_digest_.reset();
-    char byte[3];
-    for (unsigned i = 0; i < length; ++i) {
-      std::snprintf(byte, sizeof byte, "%02x", digest[i]);
-      file_id_ += byte;
-    }
-  }
+  if (const auto digest = output_.TakeDigest()) file_id_ = HexDigest(*digest);
   Line("trailer");
   Line("<<");
   Line("/Size " + size);
@@ -227,43 +189,19 @@ void PdfDocumentWriter::XrefAndTrailer(int catalog, int info) {
   Line("startxref");
   Line(std::to_string(xref));
   Line("%%EOF");
-  out_.flush();
-  if (!out_) throw Error(u"Cannot write the PDF document");
+  output_.Flush();
 }
 
 std::string NewFileId() {
   unsigned char g[16];
-  if (RAND_bytes(g, sizeof g) != 1) throw Error("Cannot generate a random identifier");
+  if (getrandom(g, sizeof g, 0) != static_cast<ssize_t>(sizeof g))
+    throw Error("Cannot generate a random identifier");
   char guid[64];
   std::snprintf(guid, sizeof guid,
                 "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[0],
                 g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9], g[10], g[11], g[12], g[13],
                 g[14], g[15]);
   return Md5Hex(std::string_view(guid, 38));
-}
-
-std::string Md5Hex(std::string_view data) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  EVP_Digest(data.data(), data.size(), digest, &length, EVP_md5(), nullptr);
-  std::string hex;
-  char byte[3];
-  for (unsigned i = 0; i < length; ++i) {
-    std::snprintf(byte, sizeof byte, "%02x", digest[i]);
-    hex += byte;
-  }
-  return hex;
-}
-
-std::string Deflate(std::string_view data) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  std::string out(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-                1) != Z_OK)
-    throw Error("Compression failed");
-  out.resize(size);
-  return out;
 }
 
 }  // namespace zavrik::pdf

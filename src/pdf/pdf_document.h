@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/ustring.h"
+#include "pdf/pdf_output.h"
 
 namespace zavrik::pdf {
 
@@ -54,13 +55,15 @@ struct PdfLink {
 
 class PdfDocumentWriter {
  public:
-  // Writes to out; offsets count the bytes written through this writer. A failing stream raises
-  // an Error at the write that fails.
-  explicit PdfDocumentWriter(std::ostream& out) : out_(out) {}
+  // Writes to out; offsets count the bytes written through this writer. The bytes go out on a
+  // thread of their own (PdfOutput): a failing stream raises an Error at a later call, at the
+  // latest at XrefAndTrailer.
+  explicit PdfDocumentWriter(std::ostream& out) : output_(out) {}
 
   // Writes the header and reserves object 1 for the page tree. file_id is 32 hex digits; empty,
-  // the identifier becomes the MD5 of the bytes written before the trailer.
-  void Start(std::string_view version, std::string file_id);
+  // the identifier becomes the MD5 of the bytes written before the trailer. `background` false
+  // writes every byte at once.
+  void Start(std::string_view version, std::string file_id, bool background = true);
 
   // Appends a cross-reference entry at the current position and returns its object number.
   int ReserveObject();
@@ -68,9 +71,8 @@ class PdfDocumentWriter {
   void BeginObject(int number);
   void EndObject() { Line("endobj"); }
   void Line(std::string_view text);
-  void Raw(std::string_view bytes);
-  size_t Position() const { return position_; }
-  int ObjectCount() const { return static_cast<int>(offsets_.size()); }
+  void Raw(std::string_view bytes) { output_.Append(bytes); }
+  int ObjectCount() const { return object_count_; }
 
   // A stream object: the dictionary is opened here unless the caller already wrote "<<".
   void StreamObject(int number, std::string_view data, bool compress, bool dictionary_open = false);
@@ -90,24 +92,16 @@ class PdfDocumentWriter {
   const std::string& FileId() const { return file_id_; }
 
  private:
-  std::ostream& out_;
-  size_t position_ = 0;
-  std::vector<size_t> offsets_;  // entry N-1 is object N
+  PdfOutput output_;
+  int object_count_ = 0;
   std::vector<int> pages_;
   std::string file_id_;
-  std::shared_ptr<void> content_digest_;  // EVP_MD_CTX while the identifier follows the content
 };
 
 // "N 0 R".
 std::string Ref(int number);
 
-// The MD5 digest of the bytes as 32 lower-case hex digits.
-std::string Md5Hex(std::string_view data);
-
 // 32 lower-case hex digits: the MD5 of a new random braced GUID text.
 std::string NewFileId();
-
-// zlib at level 1.
-std::string Deflate(std::string_view data);
 
 }  // namespace zavrik::pdf

@@ -1,6 +1,7 @@
 #include "pdf/pdf_truetype.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "core/error.h"
@@ -68,12 +69,16 @@ std::vector<uint16_t> Components(std::span<const uint8_t> glyph) {
 
 uint32_t TableChecksum(std::span<const uint8_t> bytes) {
   uint32_t sum = 0;
-  for (size_t i = 0; i < bytes.size(); i += 4) {
-    uint32_t word = 0;
-    for (size_t k = 0; k < 4; ++k) word = word << 8 | (i + k < bytes.size() ? bytes[i + k] : 0);
-    sum += word;
+  const size_t whole = bytes.size() / 4 * 4;
+  for (size_t i = 0; i < whole; i += 4) {
+    uint32_t word;
+    std::memcpy(&word, bytes.data() + i, 4);
+    sum += __builtin_bswap32(word);
   }
-  return sum;
+  // The last word is padded with zero bytes.
+  uint32_t last = 0;
+  for (size_t k = 0; k < 4; ++k) last = last << 8 | (whole + k < bytes.size() ? bytes[whole + k] : 0);
+  return whole < bytes.size() ? sum + last : sum;
 }
 
 TrueTypeFont::TrueTypeFont(std::span<const uint8_t> program, uint32_t offset) : program_(program) {

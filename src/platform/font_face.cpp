@@ -224,4 +224,13 @@ std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style) {
   return face;
 }
 
+void PreloadDefaultFaces() noexcept {
+  try {
+    const FontRequest defaults;
+    for (const FontStyles style : {FontStyles{0}, FontStyles{kFontBold}})
+      FaceFor(defaults.name, style)->Plain();
+  } catch (...) {
+  }
+}
+
 }  // namespace zavrik

@@ -1,12 +1,57 @@
-// TIFF pictures through libtiff, read from memory: the first directory as RGBA.
+// TIFF pictures through libtiff, read from memory: the first directory as RGBA. libtiff (and the
+// codec libraries it pulls in) is opened when the first TIFF picture is read, not at start-up.
 #include <tiffio.h>
 
 #include <cstring>
+#include <mutex>
 
+#include "core/error.h"
+#include "core/shared_library.h"
 #include "platform/image_decode.h"
 
 namespace zavrik {
 namespace {
+
+struct TiffApi {
+  decltype(&::TIFFOpenOptionsAlloc) open_options_alloc;
+  decltype(&::TIFFOpenOptionsFree) open_options_free;
+  decltype(&::TIFFOpenOptionsSetErrorHandlerExtR) set_error_handler;
+  decltype(&::TIFFOpenOptionsSetWarningHandlerExtR) set_warning_handler;
+  decltype(&::TIFFOpenOptionsSetMaxSingleMemAlloc) set_max_single_mem_alloc;
+  decltype(&::TIFFClientOpenExt) client_open;
+  decltype(&::TIFFGetField) get_field;
+  decltype(&::TIFFReadRGBAImageOriented) read_rgba_image;
+  decltype(&::TIFFClose) close;
+};
+
+TiffApi LoadTiff() {
+  void* library = OpenSharedLibrary(ZAVRIK_TIFF_LIBRARY);
+  if (!library) {
+    throw Error("TIFF pictures need the library " + std::string(ZAVRIK_TIFF_LIBRARY) + ": " +
+                SharedLibraryError());
+  }
+  TiffApi api{};
+#define ZAVRIK_RESOLVE(field, symbol) ResolveSymbol(library, ZAVRIK_TIFF_LIBRARY, symbol, api.field)
+  ZAVRIK_RESOLVE(open_options_alloc, "TIFFOpenOptionsAlloc");
+  ZAVRIK_RESOLVE(open_options_free, "TIFFOpenOptionsFree");
+  ZAVRIK_RESOLVE(set_error_handler, "TIFFOpenOptionsSetErrorHandlerExtR");
+  ZAVRIK_RESOLVE(set_warning_handler, "TIFFOpenOptionsSetWarningHandlerExtR");
+  ZAVRIK_RESOLVE(set_max_single_mem_alloc, "TIFFOpenOptionsSetMaxSingleMemAlloc");
+  ZAVRIK_RESOLVE(client_open, "TIFFClientOpenExt");
+  ZAVRIK_RESOLVE(get_field, "TIFFGetField");
+  ZAVRIK_RESOLVE(read_rgba_image, "TIFFReadRGBAImageOriented");
+  ZAVRIK_RESOLVE(close, "TIFFClose");
+#undef ZAVRIK_RESOLVE
+  return api;
+}
+
+const TiffApi& Tiff() {
+  static std::mutex mutex;
+  static const TiffApi* api = nullptr;  // lives for the whole process
+  std::lock_guard lock(mutex);
+  if (!api) api = new TiffApi(LoadTiff());
+  return *api;
+}
 
 struct Source {
   std::span<const uint8_t> bytes;
@@ -41,36 +86,39 @@ void Unmap(thandle_t, void*, toff_t) {}
 int Quiet(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
 struct TiffCloser {
+  const TiffApi& api;
   TIFF* tiff;
   TIFFOpenOptions* options;
   ~TiffCloser() {
-    if (tiff) TIFFClose(tiff);
-    TIFFOpenOptionsFree(options);
+    if (tiff) api.close(tiff);
+    api.open_options_free(options);
   }
 };
 
 }  // namespace
 
 Image DecodeTiff(std::span<const uint8_t> bytes) {
+  const TiffApi& tiff = Tiff();
   Source source{bytes};
-  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-  TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
-  TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
+  TIFFOpenOptions* options = tiff.open_options_alloc();
+  tiff.set_error_handler(options, Quiet, nullptr);
+  tiff.set_warning_handler(options, Quiet, nullptr);
   // No single buffer beyond the largest picture.
-  TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxImagePixels * 4));
-  TiffCloser closer{TIFFClientOpenExt("picture", "rm", &source, Read, Write, Seek, Close, Size, Map,
-                                      Unmap, options),
+  tiff.set_max_single_mem_alloc(options, static_cast<tmsize_t>(kMaxImagePixels * 4));
+  TiffCloser closer{tiff,
+                    tiff.client_open("picture", "rm", &source, Read, Write, Seek, Close, Size, Map,
+                                     Unmap, options),
                     options};
   if (!closer.tiff) throw ImageDataError(u"damaged image data");
   uint32_t width = 0, height = 0;
-  TIFFGetField(closer.tiff, TIFFTAG_IMAGEWIDTH, &width);
-  TIFFGetField(closer.tiff, TIFFTAG_IMAGELENGTH, &height);
+  tiff.get_field(closer.tiff, TIFFTAG_IMAGEWIDTH, &width);
+  tiff.get_field(closer.tiff, TIFFTAG_IMAGELENGTH, &height);
   CheckImageSize(width, height);
   Image image;
   image.width = static_cast<int>(width);
   image.height = static_cast<int>(height);
   image.pixels.resize(static_cast<size_t>(width) * height);
-  if (!TIFFReadRGBAImageOriented(closer.tiff, width, height, image.pixels.data(), ORIENTATION_TOPLEFT, 0))
+  if (!tiff.read_rgba_image(closer.tiff, width, height, image.pixels.data(), ORIENTATION_TOPLEFT, 0))
     throw ImageDataError(u"damaged image data");
   // libtiff packs ABGR; pictures here are ARGB.
   for (uint32_t& p : image.pixels) {

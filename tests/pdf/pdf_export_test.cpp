@@ -236,9 +236,11 @@ TEST(PdfExport, WriteFailureIsAnErrorAndTheFilterStaysUsable) {
   ASSERT_TRUE(filter.Start());
   filter.StartPage(page, 0);
   failing.setstate(std::ios::badbit);  // e.g. the disk filled up during the page
-  EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.FinishPage(page, 0); }),
-            u"Cannot write the PDF document");
-  EXPECT_EQ(zavrik::test::ErrorMessage([&] { filter.Finish(); }), u"Cannot write the PDF document");
+  // The bytes are written on their own thread: the error comes with the page or at the latest
+  // with the end of the document.
+  const String at_page = zavrik::test::ErrorMessage([&] { filter.FinishPage(page, 0); });
+  const String at_end = zavrik::test::ErrorMessage([&] { filter.Finish(); });
+  EXPECT_EQ(at_page == u"<no error>" ? at_end : at_page, u"Cannot write the PDF document");
   EXPECT_EQ(QpdfCheck(Export(filter, {&page})), 0);
 }
 

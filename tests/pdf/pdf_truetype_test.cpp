@@ -45,6 +45,18 @@ bool HasOutline(const Outlines& o, uint16_t glyph) {
   return o.loca.at(glyph + 1) > o.loca.at(glyph);
 }
 
+// Big-endian words summed modulo 2^32, a short last word padded with zero bytes.
+TEST(TrueType, TableChecksumPadsTheLastWord) {
+  const std::vector<uint8_t> bytes = {0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x06, 0x07};
+  EXPECT_EQ(TableChecksum({}), 0u);
+  EXPECT_EQ(TableChecksum(std::span(bytes).first(1)), 0x01000000u);
+  EXPECT_EQ(TableChecksum(std::span(bytes).first(3)), 0x01020300u);
+  EXPECT_EQ(TableChecksum(std::span(bytes).first(4)), 0x01020304u);
+  EXPECT_EQ(TableChecksum(std::span(bytes).first(8)), 0x01020303u);  // wraps around
+  EXPECT_EQ(TableChecksum(std::span(bytes).first(9)), 0x06020303u);
+  EXPECT_EQ(TableChecksum(bytes), 0x06080A03u);
+}
+
 TEST(TrueType, PackedFontKeepsOnlyTheUsedOutlines) {
   const auto face = FaceFor(u"Arial", 0);
   const std::vector<uint8_t> program = face->FileBytes();

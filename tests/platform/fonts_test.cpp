@@ -31,6 +31,14 @@ TEST(FontCatalog, ReportFamiliesResolveToMetricCompatibleFonts) {
   EXPECT_FALSE(LocateFont(u"No Such Family", 0).path.empty());
 }
 
+// Wine's fonts join the list when one of their families is first asked for, in any case.
+TEST(FontCatalog, WineFamiliesFoundOnFirstRequest) {
+  EXPECT_EQ(FileName(LocateFont(u"WINGDINGS", 0)), "wingding.ttf");
+  EXPECT_EQ(FileName(LocateFont(u"symbol", kFontBold)), "symbol.ttf");
+  EXPECT_TRUE(LocateFont(u"symbol", kFontBold).simulate_bold);  // no bold file
+  EXPECT_FALSE(LocateFont(u"Wingdings", 0).exact);               // stand-ins for Windows' own
+}
+
 TEST(FontFace, MetricsAtAPixelSize) {
   const auto arial = FaceFor(u"Arial", 0);
   EXPECT_EQ(arial->UnitsPerEm(), 2048);

@@ -1,0 +1,22 @@
+#include "core/shared_library.h"
+
+#include <dlfcn.h>
+
+#include "core/error.h"
+
+namespace zavrik {
+
+void* OpenSharedLibrary(const char* name) { return dlopen(name, RTLD_NOW | RTLD_GLOBAL); }
+
+std::string SharedLibraryError() {
+  const char* reason = dlerror();
+  return reason ? reason : "";
+}
+
+void* LibrarySymbol(void* library, const char* library_name, const char* symbol) {
+  void* p = dlsym(library, symbol);
+  if (!p) throw Error(std::string(library_name) + " lacks the entry point " + symbol);
+  return p;
+}
+
+}  // namespace zavrik

@@ -1,0 +1,22 @@
+// Libraries opened at run time, when a feature first needs them.
+#pragma once
+
+#include <string>
+
+namespace zavrik {
+
+// The library's handle (RTLD_NOW | RTLD_GLOBAL), or null when it cannot be opened.
+void* OpenSharedLibrary(const char* name);
+
+// The loader's reason for the last failure ("" when it gave none).
+std::string SharedLibraryError();
+
+// The entry point `symbol` of `library`; raises Error naming both when it is missing.
+void* LibrarySymbol(void* library, const char* library_name, const char* symbol);
+
+template <typename Fn>
+void ResolveSymbol(void* library, const char* library_name, const char* symbol, Fn& target) {
+  target = reinterpret_cast<Fn>(LibrarySymbol(library, library_name, symbol));
+}
+
+}  // namespace zavrik
