@@ -152,16 +152,15 @@ const PdfGlyphRun& TqbxPDFFont::SoftRemapString(StringView text, bool rtl) {
 void TqbxPDFFont::FillPlainUnits(unsigned page_index, LazyPages<PlainUnit>::Page& page) const {
   ShapeOptions options;
   options.units_per_em = kEmPixels;
-  std::vector<ShapedGlyph> glyphs;
+  ShapedGlyph glyph;
   for (unsigned k = 0; k < page.size(); ++k) {
     const char16_t unit = static_cast<char16_t>(page_index << 8 | k);
     PlainUnit& entry = page[k];
     entry = {};
-    if (!ShapePlainLine(*FFace, StringView(&unit, 1), options, glyphs) || glyphs.size() != 1) continue;
+    if (!ShapePlainCharacter(*FFace, unit, options, glyph)) continue;
     // Arial's hidden glyph is left to Convert, which decides whether to draw it.
-    if (glyphs[0].index == 0 || glyphs[0].index > 0xFFFF || glyphs[0].index == kArialHiddenGlyph)
-      continue;
-    entry = {static_cast<uint16_t>(glyphs[0].index), true, glyphs[0].advance};
+    if (glyph.index == 0 || glyph.index > 0xFFFF || glyph.index == kArialHiddenGlyph) continue;
+    entry = {static_cast<uint16_t>(glyph.index), true, glyph.advance};
   }
 }
 

@@ -77,7 +77,7 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   ShapedLine Shape(StringView text, bool rtl) const;
   PdfGlyphRun Convert(StringView text, bool rtl);
   PdfGlyphRun RemapString(StringView text, bool rtl);
-  // RemapString of a left-to-right line of plain characters (see ShapePlainLine) into `run`,
+  // RemapString of a left-to-right line of plain characters (see ShapePlainCharacter) into `run`,
   // without the shaper's runs and clusters: one glyph per character. False, with nothing
   // registered, for a line that needs RemapString.
   bool RemapPlainly(StringView text, PdfGlyphRun& run);
@@ -115,7 +115,7 @@ class TqbxPDFFont : public pdf::PdfDocumentFont {
   // Lines of plain characters are converted again each time, which is cheaper than a look-up.
   std::unordered_map<String, PdfGlyphRun, TextHash, std::equal_to<>> FRuns[2];
   PdfGlyphRun FPlainRun;  // the last plain line's run
-  // Each UTF-16 unit shaped on its own by ShapePlainLine, filled a page at a time.
+  // Each UTF-16 unit shaped on its own by ShapePlainCharacter, filled a page at a time.
   struct PlainUnit {
     uint16_t glyph = 0;
     bool plain = false;  // false: the unit needs RemapString

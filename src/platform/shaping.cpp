@@ -127,6 +127,17 @@ ShapedRun EmptyRun(const CodePoints& cps, const Item& item, size_t text_size) {
 // lookup acts on: those glyphs with their own advances, one per character, none a mark. Without
 // such a lookup nothing substitutes, moves or merges glyphs; a plain character needs no
 // normalisation when the font has its glyph, and is no mark, default-ignorable or control.
+// The nominal glyph of a plain character with its own advance; false when the face lacks it.
+bool PlainGlyph(const FontFace& face, const PlainGlyphs& plain, char32_t ch, const ShapeOptions& options,
+                ShapedGlyph& glyph) {
+  const PlainGlyphs::Glyph own = plain.Of(ch);
+  if (own.index == 0) return false;
+  glyph = ShapedGlyph{};
+  glyph.index = own.index;
+  glyph.advance = Scaled(own.advance, face, options);
+  return true;
+}
+
 bool ShapePlainly(const FontFace& face, const CodePoints& cps, const Item& item, const ShapeOptions& options,
                   ShapedRun& run) {
   if (item.level % 2 || (item.script != HB_SCRIPT_LATIN && item.script != HB_SCRIPT_CYRILLIC &&
@@ -135,13 +146,9 @@ bool ShapePlainly(const FontFace& face, const CodePoints& cps, const Item& item,
   const PlainGlyphs& plain = face.Plain();
   run.glyphs.reserve(item.end - item.begin);
   for (size_t i = item.begin; i < item.end; ++i) {
-    const PlainGlyphs::Glyph own = plain.Of(cps.chars[i]);
-    if (own.index == 0) return false;
-    ShapedGlyph glyph;
-    glyph.index = own.index;
+    ShapedGlyph& glyph = run.glyphs.emplace_back();
+    if (!PlainGlyph(face, plain, cps.chars[i], options, glyph)) return false;
     glyph.cluster = cps.positions[i];
-    glyph.advance = Scaled(own.advance, face, options);
-    run.glyphs.push_back(glyph);
   }
   return true;
 }
@@ -204,25 +211,12 @@ bool IsPlainCharacter(char32_t ch) {
   return ch == 0x2116 || ch == 0x2122;
 }
 
-// Plain characters are Latin, Greek, Cyrillic or common, so every item of such a line takes the plain
-// path of ShapeItem; their glyphs, concatenated, are the line's.
-bool ShapePlainLine(const FontFace& face, StringView text, const ShapeOptions& options,
-                    std::vector<ShapedGlyph>& glyphs) {
-  glyphs.clear();
-  if (options.rtl_reading || options.full_shaping) return false;
-  const PlainGlyphs& plain = face.Plain();
-  glyphs.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t ch = text[i];
-    if (!IsPlainCharacter(ch)) return false;
-    const PlainGlyphs::Glyph own = plain.Of(ch);
-    if (own.index == 0) return false;
-    ShapedGlyph& glyph = glyphs.emplace_back();
-    glyph.index = own.index;
-    glyph.cluster = static_cast<uint32_t>(i);
-    glyph.advance = Scaled(own.advance, face, options);
-  }
-  return true;
+// A plain character is Latin, Greek, Cyrillic or common, so its item takes the plain path of
+// ShapeItem.
+bool ShapePlainCharacter(const FontFace& face, char16_t ch, const ShapeOptions& options,
+                         ShapedGlyph& glyph) {
+  if (options.rtl_reading || options.full_shaping || !IsPlainCharacter(ch)) return false;
+  return PlainGlyph(face, face.Plain(), ch, options, glyph);
 }
 
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options) {

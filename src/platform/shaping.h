@@ -41,11 +41,10 @@ bool IsPlainCharacter(char32_t ch);
 // The runs of a line in display order.
 std::vector<ShapedRun> ShapeText(const FontFace& face, StringView text, const ShapeOptions& options = {});
 
-// The glyphs of ShapeText's runs, one per character in text order, for a left-to-right line of
-// plain characters that all have plain glyphs in the face; false for any other line (`glyphs`
-// then holds nothing of use). Each glyph depends on its own character alone: the line's glyphs
-// are those of its characters shaped one by one.
-bool ShapePlainLine(const FontFace& face, StringView text, const ShapeOptions& options,
-                    std::vector<ShapedGlyph>& glyphs);
+// The glyph ShapeText gives a plain character of a left-to-right line when the face has its
+// plain glyph; false otherwise (`glyph` then holds nothing of use). Each such glyph depends on its
+// own character alone: a line of them shapes to their glyphs in text order, clusters aside.
+bool ShapePlainCharacter(const FontFace& face, char16_t ch, const ShapeOptions& options,
+                         ShapedGlyph& glyph);
 
 }  // namespace zavrik
