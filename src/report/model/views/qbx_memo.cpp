@@ -26,7 +26,7 @@ TqbxCustomMemoView::TqbxCustomMemoView() {
 TqbxCustomMemoView::~TqbxCustomMemoView() = default;
 
 const ClassInfo& TqbxCustomMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomMemoView>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomMemoView>, {}); });
   return info;
 }
 
@@ -81,22 +81,22 @@ PropList TqbxCustomMemoView::Pick(std::initializer_list<const char16_t*> names) 
 }
 
 const ClassInfo& TqbxMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxMemoView>, Pick({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxMemoView>, Pick({
       u"AllowExpressions", u"AllowHTMLTags", u"AutoWidth", u"CharSpacing", u"Clipped", u"DisplayFormat",
       u"Duplicates", u"ExpressionDelimiters", u"FillType", u"Fill", u"FlowTo", u"Font", u"ParentFont",
       u"FirstParaBreak", u"GapX", u"GapY", u"HAlign", u"HideZeros", u"Highlight", u"LastParaBreak",
       u"LineSpacing", u"Memo", u"ParagraphGap", u"Processing", u"Rotation", u"RTLReading", u"Style", u"SuppressRepeated",
       u"Underlines", u"UnderlinesTextMode", u"UseDefaultCharset", u"VAlign", u"WordBreak", u"WordWrap", u"Wysiwyg",
-  }));
+  })); });
   return info;
 }
 
 const ClassInfo& TqbxSysMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxSysMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxSysMemoView>, Pick({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxSysMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxSysMemoView>, Pick({
       u"AutoWidth", u"CharSpacing", u"DisplayFormat", u"Font", u"FillType", u"Fill", u"GapX", u"GapY", u"HAlign",
       u"HideZeros", u"Highlight", u"Memo", u"ParentFont", u"Processing", u"Rotation", u"RTLReading", u"Style",
       u"SuppressRepeated", u"Duplicates", u"VAlign", u"WordWrap",
-  }));
+  })); });
   return info;
 }
 
