@@ -97,7 +97,8 @@ std::string RectPath(const PdfRect& r) {
     AppendF3t(path, value);
     path += ' ';
   }
-  return path += "re";
+  path += "re";
+  return path;
 }
 
 void WriteFrame(std::string& out, const TqbxFrame& frame, const PdfRect& rect) {

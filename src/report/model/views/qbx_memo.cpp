@@ -101,18 +101,26 @@ const ClassInfo& TqbxSysMemoView::StaticClass() {
 }
 
 String TqbxCustomMemoView::Text() const {
-  // The lines joined by line breaks: the memo's text less its final line break.
   const std::vector<String>& lines = FMemo->Lines();
   if (lines.size() == 1) return lines.front();
   String text;
+  TextIn(text);
+  return text;
+}
+
+StringView TqbxCustomMemoView::TextIn(String& buffer) const {
+  // The lines joined by line breaks: the memo's text less its final line break.
+  const std::vector<String>& lines = FMemo->Lines();
+  if (lines.size() == 1) return lines.front();
+  buffer.clear();
   size_t size = 0;
   for (const String& line : lines) size += line.size() + 2;
-  text.reserve(size);
+  buffer.reserve(size);
   for (const String& line : lines) {
-    if (&line != &lines.front()) text += u"\r\n";
-    text += line;
+    if (&line != &lines.front()) buffer += u"\r\n";
+    buffer += line;
   }
-  return text;
+  return buffer;
 }
 
 TqbxFormat* TqbxCustomMemoView::DisplayFormat() const {
@@ -208,7 +216,8 @@ String TqbxCustomMemoView::Diff(const TqbxComponent* other) const {
   DiffFloat(out, u"LineSpacing", LineSpacing, o->LineSpacing);
   DiffBool(out, u"UseDefaultCharset", UseDefaultCharset, o->UseDefaultCharset);
   out += u" u=\"";
-  AppendXmlEscaped(out, Text());
+  String joined;
+  AppendXmlEscaped(out, TextIn(joined));
   out += u'"';
   if (!Hint().empty()) DiffAttr(out, u"Hint", XmlEscape(Hint()));
   DiffFloat(out, u"ParagraphGap", ParagraphGap, o->ParagraphGap);
