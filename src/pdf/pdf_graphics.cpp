@@ -73,7 +73,8 @@ void DropShadow(std::string& out, const TqbxFrame& frame, const PdfRect& r) {
 
 void Op(std::string& out, std::string_view line) {
   out.append(line);
-  out.append("\r\n");
+  out.push_back('\r');
+  out.push_back('\n');
 }
 
 std::string DashPattern(TqbxFrameStyle style, double width) {
