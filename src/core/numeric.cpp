@@ -29,13 +29,15 @@ Currency CurrencyFromWide(__int128 scaled) {
 void ThrowError(const char16_t* message) { throw Error(String(message)); }
 
 double RoundHalfEven(double value) {
-  if (!std::isfinite(value)) return value;
-  const double floor = std::floor(value);
-  const double diff = value - floor;
-  if (diff > 0.5) return floor + 1;
-  if (diff < 0.5) return floor;
-  const bool even = std::floor(floor * 0.5) * 2 == floor;  // halving a double is exact
-  return even ? floor : floor + 1;
+  // Below 2^52, adding 2^52 and taking it away again rounds to an integer, halves to even (the
+  // default rounding mode); larger magnitudes, infinities and NaN are returned as they are.
+  constexpr double kTwoTo52 = 4503599627370496.0;
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < kTwoTo52)) return value;
+  const double rounded = (magnitude + kTwoTo52) - kTwoTo52;
+  // A negative value rounding to zero gives a zero without sign; -0 stays itself.
+  if (rounded == 0) return value == 0 ? value : 0.0;
+  return value < 0 ? -rounded : rounded;
 }
 
 std::optional<int64_t> RoundToInt64(double value) {

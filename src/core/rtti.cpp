@@ -7,7 +7,7 @@
 namespace zavrik {
 
 const ClassInfo& Object::StaticClass() {
-  static const ClassInfo info(u"TObject", nullptr, nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TObject", nullptr, nullptr, {}); });
   return info;
 }
 
@@ -34,6 +34,8 @@ const EnumType& BooleanType() {
 
 ClassInfo::ClassInfo(String name, const ClassInfo* parent, Factory factory, PropList props)
     : name_(std::move(name)), parent_(parent), factory_(factory), own_(std::move(props)) {
+  if (parent_) lineage_ = parent_->lineage_;
+  lineage_.push_back(this);
   if (parent_) all_ = parent_->all_;
   for (const PropInfo& prop : own_) {
     // A base property published again moves to the subclass's place.
@@ -41,13 +43,6 @@ ClassInfo::ClassInfo(String name, const ClassInfo* parent, Factory factory, Prop
     all_.push_back(&prop);
   }
   for (const PropInfo* prop : all_) by_upper_name_[AsciiUpper(prop->name)] = prop;
-}
-
-bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
-  for (const ClassInfo* c = this; c; c = c->parent_) {
-    if (c == &other) return true;
-  }
-  return false;
 }
 
 const PropInfo* ClassInfo::FindProp(StringView name) const {

@@ -123,7 +123,11 @@ class ClassInfo {
 
   const String& Name() const { return name_; }
   const ClassInfo* Parent() const { return parent_; }
-  bool InheritsFrom(const ClassInfo& other) const;
+  // One comparison: `other` is an ancestor when it stands at its own depth in this lineage.
+  bool InheritsFrom(const ClassInfo& other) const {
+    const size_t depth = other.lineage_.size();
+    return depth <= lineage_.size() && lineage_[depth - 1] == &other;
+  }
   // A new instance; none for abstract classes.
   std::unique_ptr<Object> Create() const { return factory_ ? factory_() : nullptr; }
   bool IsCreatable() const { return factory_ != nullptr; }
@@ -136,6 +140,7 @@ class ClassInfo {
  private:
   String name_;
   const ClassInfo* parent_;
+  std::vector<const ClassInfo*> lineage_;  // the root class first, this class last
   Factory factory_;
   PropList own_;
   std::vector<const PropInfo*> all_;
@@ -145,6 +150,14 @@ class ClassInfo {
   };
   std::unordered_map<String, const PropInfo*, NameHash, std::equal_to<>> by_upper_name_;
 };
+
+// Runs `build` out of line. StaticClass functions run on every class test: a description built
+// as `static const ClassInfo info = OutOfLine([&] { return ClassInfo(...); });` leaves every call
+// after the first a guard check, without the stack frame the building needs.
+template <class Build>
+[[gnu::noinline]] auto OutOfLine(Build build) {
+  return build();
+}
 
 // A factory for the declaration tables: `&New<TqbxMemoView>`.
 template <class T>

@@ -17,7 +17,7 @@ TqbxDBComponents*& CurrentRegistry() {
 // --- registries
 
 const ClassInfo& TqbxDBComponents::StaticClass() {
-  static const ClassInfo info(u"TqbxDBComponents", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDBComponents", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 
@@ -38,7 +38,7 @@ TqbxDBComponents::~TqbxDBComponents() {
 }
 
 const ClassInfo& TqbxIBXComponents::StaticClass() {
-  static const ClassInfo info(u"TqbxIBXComponents", &TqbxDBComponents::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxIBXComponents", &TqbxDBComponents::StaticClass(), nullptr, {}); });
   return info;
 }
 
@@ -73,17 +73,17 @@ bool BindQueryConnection(Query& query, TqbxIBXDatabase* database) {
 // --- TqbxIBXDatabase
 
 const ClassInfo& TqbxCustomDatabase::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomDatabase", &TqbxReportComponent::StaticClass(), nullptr,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomDatabase", &TqbxReportComponent::StaticClass(), nullptr,
                               {
                                   Prop(u"Left", &TqbxComponent::Left, &TqbxComponent::SetLeft),
                                   Prop(u"Top", &TqbxComponent::Top, &TqbxComponent::SetTop),
-                              });
+                              }); });
   return info;
 }
 
 const ClassInfo& TqbxIBXDatabase::StaticClass() {
   using C = TqbxIBXDatabase;
-  static const ClassInfo info(
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(
       u"TqbxIBXDatabase", &TqbxCustomDatabase::StaticClass(), &New<C>,
       {
           Prop(u"DatabaseName", &C::DatabaseName, &C::SetDatabaseName),
@@ -91,7 +91,7 @@ const ClassInfo& TqbxIBXDatabase::StaticClass() {
           Prop(u"Params", &C::Params),
           Prop(u"SQLDialect", &C::SQLDialect, &C::SetSQLDialect).Default(3),
           Prop(u"Connected", &C::Connected, &C::SetConnected).Default(0),
-      });
+      }); });
   return info;
 }
 
@@ -138,11 +138,11 @@ void TqbxIBXDatabase::Loaded() {
 
 const ClassInfo& TqbxIBXQuery::StaticClass() {
   using C = TqbxIBXQuery;
-  static const ClassInfo info(u"TqbxIBXQuery", &TqbxCustomQuery::StaticClass(), &New<C>,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxIBXQuery", &TqbxCustomQuery::StaticClass(), &New<C>,
                               {
                                   Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
                                   Prop(u"Query", &C::ScriptQuery).NotStored(),
-                              });
+                              }); });
   return info;
 }
 
@@ -172,11 +172,11 @@ void TqbxIBXQuery::MasterChanged() { FQuery.SetMaster(MasterSource().DataSet); }
 
 const ClassInfo& TqbxIBXTable::StaticClass() {
   using C = TqbxIBXTable;
-  static const ClassInfo info(u"TqbxIBXTable", &TqbxCustomTable::StaticClass(), &New<C>,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxIBXTable", &TqbxCustomTable::StaticClass(), &New<C>,
                               {
                                   Prop(u"Database", &C::Database, &C::SetDatabase).Reference(),
                                   Prop(u"Table", &C::ScriptQuery).NotStored(),
-                              });
+                              }); });
   return info;
 }
 

@@ -13,7 +13,7 @@ namespace zavrik::data {
 
 const ClassInfo& TqbxCustomDataset::StaticClass() {
   using C = TqbxCustomDataset;
-  static const ClassInfo info(u"TqbxCustomDataset", &TqbxDBDataset::StaticClass(), nullptr,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomDataset", &TqbxDBDataset::StaticClass(), nullptr,
                               {
                                   zavrik::Field(u"CloseDataSource", &C::CloseDataSource).Default(1),
                                   zavrik::Field(u"Filter", &C::Filter),
@@ -21,7 +21,7 @@ const ClassInfo& TqbxCustomDataset::StaticClass() {
                                   Prop(u"Active", &C::Active, &C::SetActive).Default(0),
                                   Prop(u"Master", &C::Master, &C::SetMaster).Reference(),
                                   Prop(u"MasterFields", &C::MasterFields, &C::SetMasterFields),
-                              });
+                              }); });
   return info;
 }
 
@@ -91,12 +91,12 @@ void TqbxCustomDataset::SetActive(bool value) {
 
 const ClassInfo& TqbxCustomQuery::StaticClass() {
   using C = TqbxCustomQuery;
-  static const ClassInfo info(
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(
       u"TqbxCustomQuery", &TqbxCustomDataset::StaticClass(), nullptr,
       {
           Prop(u"IgnoreDupParams", &C::IgnoreDupParams, &C::SetIgnoreDupParams).Default(0),
           Prop(u"SQL", &C::SQL),
-      });
+      }); });
   return info;
 }
 
@@ -170,12 +170,12 @@ void TqbxCustomQuery::WriteDefinedProperties(TqbxPropWriter& writer) const {
 
 const ClassInfo& TqbxCustomTable::StaticClass() {
   using C = TqbxCustomTable;
-  static const ClassInfo info(u"TqbxCustomTable", &TqbxCustomDataset::StaticClass(), nullptr,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomTable", &TqbxCustomDataset::StaticClass(), nullptr,
                               {
                                   zavrik::Field(u"IndexName", &C::IndexName),
                                   zavrik::Field(u"IndexFieldNames", &C::IndexFieldNames),
                                   zavrik::Field(u"TableName", &C::TableName),
-                              });
+                              }); });
   return info;
 }
 

@@ -42,8 +42,8 @@ PropList DataSetProps() {
 }
 
 const ClassInfo& TqbxDataSet::StaticClass() {
-  static const ClassInfo info(u"TqbxDataSet", &TqbxDialogComponent::StaticClass(), nullptr,
-                              DataSetProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDataSet", &TqbxDialogComponent::StaticClass(), nullptr,
+                              DataSetProps()); });
   return info;
 }
 
@@ -130,11 +130,11 @@ void TqbxDataSet::AddReportError(const String& message) {
 
 const ClassInfo& TqbxUserDataSet::StaticClass() {
   using C = TqbxUserDataSet;
-  static const ClassInfo info(u"TqbxUserDataSet", &TqbxDataSet::StaticClass(), &New<C>,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxUserDataSet", &TqbxDataSet::StaticClass(), &New<C>,
                               {
                                   Prop(u"Fields", &C::Fields),
                                   zavrik::Field(u"OnGetValue", &C::OnGetValue),
-                              });
+                              }); });
   return info;
 }
 

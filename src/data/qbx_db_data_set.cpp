@@ -21,10 +21,10 @@ String DbNotConnText(StringView component) {
 
 const ClassInfo& TqbxCustomDBDataSet::StaticClass() {
   using C = TqbxCustomDBDataSet;
-  static const ClassInfo info(u"TqbxCustomDBDataSet", &TqbxDataSet::StaticClass(), nullptr,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomDBDataSet", &TqbxDataSet::StaticClass(), nullptr,
                               {
                                   Prop(u"FieldAliases", &C::FieldAliases),
-                              });
+                              }); });
   return info;
 }
 
@@ -63,10 +63,10 @@ String TqbxCustomDBDataSet::GetAlias(StringView field_name) const {
 
 const ClassInfo& TqbxDBDataset::StaticClass() {
   using C = TqbxDBDataset;
-  static const ClassInfo info(u"TqbxDBDataset", &TqbxCustomDBDataSet::StaticClass(), nullptr,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDBDataset", &TqbxCustomDBDataSet::StaticClass(), nullptr,
                               {
                                   zavrik::Field(u"BCDToCurrency", &C::BCDToCurrency).Default(0),
-                              });
+                              }); });
   return info;
 }
 

@@ -26,14 +26,14 @@ const EnumType& FieldTypeNames() {
 
 const ClassInfo& TqbxParamItem::StaticClass() {
   using C = TqbxParamItem;
-  static const ClassInfo info(
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(
       u"TqbxParamItem", &Object::StaticClass(), &New<C>,
       {
           zavrik::Field(u"Name", &C::Name),
           zavrik::Field(u"DataType", &C::DataType).Enum(FieldTypeNames()).Default(0),
           zavrik::Field(u"Expression", &C::Expression),
           zavrik::Field(u"Value", &C::Value),
-      });
+      }); });
   return info;
 }
 

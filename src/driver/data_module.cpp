@@ -3,7 +3,7 @@
 namespace zavrik::driver {
 
 const ClassInfo& Tdm::StaticClass() {
-  static const ClassInfo info(u"Tdm", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"Tdm", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 

@@ -32,7 +32,7 @@ void AppendFixed(std::string& out, double value, int decimals) {
   if (decimals < 0 || decimals > 4) return void(out += ShortestDigitsFixed(value, decimals));
   const double scaled = std::fabs(value) * kScale[decimals];
   if (!(scaled < 1e9)) return void(out += ShortestDigitsFixed(value, decimals));
-  const double whole = std::floor(scaled);
+  const double whole = static_cast<double>(static_cast<uint64_t>(scaled));  // scaled >= 0: the floor
   const double fraction = scaled - whole;
   if (std::fabs(fraction - 0.5) < 1e-6) return void(out += ShortestDigitsFixed(value, decimals));
   uint64_t units = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);

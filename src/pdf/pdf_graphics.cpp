@@ -73,7 +73,8 @@ void DropShadow(std::string& out, const TqbxFrame& frame, const PdfRect& r) {
 
 void Op(std::string& out, std::string_view line) {
   out.append(line);
-  out.append("\r\n");
+  out.push_back('\r');
+  out.push_back('\n');
 }
 
 std::string DashPattern(TqbxFrameStyle style, double width) {
@@ -97,7 +98,8 @@ std::string RectPath(const PdfRect& r) {
     AppendF3t(path, value);
     path += ' ';
   }
-  return path += "re";
+  path += "re";
+  return path;
 }
 
 void WriteFrame(std::string& out, const TqbxFrame& frame, const PdfRect& rect) {

@@ -86,7 +86,8 @@ class MemoTextWriter {
       SetUpLayout(*layout, memo_);
       const Rect rect = memo_.ComputeTextRect(1, 1, 0, 0);
       layout->SetDimensions(1, 1, 1, rect, rect);
-      const String text = memo_.Text();
+      String joined;
+      const StringView text = memo_.TextIn(joined);
       layout->SetText(text, memo_.FirstParaBreak);
       layout->SetParaBreaks(memo_.FirstParaBreak, memo_.LastParaBreak);
       line_height_ = layout->LineHeight();

@@ -21,7 +21,7 @@ const ClassInfo& Persistent() { return qsNamedClass(u"TPersistent", &Object::Sta
 class TqsCollectionItem : public Object {
  public:
   static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TCollectionItem", &Persistent(), &New<TqsCollectionItem>, {});
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TCollectionItem", &Persistent(), &New<TqsCollectionItem>, {}); });
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -32,7 +32,7 @@ class TqsCollectionItem : public Object {
 class TqsCollection : public Object {
  public:
   static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TCollection", &Persistent(), &New<TqsCollection>, {});
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TCollection", &Persistent(), &New<TqsCollection>, {}); });
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }

@@ -14,17 +14,17 @@ const ClassInfo& qsPersistentClass() { return qsNamedClass(u"TPersistent", &Obje
 const ClassInfo& qsStringsClass() { return qsNamedClass(u"TStrings", &qsPersistentClass()); }
 
 const ClassInfo& TqsList::StaticClass() {
-  static const ClassInfo info(u"TList", &Object::StaticClass(), &New<TqsList>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TList", &Object::StaticClass(), &New<TqsList>, {}); });
   return info;
 }
 
 const ClassInfo& TqsStringList::StaticClass() {
-  static const ClassInfo info(u"TStringList", &qsStringsClass(), &New<TqsStringList>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TStringList", &qsStringsClass(), &New<TqsStringList>, {}); });
   return info;
 }
 
 const ClassInfo& TqsWideStrings::StaticClass() {
-  static const ClassInfo info(u"TWideStrings", &qsStringsClass(), &New<TqsWideStrings>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TWideStrings", &qsStringsClass(), &New<TqsWideStrings>, {}); });
   return info;
 }
 

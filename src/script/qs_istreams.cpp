@@ -19,17 +19,17 @@ int64_t Clamp(int64_t position, int64_t size) { return std::clamp<int64_t>(posit
 }  // namespace
 
 const ClassInfo& TqsStream::StaticClass() {
-  static const ClassInfo info(u"TStream", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TStream", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 
 const ClassInfo& TqsMemoryStream::StaticClass() {
-  static const ClassInfo info(u"TMemoryStream", &TqsStream::StaticClass(), &New<TqsMemoryStream>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TMemoryStream", &TqsStream::StaticClass(), &New<TqsMemoryStream>, {}); });
   return info;
 }
 
 const ClassInfo& TqsFileStream::StaticClass() {
-  static const ClassInfo info(u"TFileStream", &TqsStream::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TFileStream", &TqsStream::StaticClass(), nullptr, {}); });
   return info;
 }
 

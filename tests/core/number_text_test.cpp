@@ -31,6 +31,13 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(1e15 + 1.5), 1e15 + 2);
   EXPECT_FALSE(std::signbit(RoundHalfEven(-0.5)));  // -1 rounds up to a zero without sign
   EXPECT_TRUE(std::signbit(RoundHalfEven(-0.0)));
+  EXPECT_FALSE(std::signbit(RoundHalfEven(-0.3)));
+  EXPECT_EQ(RoundHalfEven(-0.7), -1);
+  EXPECT_EQ(RoundHalfEven(4503599627370495.5), 4503599627370496.0);  // the last halves below 2^52
+  EXPECT_EQ(RoundHalfEven(-4503599627370494.5), -4503599627370494.0);
+  EXPECT_EQ(RoundHalfEven(0.49999999999999994), 0);  // the largest double below a half
+  EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
+  EXPECT_EQ(RoundHalfEven(-HUGE_VAL), -HUGE_VAL);
   EXPECT_EQ(RoundToInt64(9.3e18), std::nullopt);
   EXPECT_EQ(RoundToInt32(-2147483648.5), INT32_MIN);  // -2147483648 is even and fits
   EXPECT_EQ(ErrorOf([] { RoundToInt32(2147483647.5); }), "Range check error");

@@ -74,6 +74,48 @@ TEST(Reflection, PropertiesInDeclarationOrderBaseFirst) {
   EXPECT_FALSE(TBase::StaticClass().IsCreatable());
 }
 
+// A sibling of TDerived and a class below it, described out of line as the report classes are.
+class TSibling : public TBase {
+ public:
+  static const ClassInfo& StaticClass() {
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TSibling", &TBase::StaticClass(), nullptr, {}); });
+    return info;
+  }
+};
+
+class TDeeper : public TDerived {
+ public:
+  static const ClassInfo& StaticClass() {
+    static const ClassInfo info = OutOfLine([&] {
+      return ClassInfo(u"TDeeper", &TDerived::StaticClass(), nullptr, {Prop(u"Depth", &TBase::Count, &TBase::SetCount)});
+    });
+    return info;
+  }
+};
+
+TEST(Reflection, InheritanceFollowsTheLineageOnly) {
+  const ClassInfo& base = TBase::StaticClass();
+  const ClassInfo& derived = TDerived::StaticClass();
+  const ClassInfo& sibling = TSibling::StaticClass();
+  const ClassInfo& deeper = TDeeper::StaticClass();
+  for (const ClassInfo* info : {&base, &derived, &sibling, &deeper}) {
+    EXPECT_TRUE(info->InheritsFrom(*info));
+    EXPECT_TRUE(info->InheritsFrom(Object::StaticClass()));
+    EXPECT_FALSE(Object::StaticClass().InheritsFrom(*info));
+  }
+  EXPECT_TRUE(deeper.InheritsFrom(derived));
+  EXPECT_TRUE(deeper.InheritsFrom(base));
+  // Same depth or deeper, another branch.
+  EXPECT_FALSE(deeper.InheritsFrom(sibling));
+  EXPECT_FALSE(sibling.InheritsFrom(derived));
+  EXPECT_FALSE(derived.InheritsFrom(sibling));
+  EXPECT_FALSE(derived.InheritsFrom(deeper));
+  EXPECT_FALSE(base.InheritsFrom(deeper));
+  // Built in place: the table refers to the description's own properties.
+  EXPECT_EQ(deeper.FindProp(u"depth"), deeper.Props().back());
+  EXPECT_EQ(deeper.FindProp(u"Ratio"), derived.FindProp(u"Ratio"));
+}
+
 TEST(Reflection, KindsAndConversionsFollowTheAccessors) {
   const ClassInfo& info = TDerived::StaticClass();
   TDerived object, other;

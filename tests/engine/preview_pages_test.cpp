@@ -71,6 +71,25 @@ TEST_F(PreviewPagesTest, ObjectsWithoutSourceAreRecordedInFullForm) {
   EXPECT_EQ(rebuilt.Width(), extra.Width());
 }
 
+TEST_F(PreviewPagesTest, SourceObjectsTakeTheSourceNamesBesideFullForms) {
+  auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
+  AddMemo(band, u"Memo1", u"from the source");
+  pages.AddSourcePage(page);
+  AddMemo(band, u"Extra", u"made later");
+  pages.AddPage(page);
+  pages.AddObject(band);
+  engine.Running = false;
+  const TqbxComponent& rebuilt = pages.GetPage(0)->Child(0);
+  ASSERT_EQ(rebuilt.Count(), 2);
+  // Names are not compiled: the source objects take theirs from the source; a full form carries
+  // none, and is read after the compiled ones as before.
+  EXPECT_EQ(rebuilt.Name(), u"MasterData1");
+  EXPECT_EQ(rebuilt.Child(0).Name(), u"Memo1");
+  EXPECT_EQ(dynamic_cast<const TqbxMemoView&>(rebuilt.Child(0)).Text(), u"from the source");
+  EXPECT_EQ(rebuilt.Child(1).Name(), u"");
+  EXPECT_EQ(dynamic_cast<const TqbxMemoView&>(rebuilt.Child(1)).Text(), u"made later");
+}
+
 TEST_F(PreviewPagesTest, InvisibleObjectsAndTheirChildrenAreNotRecorded) {
   auto& band = AddBand<TqbxMasterData>(u"MasterData1", 10, 20);
   AddMemo(band, u"Memo1", u"a");

@@ -194,6 +194,25 @@ TEST(DrawTextWrap, ParagraphsAndFlags) {
   EXPECT_THAT(Lines(layout), ElementsAre(u"one two three four"));
 }
 
+TEST(DrawTextWrap, LinesFollowEachTextOnAReusedLayout) {
+  TqbxDrawText layout;
+  LayoutSetup wide;
+  wide.width = 400;
+  Prepare(layout, wide, u"a first text, longer than the lines after it");
+  Prepare(layout, wide, u"ab\rc\r\n\r\nd");
+  EXPECT_THAT(Lines(layout), ElementsAre(u"ab", u"c", u" ", u"d"));
+  EXPECT_EQ(layout.PlainText, u"ab\r\nc\r\n \r\nd\r\n");
+  Prepare(layout, wide, u"x\r");
+  EXPECT_THAT(Lines(layout), ElementsAre(u"x"));
+  Prepare(layout, wide, u"\r\n");
+  EXPECT_THAT(Lines(layout), ElementsAre(u" "));
+  EXPECT_EQ(layout.PlainText, u" \r\n");
+  LayoutSetup markup = wide;
+  markup.html = true;
+  Prepare(layout, markup, u"<b>bold</b> and plain\nnext");
+  EXPECT_THAT(Lines(layout), ElementsAre(u"bold and plain", u"next"));
+}
+
 TEST(DrawTextWrap, LongWordsAndWideCharacters) {
   TqbxDrawText layout;
   LayoutSetup narrow;

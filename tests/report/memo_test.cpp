@@ -86,6 +86,22 @@ TEST(Memo, LinesAndTextAfterLongerAndShorterTexts) {
   EXPECT_EQ(memo.Text(), u"");
 }
 
+TEST(Memo, TextInPlaceFollowsTheLines) {
+  TqbxMemoView memo;
+  String buffer = u"left over";
+  EXPECT_EQ(memo.TextIn(buffer), u"");
+  memo.SetMemoText(u"one line of some length");
+  StringView text = memo.TextIn(buffer);
+  EXPECT_EQ(text, u"one line of some length");
+  EXPECT_EQ(text.data(), memo.Memo()->Lines().front().data());  // viewed, not copied
+  memo.SetMemoText(u"x\r\nyz\r\n");
+  EXPECT_EQ(memo.TextIn(buffer), u"x\r\nyz");
+  EXPECT_EQ(buffer, u"x\r\nyz");
+  memo.SetMemoText(u"a\rb");
+  EXPECT_EQ(memo.TextIn(buffer), u"a\r\nb");  // the buffer is joined afresh
+  EXPECT_EQ(memo.Text(), u"a\r\nb");
+}
+
 TEST(Memo, FormatKinds) {
   TqbxFormat boolean;
   boolean.Kind = fkBoolean;

@@ -125,7 +125,7 @@ class TqbxPreviewPages : public TqbxCustomPreviewPages {
   // positions stale.
   void RebuildObjects(const PageElements& elements, TqbxComponent& parent, double parent_top,
                       TqbxXMLSerializer& serializer);
-  // The source object's base text, compiled on first use.
+  // The source object's base text without its name (set from the source), compiled on first use.
   const TqbxCompiledComponent& CompiledSource(const TqbxComponent& source, TqbxXMLSerializer& serializer);
   void PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page);
   void TrimCache();

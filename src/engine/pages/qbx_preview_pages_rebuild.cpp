@@ -1,6 +1,8 @@
 // Rebuilding: page elements back into report pages (source copy + recorded differences), the
 // page cache, and page sizes.
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "core/error.h"
 #include "core/float_text.h"
@@ -100,7 +102,17 @@ const TqbxCompiledComponent& TqbxPreviewPages::CompiledSource(const TqbxComponen
                                                               TqbxXMLSerializer& serializer) {
   const auto found = FCompiledSources.find(&source);
   if (found != FCompiledSources.end()) return found->second;
-  return FCompiledSources.emplace(&source, serializer.CompileComponentStr(source.BaseName())).first->second;
+  // Rebuilt objects take the source's name afterwards (RebuildObjects): the name is not compiled.
+  const bool ignore_name = std::exchange(serializer.IgnoreName, true);
+  std::optional<TqbxCompiledComponent> compiled;
+  try {
+    compiled = serializer.CompileComponentStr(source.BaseName());
+  } catch (...) {
+    serializer.IgnoreName = ignore_name;
+    throw;
+  }
+  serializer.IgnoreName = ignore_name;
+  return FCompiledSources.emplace(&source, std::move(*compiled)).first->second;
 }
 
 void TqbxPreviewPages::PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page) {

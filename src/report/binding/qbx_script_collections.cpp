@@ -31,7 +31,7 @@ using StyleList = std::vector<std::unique_ptr<TqbxStyleItem>>;
 class TqbxStyles : public Object {
  public:
   static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TqbxStyles", &Object::StaticClass(), &New<TqbxStyles>, {});
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxStyles", &Object::StaticClass(), &New<TqbxStyles>, {}); });
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -102,7 +102,7 @@ bool SameKey(const Variant& a, const Variant& b) {
 class TqbxArray : public Object {
  public:
   static const ClassInfo& StaticClass() {
-    static const ClassInfo info(u"TqbxArray", &Object::StaticClass(), &New<TqbxArray>, {});
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxArray", &Object::StaticClass(), &New<TqbxArray>, {}); });
     return info;
   }
   const ClassInfo& ClassType() const override { return StaticClass(); }

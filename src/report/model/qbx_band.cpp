@@ -19,12 +19,12 @@ const EnumType& ShiftEngineType() {
 
 const ClassInfo& TqbxFillGaps::StaticClass() {
   using C = TqbxFillGaps;
-  static const ClassInfo info(u"TqbxFillGaps", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxFillGaps", &Object::StaticClass(), nullptr, {
       Field(u"Top", &C::Top).Default(0),
       Field(u"Left", &C::Left).Default(0),
       Field(u"Bottom", &C::Bottom).Default(0),
       Field(u"Right", &C::Right).Default(0),
-  });
+  }); });
   return info;
 }
 
@@ -60,7 +60,7 @@ PropList TqbxBand::Pick(std::initializer_list<const char16_t*> names) {
 
 const ClassInfo& TqbxBand::StaticClass() {
   using C = TqbxBand;
-  static const ClassInfo info(u"TqbxBand", &TqbxReportComponent::StaticClass(), nullptr, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxBand", &TqbxReportComponent::StaticClass(), nullptr, JoinProps({
       GeometryProps(),
       FontProps(),
       {
@@ -75,7 +75,7 @@ const ClassInfo& TqbxBand::StaticClass() {
           Prop(u"OnAfterCalcHeight", &C::OnAfterCalcHeight, &C::SetOnAfterCalcHeight),
       },
       EventProps(),
-  }));
+  })); });
   return info;
 }
 
@@ -114,7 +114,7 @@ void TqbxBand::DisposeFillMemo() {
 
 #define ZAVRIK_BAND_TABLE(Name, ...)                                                                     \
   const ClassInfo& Name::StaticClass() {                                                                 \
-    static const ClassInfo info(u"" #Name, &TqbxBand::StaticClass(), &New<Name>, Pick({__VA_ARGS__})); \
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"" #Name, &TqbxBand::StaticClass(), &New<Name>, Pick({__VA_ARGS__})); }); \
     return info;                                                                                         \
   }
 
@@ -131,28 +131,28 @@ ZAVRIK_BAND_TABLE(TqbxOverlay, u"PrintOnTop")
 #undef ZAVRIK_BAND_TABLE
 
 const ClassInfo& TqbxColumnFooter::StaticClass() {
-  static const ClassInfo info(u"TqbxColumnFooter", &TqbxBand::StaticClass(), &New<TqbxColumnFooter>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxColumnFooter", &TqbxBand::StaticClass(), &New<TqbxColumnFooter>, {}); });
   return info;
 }
 
 const ClassInfo& TqbxNullBand::StaticClass() {
-  static const ClassInfo info(u"TqbxNullBand", &TqbxBand::StaticClass(), &New<TqbxNullBand>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxNullBand", &TqbxBand::StaticClass(), &New<TqbxNullBand>, {}); });
   return info;
 }
 
 const ClassInfo& TqbxGroupFooter::StaticClass() {
   using C = TqbxGroupFooter;
-  static const ClassInfo info(u"TqbxGroupFooter", &TqbxBand::StaticClass(), &New<TqbxGroupFooter>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxGroupFooter", &TqbxBand::StaticClass(), &New<TqbxGroupFooter>, JoinProps({
       Pick({u"AllowSplit", u"Child"}),
       {Field(u"HideIfSingleDataRecord", &C::FHideIfSingleDataRecord).Default(0)},
       Pick({u"KeepChild", u"PrintChildIfInvisible", u"Stretched", u"ShiftEngine"}),
-  }));
+  })); });
   return info;
 }
 
 const ClassInfo& TqbxGroupHeader::StaticClass() {
   using C = TqbxGroupHeader;
-  static const ClassInfo info(u"TqbxGroupHeader", &TqbxBand::StaticClass(), &New<TqbxGroupHeader>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxGroupHeader", &TqbxBand::StaticClass(), &New<TqbxGroupHeader>, JoinProps({
       Pick({u"AllowSplit", u"Child"}),
       {
           Field(u"Condition", &C::FCondition),
@@ -167,20 +167,20 @@ const ClassInfo& TqbxGroupHeader::StaticClass() {
           Field(u"ShowChildIfDrillDown", &C::FShowChildIfDrillDown).Default(0),
       },
       Pick({u"StartNewPage", u"Stretched", u"ShiftEngine"}),
-  }));
+  })); });
   return info;
 }
 
 const ClassInfo& TqbxChild::StaticClass() {
   using C = TqbxChild;
   static const EnumType rows_modes{u"rmCount", u"rmAddToCount", u"rmTillPageEnds"};
-  static const ClassInfo info(u"TqbxChild", &TqbxBand::StaticClass(), &New<TqbxChild>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxChild", &TqbxBand::StaticClass(), &New<TqbxChild>, JoinProps({
       Pick({ZAVRIK_CHILD_FLAGS}),
       {
           Field(u"ToNRows", &C::FToNRows).Default(0),
           Field(u"ToNRowsMode", &C::FToNRowsMode).Enum(rows_modes).Default(rmCount),
       },
-  }));
+  })); });
   return info;
 }
 

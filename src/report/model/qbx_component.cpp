@@ -235,8 +235,13 @@ void TqbxComponent::GeometryChanged() { geometry_stamp.fetch_add(1, std::memory_
 // The absolute position is the parent's plus the own offset, summed from the top down; only the
 // ancestors without a current cache entry are walked, so a whole tree costs O(1) per node.
 const TqbxComponent& TqbxComponent::CachedAbsPosition() const {
+  if (FAbsStamp == geometry_stamp.load(std::memory_order_relaxed)) return *this;
+  return RefreshAbsPosition();
+}
+
+// Kept out of line: the current cache entry above needs no stack frame.
+const TqbxComponent& TqbxComponent::RefreshAbsPosition() const {
   const uint64_t stamp = geometry_stamp.load(std::memory_order_relaxed);
-  if (FAbsStamp == stamp) return *this;
   const auto offset_parent = [](const TqbxComponent& c) {
     return c.FParent && !c.FParent->IsDialogPage() ? c.FParent : nullptr;
   };

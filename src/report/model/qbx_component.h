@@ -252,6 +252,7 @@ class TqbxComponent : public Object {
   // Every move or change of parent makes all cached absolute positions stale.
   static void GeometryChanged();
   const TqbxComponent& CachedAbsPosition() const;
+  [[gnu::noinline]] const TqbxComponent& RefreshAbsPosition() const;
 
   TqbxComponent* FParent = nullptr;
   TqbxComponent* FTopNode = this;  // the topmost ancestor (this node when it has no parent)

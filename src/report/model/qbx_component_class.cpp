@@ -23,10 +23,10 @@ const EnumType& RestrictionElements() {
 
 const ClassInfo& TqbxComponent::StaticClass() {
   using C = TqbxComponent;
-  static const ClassInfo info(u"TqbxComponent", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxComponent", &Object::StaticClass(), nullptr, {
       Prop(u"Name", &C::Name, &C::SetName),
       Prop(u"Tag", &C::Tag, &C::SetTag).Default(0),
-  });
+  }); });
   return info;
 }
 

@@ -7,7 +7,7 @@ namespace zavrik {
 
 const ClassInfo& TqbxCustomEngine::StaticClass() {
   using C = TqbxCustomEngine;
-  static const ClassInfo info(u"TqbxCustomEngine", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomEngine", &Object::StaticClass(), nullptr, {
       Field(u"CurColumn", &C::CurColumn),
       Field(u"CurVColumn", &C::CurVColumn),
       Field(u"CurX", &C::CurX),
@@ -20,7 +20,7 @@ const ClassInfo& TqbxCustomEngine::StaticClass() {
       Field(u"StartTime", &C::StartTime),
       Field(u"TotalPages", &C::TotalPages),
       Field(u"SecondScriptCall", &C::SecondScriptCall),
-  });
+  }); });
   return info;
 }
 

@@ -6,7 +6,7 @@ namespace zavrik {
 
 const ClassInfo& TqbxDataBand::StaticClass() {
   using C = TqbxDataBand;
-  static const ClassInfo info(u"TqbxDataBand", &TqbxBand::StaticClass(), nullptr, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDataBand", &TqbxBand::StaticClass(), nullptr, JoinProps({
       Pick({u"AllowSplit", u"Child"}),
       {
           Field(u"Columns", &C::FColumns).Default(0),
@@ -29,13 +29,13 @@ const ClassInfo& TqbxDataBand::StaticClass() {
       },
       Pick({u"StartNewPage", u"Stretched", u"ShiftEngine"}),
       {Field(u"OnMasterDetail", &C::FOnMasterDetail)},
-  }));
+  })); });
   return info;
 }
 
 #define ZAVRIK_DATA_BAND_TABLE(Name)                                                              \
   const ClassInfo& Name::StaticClass() {                                                          \
-    static const ClassInfo info(u"" #Name, &TqbxDataBand::StaticClass(), &New<Name>, PropList{}); \
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"" #Name, &TqbxDataBand::StaticClass(), &New<Name>, PropList{}); }); \
     return info;                                                                                  \
   }
 

@@ -15,20 +15,10 @@ void DiffAttr(String& out, DiffName name, StringView value) {
   out += u'"';
 }
 
-void DiffInt(String& out, DiffName name, int64_t value, int64_t other) {
-  if (value != other) DiffAttr(out, name, IntToStr(value));
-}
+void DiffIntAttr(String& out, DiffName name, int64_t value) { DiffAttr(out, name, IntToStr(value)); }
 
-void DiffBool(String& out, DiffName name, bool value, bool other) {
-  if (value != other) DiffAttr(out, name, value ? u"True" : u"False");
-}
+void DiffFloatAttr(String& out, DiffName name, double value) { DiffAttr(out, name, FloatText(value)); }
 
-void DiffFloat(String& out, DiffName name, double value, double other) {
-  if (value != other) DiffAttr(out, name, FloatText(value));
-}
-
-void DiffString(String& out, DiffName name, const String& value, const String& other) {
-  if (value != other) DiffAttr(out, name, XmlEscape(value));
-}
+void DiffStringAttr(String& out, DiffName name, const String& value) { DiffAttr(out, name, XmlEscape(value)); }
 
 }  // namespace zavrik

@@ -20,11 +20,24 @@ struct DiffName {
 };
 
 void DiffAttr(String& out, DiffName name, StringView value);
-// Each writes when `value` != `other`; booleans as True/False, floats in the template form,
-// strings escaped.
-void DiffInt(String& out, DiffName name, int64_t value, int64_t other);
-void DiffBool(String& out, DiffName name, bool value, bool other);
-void DiffFloat(String& out, DiffName name, double value, double other);
-void DiffString(String& out, DiffName name, const String& value, const String& other);
+// The attribute of a value: integers in decimal, floats in the template form, strings escaped.
+void DiffIntAttr(String& out, DiffName name, int64_t value);
+void DiffFloatAttr(String& out, DiffName name, double value);
+void DiffStringAttr(String& out, DiffName name, const String& value);
+
+// Each writes when `value` != `other`; booleans as True/False. The comparison is inline: most
+// values equal their source's.
+inline void DiffInt(String& out, DiffName name, int64_t value, int64_t other) {
+  if (value != other) DiffIntAttr(out, name, value);
+}
+inline void DiffBool(String& out, DiffName name, bool value, bool other) {
+  if (value != other) DiffAttr(out, name, value ? u"True" : u"False");
+}
+inline void DiffFloat(String& out, DiffName name, double value, double other) {
+  if (value != other) DiffFloatAttr(out, name, value);
+}
+inline void DiffString(String& out, DiffName name, const String& value, const String& other) {
+  if (value != other) DiffStringAttr(out, name, value);
+}
 
 }  // namespace zavrik

@@ -5,14 +5,14 @@
 namespace zavrik {
 
 const ClassInfo& TqbxInertComponent::StaticClass() {
-  static const ClassInfo info(u"TqbxInertComponent", &TqbxReportComponent::StaticClass(), nullptr,
-                              JoinProps({GeometryProps(), FontProps(), PlacementProps()}));
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxInertComponent", &TqbxReportComponent::StaticClass(), nullptr,
+                              JoinProps({GeometryProps(), FontProps(), PlacementProps()})); });
   return info;
 }
 
 #define ZAVRIK_INERT_TABLE(Name)                                                                     \
   const ClassInfo& Name::StaticClass() {                                                             \
-    static const ClassInfo info(u"" #Name, &TqbxInertComponent::StaticClass(), &New<Name>, PropList{}); \
+    static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"" #Name, &TqbxInertComponent::StaticClass(), &New<Name>, PropList{}); }); \
     return info;                                                                                     \
   }
 
@@ -23,7 +23,7 @@ ZAVRIK_INERT_TABLE(TqbxDMPCommand)
 #undef ZAVRIK_INERT_TABLE
 
 const ClassInfo& TqbxDMPPage::StaticClass() {
-  static const ClassInfo info(u"TqbxDMPPage", &TqbxPage::StaticClass(), &New<TqbxDMPPage>, GeometryProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDMPPage", &TqbxPage::StaticClass(), &New<TqbxDMPPage>, GeometryProps()); });
   return info;
 }
 

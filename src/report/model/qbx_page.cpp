@@ -33,10 +33,10 @@ TqbxPage::TqbxPage() { SetComponentStyle(ComponentStyle() | csAcceptsQbxComponen
 
 const ClassInfo& TqbxPage::StaticClass() {
   using C = TqbxPage;
-  static const ClassInfo info(u"TqbxPage", &TqbxComponent::StaticClass(), nullptr, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxPage", &TqbxComponent::StaticClass(), nullptr, JoinProps({
       FontProps(),
       {Prop(u"Visible", &C::Visible, &C::SetVisible).Default(1)},
-  }));
+  })); });
   return info;
 }
 
@@ -48,7 +48,7 @@ const ClassInfo& TqbxReportPage::StaticClass() {
   static const EnumType duplex{u"dmNone", u"dmVertical", u"dmHorizontal", u"dmSimplex"};
   // Paper width and height come before the paper number, and the columns before their widths
   // and positions, so that explicit values replace computed ones on reading.
-  static const ClassInfo info(u"TqbxReportPage", &TqbxPage::StaticClass(), &New<TqbxReportPage>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxReportPage", &TqbxPage::StaticClass(), &New<TqbxReportPage>, {
       Prop(u"Orientation", &C::Orientation, &C::SetOrientation).Enum(orientations).Default(poPortrait),
       Prop(u"PaperWidth", &C::PaperWidth, &C::SetPaperWidth),
       Prop(u"PaperHeight", &C::PaperHeight, &C::SetPaperHeight),
@@ -88,7 +88,7 @@ const ClassInfo& TqbxReportPage::StaticClass() {
       Field(u"OnBeforePrint", &C::FOnBeforePrint),
       Field(u"OnAfterPrint", &C::FOnAfterPrint),
       Field(u"OnManualBuild", &C::FOnManualBuild),
-  });
+  }); });
   return info;
 }
 
@@ -168,12 +168,12 @@ void TqbxReportPage::AlignChildren(bool ignore_invisible, int32_t mirror_modes) 
 TqbxDataPage::TqbxDataPage() { SetBounds(0, 0, 1000, 1000); }
 
 const ClassInfo& TqbxDataPage::StaticClass() {
-  static const ClassInfo info(u"TqbxDataPage", &TqbxPage::StaticClass(), &New<TqbxDataPage>, GeometryProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDataPage", &TqbxPage::StaticClass(), &New<TqbxDataPage>, GeometryProps()); });
   return info;
 }
 
 const ClassInfo& TqbxDialogPage::StaticClass() {
-  static const ClassInfo info(u"TqbxDialogPage", &TqbxPage::StaticClass(), &New<TqbxDialogPage>, GeometryProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDialogPage", &TqbxPage::StaticClass(), &New<TqbxDialogPage>, GeometryProps()); });
   return info;
 }
 

@@ -16,7 +16,7 @@ bool TqbxPostProcessor::NameLess::operator()(const String& a, const String& b) c
 TqbxPostProcessor::TqbxPostProcessor() = default;
 
 const ClassInfo& TqbxPostProcessor::StaticClass() {
-  static const ClassInfo info(u"TqbxPostProcessor", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxPostProcessor", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 

@@ -11,12 +11,12 @@ TqbxPreviewPagesFactory& Factory() {
 }  // namespace
 
 const ClassInfo& TqbxCustomOutline::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomOutline", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomOutline", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 
 const ClassInfo& TqbxCustomPreviewPages::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomPreviewPages", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomPreviewPages", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 

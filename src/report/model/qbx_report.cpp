@@ -14,7 +14,7 @@ namespace zavrik {
 
 const ClassInfo& TqbxStyleItem::StaticClass() {
   using C = TqbxStyleItem;
-  static const ClassInfo info(u"TqbxStyleItem", &Object::StaticClass(), &New<TqbxStyleItem>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxStyleItem", &Object::StaticClass(), &New<TqbxStyleItem>, {
       Prop(u"Name", &C::Name, &C::SetName),
       Prop(u"Font", &C::Font),
       Prop(u"Frame", &C::Frame),
@@ -23,7 +23,7 @@ const ClassInfo& TqbxStyleItem::StaticClass() {
       Field(u"ApplyFont", &C::ApplyFont).Default(1),
       Field(u"ApplyFill", &C::ApplyFill).Default(1),
       Field(u"ApplyFrame", &C::ApplyFrame).Default(1),
-  });
+  }); });
   return info;
 }
 
@@ -69,7 +69,7 @@ bool TqbxReport::Export(TqbxCustomExportFilter& filter) {
 
 const ClassInfo& TqbxReport::StaticClass() {
   using C = TqbxReport;
-  static const ClassInfo info(u"TqbxReport", &TqbxComponent::StaticClass(), &New<TqbxReport>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxReport", &TqbxComponent::StaticClass(), &New<TqbxReport>, {
       Prop(u"Version", &C::Version, &C::SetVersion),
       Prop(u"DataSet", &C::DataSet, &C::SetDataSet).Reference(),
       Prop(u"DataSetName", &C::DataSetName, &C::SetDataSetName),
@@ -89,7 +89,7 @@ const ClassInfo& TqbxReport::StaticClass() {
       Field(u"OnRunDialogs", &C::OnRunDialogs),
       Field(u"OnStartReport", &C::OnStartReport),
       Field(u"OnStopReport", &C::OnStopReport),
-  });
+  }); });
   return info;
 }
 

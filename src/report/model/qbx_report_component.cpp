@@ -18,16 +18,16 @@ PropList TqbxReportComponent::EventProps() {
 }
 
 const ClassInfo& TqbxReportComponent::StaticClass() {
-  static const ClassInfo info(u"TqbxReportComponent", &TqbxComponent::StaticClass(), nullptr, EventProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxReportComponent", &TqbxComponent::StaticClass(), nullptr, EventProps()); });
   return info;
 }
 
 const ClassInfo& TqbxDialogComponent::StaticClass() {
   using C = TqbxDialogComponent;
-  static const ClassInfo info(u"TqbxDialogComponent", &TqbxReportComponent::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDialogComponent", &TqbxReportComponent::StaticClass(), nullptr, {
       Prop(u"Left", &C::Left, &C::SetLeft),
       Prop(u"Top", &C::Top, &C::SetTop),
-  });
+  }); });
   return info;
 }
 

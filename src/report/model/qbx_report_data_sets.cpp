@@ -16,10 +16,10 @@ TqbxReportDataSource* RunSource(const TqbxDataSetItem& item) {
 
 const ClassInfo& TqbxDataSetItem::StaticClass() {
   using C = TqbxDataSetItem;
-  static const ClassInfo info(u"TqbxDataSetItem", &Object::StaticClass(), &New<TqbxDataSetItem>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxDataSetItem", &Object::StaticClass(), &New<TqbxDataSetItem>, {
       Prop(u"DataSet", &C::DataSet, &C::SetDataSet).Reference(),
       Prop(u"DataSetName", &C::DataSetName, &C::SetDataSetName),
-  });
+  }); });
   return info;
 }
 

@@ -8,7 +8,7 @@ namespace zavrik {
 const ClassInfo& TqbxEngineOptions::StaticClass() {
   using C = TqbxEngineOptions;
   static const EnumType silent_modes{u"simMessageBoxes", u"simSilent", u"simReThrow"};
-  static const ClassInfo info(u"TqbxEngineOptions", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxEngineOptions", &Object::StaticClass(), nullptr, {
       Field(u"ConvertNulls", &C::ConvertNulls).Default(1),
       Field(u"DoublePass", &C::DoublePass).Default(0),
       Field(u"MaxMemSize", &C::MaxMemSize).Default(10),
@@ -19,7 +19,7 @@ const ClassInfo& TqbxEngineOptions::StaticClass() {
       Field(u"UseFileCache", &C::UseFileCache).Default(0),
       Field(u"IgnoreDevByZero", &C::IgnoreDevByZero).Default(0),
       Field(u"IgnoreExprError", &C::IgnoreExprError).Default(0),
-  });
+  }); });
   return info;
 }
 
@@ -34,7 +34,7 @@ const ClassInfo& TqbxPrintOptions::StaticClass() {
   using C = TqbxPrintOptions;
   static const EnumType print_modes{u"pmDefault", u"pmSplit", u"pmJoin", u"pmScale"};
   static const EnumType print_pages{u"ppAll", u"ppOdd", u"ppEven"};
-  static const ClassInfo info(u"TqbxPrintOptions", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxPrintOptions", &Object::StaticClass(), nullptr, {
       Field(u"Copies", &C::Copies).Default(1),
       Field(u"Collate", &C::Collate).Default(1),
       Field(u"PageNumbers", &C::PageNumbers),
@@ -45,7 +45,7 @@ const ClassInfo& TqbxPrintOptions::StaticClass() {
       Field(u"Reverse", &C::Reverse).Default(0),
       Field(u"ShowDialog", &C::ShowDialog).Default(1),
       Field(u"SwapPageSize", &C::SwapPageSize).NotStored(),
-  });
+  }); });
   return info;
 }
 
@@ -55,7 +55,7 @@ const ClassInfo& TqbxPreviewOptions::StaticClass() {
                                 u"pbPageSetup", u"pbTools", u"pbEdit", u"pbNavigator", u"pbExportQuick", u"pbNoClose",
                                 u"pbNoFullScreen", u"pbNoEmail", u"pbCopy", u"pbPaste", u"pbSelection", u"pbInplaceEdit"};
   static const EnumType zoom_modes{u"zmDefault", u"zmWholePage", u"zmPageWidth", u"zmManyPages"};
-  static const ClassInfo info(u"TqbxPreviewOptions", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxPreviewOptions", &Object::StaticClass(), nullptr, {
       Field(u"AllowEdit", &C::AllowEdit).Default(1),
       Field(u"AllowPreviewEdit", &C::AllowPreviewEdit).Default(1),
       Field(u"Buttons", &C::Buttons).SetOf(buttons).Default(0),
@@ -72,7 +72,7 @@ const ClassInfo& TqbxPreviewOptions::StaticClass() {
       Field(u"Zoom", &C::Zoom),
       Field(u"ZoomMode", &C::ZoomMode).Enum(zoom_modes).Default(zmDefault),
       Field(u"PictureCacheInFile", &C::PictureCacheInFile).Default(0),
-  });
+  }); });
   return info;
 }
 
@@ -80,7 +80,7 @@ TqbxReportOptions::TqbxReportOptions() { Clear(); }
 
 const ClassInfo& TqbxReportOptions::StaticClass() {
   using C = TqbxReportOptions;
-  static const ClassInfo info(u"TqbxReportOptions", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxReportOptions", &Object::StaticClass(), nullptr, {
       Field(u"Author", &C::Author),
       Field(u"Compressed", &C::Compressed).Default(0),
       Field(u"ConnectionName", &C::ConnectionName),
@@ -94,7 +94,7 @@ const ClassInfo& TqbxReportOptions::StaticClass() {
       Field(u"VersionMajor", &C::VersionMajor),
       Field(u"VersionMinor", &C::VersionMinor),
       Field(u"VersionRelease", &C::VersionRelease),
-  });
+  }); });
   return info;
 }
 

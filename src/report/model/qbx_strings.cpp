@@ -3,7 +3,7 @@
 namespace zavrik {
 
 const ClassInfo& TStrings::StaticClass() {
-  static const ClassInfo info(u"TStrings", &Object::StaticClass(), &New<TStrings>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TStrings", &Object::StaticClass(), &New<TStrings>, {}); });
   return info;
 }
 

@@ -60,15 +60,15 @@ Variant VariableDataValue(StringView text) {
 
 const ClassInfo& TqbxVariable::StaticClass() {
   using C = TqbxVariable;
-  static const ClassInfo info(u"TqbxVariable", &Object::StaticClass(), &New<TqbxVariable>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxVariable", &Object::StaticClass(), &New<TqbxVariable>, {
       Prop(u"Name", &C::Name, &C::SetName),
       Prop(u"Value", &C::Value, &C::SetValue),
-  });
+  }); });
   return info;
 }
 
 const ClassInfo& TqbxVariables::StaticClass() {
-  static const ClassInfo info(u"TqbxVariables", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxVariables", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 

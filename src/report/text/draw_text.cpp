@@ -9,20 +9,6 @@ namespace {
 
 int Round(double value) { return static_cast<int>(RoundHalfEven(value)); }
 
-// Source lines split at CR LF, LF or CR; a final line break adds no line.
-std::vector<StringView> SourceLines(StringView text) {
-  std::vector<StringView> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of(u"\r\n", start);
-    if (end == StringView::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    if (end == text.size()) break;
-    start = text.substr(end, 2) == u"\r\n" ? end + 2 : end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
 
 TqbxDrawText::TqbxDrawText() { SetFont(FontRequest{}); }
@@ -147,15 +133,20 @@ void TqbxDrawText::SetText(StringView text, bool first_para_break) {
   const int spacing = Round(CharSpacing * k);
   const int width = Round(w * k);
   const int paragraph_width = Round((w - ParagraphGap) * k);
-  const std::vector<StringView> lines = SourceLines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    String line = lines[i].empty() ? String(u" ") : String(lines[i]);
-    PlainText += line;
+  // Source lines at CR LF, LF or CR, an empty one as a space; a final line break adds no line.
+  for (size_t start = 0, i = 0; start < text.size(); ++i) {
+    size_t end = text.find_first_of(u"\r\n", start);
+    if (end == StringView::npos) end = text.size();
+    if (end == start) line_.assign(u" ");
+    else line_.assign(text.substr(start, end - start));
+    PlainText += line_;
     PlainText += u"\r\n";
     const size_t first = Text_.size();
-    WrapLine(std::move(line), i == 0 && first_para_break ? width : paragraph_width, spacing, width);
+    WrapLine(line_, i == 0 && first_para_break ? width : paragraph_width, spacing, width);
     Text_[first].Flags |= kFirstLineOfParagraph;
     Text_.back().Flags |= kLastLineOfParagraph;
+    if (end == text.size()) break;
+    start = text.substr(end, 2) == u"\r\n" ? end + 2 : end + 1;
   }
 }
 

@@ -88,7 +88,8 @@ class TqbxDrawText {
   // The reference advances of a line's characters in their markup styles, spacing added.
   void MeasureLine(StringView line, const TqbxHTMLTags& tags, int spacing, std::vector<int>& advances);
   const AdvanceTable& ReferenceAdvances(FontStyles style);
-  void WrapLine(String line, int first_width, int spacing, int width);
+  // Wraps `line` (its markup expanded in place) onto the wrapped lines.
+  void WrapLine(String& line, int first_width, int spacing, int width);
   void AddLine(StringView text, TqbxHTMLTags tags);
   int CellHeight() const;
 
@@ -103,6 +104,7 @@ class TqbxDrawText {
   std::vector<TqbxWrappedLine> Text_;
   TqbxHTMLTagsList HTMLTags_;
   std::vector<int> advances_, cumulative_;  // kept between calls, only grown
+  String line_;                             // the source line being wrapped
   std::mutex mutex_;
 };
 

@@ -22,7 +22,7 @@ size_t HyphenatedPart(StringView line, size_t start, size_t fits) {
 
 }  // namespace
 
-void TqbxDrawText::WrapLine(String line, int first_width, int spacing, int width) {
+void TqbxDrawText::WrapLine(String& line, int first_width, int spacing, int width) {
   TqbxHTMLTags tags = HTMLTags_.ExpandHTMLTags(line);
   if (line.size() < 2 || !WordWrap) {
     AddLine(line, std::move(tags));

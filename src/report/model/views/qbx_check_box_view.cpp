@@ -32,7 +32,7 @@ const ClassInfo& TqbxCheckBoxView::StaticClass() {
   using C = TqbxCheckBoxView;
   static const EnumType check_styles{u"csCross", u"csCheck", u"csLineCross", u"csPlus"};
   static const EnumType uncheck_styles{u"usEmpty", u"usCross", u"usLineCross", u"usMinus"};
-  static const ClassInfo info(u"TqbxCheckBoxView", &TqbxView::StaticClass(), &New<TqbxCheckBoxView>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCheckBoxView", &TqbxView::StaticClass(), &New<TqbxCheckBoxView>, JoinProps({
       FillProps(),
       {
           Prop(u"CheckColor", &C::CheckColor, &C::SetCheckColor).Default(0),
@@ -41,7 +41,7 @@ const ClassInfo& TqbxCheckBoxView::StaticClass() {
           Prop(u"Expression", &C::Expression, &C::SetExpression),
           Prop(u"UncheckStyle", &C::UncheckStyle, &C::SetUncheckStyle).Enum(uncheck_styles).Default(usEmpty),
       },
-  }));
+  })); });
   return info;
 }
 

@@ -45,7 +45,7 @@ const EnumType& BrushStyleType() {
 }
 
 const ClassInfo& TqbxCustomFill::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomFill", &Object::StaticClass(), nullptr, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomFill", &Object::StaticClass(), nullptr, {}); });
   return info;
 }
 
@@ -53,11 +53,11 @@ const ClassInfo& TqbxCustomFill::StaticClass() {
 
 const ClassInfo& TqbxBrushFill::StaticClass() {
   using C = TqbxBrushFill;
-  static const ClassInfo info(u"TqbxBrushFill", &TqbxCustomFill::StaticClass(), &New<TqbxBrushFill>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxBrushFill", &TqbxCustomFill::StaticClass(), &New<TqbxBrushFill>, {
       Prop(u"BackColor", &C::BackColor, &C::SetBackColor).Default(0x1FFFFFFF),
       Prop(u"ForeColor", &C::ForeColor, &C::SetForeColor).Default(0),
       Prop(u"Style", &C::Style, &C::SetStyle).Enum(BrushStyleType()).Default(bsSolid),
-  });
+  }); });
   return info;
 }
 
@@ -82,11 +82,11 @@ std::unique_ptr<TqbxCustomFill> TqbxBrushFill::Clone() const { return std::make_
 
 const ClassInfo& TqbxGradientFill::StaticClass() {
   using C = TqbxGradientFill;
-  static const ClassInfo info(u"TqbxGradientFill", &TqbxCustomFill::StaticClass(), &New<TqbxGradientFill>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxGradientFill", &TqbxCustomFill::StaticClass(), &New<TqbxGradientFill>, {
       Prop(u"StartColor", &C::StartColor, &C::SetStartColor).Default(16777215),
       Prop(u"EndColor", &C::EndColor, &C::SetEndColor).Default(0),
       Prop(u"GradientStyle", &C::GradientStyle, &C::SetGradientStyle).Enum(GradientStyleType()).Default(gsHorizontal),
-  });
+  }); });
   return info;
 }
 
@@ -118,12 +118,12 @@ std::unique_ptr<TqbxCustomFill> TqbxGradientFill::Clone() const { return std::ma
 const ClassInfo& TqbxGlassFill::StaticClass() {
   using C = TqbxGlassFill;
   // A new glass fill is grey, but templates write its colour against white.
-  static const ClassInfo info(u"TqbxGlassFill", &TqbxCustomFill::StaticClass(), &New<TqbxGlassFill>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxGlassFill", &TqbxCustomFill::StaticClass(), &New<TqbxGlassFill>, {
       Prop(u"Color", &C::Color, &C::SetColor).Default(16777215),
       Prop(u"Blend", &C::Blend, &C::SetBlend),
       Prop(u"Hatch", &C::Hatch, &C::SetHatch).Default(0),
       Prop(u"Orientation", &C::Orientation, &C::SetOrientation).Enum(OrientationType()).Default(foHorizontal),
-  });
+  }); });
   return info;
 }
 

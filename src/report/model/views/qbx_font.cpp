@@ -11,7 +11,7 @@ const ClassInfo& TqbxFont::StaticClass() {
   static const EnumType kQualities{u"fqDefault", u"fqDraft", u"fqProof", u"fqNonAntialiased",
                                    u"fqAntialiased", u"fqClearType", u"fqClearTypeNatural"};
   using F = TqbxFont;
-  static const ClassInfo info(u"TFont", &Object::StaticClass(), &New<TqbxFont>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TFont", &Object::StaticClass(), &New<TqbxFont>, {
       Prop(u"Charset", &F::Charset, &F::SetCharset).Default(1),
       Prop(u"Color", &F::Color, &F::SetColor).Default(clBlack),
       Prop(u"Height", &F::Height, &F::SetHeight),
@@ -21,7 +21,7 @@ const ClassInfo& TqbxFont::StaticClass() {
       Prop(u"Size", &F::Size, &F::SetSize).NotStored(),
       Prop(u"Style", &F::Style, &F::SetStyle).SetOf(kStyles).Default(0),
       Prop(u"Quality", &F::Quality, &F::SetQuality).Enum(kQualities).Default(fqDefault),
-  });
+  }); });
   return info;
 }
 

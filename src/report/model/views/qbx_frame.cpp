@@ -20,11 +20,11 @@ const EnumType& FrameTypeSet() {
 
 const ClassInfo& TqbxFrameLine::StaticClass() {
   using C = TqbxFrameLine;
-  static const ClassInfo info(u"TqbxFrameLine", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxFrameLine", &Object::StaticClass(), nullptr, {
       Prop(u"Color", &C::Color, &C::SetColor).Stored(&C::IsColorStored),
       Prop(u"Style", &C::Style, &C::SetStyle).Enum(FrameStyleType()).Stored(&C::IsStyleStored),
       Prop(u"Width", &C::Width, &C::SetWidth).Stored(&C::IsWidthStored),
-  });
+  }); });
   return info;
 }
 
@@ -47,7 +47,7 @@ TqbxFrame::TqbxFrame() = default;
 const ClassInfo& TqbxFrame::StaticClass() {
   using C = TqbxFrame;
   // The lines come after the frame-level properties, so that per-line attributes override them.
-  static const ClassInfo info(u"TqbxFrame", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxFrame", &Object::StaticClass(), nullptr, {
       Prop(u"Color", &C::Color, &C::SetColor).Default(0),
       Prop(u"DropShadow", &C::DropShadow, &C::SetDropShadow).Default(0),
       Prop(u"ShadowColor", &C::ShadowColor, &C::SetShadowColor).Default(0),
@@ -59,7 +59,7 @@ const ClassInfo& TqbxFrame::StaticClass() {
       Prop(u"TopLine", &C::TopLine),
       Prop(u"RightLine", &C::RightLine),
       Prop(u"BottomLine", &C::BottomLine),
-  });
+  }); });
   return info;
 }
 

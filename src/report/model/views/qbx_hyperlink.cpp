@@ -8,7 +8,7 @@ namespace zavrik {
 const ClassInfo& TqbxHyperlink::StaticClass() {
   using C = TqbxHyperlink;
   static const EnumType kinds{u"hkURL", u"hkAnchor", u"hkPageNumber", u"hkDetailReport", u"hkDetailPage", u"hkCustom", u"hkNone"};
-  static const ClassInfo info(u"TqbxHyperlink", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxHyperlink", &Object::StaticClass(), nullptr, {
       Prop(u"Kind", &C::Kind, &C::SetKind).Enum(kinds).Default(hkURL),
       Prop(u"DetailReport", &C::DetailReport, &C::SetDetailReport),
       Prop(u"DetailPage", &C::DetailPage, &C::SetDetailPage),
@@ -17,7 +17,7 @@ const ClassInfo& TqbxHyperlink::StaticClass() {
       Prop(u"TabCaption", &C::TabCaption, &C::SetTabCaption),
       Prop(u"Value", &C::Value, &C::SetValue),
       Prop(u"ValuesSeparator", &C::ValuesSeparator, &C::SetValuesSeparator).Stored(&C::IsValuesSeparatorStored),
-  });
+  }); });
   return info;
 }
 

@@ -51,7 +51,7 @@ TqbxCustomLineView::TqbxCustomLineView() { SetComponentStyle(ComponentStyle() & 
 
 const ClassInfo& TqbxCustomLineView::StaticClass() {
   using C = TqbxCustomLineView;
-  static const ClassInfo info(u"TqbxCustomLineView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomLineView>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomLineView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomLineView>, {
       Prop(u"ArrowEnd", &C::ArrowEnd, &C::SetArrowEnd).Default(0),
       Prop(u"ArrowLength", &C::ArrowLength, &C::SetArrowLength).Default(20),
       Prop(u"ArrowSolid", &C::ArrowSolid, &C::SetArrowSolid).Default(0),
@@ -59,12 +59,12 @@ const ClassInfo& TqbxCustomLineView::StaticClass() {
       Prop(u"ArrowWidth", &C::ArrowWidth, &C::SetArrowWidth).Default(5),
       Prop(u"Color", &C::LineColor, &C::SetLineColor).Default(kNone),
       Prop(u"Diagonal", &C::Diagonal, &C::SetDiagonal).Default(0),
-  });
+  }); });
   return info;
 }
 
 const ClassInfo& TqbxLineView::StaticClass() {
-  static const ClassInfo info(u"TqbxLineView", &TqbxCustomLineView::StaticClass(), &New<TqbxLineView>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxLineView", &TqbxCustomLineView::StaticClass(), &New<TqbxLineView>, {}); });
   return info;
 }
 

@@ -26,7 +26,7 @@ TqbxCustomMemoView::TqbxCustomMemoView() {
 TqbxCustomMemoView::~TqbxCustomMemoView() = default;
 
 const ClassInfo& TqbxCustomMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomMemoView>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxCustomMemoView", &TqbxStretcheable::StaticClass(), &New<TqbxCustomMemoView>, {}); });
   return info;
 }
 
@@ -81,38 +81,46 @@ PropList TqbxCustomMemoView::Pick(std::initializer_list<const char16_t*> names) 
 }
 
 const ClassInfo& TqbxMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxMemoView>, Pick({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxMemoView>, Pick({
       u"AllowExpressions", u"AllowHTMLTags", u"AutoWidth", u"CharSpacing", u"Clipped", u"DisplayFormat",
       u"Duplicates", u"ExpressionDelimiters", u"FillType", u"Fill", u"FlowTo", u"Font", u"ParentFont",
       u"FirstParaBreak", u"GapX", u"GapY", u"HAlign", u"HideZeros", u"Highlight", u"LastParaBreak",
       u"LineSpacing", u"Memo", u"ParagraphGap", u"Processing", u"Rotation", u"RTLReading", u"Style", u"SuppressRepeated",
       u"Underlines", u"UnderlinesTextMode", u"UseDefaultCharset", u"VAlign", u"WordBreak", u"WordWrap", u"Wysiwyg",
-  }));
+  })); });
   return info;
 }
 
 const ClassInfo& TqbxSysMemoView::StaticClass() {
-  static const ClassInfo info(u"TqbxSysMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxSysMemoView>, Pick({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxSysMemoView", &TqbxCustomMemoView::StaticClass(), &New<TqbxSysMemoView>, Pick({
       u"AutoWidth", u"CharSpacing", u"DisplayFormat", u"Font", u"FillType", u"Fill", u"GapX", u"GapY", u"HAlign",
       u"HideZeros", u"Highlight", u"Memo", u"ParentFont", u"Processing", u"Rotation", u"RTLReading", u"Style",
       u"SuppressRepeated", u"Duplicates", u"VAlign", u"WordWrap",
-  }));
+  })); });
   return info;
 }
 
 String TqbxCustomMemoView::Text() const {
-  // The lines joined by line breaks: the memo's text less its final line break.
   const std::vector<String>& lines = FMemo->Lines();
   if (lines.size() == 1) return lines.front();
   String text;
+  TextIn(text);
+  return text;
+}
+
+StringView TqbxCustomMemoView::TextIn(String& buffer) const {
+  // The lines joined by line breaks: the memo's text less its final line break.
+  const std::vector<String>& lines = FMemo->Lines();
+  if (lines.size() == 1) return lines.front();
+  buffer.clear();
   size_t size = 0;
   for (const String& line : lines) size += line.size() + 2;
-  text.reserve(size);
+  buffer.reserve(size);
   for (const String& line : lines) {
-    if (&line != &lines.front()) text += u"\r\n";
-    text += line;
+    if (&line != &lines.front()) buffer += u"\r\n";
+    buffer += line;
   }
-  return text;
+  return buffer;
 }
 
 TqbxFormat* TqbxCustomMemoView::DisplayFormat() const {
@@ -208,7 +216,8 @@ String TqbxCustomMemoView::Diff(const TqbxComponent* other) const {
   DiffFloat(out, u"LineSpacing", LineSpacing, o->LineSpacing);
   DiffBool(out, u"UseDefaultCharset", UseDefaultCharset, o->UseDefaultCharset);
   out += u" u=\"";
-  AppendXmlEscaped(out, Text());
+  String joined;
+  AppendXmlEscaped(out, TextIn(joined));
   out += u'"';
   if (!Hint().empty()) DiffAttr(out, u"Hint", XmlEscape(Hint()));
   DiffFloat(out, u"ParagraphGap", ParagraphGap, o->ParagraphGap);

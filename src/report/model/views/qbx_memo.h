@@ -33,6 +33,8 @@ class TqbxCustomMemoView : public TqbxStretcheable, public TqbxMemoText, public 
   void SetMemoText(const String& text) override { FMemo->SetText(text); }
   // The text without its final line break.
   String Text() const;
+  // The same text, viewed in place when the memo has one line, else joined into `buffer`.
+  StringView TextIn(String& buffer) const;
   String GetComponentText() const override;
 
   // --- formats and highlights

@@ -14,12 +14,12 @@ namespace zavrik {
 const ClassInfo& TqbxFormat::StaticClass() {
   using C = TqbxFormat;
   static const EnumType kinds{u"fkText", u"fkNumeric", u"fkDateTime", u"fkBoolean"};
-  static const ClassInfo info(u"TqbxFormat", &Object::StaticClass(), &New<TqbxFormat>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxFormat", &Object::StaticClass(), &New<TqbxFormat>, {
       Field(u"DecimalSeparator", &C::DecimalSeparator),
       Field(u"FormatStr", &C::FormatStr),
       Field(u"Kind", &C::Kind).Enum(kinds).Default(fkText),
       Field(u"ThousandSeparator", &C::ThousandSeparator),
-  });
+  }); });
   return info;
 }
 
@@ -106,7 +106,7 @@ TqbxHighlight::TqbxHighlight() {
 const ClassInfo& TqbxHighlight::StaticClass() {
   using C = TqbxHighlight;
   static const EnumType interactive{u"ihNone", u"ihClick", u"ihEnter", u"ieLeave"};
-  static const ClassInfo info(u"TqbxHighlight", &Object::StaticClass(), &New<TqbxHighlight>, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxHighlight", &Object::StaticClass(), &New<TqbxHighlight>, {
       Field(u"ApplyFont", &C::ApplyFont).Default(1),
       Field(u"ApplyFill", &C::ApplyFill).Default(1),
       Field(u"ApplyFrame", &C::ApplyFrame).Default(0),
@@ -118,7 +118,7 @@ const ClassInfo& TqbxHighlight::StaticClass() {
       Field(u"Condition", &C::Condition),
       Field(u"InteractiveType", &C::InteractiveType).Enum(interactive).Default(ihNone),
       Field(u"Visible", &C::Visible).Default(1),
-  });
+  }); });
   return info;
 }
 
@@ -135,10 +135,10 @@ const ClassInfo& TqbxObjectProcessing::StaticClass() {
   using C = TqbxObjectProcessing;
   static const EnumType modes{u"paDefault", u"paReportFinished", u"paReportPageFinished", u"paPageFinished",
                               u"paColumnFinished", u"paDataFinished", u"paGroupFinished", u"paCustom"};
-  static const ClassInfo info(u"TqbxObjectProcessing", &Object::StaticClass(), nullptr, {
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxObjectProcessing", &Object::StaticClass(), nullptr, {
       Field(u"ProcessAt", &C::ProcessAt).Enum(modes).Default(paDefault),
       Field(u"GroupLevel", &C::GroupLevel).Default(0),
-  });
+  }); });
   return info;
 }
 

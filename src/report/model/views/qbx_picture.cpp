@@ -40,7 +40,7 @@ void PutU32(std::string& out, uint32_t value) {
 }  // namespace
 
 const ClassInfo& TqbxPicture::StaticClass() {
-  static const ClassInfo info(u"TPicture", nullptr, &New<TqbxPicture>, {});
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TPicture", nullptr, &New<TqbxPicture>, {}); });
   return info;
 }
 

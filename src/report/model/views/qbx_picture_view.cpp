@@ -50,7 +50,7 @@ TqbxPictureView::~TqbxPictureView() { FPicture->OnChange = nullptr; }
 
 const ClassInfo& TqbxPictureView::StaticClass() {
   using C = TqbxPictureView;
-  static const ClassInfo info(u"TqbxPictureView", &TqbxView::StaticClass(), &New<TqbxPictureView>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxPictureView", &TqbxView::StaticClass(), &New<TqbxPictureView>, JoinProps({
       FillProps(),
       {
           Prop(u"AutoSize", &C::AutoSize, &C::SetAutoSize).Default(0),
@@ -64,7 +64,7 @@ const ClassInfo& TqbxPictureView::StaticClass() {
           Prop(u"HightQuality", &C::HightQuality, &C::SetHightQuality).Default(0),
           Prop(u"Transparent", &C::Transparent, &C::SetTransparent).Default(0),
       },
-  }));
+  })); });
   return info;
 }
 

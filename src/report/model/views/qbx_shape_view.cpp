@@ -41,13 +41,13 @@ TqbxShapeView::TqbxShapeView() { SetComponentStyle(ComponentStyle() & ~csDefault
 
 const ClassInfo& TqbxShapeView::StaticClass() {
   using C = TqbxShapeView;
-  static const ClassInfo info(u"TqbxShapeView", &TqbxView::StaticClass(), &New<TqbxShapeView>, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxShapeView", &TqbxView::StaticClass(), &New<TqbxShapeView>, JoinProps({
       FillProps(),
       {
           Prop(u"Curve", &C::Curve, &C::SetCurve).Default(0),
           Prop(u"Shape", &C::Shape, &C::SetShape).Enum(ShapeKindType()).Default(skRectangle),
       },
-  }));
+  })); });
   return info;
 }
 

@@ -22,7 +22,7 @@ TqbxSubreport::TqbxSubreport() {
 
 const ClassInfo& TqbxSubreport::StaticClass() {
   using C = TqbxSubreport;
-  static const ClassInfo info(u"TqbxSubreport", &TqbxView::StaticClass(), &New<TqbxSubreport>,
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxSubreport", &TqbxView::StaticClass(), &New<TqbxSubreport>,
                               JoinProps({
                                   FontProps(),
                                   {
@@ -30,7 +30,7 @@ const ClassInfo& TqbxSubreport::StaticClass() {
                                       Prop(u"PrintOnParent", &C::PrintOnParent, &C::SetPrintOnParent)
                                           .Default(0),
                                   },
-                              }));
+                              })); });
   return info;
 }
 

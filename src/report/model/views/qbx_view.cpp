@@ -26,7 +26,7 @@ const ClassInfo& TqbxView::StaticClass() {
   using C = TqbxView;
   static const EnumType shift_modes{u"smDontShift", u"smAlways", u"smWhenOverlapped"};
   static const EnumType visibility{u"vsPreview", u"vsExport", u"vsPrint"};
-  static const ClassInfo info(u"TqbxView", &TqbxReportComponent::StaticClass(), nullptr, JoinProps({
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxView", &TqbxReportComponent::StaticClass(), nullptr, JoinProps({
       GeometryProps(),
       PlacementProps(),
       {
@@ -54,7 +54,7 @@ const ClassInfo& TqbxView::StaticClass() {
           Field(u"OnMouseUp", &C::FOnMouseUp),
       },
       EventProps(),
-  }));
+  })); });
   return info;
 }
 
@@ -141,7 +141,7 @@ PropList TqbxStretcheable::StretchProps() {
 }
 
 const ClassInfo& TqbxStretcheable::StaticClass() {
-  static const ClassInfo info(u"TqbxStretcheable", &TqbxView::StaticClass(), nullptr, StretchProps());
+  static const ClassInfo info = OutOfLine([&] { return ClassInfo(u"TqbxStretcheable", &TqbxView::StaticClass(), nullptr, StretchProps()); });
   return info;
 }
 
