@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/float_text.h"
 #include "core/number_parse.h"
+#include "core/restore.h"
 #include "engine/pages/qbx_page_elements.h"
 #include "engine/pages/qbx_preview_pages.h"
 #include "engine/pages/qbx_xml_props.h"
@@ -103,16 +104,8 @@ const TqbxCompiledComponent& TqbxPreviewPages::CompiledSource(const TqbxComponen
   const auto found = FCompiledSources.find(&source);
   if (found != FCompiledSources.end()) return found->second;
   // Rebuilt objects take the source's name afterwards (RebuildObjects): the name is not compiled.
-  const bool ignore_name = std::exchange(serializer.IgnoreName, true);
-  std::optional<TqbxCompiledComponent> compiled;
-  try {
-    compiled = serializer.CompileComponentStr(source.BaseName());
-  } catch (...) {
-    serializer.IgnoreName = ignore_name;
-    throw;
-  }
-  serializer.IgnoreName = ignore_name;
-  return FCompiledSources.emplace(&source, std::move(*compiled)).first->second;
+  const Restore<bool> ignore_name(serializer.IgnoreName, true);
+  return FCompiledSources.emplace(&source, serializer.CompileComponentStr(source.BaseName())).first->second;
 }
 
 void TqbxPreviewPages::PutInCache(const String& key, std::unique_ptr<TqbxReportPage> page) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/number_parse.h"
+#include "core/restore.h"
 #include "engine/run/qbx_engine.h"
 #include "report/model/views/qbx_memo.h"
 #include "report/model/qbx_preview_pages.h"
@@ -29,20 +30,6 @@ double ColumnPosition(const TqbxReportPage& page, int column) {
   }
   return (column - 1) * page.ColumnWidth() * kPixelsPerMm;
 }
-
-// Restores a value when the scope ends, also when an error passes through.
-template <class T>
-class Restore {
- public:
-  Restore(T& target, T value) : FTarget(target), FSaved(target) { target = value; }
-  ~Restore() { FTarget = FSaved; }
-  Restore(const Restore&) = delete;
-  Restore& operator=(const Restore&) = delete;
-
- private:
-  T& FTarget;
-  T FSaved;
-};
 
 }  // namespace
 
