@@ -117,12 +117,48 @@ void PdfOutput::Push() {
 void PdfOutput::Finish() {
   if (!thread_.joinable()) return;
   if (!pending_.bytes.empty() || !pending_.marks.empty()) Push();
+  CompressAhead();
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return (queue_.empty() && !busy_) || error_; });
   }
   Stop();
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+}
+
+// The last waiting stream first, away from the one the writing thread takes next. Only this
+// thread adds to or clears the queue, and the writing thread leaves a taken chunk in place, so the
+// chunk stays where it is while it is compressed without the lock.
+void PdfOutput::CompressAhead() {
+  for (;;) {
+    Chunk* chunk = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (error_) return;
+      for (auto it = queue_.rbegin(); it != queue_.rend() && !chunk; ++it)
+        if (it->has_stream && it->compress && !it->compressed) chunk = &*it;
+      if (!chunk) return;
+      chunk->taken = true;
+    }
+    std::string compressed;
+    std::exception_ptr failure;
+    try {
+      compressed = Deflate(chunk->stream);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      if (failure) {
+        if (!error_) error_ = failure;
+      } else {
+        chunk->stream = std::move(compressed);
+        chunk->compressed = true;
+      }
+      chunk->taken = false;
+    }
+    changed_.notify_all();
+  }
 }
 
 void PdfOutput::Flush() {
@@ -150,8 +186,10 @@ void PdfOutput::Write(const Chunk& chunk) {
   std::string compressed;
   std::string_view data = chunk.stream;
   if (chunk.compress) {
-    compressed = Deflate(data);
-    data = compressed;
+    if (!chunk.compressed) {
+      compressed = Deflate(data);
+      data = compressed;
+    }
     WriteBytes("/Length " + std::to_string(data.size()) + "/Filter/FlateDecode");
   } else {
     WriteBytes("/Length " + std::to_string(data.size()));
@@ -180,7 +218,8 @@ void PdfOutput::Run() {
     Chunk chunk;
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      changed_.wait(lock,
+                    [this] { return stopping_ || (!queue_.empty() && !queue_.front().taken); });
       if (queue_.empty()) return;
       chunk = std::move(queue_.front());
       queue_.pop_front();

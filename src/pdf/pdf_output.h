@@ -42,7 +42,8 @@ class PdfOutput {
   void AppendStream(std::string data, bool compress);
 
   // Waits until every byte is written and goes on without the thread; raises the first error the
-  // writing met (a failing stream: Error; memory: std::bad_alloc).
+  // writing met (a failing stream: Error; memory: std::bad_alloc). While it waits, the calling
+  // thread compresses the streams the writing thread has not reached yet.
   void Finish();
 
   // After Finish:
@@ -60,10 +61,13 @@ class PdfOutput {
     std::vector<std::pair<int, size_t>> marks;  // object number, offset in bytes
     bool has_stream = false;
     bool compress = false;
+    bool compressed = false;  // `stream` already holds the compressed data
+    bool taken = false;       // being compressed by the caller; the writing thread waits for it
     std::string stream;
   };
 
   void Push();
+  void CompressAhead();
   void Write(const Chunk& chunk);
   void WriteBytes(std::string_view bytes);
   void SetOffset(int number);

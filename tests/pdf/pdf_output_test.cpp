@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <streambuf>
+#include <vector>
 
 #include "core/error.h"
 #include "pdf/pdf_document.h"
@@ -51,6 +52,33 @@ TEST(PdfOutput, BackgroundWritingGivesTheSameBytes) {
     EXPECT_EQ(background, at_once) << pages;
     EXPECT_EQ(test::QpdfCheck(background), 0) << pages;
   }
+}
+
+// Large streams given last are still waiting when the document ends, so the finishing thread
+// compresses some of them beside the writing thread: the bytes stay those of writing at once.
+TEST(PdfOutput, StreamsWaitingAtTheEndGiveTheSameBytes) {
+  auto document = [](bool background) {
+    std::ostringstream out;
+    PdfDocumentWriter w(out);
+    w.Start("1.7", "", background);
+    std::mt19937 random(11);
+    std::vector<int> streams;
+    for (int s = 0; s < 7; ++s) {
+      std::string data;
+      for (int i = 0; i < 30000; ++i) data += std::to_string(random() % (100 << s)) + ' ';
+      streams.push_back(w.NewStreamObject(data, s != 4));
+    }
+    w.PageObject(PdfPage{595, 842, {}, {}, {}, false}, streams.front());
+    w.PageTree();
+    PdfInfo info;
+    info.date = PdfDate(2026, 12, 10, 12, 0, 0);
+    const int i = w.Info(info);
+    w.XrefAndTrailer(w.Catalog(info, {}), i);
+    return out.str();
+  };
+  const std::string at_once = document(false);
+  for (int run = 0; run < 5; ++run) EXPECT_EQ(document(true), at_once) << run;
+  EXPECT_EQ(test::QpdfCheck(at_once), 0);
 }
 
 TEST(PdfOutput, IdentifierIsTheDigestOfTheBytesBeforeTheTrailer) {
