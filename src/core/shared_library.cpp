@@ -13,6 +13,8 @@ std::string SharedLibraryError() {
   return reason ? reason : "";
 }
 
+void* OptionalLibrarySymbol(void* library, const char* symbol) { return dlsym(library, symbol); }
+
 void* LibrarySymbol(void* library, const char* library_name, const char* symbol) {
   void* p = dlsym(library, symbol);
   if (!p) throw Error(std::string(library_name) + " lacks the entry point " + symbol);

@@ -14,6 +14,9 @@ std::string SharedLibraryError();
 // The entry point `symbol` of `library`; raises Error naming both when it is missing.
 void* LibrarySymbol(void* library, const char* library_name, const char* symbol);
 
+// The entry point `symbol` of `library`, or null when it has none.
+void* OptionalLibrarySymbol(void* library, const char* symbol);
+
 template <typename Fn>
 void ResolveSymbol(void* library, const char* library_name, const char* symbol, Fn& target) {
   target = reinterpret_cast<Fn>(LibrarySymbol(library, library_name, symbol));

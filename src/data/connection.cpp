@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/error.h"
+#include "data/attach_providers.h"
 #include "data/charset.h"
 #include "data/fb_api.h"
 #include "data/fb_error.h"
@@ -29,8 +30,10 @@ void Connection::CheckConnected() const {
 void Connection::Connect() {
   if (Connected()) throw Error(u"Cannot perform operation -- DB is currently open");
   if (DatabaseName.empty()) throw Error(u"Database name is missing");
-  const AttachParameters dpb = BuildDpb(Params);
+  AttachParameters dpb = BuildDpb(Params);
   const std::string name = EncodeSystemText(DatabaseName);
+  if (const std::optional<std::string> providers = LocalProvidersSetting(name))
+    AppendDpbText(dpb.bytes, isc_dpb_config, *providers);
   ISC_STATUS_ARRAY status;
   isc_db_handle handle = 0;
   if (Fb().attach_database(status, 0, name.c_str(), &handle, static_cast<short>(dpb.bytes.size()),

@@ -44,6 +44,8 @@ FbApi OpenFbClient(const char* library) {
   ZAVRIK_RESOLVE(vax_integer, "isc_vax_integer");
   ZAVRIK_RESOLVE(shutdown, "fb_shutdown");
 #undef ZAVRIK_RESOLVE
+  api.get_master_interface =
+      reinterpret_cast<void* (*)()>(OptionalLibrarySymbol(lib, "fb_get_master_interface"));
   return api;
 }
 

@@ -35,6 +35,7 @@ struct FbApi {
   decltype(&::fb_interpret) interpret;
   decltype(&::isc_vax_integer) vax_integer;
   decltype(&::fb_shutdown) shutdown;
+  void* (*get_master_interface)();  // the object interface's root; null in clients without one
 };
 
 // Opens a client library and resolves its entry points (no caching).

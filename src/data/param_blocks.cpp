@@ -154,9 +154,7 @@ AttachParameters BuildDpb(const StringList& params) {
         const std::string bytes = EncodeSystemText(value);
         if (bytes.size() > 255)
           throw Error("DPB Constant (isc_dpb_" + name + ") value is longer than 255 bytes");
-        result.bytes.push_back(static_cast<char>(entry->code));
-        result.bytes.push_back(static_cast<char>(bytes.size()));
-        result.bytes += bytes;
+        AppendDpbText(result.bytes, entry->code, bytes);
         if (entry->code == isc_dpb_lc_ctype) result.charset = value;
         break;
       }
@@ -170,6 +168,13 @@ AttachParameters BuildDpb(const StringList& params) {
     }
   }
   return result;
+}
+
+void AppendDpbText(std::string& dpb, int code, std::string_view value) {
+  if (value.size() > 255) return;
+  dpb.push_back(static_cast<char>(code));
+  dpb.push_back(static_cast<char>(value.size()));
+  dpb += value;
 }
 
 std::string BuildTpb(const StringList& params) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/string_list.h"
 
@@ -13,6 +14,8 @@ struct AttachParameters {
 };
 
 AttachParameters BuildDpb(const StringList& params);
+// Adds a text item to a built parameter block; a value longer than 255 bytes is left out.
+void AppendDpbText(std::string& dpb, int code, std::string_view value);
 std::string BuildTpb(const StringList& params);
 
 }  // namespace zavrik::data
