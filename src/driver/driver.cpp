@@ -1,9 +1,11 @@
 #include "driver/driver.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -35,11 +37,12 @@ struct RunObjects {
 };
 
 // While the database is attached and the template read, another thread loads the fonts and
-// creates the report object; the run takes the report when it needs it. Without a thread the
-// report is created then.
+// creates the report object; the run takes the report when it needs it. The thread then reads
+// ahead what a report of the usual kind needs later (its script grammar, the embedded fonts'
+// files). Without a thread the report is created when it is taken.
 class StartUpWork {
  public:
-  StartUpWork() {
+  explicit StartUpWork(void (*first)()) : first_(first) {
     try {
       thread_ = std::thread([this] { Work(); });
     } catch (const std::system_error&) {
@@ -53,22 +56,44 @@ class StartUpWork {
 
   std::unique_ptr<TqbxReport> TakeReport() {
     if (!thread_.joinable()) return CreateReport();
-    thread_.join();
+    std::unique_lock lock(mutex_);
+    created_.wait(lock, [this] { return ready_; });
     if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     return std::move(report_);
   }
 
  private:
   void Work() noexcept {
-    PreloadDefaultFaces();
     try {
-      report_ = CreateReport();
+      if (first_) first_();
     } catch (...) {
-      error_ = std::current_exception();
+      // Only a speed-up: the run goes on without it.
     }
+    const std::vector<std::shared_ptr<const FontFace>> faces = PreloadDefaultFaces();
+    std::unique_ptr<TqbxReport> report;
+    std::exception_ptr error;
+    String language;
+    try {
+      report = CreateReport();
+      language = report->ScriptLanguage();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      report_ = std::move(report);
+      error_ = error;
+      ready_ = true;
+    }
+    created_.notify_one();
+    if (!error) PreloadReportParts(language, faces);
   }
 
+  void (*first_)();
   std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable created_;
+  bool ready_ = false;
   std::unique_ptr<TqbxReport> report_;
   std::exception_ptr error_;
 };
@@ -121,7 +146,8 @@ int WriteLine(std::ostream& out, std::string_view text) {
   return errno ? errno : EIO;
 }
 
-int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::ostream& err,
+        void (*start_up)()) {
   RunObjects objects;
   try {
     if (args.size() < 3) {
@@ -130,7 +156,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
     }
     const RunEnvironment environment = ReadRunEnvironment();
     ApplyRunLimits(environment);
-    StartUpWork start_up;
+    StartUpWork start_up_work(start_up);
     const String database_path = Utf8ToString(args[0]);
     const String report_name = Utf8ToString(args[1]);
 
@@ -146,7 +172,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
     }
     objects.template_buffer =
         std::make_unique<std::string>(objects.query->FieldByName(u"DATA").AsBytes());
-    objects.report = start_up.TakeReport();
+    objects.report = start_up_work.TakeReport();
     LoadReport(*objects.report, *objects.template_buffer, dm, Utf8ToString(args[2]));
     return Export(*objects.report, environment, out, err);
   } catch (const Error& e) {

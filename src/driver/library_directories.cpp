@@ -5,10 +5,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <set>
 
 namespace zavrik::driver {
 namespace {
@@ -34,6 +33,7 @@ LibraryDirectories LibraryDirectories::Scan(std::string_view library_path,
     start = end + 1;
   }
   for (const std::string& directory : extra) dirs.Add(directory);
+  dirs.object_directories_end_ = dirs.directories_.size();
   dirs.ReadConf(conf_file, 0);
   for (const char* fixed : {"/lib/x86_64-linux-gnu", "/usr/lib/x86_64-linux-gnu", "/lib64",
                             "/usr/lib64", "/lib", "/usr/lib"})
@@ -41,12 +41,22 @@ LibraryDirectories LibraryDirectories::Scan(std::string_view library_path,
   return dirs;
 }
 
-void LibraryDirectories::Add(std::string directory) {
+bool LibraryDirectories::Add(std::string directory, size_t at) {
   directory = Trimmed(directory);
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-  if (directory.empty() || directory.front() != '/') return;
-  if (std::find(directories_.begin(), directories_.end(), directory) == directories_.end())
-    directories_.push_back(std::move(directory));
+  if (directory.empty() || directory.front() != '/') return false;
+  if (std::find(directories_.begin(), directories_.end(), directory) != directories_.end())
+    return false;
+  directories_.insert(directories_.begin() + static_cast<std::ptrdiff_t>(at), std::move(directory));
+  return true;
+}
+
+void LibraryDirectories::AddObjectDirectories(const std::vector<std::string>& directories,
+                                              std::string_view prefix) {
+  for (const std::string& directory : directories) {
+    if (!Add(directory, object_directories_end_)) continue;
+    ListDirectory(directories_[object_directories_end_++], prefix);
+  }
 }
 
 void LibraryDirectories::ReadConf(const std::string& file, int depth) {
@@ -70,18 +80,19 @@ void LibraryDirectories::ReadConf(const std::string& file, int depth) {
 }
 
 void LibraryDirectories::List(std::string_view prefix) {
-  // A directory reached twice (/lib is often /usr/lib) is read once.
-  std::set<std::pair<dev_t, ino_t>> read;
-  for (const std::string& directory : directories_) {
-    struct stat info {};
-    if (stat(directory.c_str(), &info) != 0 || !read.insert({info.st_dev, info.st_ino}).second)
-      continue;
-    DIR* dir = opendir(directory.c_str());
-    if (!dir) continue;
-    while (const dirent* entry = readdir(dir))
-      if (std::strncmp(entry->d_name, prefix.data(), prefix.size()) == 0) files_.insert(entry->d_name);
-    closedir(dir);
-  }
+  for (const std::string& directory : directories_) ListDirectory(directory, prefix);
+}
+
+void LibraryDirectories::ListDirectory(const std::string& directory, std::string_view prefix) {
+  struct stat info {};
+  if (stat(directory.c_str(), &info) != 0 || !listed_.insert({info.st_dev, info.st_ino}).second)
+    return;
+  DIR* dir = opendir(directory.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir))
+    if (std::strncmp(entry->d_name, prefix.data(), prefix.size()) == 0)
+      files_.insert(entry->d_name);
+  closedir(dir);
 }
 
 std::string LibraryDirectories::Locate(std::string_view file_name) const {

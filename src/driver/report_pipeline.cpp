@@ -7,9 +7,11 @@
 #include "engine/pages/qbx_preview_pages.h"
 #include "extensions/script_extensions.h"
 #include "pdf/pdf_export.h"
+#include "pdf/pdf_font_program.h"
 #include "report/model/qbx_classes.h"
 #include "report/binding/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
+#include "script/qs_languages.h"
 
 namespace zavrik::driver {
 
@@ -19,6 +21,17 @@ std::unique_ptr<TqbxReport> CreateReport() {
   auto report = std::make_unique<TqbxReport>();
   InstallEngine(*report);
   return report;
+}
+
+void PreloadReportParts(const String& script_language,
+                        const std::vector<std::shared_ptr<const FontFace>>& faces) noexcept {
+  try {
+    qsGetGrammar(script_language);
+  } catch (...) {
+  }
+  std::vector<const FontFace*> files;
+  for (const auto& face : faces) files.push_back(face.get());
+  pdf::PreloadFontPrograms(files);
 }
 
 void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id) {

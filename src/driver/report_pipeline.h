@@ -6,8 +6,10 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/ustring.h"
+#include "platform/font_face.h"
 #include "report/model/qbx_report.h"
 
 namespace zavrik::driver {
@@ -16,6 +18,11 @@ class Tdm;
 
 // A new report whose classes and prepared pages are ready (registers them once per process).
 std::unique_ptr<TqbxReport> CreateReport();
+
+// Reads ahead, for a report not yet loaded, the grammar of `script_language` and the files of
+// `faces` that its PDF would embed. Failures are left for the run to meet.
+void PreloadReportParts(const String& script_language,
+                        const std::vector<std::shared_ptr<const FontFace>>& faces) noexcept;
 
 // Loads the template into `report`, adds MoneyToString and Dm to the global script scope and sets
 // the report variable ID (its text is data, never evaluated). Load errors go through the

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/numeric.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_font_program.h"
 #include "pdf/pdf_font_tables.h"
 #include "pdf/pdf_truetype.h"
 #include "platform/message_window.h"
@@ -296,15 +297,15 @@ std::string TqbxPDFFont::WidthsLine() const {
 }
 
 TqbxPDFFont::Program TqbxPDFFont::EmbeddedProgram() {
-  std::vector<uint8_t> bytes = FFace->FileBytes();
-  const std::unique_ptr<pdf::TrueTypeFont> font = pdf::ReadTrueType(bytes, FFace->Location().index);
+  const pdf::FontProgram& program = pdf::FontProgramOf(*FFace);
+  const pdf::TrueTypeFont* font = program.font.get();
   if (!font) {
     // CFF outlines: a single OpenType file goes whole; a collection's face cannot be cut out.
-    if (pdf::IsCompactFontProgram(bytes)) return {std::move(bytes), true};
+    if (pdf::IsCompactFontProgram(program.bytes)) return {program.bytes, true};
     return {};
   }
   if (!SameTextAscii(FFont.name, u"EanGniv?") && !SameTextAscii(FFont.name, u"Roboto Cn"))
-    for (const std::string& error : font->ChecksumErrors())
+    for (const std::string& error : program.checksum_errors)
       ShowMessage(u"Font table checksum error", Utf8ToString(error));
   std::set<uint16_t> glyphs;
   for (const PdfUsedGlyph& used : FUsed) glyphs.insert(used.glyph);

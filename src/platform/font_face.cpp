@@ -224,13 +224,17 @@ std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style) {
   return face;
 }
 
-void PreloadDefaultFaces() noexcept {
+std::vector<std::shared_ptr<const FontFace>> PreloadDefaultFaces() noexcept {
+  std::vector<std::shared_ptr<const FontFace>> faces;
   try {
     const FontRequest defaults;
-    for (const FontStyles style : {FontStyles{0}, FontStyles{kFontBold}})
-      FaceFor(defaults.name, style)->Plain();
+    for (const FontStyles style : {FontStyles{0}, FontStyles{kFontBold}}) {
+      faces.push_back(FaceFor(defaults.name, style));
+      faces.back()->Plain();
+    }
   } catch (...) {
   }
+  return faces;
 }
 
 }  // namespace zavrik

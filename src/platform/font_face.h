@@ -116,8 +116,8 @@ std::shared_ptr<const FontFace> FaceFor(StringView family, FontStyles style);
 
 // Loads fontconfig's configuration and the faces most reports use first (the default family,
 // upright and bold), so that another thread can do it while the program waits for its database.
-// Failures are left for the first real request to report.
-void PreloadDefaultFaces() noexcept;
+// Failures are left for the first real request to report. The result holds the faces loaded.
+std::vector<std::shared_ptr<const FontFace>> PreloadDefaultFaces() noexcept;
 
 // The em height in pixels of a font of size points on a surface of dpi dots per inch.
 int EmHeightAt(double size, int dpi);

@@ -67,6 +67,29 @@ TEST_F(LibraryDirectoriesTest, FindsOnlyTheListedPrefixAndLocatesTheFirstHolder)
   EXPECT_EQ(dirs.Locate("libzvprobeuc.so.52"), "");
 }
 
+// Objects loaded after the scan (the engine's plugins) bring their directories in among the
+// earlier objects' ones, ahead of ld.so.conf's, and only those are read.
+TEST_F(LibraryDirectoriesTest, LaterObjectDirectoriesJoinBeforeTheConfiguredOnes) {
+  const std::string env = Dir("env"), early = Dir("early"), conf = Dir("conf"), late = Dir("late");
+  Write("ld.so.conf", conf + "\n");
+  Touch(late, "libzvprobeuc.so.72");
+  auto dirs = LibraryDirectories::Scan(env, (root_ / "ld.so.conf").string(), {early});
+  dirs.List("libzvprobe");
+  EXPECT_FALSE(dirs.HoldsAnyStartingWith("libzvprobeuc.so."));
+  dirs.AddObjectDirectories({early, late, late + "/", conf}, "libzvprobe");
+  const auto& list = dirs.Directories();
+  ASSERT_GE(list.size(), 4u);
+  EXPECT_EQ(list[0], env);
+  EXPECT_EQ(list[1], early);
+  EXPECT_EQ(list[2], late);
+  EXPECT_EQ(list[3], conf);
+  EXPECT_EQ(std::count(list.begin(), list.end(), late), 1);
+  EXPECT_EQ(dirs.Locate("libzvprobeuc.so.72"), late + "/libzvprobeuc.so.72");
+  Touch(early, "libzvprobeuc.so.73");  // a directory already read is not read again
+  dirs.AddObjectDirectories({early}, "libzvprobe");
+  EXPECT_FALSE(dirs.Holds("libzvprobeuc.so.73"));
+}
+
 TEST_F(LibraryDirectoriesTest, IncludeLoopsAndUnreadableDirectoriesEndQuietly) {
   Write("loop.conf", "include " + (root_ / "loop.conf").string() + "\n" + Dir("lib") + "\n");
   auto dirs = LibraryDirectories::Scan("/nonexistent/dir", (root_ / "loop.conf").string(), {});
