@@ -107,15 +107,20 @@ class IcuProbeAnswers {
   bool usable_ = false;
 };
 
-DlOpen RealDlOpen() {
-  static const DlOpen real = reinterpret_cast<DlOpen>(dlsym(RTLD_NEXT, "dlopen"));
-  return real;
+struct LoaderFunctions {
+  DlOpen open;
+  DlError error;
+};
+
+const LoaderFunctions& Loader() {
+  static const LoaderFunctions loader{reinterpret_cast<DlOpen>(dlsym(RTLD_NEXT, "dlopen")),
+                                      reinterpret_cast<DlError>(dlsym(RTLD_NEXT, "dlerror"))};
+  return loader;
 }
 
-DlError RealDlError() {
-  static const DlError real = reinterpret_cast<DlError>(dlsym(RTLD_NEXT, "dlerror"));
-  return real;
-}
+// Looked up at start-up: a lookup clears the loader's pending reason, so it must not happen
+// between a failure and the dlerror that reads it.
+[[maybe_unused]] const LoaderFunctions& g_loader_at_start = Loader();
 
 // The reason for the last miss answered here on this thread, until dlerror reads it. Plain
 // storage: dlerror may be asked while the thread's objects are being destroyed.
@@ -138,7 +143,7 @@ extern "C" void* dlopen(const char* file, int mode) {
     } catch (...) {
       // Without answers the loader searches itself.
     }
-    if (path && !path->empty()) return RealDlOpen()(path->c_str(), mode);
+    if (path && !path->empty()) return Loader().open(path->c_str(), mode);
     if (path) {
       std::snprintf(t_miss, sizeof t_miss,
                     "%s: cannot open shared object file: No such file or directory", file);
@@ -146,12 +151,12 @@ extern "C" void* dlopen(const char* file, int mode) {
       return nullptr;
     }
   }
-  return RealDlOpen()(file, mode);
+  return Loader().open(file, mode);
 }
 
 extern "C" char* dlerror() {
   using namespace zavrik::driver;
-  char* loader = RealDlError()();  // read either way: a reason is given once
+  char* loader = Loader().error();  // read either way: a reason is given once
   if (!t_miss_unread) return loader;
   t_miss_unread = false;
   return t_miss;

@@ -23,6 +23,14 @@ std::string InstalledIcu() {
   return name;
 }
 
+// The interposed dlerror hands on the loader's own reasons, here for a lookup that failed.
+TEST(IcuProbeFilter, LoaderReasonReachesTheCaller) {
+  EXPECT_EQ(dlsym(RTLD_DEFAULT, "zavrik_no_such_entry_point"), nullptr);
+  const char* reason = dlerror();
+  ASSERT_NE(reason, nullptr);
+  EXPECT_NE(std::string(reason).find("zavrik_no_such_entry_point"), std::string::npos) << reason;
+}
+
 TEST(IcuProbeFilter, AbsentVersionFailsWithTheLoadersWordingReadOnce) {
   PrepareIcuProbeAnswers();
   dlerror();
