@@ -104,8 +104,9 @@ class Player {
         canvas_.Save();
         break;
       case EMR_RESTOREDC: {
-        const int32_t level = in.I32();
-        for (int32_t i = 0; i < -level && !saved_.empty(); ++i) {
+        // A negative level pops that many states (any 32-bit value, so counted in 64 bits).
+        const int64_t pops = -static_cast<int64_t>(in.I32());
+        for (int64_t i = 0; i < pops && !saved_.empty(); ++i) {
           dc_ = saved_.back();
           saved_.pop_back();
           canvas_.Restore();
