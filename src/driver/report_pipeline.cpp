@@ -29,9 +29,7 @@ void PreloadReportParts(const String& script_language,
     qsGetGrammar(script_language);
   } catch (...) {
   }
-  std::vector<const FontFace*> files;
-  for (const auto& face : faces) files.push_back(face.get());
-  pdf::PreloadFontPrograms(files);
+  pdf::PreloadFontPrograms(faces);
 }
 
 void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id) {

@@ -43,8 +43,8 @@ const FontProgram& FontProgramOf(const FontFace& face) {
   return entry.program;
 }
 
-void PreloadFontPrograms(const std::vector<const FontFace*>& faces) noexcept {
-  for (const FontFace* face : faces) {
+void PreloadFontPrograms(const std::vector<std::shared_ptr<const FontFace>>& faces) noexcept {
+  for (const std::shared_ptr<const FontFace>& face : faces) {
     try {
       if (face) FontProgramOf(*face);
     } catch (...) {

@@ -27,6 +27,6 @@ struct FontProgram {
 const FontProgram& FontProgramOf(const FontFace& face);
 
 // Reads the faces' files ahead; failures are left for the export to meet.
-void PreloadFontPrograms(const std::vector<const FontFace*>& faces) noexcept;
+void PreloadFontPrograms(const std::vector<std::shared_ptr<const FontFace>>& faces) noexcept;
 
 }  // namespace zavrik::pdf
