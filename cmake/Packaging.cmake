@@ -46,11 +46,13 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the programs link come from dpkg-shlibdeps; the Firebird client library and
-# libtiff are opened at run time, so they are named here (libtiff.so.6 is in package libtiff6).
+# The shared libraries the programs link come from dpkg-shlibdeps; the Firebird client library,
+# libtiff and cairo are opened at run time, so they are named here (libtiff.so.6 is in package
+# libtiff6, libcairo.so.2 in libcairo2).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 string(REGEX REPLACE "^(.*)\\.so\\.([0-9]+)$" "\\1\\2" tiff_package "${ZAVRIK_TIFF_LIBRARY}")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, ${tiff_package}")
+string(REGEX REPLACE "^(.*)\\.so\\.([0-9]+)$" "\\1\\2" cairo_package "${ZAVRIK_CAIRO_LIBRARY}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfbclient2, ${tiff_package}, ${cairo_package}")
 # The metric-compatible stand-ins for the report families (Arial, Times New Roman, Courier New,
 # Calibri, Tahoma) and a general fallback.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

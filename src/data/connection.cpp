@@ -1,6 +1,7 @@
 #include "data/connection.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "core/error.h"
 #include "data/attach_providers.h"
@@ -11,16 +12,18 @@
 #include "data/transaction.h"
 
 namespace zavrik::data {
+namespace {
+
+std::atomic<int> g_attached = 0;  // connections of the process with an attachment
+
+}  // namespace
 
 Connection::Connection() { LoadFbApi(); }
 
 Connection::~Connection() {
   for (auto& [key, listener] : std::vector(destroy_listeners_)) listener();
   for (Transaction* t : transactions_) t->DetachFromDatabase(this);
-  if (Connected()) {
-    ISC_STATUS_ARRAY status;
-    Fb().detach_database(status, &handle_);
-  }
+  if (Connected()) DetachQuietly();
 }
 
 void Connection::CheckConnected() const {
@@ -40,6 +43,7 @@ void Connection::Connect() {
                            dpb.bytes.data()))
     RaiseStatus(status);
   handle_ = handle;
+  ++g_attached;
   if (!dpb.charset.empty()) {
     charset_ = AsciiUpper(Trim(StringView(dpb.charset)));
     code_page_ = CodePageOfCharset(charset_);
@@ -48,8 +52,7 @@ void Connection::Connect() {
     const int db_dialect = ReadDatabaseDialect();
     if (db_dialect < sql_dialect_) sql_dialect_ = db_dialect;
   } catch (...) {
-    Fb().detach_database(status, &handle_);
-    handle_ = 0;
+    DetachQuietly();
     throw;
   }
 }
@@ -66,14 +69,31 @@ int Connection::ReadDatabaseDialect() {
   return static_cast<int>(Fb().vax_integer(buffer + 3, len));
 }
 
-void Connection::Disconnect() {
+void Connection::Disconnect() { EndTransactionsAndDetach(true); }
+
+void Connection::RollbackAndDisconnect() { EndTransactionsAndDetach(false); }
+
+void Connection::EndTransactionsAndDetach(bool commit) {
   CheckConnected();
-  for (Transaction* t : std::vector<Transaction*>(transactions_))
-    if (t->Active()) t->Commit();
+  for (Transaction* t : std::vector<Transaction*>(transactions_)) {
+    if (!t->Active()) continue;
+    if (commit) t->Commit();
+    else t->Rollback();
+  }
   ISC_STATUS_ARRAY status;
   if (Fb().detach_database(status, &handle_)) RaiseStatus(status);
   handle_ = 0;
+  --g_attached;
 }
+
+void Connection::DetachQuietly() {
+  ISC_STATUS_ARRAY status;
+  Fb().detach_database(status, &handle_);
+  handle_ = 0;
+  --g_attached;
+}
+
+bool Connection::AnyAttached() { return g_attached > 0; }
 
 void Connection::AddTransaction(Transaction* t) {
   if (std::find(transactions_.begin(), transactions_.end(), t) == transactions_.end())

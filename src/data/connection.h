@@ -27,7 +27,11 @@ class Connection {
   void Connect();
   // Ends the open transactions with their default action (commit), then detaches.
   void Disconnect();
+  // Rolls the open transactions back, as the end of the process would, then detaches.
+  void RollbackAndDisconnect();
   bool Connected() const { return handle_ != 0; }
+  // Whether any connection of the process is attached.
+  static bool AnyAttached();
 
   int SQLDialect() const { return sql_dialect_; }
   void SetSQLDialect(int dialect) { sql_dialect_ = dialect; }
@@ -52,6 +56,9 @@ class Connection {
 
  private:
   int ReadDatabaseDialect();
+  void EndTransactionsAndDetach(bool commit);
+  // Detaches without raising; for the paths that have a failure of their own or none to report.
+  void DetachQuietly();
 
   isc_db_handle handle_ = 0;
   int sql_dialect_ = 3;

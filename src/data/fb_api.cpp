@@ -63,7 +63,8 @@ const FbApi& LoadFbApi(const char* library) {
 }
 
 void ShutdownFbClient() {
-  if (g_api) g_api->shutdown(0, fb_shutrsn_app_stopped);
+  static std::once_flag once;
+  if (g_api) std::call_once(once, [] { g_api->shutdown(0, fb_shutrsn_app_stopped); });
 }
 
 const FbApi& Fb() {

@@ -48,7 +48,8 @@ const FbApi& LoadFbApi(const char* library = kFbClientLibrary);
 // The entry points loaded so far; LoadFbApi must have succeeded before.
 const FbApi& Fb();
 
-// Stops the client's and the embedded engine's threads; for the end of a process that attached.
+// Stops the client's and the embedded engine's threads, once per process; for the end of a process
+// that attached.
 void ShutdownFbClient();
 
 // The message for a client library that cannot be loaded.

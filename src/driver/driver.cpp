@@ -14,6 +14,7 @@
 #include "core/error.h"
 #include "data/query.h"
 #include "driver/base64.h"
+#include "driver/data_release.h"
 #include "driver/report_pipeline.h"
 #include "driver/run_environment.h"
 #include "platform/font_face.h"
@@ -99,14 +100,15 @@ class StartUpWork {
 };
 
 // Prepares and exports the loaded report and writes the PDF; the inner protected region.
-int Export(TqbxReport& report, const RunEnvironment& environment, std::ostream& out,
-           std::ostream& err) {
+int Export(TqbxReport& report, Tdm& dm, void (*data_released)(), const RunEnvironment& environment,
+           std::ostream& out, std::ostream& err) {
+  DataRelease release(dm, data_released);
   std::string text;
   try {
     // Encoded as it is written: the PDF itself is never held whole beside its text.
     Base64Buffer encoded;
     std::ostream pdf(&encoded);
-    PrepareAndExport(report, environment.source_date_epoch, pdf);
+    PrepareAndExport(report, environment.source_date_epoch, pdf, [&] { release.Start(); });
     text = encoded.Finish();
   } catch (const Error& e) {
     WriteLine(out, std::string("Error exporting report: ") + e.what());
@@ -147,7 +149,7 @@ int WriteLine(std::ostream& out, std::string_view text) {
 }
 
 int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::ostream& err,
-        void (*start_up)()) {
+        const RunHooks& hooks) {
   RunObjects objects;
   try {
     if (args.size() < 3) {
@@ -156,7 +158,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
     }
     const RunEnvironment environment = ReadRunEnvironment();
     ApplyRunLimits(environment);
-    StartUpWork start_up_work(start_up);
+    StartUpWork start_up_work(hooks.start_up);
     const String database_path = Utf8ToString(args[0]);
     const String report_name = Utf8ToString(args[1]);
 
@@ -174,7 +176,7 @@ int Run(const std::vector<std::string>& args, Tdm& dm, std::ostream& out, std::o
         std::make_unique<std::string>(objects.query->FieldByName(u"DATA").AsBytes());
     objects.report = start_up_work.TakeReport();
     LoadReport(*objects.report, *objects.template_buffer, dm, Utf8ToString(args[2]));
-    return Export(*objects.report, environment, out, err);
+    return Export(*objects.report, dm, hooks.data_released, environment, out, err);
   } catch (const Error& e) {
     return Fail(objects, dm, out, std::string("Error: ") + e.what());
   } catch (const std::bad_alloc&) {

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <new>
 
+#include "data/connection.h"
 #include "data/fb_api.h"
 #include "driver/driver.h"
 #include "driver/icu_probe_filter.h"
@@ -50,6 +51,12 @@ int EndProcess(int exit_code) {
   return exit_code;
 }
 
+// Once the run has released its database, the client's threads are stopped beside the export
+// (when nothing else is attached), instead of after it.
+void ShutDownClientWhenUnused() {
+  if (!zavrik::data::Connection::AnyAttached()) zavrik::data::ShutdownFbClient();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,8 +67,9 @@ int main(int argc, char** argv) {
     {
       zavrik::driver::Tdm dm;
       const std::vector<std::string> args(argv + 1, argv + argc);
-      exit_code = zavrik::driver::Run(args, dm, std::cout, std::cerr,
-                                      zavrik::driver::PrepareIcuProbeAnswers);
+      exit_code = zavrik::driver::Run(
+          args, dm, std::cout, std::cerr,
+          {zavrik::driver::PrepareIcuProbeAnswers, ShutDownClientWhenUnused});
     }  // the data module detaches here
     zavrik::data::ShutdownFbClient();
     return EndProcess(exit_code);

@@ -8,6 +8,7 @@
 #include "extensions/script_extensions.h"
 #include "pdf/pdf_export.h"
 #include "pdf/pdf_font_program.h"
+#include "platform/raster_canvas.h"
 #include "report/model/qbx_classes.h"
 #include "report/binding/qbx_report_script.h"
 #include "script/qs_iinterpreter.h"
@@ -30,6 +31,10 @@ void PreloadReportParts(const String& script_language,
   } catch (...) {
   }
   pdf::PreloadFontPrograms(faces);
+  try {
+    LoadRasterLibrary();
+  } catch (...) {
+  }
 }
 
 void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, const String& id) {
@@ -47,7 +52,7 @@ std::string PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_d
 }
 
 void PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch,
-                      std::ostream& pdf) {
+                      std::ostream& pdf, const std::function<void()>& prepared) {
   TqbxPDFExport filter;
   filter.SourceDateEpoch = source_date_epoch;
   filter.Stream = &pdf;
@@ -55,6 +60,7 @@ void PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epo
   filter.ShowProgress = false;
   report.ShowProgress = false;
   report.PrepareReport(true);
+  if (prepared) prepared();
   report.Export(filter);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -19,8 +20,9 @@ class Tdm;
 // A new report whose classes and prepared pages are ready (registers them once per process).
 std::unique_ptr<TqbxReport> CreateReport();
 
-// Reads ahead, for a report not yet loaded, the grammar of `script_language` and the files of
-// `faces` that its PDF would embed. Failures are left for the run to meet.
+// Reads ahead, for a report not yet loaded, the grammar of `script_language`, the files of `faces`
+// that its PDF would embed and the library that draws pictures. Failures are left for the run to
+// meet.
 void PreloadReportParts(const String& script_language,
                         const std::vector<std::shared_ptr<const FontFace>>& faces) noexcept;
 
@@ -33,8 +35,9 @@ void LoadReport(TqbxReport& report, const std::string& template_bytes, Tdm& dm, 
 // `source_date_epoch` the PDF's dates are that time and its identifier follows its content.
 std::string PrepareAndExport(TqbxReport& report,
                              std::optional<int64_t> source_date_epoch = std::nullopt);
-// The same, written to `pdf` as the export goes.
+// The same, written to `pdf` as the export goes; `prepared` is called between preparation and
+// export.
 void PrepareAndExport(TqbxReport& report, std::optional<int64_t> source_date_epoch,
-                      std::ostream& pdf);
+                      std::ostream& pdf, const std::function<void()>& prepared = {});
 
 }  // namespace zavrik::driver

@@ -1,22 +1,22 @@
 #include "platform/raster_canvas.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "platform/cairo_api.h"
 
 namespace zavrik {
 namespace {
 
 void AddRectPath(cairo_t* cr, double l, double t, double r, double b) {
-  cairo_rectangle(cr, l, t, std::max(0.0, r - l), std::max(0.0, b - t));
+  Cairo().rectangle(cr, l, t, std::max(0.0, r - l), std::max(0.0, b - t));
 }
 
 cairo_surface_t* HatchTile(BrushStyle style, Color color) {
-  cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
-  cairo_surface_flush(tile);
-  auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(tile));
-  const int stride = cairo_image_surface_get_stride(tile) / 4;
+  cairo_surface_t* tile = Cairo().image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+  Cairo().surface_flush(tile);
+  auto* data = reinterpret_cast<uint32_t*>(Cairo().image_surface_get_data(tile));
+  const int stride = Cairo().image_surface_get_stride(tile) / 4;
   const Color rgb = ColorToRgb(color);
   const uint32_t pixel = 0xFF000000u | (uint32_t{RedOf(rgb)} << 16) | (uint32_t{GreenOf(rgb)} << 8) | BlueOf(rgb);
   for (int y = 0; y < 8; ++y) {
@@ -36,7 +36,7 @@ cairo_surface_t* HatchTile(BrushStyle style, Color color) {
       data[y * stride + x] = on ? pixel : 0;
     }
   }
-  cairo_surface_mark_dirty(tile);
+  Cairo().surface_mark_dirty(tile);
   return tile;
 }
 
@@ -54,30 +54,32 @@ void SetDash(cairo_t* cr, PenStyle style, double width) {
   }
   double scaled[6];
   for (int i = 0; i < count; ++i) scaled[i] = pattern[i] * std::max(1.0, width);
-  cairo_set_dash(cr, scaled, count, 0);
+  Cairo().set_dash(cr, scaled, count, 0);
 }
 
 }  // namespace
 
+void LoadRasterLibrary() { Cairo(); }
+
 RasterCanvas::RasterCanvas(int width, int height, Color background)
     : width_(std::max(1, width)), height_(std::max(1, height)) {
-  surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
-  cr_ = cairo_create(surface_);
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+  surface_ = Cairo().image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
+  cr_ = Cairo().create(surface_);
+  Cairo().set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+  Cairo().set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
   SetSourceColor(background);
-  cairo_paint(cr_);
+  Cairo().paint(cr_);
 }
 
 RasterCanvas::~RasterCanvas() {
-  cairo_destroy(cr_);
-  cairo_surface_destroy(surface_);
+  Cairo().destroy(cr_);
+  Cairo().surface_destroy(surface_);
 }
 
 Color RasterCanvas::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return clNone;
-  cairo_surface_flush(surface_);
-  const uint8_t* row = cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+  Cairo().surface_flush(surface_);
+  const uint8_t* row = Cairo().image_surface_get_data(surface_) + y * Cairo().image_surface_get_stride(surface_);
   const uint32_t v = reinterpret_cast<const uint32_t*>(row)[x];
   return RgbColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
@@ -95,13 +97,13 @@ std::vector<uint8_t> RasterCanvas::Rgb24() const {
 }
 
 bool RasterCanvas::WritePng(const std::string& path) const {
-  cairo_surface_flush(surface_);
-  return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  Cairo().surface_flush(surface_);
+  return Cairo().surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 void RasterCanvas::SetSourceColor(Color color) {
   const Color rgb = ColorToRgb(color);
-  cairo_set_source_rgb(cr_, RedOf(rgb) / 255.0, GreenOf(rgb) / 255.0, BlueOf(rgb) / 255.0);
+  Cairo().set_source_rgb(cr_, RedOf(rgb) / 255.0, GreenOf(rgb) / 255.0, BlueOf(rgb) / 255.0);
 }
 
 double RasterCanvas::PenInset() const {
@@ -110,8 +112,8 @@ double RasterCanvas::PenInset() const {
 }
 
 void RasterCanvas::StartShape() {
-  if (in_path_) cairo_new_sub_path(cr_);
-  else cairo_new_path(cr_);
+  if (in_path_) Cairo().new_sub_path(cr_);
+  else Cairo().new_path(cr_);
 }
 
 void RasterCanvas::FillAndStroke(bool closed_fill) {
@@ -126,29 +128,29 @@ void RasterCanvas::PaintPath(bool fill, bool stroke) {
       SetSourceColor(brush_.color);
     } else {
       cairo_surface_t* tile = HatchTile(brush_.style, brush_.color);
-      cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
-      cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
-      cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
-      cairo_set_source(cr_, pattern);
-      cairo_pattern_destroy(pattern);
-      cairo_surface_destroy(tile);
+      cairo_pattern_t* pattern = Cairo().pattern_create_for_surface(tile);
+      Cairo().pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+      Cairo().pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+      Cairo().set_source(cr_, pattern);
+      Cairo().pattern_destroy(pattern);
+      Cairo().surface_destroy(tile);
     }
-    cairo_fill_preserve(cr_);
+    Cairo().fill_preserve(cr_);
   }
   if (stroke && pen_.style != PenStyle::kClear && pen_.color != clNone) {
     const double width = std::max(1, pen_.width);
     SetSourceColor(pen_.color);
-    cairo_set_line_width(cr_, width);
+    Cairo().set_line_width(cr_, width);
     SetDash(cr_, pen_.style, width);
-    cairo_set_line_cap(cr_, pen_.cap == LineCap::kFlat     ? CAIRO_LINE_CAP_BUTT
+    Cairo().set_line_cap(cr_, pen_.cap == LineCap::kFlat     ? CAIRO_LINE_CAP_BUTT
                             : pen_.cap == LineCap::kSquare ? CAIRO_LINE_CAP_SQUARE
                                                            : CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr_, pen_.join == LineJoin::kMiter   ? CAIRO_LINE_JOIN_MITER
+    Cairo().set_line_join(cr_, pen_.join == LineJoin::kMiter   ? CAIRO_LINE_JOIN_MITER
                              : pen_.join == LineJoin::kBevel ? CAIRO_LINE_JOIN_BEVEL
                                                              : CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke_preserve(cr_);
+    Cairo().stroke_preserve(cr_);
   }
-  cairo_new_path(cr_);
+  Cairo().new_path(cr_);
 }
 
 void RasterCanvas::Rectangle(const Rect& r) {
@@ -168,13 +170,13 @@ void RasterCanvas::RoundRect(const Rect& r, int corner_width, int corner_height)
   const double corners[4][3] = {{rr - rx, t + ry, -M_PI / 2}, {rr - rx, b - ry, 0}, {l + rx, b - ry, M_PI / 2},
                                 {l + rx, t + ry, M_PI}};
   for (const auto& c : corners) {
-    cairo_save(cr_);
-    cairo_translate(cr_, c[0], c[1]);
-    cairo_scale(cr_, rx, ry);
-    cairo_arc(cr_, 0, 0, 1, c[2], c[2] + M_PI / 2);
-    cairo_restore(cr_);
+    Cairo().save(cr_);
+    Cairo().translate(cr_, c[0], c[1]);
+    Cairo().scale(cr_, rx, ry);
+    Cairo().arc(cr_, 0, 0, 1, c[2], c[2] + M_PI / 2);
+    Cairo().restore(cr_);
   }
-  cairo_close_path(cr_);
+  Cairo().close_path(cr_);
   FillAndStroke(true);
 }
 
@@ -183,12 +185,12 @@ void RasterCanvas::Ellipse(const Rect& r) {
   const double rx = (r.Width() - 2 * inset) / 2, ry = (r.Height() - 2 * inset) / 2;
   if (rx <= 0 || ry <= 0) return;
   StartShape();
-  cairo_save(cr_);
-  cairo_translate(cr_, r.left + inset + rx, r.top + inset + ry);
-  cairo_scale(cr_, rx, ry);
-  cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(cr_);
-  cairo_close_path(cr_);
+  Cairo().save(cr_);
+  Cairo().translate(cr_, r.left + inset + rx, r.top + inset + ry);
+  Cairo().scale(cr_, rx, ry);
+  Cairo().arc(cr_, 0, 0, 1, 0, 2 * M_PI);
+  Cairo().restore(cr_);
+  Cairo().close_path(cr_);
   FillAndStroke(true);
 }
 
@@ -201,9 +203,9 @@ void RasterCanvas::PolyPolygon(std::span<const std::vector<Point>> polygons) {
   StartShape();
   for (const auto& polygon : polygons) {
     if (polygon.size() < 2) continue;
-    cairo_move_to(cr_, polygon[0].x + 0.5, polygon[0].y + 0.5);
-    for (size_t i = 1; i < polygon.size(); ++i) cairo_line_to(cr_, polygon[i].x + 0.5, polygon[i].y + 0.5);
-    cairo_close_path(cr_);
+    Cairo().move_to(cr_, polygon[0].x + 0.5, polygon[0].y + 0.5);
+    for (size_t i = 1; i < polygon.size(); ++i) Cairo().line_to(cr_, polygon[i].x + 0.5, polygon[i].y + 0.5);
+    Cairo().close_path(cr_);
   }
   FillAndStroke(true);
 }
@@ -212,66 +214,66 @@ void RasterCanvas::Polyline(std::span<const Point> points) {
   if (points.size() < 2) return;
   StartShape();
   const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
-  cairo_move_to(cr_, points[0].x + shift, points[0].y + shift);
-  for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x + shift, points[i].y + shift);
+  Cairo().move_to(cr_, points[0].x + shift, points[0].y + shift);
+  for (size_t i = 1; i < points.size(); ++i) Cairo().line_to(cr_, points[i].x + shift, points[i].y + shift);
   FillAndStroke(false);
 }
 
 void RasterCanvas::MoveTo(Point to) {
   position_ = to;
   const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
-  if (in_path_) cairo_move_to(cr_, to.x + shift, to.y + shift);
+  if (in_path_) Cairo().move_to(cr_, to.x + shift, to.y + shift);
 }
 
 void RasterCanvas::LineTo(Point to) {
   const Point from = position_;
   position_ = to;
   const double shift = std::max(1, pen_.width) % 2 ? 0.5 : 0;
-  if (!in_path_) cairo_new_path(cr_);
-  if (!in_path_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, from.x + shift, from.y + shift);
-  cairo_line_to(cr_, to.x + shift, to.y + shift);
+  if (!in_path_) Cairo().new_path(cr_);
+  if (!in_path_ || !Cairo().has_current_point(cr_)) Cairo().move_to(cr_, from.x + shift, from.y + shift);
+  Cairo().line_to(cr_, to.x + shift, to.y + shift);
   FillAndStroke(false);
 }
 
 void RasterCanvas::BeginPath() {
-  cairo_new_path(cr_);
+  Cairo().new_path(cr_);
   in_path_ = true;
 }
 
 void RasterCanvas::ClipToPath() {
   in_path_ = false;
-  cairo_clip(cr_);
+  Cairo().clip(cr_);
 }
 
 void RasterCanvas::FillRect(const Rect& r, Color color) {
   if (color == clNone || r.IsEmpty()) return;
   SetSourceColor(color);
   AddRectPath(cr_, r.left, r.top, r.right, r.bottom);
-  cairo_fill(cr_);
+  Cairo().fill(cr_);
 }
 
 void RasterCanvas::IntersectClip(const Rect& r) {
   AddRectPath(cr_, r.left, r.top, r.right, r.bottom);
-  cairo_clip(cr_);
+  Cairo().clip(cr_);
 }
 
 void RasterCanvas::SelectClipRegion(std::span<const Rect> region) {
-  cairo_reset_clip(cr_);
+  Cairo().reset_clip(cr_);
   if (region.empty()) return;
-  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  Cairo().set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
   for (const Rect& r : region) AddRectPath(cr_, r.left, r.top, r.right, r.bottom);
-  cairo_clip(cr_);
-  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+  Cairo().clip(cr_);
+  Cairo().set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
 }
 
 void RasterCanvas::Save() {
   saved_.push_back({pen_, brush_, font_});
-  cairo_save(cr_);
+  Cairo().save(cr_);
 }
 
 void RasterCanvas::Restore() {
   if (saved_.empty()) return;
-  cairo_restore(cr_);
+  Cairo().restore(cr_);
   pen_ = saved_.back().pen;
   brush_ = saved_.back().brush;
   font_ = saved_.back().font;
@@ -284,10 +286,10 @@ void RasterCanvas::StretchDraw(const Rect& dest, const Image& image, std::option
       image.pixels.size() < static_cast<size_t>(image.width) * image.height) {
     return;
   }
-  cairo_surface_t* source = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
-  cairo_surface_flush(source);
-  auto* data = cairo_image_surface_get_data(source);
-  const int stride = cairo_image_surface_get_stride(source);
+  cairo_surface_t* source = Cairo().image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+  Cairo().surface_flush(source);
+  auto* data = Cairo().image_surface_get_data(source);
+  const int stride = Cairo().image_surface_get_stride(source);
   const uint32_t key = transparent_color
                            ? (uint32_t{RedOf(*transparent_color)} << 16) | (uint32_t{GreenOf(*transparent_color)} << 8) |
                                  BlueOf(*transparent_color)
@@ -301,18 +303,18 @@ void RasterCanvas::StretchDraw(const Rect& dest, const Image& image, std::option
       row[x] = (alpha << 24) | (pre((p >> 16) & 0xFF) << 16) | (pre((p >> 8) & 0xFF) << 8) | pre(p & 0xFF);
     }
   }
-  cairo_surface_mark_dirty(source);
-  cairo_save(cr_);
+  Cairo().surface_mark_dirty(source);
+  Cairo().save(cr_);
   AddRectPath(cr_, dest.left, dest.top, dest.right, dest.bottom);
-  cairo_clip(cr_);
-  cairo_translate(cr_, dest.left, dest.top);
-  cairo_scale(cr_, static_cast<double>(dest.Width()) / image.width, static_cast<double>(dest.Height()) / image.height);
-  cairo_set_source_surface(cr_, source, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr_), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
-  cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
-  cairo_paint(cr_);
-  cairo_restore(cr_);
-  cairo_surface_destroy(source);
+  Cairo().clip(cr_);
+  Cairo().translate(cr_, dest.left, dest.top);
+  Cairo().scale(cr_, static_cast<double>(dest.Width()) / image.width, static_cast<double>(dest.Height()) / image.height);
+  Cairo().set_source_surface(cr_, source, 0, 0);
+  Cairo().pattern_set_filter(Cairo().get_source(cr_), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+  Cairo().pattern_set_extend(Cairo().get_source(cr_), CAIRO_EXTEND_PAD);
+  Cairo().paint(cr_);
+  Cairo().restore(cr_);
+  Cairo().surface_destroy(source);
 }
 
 }  // namespace zavrik

@@ -10,6 +10,10 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace zavrik {
 
+// Loads the library the canvas draws with, ahead of the first canvas (which loads it otherwise).
+// Raises Error when it cannot be loaded.
+void LoadRasterLibrary();
+
 class RasterCanvas : public Canvas {
  public:
   RasterCanvas(int width, int height, Color background = clWhite);

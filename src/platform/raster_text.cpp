@@ -1,11 +1,9 @@
 // Text output of the raster canvas: glyphs of the FreeType face placed at explicit advances.
-#include <cairo-ft.h>
-#include <cairo.h>
-
 #include <cmath>
 #include <map>
 #include <mutex>
 
+#include "platform/cairo_api.h"
 #include "platform/font_face.h"
 #include "platform/raster_canvas.h"
 
@@ -18,11 +16,11 @@ cairo_font_face_t* CairoFace(const FontFace& face) {
   std::lock_guard lock(mutex);
   cairo_font_face_t*& cached = faces[&face];
   if (!cached) {
-    cached = cairo_ft_font_face_create_for_ft_face(face.FreeTypeFace(), FT_LOAD_NO_HINTING);
+    cached = Cairo().ft_font_face_create_for_ft_face(face.FreeTypeFace(), FT_LOAD_NO_HINTING);
     unsigned synthesize = 0;
     if (face.Location().simulate_bold) synthesize |= CAIRO_FT_SYNTHESIZE_BOLD;
     if (face.Location().simulate_italic) synthesize |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
-    cairo_ft_font_face_set_synthesize(cached, synthesize);
+    Cairo().ft_font_face_set_synthesize(cached, synthesize);
   }
   return cached;
 }
@@ -48,37 +46,37 @@ void RasterCanvas::TextOut(int x, int y, StringView text, std::span<const int> a
     for (size_t k = at; k <= i; ++k) pen_x += k < advances.size() ? advances[k] : own[k];
   }
 
-  cairo_save(cr_);
+  Cairo().save(cr_);
   if (clip) {
-    cairo_rectangle(cr_, clip->left, clip->top, clip->Width(), clip->Height());
-    cairo_clip(cr_);
+    Cairo().rectangle(cr_, clip->left, clip->top, clip->Width(), clip->Height());
+    Cairo().clip(cr_);
   }
-  cairo_translate(cr_, x, y);
-  if (font_.escapement != 0) cairo_rotate(cr_, -font_.escapement * M_PI / 1800.0);
+  Cairo().translate(cr_, x, y);
+  if (font_.escapement != 0) Cairo().rotate(cr_, -font_.escapement * M_PI / 1800.0);
   const Color rgb = ColorToRgb(font_.font.color);
-  cairo_set_source_rgb(cr_, RedOf(rgb) / 255.0, GreenOf(rgb) / 255.0, BlueOf(rgb) / 255.0);
-  cairo_set_font_face(cr_, CairoFace(*face));
-  cairo_set_font_size(cr_, font_.pixel_height);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_set_font_options(cr_, options);
-  cairo_font_options_destroy(options);
+  Cairo().set_source_rgb(cr_, RedOf(rgb) / 255.0, GreenOf(rgb) / 255.0, BlueOf(rgb) / 255.0);
+  Cairo().set_font_face(cr_, CairoFace(*face));
+  Cairo().set_font_size(cr_, font_.pixel_height);
+  cairo_font_options_t* options = Cairo().font_options_create();
+  Cairo().font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  Cairo().font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  Cairo().set_font_options(cr_, options);
+  Cairo().font_options_destroy(options);
   {
     std::lock_guard lock(face->FaceMutex());
-    cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+    Cairo().show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
   }
   if (font_.font.style & kFontUnderline) {
-    cairo_rectangle(cr_, 0, metrics.ascent + metrics.underline_position - metrics.underline_thickness / 2.0, pen_x,
+    Cairo().rectangle(cr_, 0, metrics.ascent + metrics.underline_position - metrics.underline_thickness / 2.0, pen_x,
                     metrics.underline_thickness);
-    cairo_fill(cr_);
+    Cairo().fill(cr_);
   }
   if (font_.font.style & kFontStrikeOut) {
-    cairo_rectangle(cr_, 0, metrics.ascent - metrics.strikeout_position - metrics.strikeout_thickness / 2.0, pen_x,
+    Cairo().rectangle(cr_, 0, metrics.ascent - metrics.strikeout_position - metrics.strikeout_thickness / 2.0, pen_x,
                     metrics.strikeout_thickness);
-    cairo_fill(cr_);
+    Cairo().fill(cr_);
   }
-  cairo_restore(cr_);
+  Cairo().restore(cr_);
 }
 
 }  // namespace zavrik

@@ -241,6 +241,47 @@ TEST_F(QueryTest, DisconnectEndsTheTransaction) {
   EXPECT_FALSE(db_.Connected());
 }
 
+// Disconnect keeps the open transactions' work; RollbackAndDisconnect drops it, as the end of the
+// process would. Either way the connection no longer counts as attached.
+TEST_F(QueryTest, TheWayOfDisconnectingDecidesTheOpenWork) {
+  auto insert_and_leave_open = [&](int id) {
+    auto write = std::make_unique<Transaction>();
+    write->SetDefaultDatabase(&db_);
+    write->Params = {u"write", u"concurrency", u"wait"};
+    write->StartTransaction();
+    Query ins(&db_, write.get());
+    ins.SetSQL(u"INSERT INTO T (ID) VALUES (" + Utf8ToString(std::to_string(id)) + u")");
+    ins.ExecQuery();
+    return write;
+  };
+  auto count_rows = [&](int id) {
+    test::ConnectAsTheProgram(db_, tr_, path_);
+    auto q = Open(u"SELECT COUNT(*) AS N FROM T WHERE ID = " + Utf8ToString(std::to_string(id)));
+    return q->FieldByName(u"N").Value().SignedValue();
+  };
+  EXPECT_TRUE(Connection::AnyAttached());
+  auto dropped = insert_and_leave_open(200);
+  db_.RollbackAndDisconnect();
+  EXPECT_FALSE(dropped->Active());
+  EXPECT_FALSE(tr_.Active());
+  EXPECT_FALSE(Connection::AnyAttached());
+  EXPECT_EQ(count_rows(200), 0);
+
+  auto kept = insert_and_leave_open(201);
+  db_.Disconnect();
+  EXPECT_FALSE(kept->Active());
+  EXPECT_FALSE(Connection::AnyAttached());
+  EXPECT_EQ(count_rows(201), 1);
+  Transaction cleanup;
+  cleanup.SetDefaultDatabase(&db_);
+  cleanup.Params = {u"write", u"concurrency", u"wait"};
+  cleanup.StartTransaction();
+  Query del(&db_, &cleanup);
+  del.SetSQL(u"DELETE FROM T WHERE ID = 201");
+  del.ExecQuery();
+  cleanup.Commit();
+}
+
 TEST(Connection, EmptyDatabaseNameFailsBeforeAttaching) {
   Connection db;
   EXPECT_EQ(test::ErrorMessage([&] { db.Connect(); }), u"Database name is missing");

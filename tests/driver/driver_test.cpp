@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 #include "core/variant_convert.h"
 #include "driver/data_module.h"
@@ -145,14 +147,42 @@ TEST_F(DriverTest, DataModuleHoldsTheFixedParameters) {
   EXPECT_EQ(dm.Base.Params.Text(), u"user_name=SYSDBA\r\npassword=plovertin\r\nlc_ctype=UTF8\r\n");
   EXPECT_EQ(dm.TR.Params.Text(), u"read\r\nread_committed\r\nrec_version\r\nnowait\r\n");
   EXPECT_EQ(dm.qbxIBXComponents1.DefaultDatabase(), &dm.Base);
-  EXPECT_TRUE(dm.TR.Active());
+}
+
+// Once the report is prepared, the data module's transaction is rolled back and its connection
+// detached on another thread, which then calls the program's hook; a run that fails before has
+// nothing released.
+TEST_F(DriverTest, PreparedRunReleasesTheDatabaseBesideTheExport) {
+  static std::atomic<int> calls = 0;
+  static std::thread::id caller;
+  RunHooks hooks;
+  hooks.data_released = [] {
+    ++calls;
+    caller = std::this_thread::get_id();
+  };
+  Tdm dm;
+  std::ostringstream out;
+  EXPECT_EQ(driver::Run({db_, "invoice", "1"}, dm, out, std::cerr, hooks), 0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_NE(caller, std::this_thread::get_id());
+  EXPECT_FALSE(dm.TR.Active());
+  EXPECT_FALSE(dm.Base.Connected());
+  EXPECT_GT(Pdf({0, out.str()}).size(), 1000u);
+
+  calls = 0;
+  Tdm not_found;
+  std::ostringstream line;
+  EXPECT_EQ(driver::Run({db_, "nothing", "1"}, not_found, line, std::cerr, hooks), 1);
+  EXPECT_EQ(calls, 0);
+  EXPECT_TRUE(not_found.Base.Connected());
 }
 
 TEST_F(DriverTest, TemplateQueriesWithoutDatabaseRunOnTheDataModulesConnection) {
   Tdm dm;
   std::ostringstream out;
   driver::Run({db_, "r57", "1"}, dm, out, std::cerr);
-  ASSERT_TRUE(dm.Base.Connected());
+  EXPECT_FALSE(dm.Base.Connected());  // released once the report was prepared
+  dm.Connect(Utf8ToString(db_));
   EXPECT_EQ(data::TqbxIBXComponents::Current(), &dm.qbxIBXComponents1);
   auto* created = FindClass(u"TqbxIBXQuery");  // registered by the data module's registry
   ASSERT_NE(created, nullptr);

@@ -14,7 +14,7 @@ deb=$("$source_dir/scripts/package.sh" "$build_dir" "$work")
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = zavrik ] || fail "Package is '$(field Package)'"
 depends=$(field Depends)
-for dependency in libfbclient2 libtiff6 libc6 libstdc++6 libfontconfig1 libfreetype6 libharfbuzz0b; do
+for dependency in libfbclient2 libtiff6 libcairo2 libc6 libstdc++6 libfontconfig1 libfreetype6 libharfbuzz0b; do
   [[ ", $depends," == *", $dependency"[\ ,]* ]] || fail "Depends lacks $dependency: $depends"
 done
 [[ $(field Recommends) == *fonts-liberation2* ]] || fail "Recommends lacks the fonts: $(field Recommends)"
