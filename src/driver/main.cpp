@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
       exit_code = zavrik::driver::Run(
           args, dm, std::cout, std::cerr,
           {zavrik::driver::PrepareIcuProbeAnswers, ShutDownClientWhenUnused});
-    }  // the data module detaches here
+    }  // the data module detaches here unless the run has released it
     zavrik::data::ShutdownFbClient();
     return EndProcess(exit_code);
   } catch (const std::bad_alloc&) {
