@@ -325,6 +325,47 @@ TEST(DrawTextSplit, InsideAParagraph) {
   EXPECT_EQ(styled.substr(0, 28), u"<font color=\"#000000\"><i><b>") << StringToUtf8(styled);
 }
 
+// Laying out only what a split needs gives the same part, remainder and paragraph break as laying
+// out the whole text: markup open across lines, empty lines, every kind of line break, a line
+// of markup only after the edge, and rectangles that hold none, some or all of the lines.
+TEST(DrawTextSplit, LayingOutOnlyThePartGivesTheSameSplit) {
+  const std::vector<String> texts = {
+      u"one\ntwo\nthree\nfour",
+      u"<b>bold starts here\r\nand goes on</b> plain\r\rafter an empty line\n\nlast",
+      u"a long paragraph that wraps over several lines of the narrow rectangle\r\nnext",
+      u"first\r\nsecond\r\n<b></b>\r\n<i></i>\r\nfifth <i>italic</i>\r\n",
+      u"single",
+  };
+  TqbxDrawText whole, part;
+  for (const bool html : {false, true}) {
+    for (const int height : {0, 16, 31, 47, 200}) {
+      for (const bool last_para_break : {false, true}) {
+        for (const String& text : texts) {
+          LayoutSetup setup;
+          setup.width = 90;
+          setup.height = height;
+          setup.html = html;
+          Prepare(whole, setup, text, true);
+          Prepare(part, setup, u"", true);
+          part.SetTextToSplit(text, true);
+          whole.SetParaBreaks(true, last_para_break);
+          part.SetParaBreaks(true, last_para_break);
+          bool whole_break = false, part_break = true;
+          const std::string context = StringToUtf8(text) + " html " + std::to_string(html) + " height " +
+                                 std::to_string(height);
+          EXPECT_EQ(part.GetOutBoundsText(part_break), whole.GetOutBoundsText(whole_break)) << context;
+          EXPECT_EQ(part_break, whole_break) << context;
+          EXPECT_EQ(part.GetInBoundsText(), whole.GetInBoundsText()) << context;
+          EXPECT_EQ(Lines(part), Lines(whole)) << context;
+          for (size_t i = 0; i < part.Text().size() && i < whole.Text().size(); ++i)
+            EXPECT_EQ(part.Text()[i].Flags, whole.Text()[i].Flags) << context << " line " << i;
+          EXPECT_EQ(part.UnusedSpace(), whole.UnusedSpace()) << context;
+        }
+      }
+    }
+  }
+}
+
 TEST(SpreadIncrements, HalvesRecursively) {
   std::vector<int> five(5, 0);
   SpreadIncrements(five, 1, 1);

@@ -1,6 +1,8 @@
 #include "report/text/draw_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/numeric.h"
 
@@ -124,6 +126,26 @@ double TqbxDrawText::UnusedSpace() const {
 }
 
 void TqbxDrawText::SetText(StringView text, bool first_para_break) {
+  LayOut(text, first_para_break, std::numeric_limits<size_t>::max());
+}
+
+void TqbxDrawText::SetTextToSplit(StringView text, bool first_para_break) {
+  LayOut(text, first_para_break, LinesInBounds());
+}
+
+size_t TqbxDrawText::LinesInBounds() const {
+  const double line_height = fh_ / k + LineSpacing;
+  if (line_height <= 0) return std::numeric_limits<size_t>::max();
+  return static_cast<size_t>(std::max(0.0, std::trunc((OriginalRect.Height() + 1) / line_height)));
+}
+
+bool TqbxDrawText::DroppedLineHasCharacter(size_t line_limit) const {
+  for (size_t i = line_limit; i < Text_.size(); ++i)
+    if (!HTMLTags_.Lines[i].empty()) return true;
+  return false;
+}
+
+void TqbxDrawText::LayOut(StringView text, bool first_para_break, size_t line_limit) {
   PlainText.clear();
   Text_.clear();
   HTMLTags_.Reset(font_.color, FontSize, font_.style);
@@ -134,17 +156,22 @@ void TqbxDrawText::SetText(StringView text, bool first_para_break) {
   const int width = Round(w * k);
   const int paragraph_width = Round((w - ParagraphGap) * k);
   // Source lines at CR LF, LF or CR, an empty one as a space; a final line break adds no line.
+  PlainText.reserve(text.size() + 2);
+  bool enough_wrapped = false;  // the rest only joins PlainText
   for (size_t start = 0, i = 0; start < text.size(); ++i) {
     size_t end = text.find_first_of(u"\r\n", start);
     if (end == StringView::npos) end = text.size();
-    if (end == start) line_.assign(u" ");
-    else line_.assign(text.substr(start, end - start));
-    PlainText += line_;
+    const StringView source = end == start ? StringView(u" ") : text.substr(start, end - start);
+    PlainText += source;
     PlainText += u"\r\n";
-    const size_t first = Text_.size();
-    WrapLine(line_, i == 0 && first_para_break ? width : paragraph_width, spacing, width);
-    Text_[first].Flags |= kFirstLineOfParagraph;
-    Text_.back().Flags |= kLastLineOfParagraph;
+    if (!enough_wrapped) {
+      line_.assign(source);
+      const size_t first = Text_.size();
+      WrapLine(line_, i == 0 && first_para_break ? width : paragraph_width, spacing, width);
+      Text_[first].Flags |= kFirstLineOfParagraph;
+      Text_.back().Flags |= kLastLineOfParagraph;
+      enough_wrapped = Text_.size() > line_limit && DroppedLineHasCharacter(line_limit);
+    }
     if (end == text.size()) break;
     start = text.substr(end, 2) == u"\r\n" ? end + 2 : end + 1;
   }

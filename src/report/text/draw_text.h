@@ -50,6 +50,10 @@ class TqbxDrawText {
   void SetDimensions(double scale_x, double scale_y, double print_scale, const Rect& original_rect,
                      const Rect& scaled_rect);
   void SetText(StringView text, bool first_para_break = false);
+  // The same for splitting at the rectangle's end: only the lines within it and the first one
+  // after it that has a character are wrapped; the rest stays in PlainText as it is. Afterwards
+  // only SetParaBreaks, GetOutBoundsText, GetInBoundsText and UnusedSpace answer as after SetText.
+  void SetTextToSplit(StringView text, bool first_para_break = false);
   void SetParaBreaks(bool first_para_break, bool last_para_break);
 
   double LineHeight() const;
@@ -92,6 +96,12 @@ class TqbxDrawText {
   void WrapLine(String& line, int first_width, int spacing, int width);
   void AddLine(StringView text, TqbxHTMLTags tags);
   int CellHeight() const;
+  // Lays `text` out, stopping after the source line that gives more than `line_limit` wrapped
+  // lines with a character among those past the limit.
+  void LayOut(StringView text, bool first_para_break, size_t line_limit);
+  // How many wrapped lines the rectangle holds; none is the limit when lines have no height.
+  size_t LinesInBounds() const;
+  bool DroppedLineHasCharacter(size_t line_limit) const;
 
   // Device drawing (draw_text_device.cpp).
   struct DeviceLine;

@@ -27,9 +27,7 @@ String RestoringTags(const TqbxHTMLTag& tag) {
 String TqbxDrawText::GetOutBoundsText(bool& para_break) {
   para_break = false;
   if (Text_.empty()) return String();
-  const double line_height = fh_ / k + LineSpacing;
-  size_t n = Text_.size();
-  if (line_height > 0) n = std::min(n, static_cast<size_t>(std::max(0.0, std::trunc((OriginalRect.Height() + 1) / line_height))));
+  const size_t n = std::min(Text_.size(), LinesInBounds());
   if (n >= Text_.size()) return String();
 
   // The first character of the dropped lines (a dropped line may be empty).

@@ -105,7 +105,7 @@ double TqbxCustomMemoView::DrawPart() {
   SetUpLayout(*layout);
   TextRect = ComputeTextRect(1, 1, 0, 0);
   layout->SetDimensions(1, 1, 1, TextRect, TextRect);
-  layout->SetText(Text(), FirstParaBreak);
+  layout->SetTextToSplit(Text(), FirstParaBreak);
   layout->SetParaBreaks(FirstParaBreak, LastParaBreak);
   bool para_break = false;
   PartMemo = layout->GetOutBoundsText(para_break);
