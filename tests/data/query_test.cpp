@@ -55,6 +55,15 @@ class QueryTest : public ::testing::Test {
     return q;
   }
 
+  // A read-write transaction on db_, started.
+  std::unique_ptr<Transaction> StartWriting() {
+    auto write = std::make_unique<Transaction>();
+    write->SetDefaultDatabase(&db_);
+    write->Params = {u"write", u"concurrency", u"wait"};
+    write->StartTransaction();
+    return write;
+  }
+
   static test::TempDir* dir_;
   static std::string path_;
   Connection db_;
@@ -187,22 +196,19 @@ TEST_F(QueryTest, ParametersBindByMarkerType) {
 }
 
 TEST_F(QueryTest, TextAndBytesBindToBlobMarkers) {
-  Transaction write;
-  write.SetDefaultDatabase(&db_);
-  write.Params = {u"write", u"concurrency", u"wait"};
-  write.StartTransaction();
-  Query ins(&db_, &write);
+  const std::unique_ptr<Transaction> write = StartWriting();
+  Query ins(&db_, write.get());
   ins.SetSQL(u"INSERT INTO T (ID, MEMO, BIN) VALUES (:id, :memo, :bin)");
   ins.ParamByName(u"id").SetAsString(u"100");
   ins.ParamByName(u"memo").SetAsString(u"Кириллица в BLOB");
   ins.ParamByName(u"bin").SetAsBytes(std::string("\x01\x00\x02", 3));
   ins.ExecQuery();
-  Query sel(&db_, &write);
+  Query sel(&db_, write.get());
   sel.SetSQL(u"SELECT MEMO, BIN FROM T WHERE ID = 100");
   sel.Open();
   EXPECT_EQ(sel.FieldByName(u"MEMO").Value().StringValue(), u"Кириллица в BLOB");
   EXPECT_EQ(sel.FieldByName(u"BIN").AsBytes(), std::string("\x01\x00\x02", 3));
-  write.Rollback();
+  write->Rollback();
 }
 
 TEST_F(QueryTest, FailuresOfTheLayer) {
@@ -244,14 +250,11 @@ TEST_F(QueryTest, DisconnectEndsTheTransaction) {
 // Disconnect keeps the open transactions' work; RollbackAndDisconnect drops it, as the end of the
 // process would. Either way the connection no longer counts as attached.
 TEST_F(QueryTest, TheWayOfDisconnectingDecidesTheOpenWork) {
-  auto insert_and_leave_open = [&](int id) {
-    auto write = std::make_unique<Transaction>();
-    write->SetDefaultDatabase(&db_);
-    write->Params = {u"write", u"concurrency", u"wait"};
-    write->StartTransaction();
-    Query ins(&db_, write.get());
-    ins.SetSQL(u"INSERT INTO T (ID) VALUES (" + Utf8ToString(std::to_string(id)) + u")");
-    ins.ExecQuery();
+  auto run_and_leave_open = [&](const String& sql) {
+    std::unique_ptr<Transaction> write = StartWriting();
+    Query statement(&db_, write.get());
+    statement.SetSQL(sql);
+    statement.ExecQuery();
     return write;
   };
   auto count_rows = [&](int id) {
@@ -260,26 +263,19 @@ TEST_F(QueryTest, TheWayOfDisconnectingDecidesTheOpenWork) {
     return q->FieldByName(u"N").Value().SignedValue();
   };
   EXPECT_TRUE(Connection::AnyAttached());
-  auto dropped = insert_and_leave_open(200);
+  auto dropped = run_and_leave_open(u"INSERT INTO T (ID) VALUES (200)");
   db_.RollbackAndDisconnect();
   EXPECT_FALSE(dropped->Active());
   EXPECT_FALSE(tr_.Active());
   EXPECT_FALSE(Connection::AnyAttached());
   EXPECT_EQ(count_rows(200), 0);
 
-  auto kept = insert_and_leave_open(201);
+  auto kept = run_and_leave_open(u"INSERT INTO T (ID) VALUES (201)");
   db_.Disconnect();
   EXPECT_FALSE(kept->Active());
   EXPECT_FALSE(Connection::AnyAttached());
   EXPECT_EQ(count_rows(201), 1);
-  Transaction cleanup;
-  cleanup.SetDefaultDatabase(&db_);
-  cleanup.Params = {u"write", u"concurrency", u"wait"};
-  cleanup.StartTransaction();
-  Query del(&db_, &cleanup);
-  del.SetSQL(u"DELETE FROM T WHERE ID = 201");
-  del.ExecQuery();
-  cleanup.Commit();
+  run_and_leave_open(u"DELETE FROM T WHERE ID = 201")->Commit();
 }
 
 TEST(Connection, EmptyDatabaseNameFailsBeforeAttaching) {
