@@ -13,6 +13,13 @@ std::string SharedLibraryError() {
   return reason ? reason : "";
 }
 
+void* OpenLibraryFor(const std::string& needed_by, const char* library) {
+  void* handle = OpenSharedLibrary(library);
+  if (!handle)
+    throw Error(needed_by + " the library " + library + ": " + SharedLibraryError());
+  return handle;
+}
+
 void* OptionalLibrarySymbol(void* library, const char* symbol) { return dlsym(library, symbol); }
 
 void* LibrarySymbol(void* library, const char* library_name, const char* symbol) {

@@ -11,6 +11,10 @@ void* OpenSharedLibrary(const char* name);
 // The loader's reason for the last failure ("" when it gave none).
 std::string SharedLibraryError();
 
+// The handle of `library`; when it cannot be opened, raises Error "<needed_by> the library
+// <library>: <the loader's reason>", `needed_by` saying what needs it ("TIFF pictures need").
+void* OpenLibraryFor(const std::string& needed_by, const char* library);
+
 // The entry point `symbol` of `library`; raises Error naming both when it is missing.
 void* LibrarySymbol(void* library, const char* library_name, const char* symbol);
 

@@ -1,19 +1,12 @@
 #include "platform/cairo_api.h"
 
-#include <string>
-
-#include "core/error.h"
 #include "core/shared_library.h"
 
 namespace zavrik {
 namespace {
 
 CairoApi LoadCairo() {
-  void* library = OpenSharedLibrary(ZAVRIK_CAIRO_LIBRARY);
-  if (!library) {
-    throw Error("Drawing pictures needs the library " + std::string(ZAVRIK_CAIRO_LIBRARY) + ": " +
-                SharedLibraryError());
-  }
+  void* library = OpenLibraryFor("Drawing pictures needs", ZAVRIK_CAIRO_LIBRARY);
   CairoApi api{};
 #define ZAVRIK_CAIRO_RESOLVE(name) \
   ResolveSymbol(library, ZAVRIK_CAIRO_LIBRARY, "cairo_" #name, api.name);

@@ -25,11 +25,7 @@ struct TiffApi {
 };
 
 TiffApi LoadTiff() {
-  void* library = OpenSharedLibrary(ZAVRIK_TIFF_LIBRARY);
-  if (!library) {
-    throw Error("TIFF pictures need the library " + std::string(ZAVRIK_TIFF_LIBRARY) + ": " +
-                SharedLibraryError());
-  }
+  void* library = OpenLibraryFor("TIFF pictures need", ZAVRIK_TIFF_LIBRARY);
   TiffApi api{};
 #define ZAVRIK_RESOLVE(field, symbol) ResolveSymbol(library, ZAVRIK_TIFF_LIBRARY, symbol, api.field)
   ZAVRIK_RESOLVE(open_options_alloc, "TIFFOpenOptionsAlloc");

@@ -87,11 +87,13 @@ Color RasterCanvas::Pixel(int x, int y) const {
 std::vector<uint8_t> RasterCanvas::Rgb24() const {
   std::vector<uint8_t> out;
   out.reserve(static_cast<size_t>(width_) * height_ * 3);
+  Cairo().surface_flush(surface_);
+  const uint8_t* data = Cairo().image_surface_get_data(surface_);
+  const int stride = Cairo().image_surface_get_stride(surface_);
   for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      const Color c = Pixel(x, y);
-      out.insert(out.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
-    }
+    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    for (int x = 0; x < width_; ++x)
+      out.insert(out.end(), {uint8_t(row[x] >> 16), uint8_t(row[x] >> 8), uint8_t(row[x])});
   }
   return out;
 }
