@@ -13,6 +13,11 @@ namespace {
 // Page coordinates are kept within this bound, so that hostile extents write sane numbers.
 constexpr double kMaxCoordinate = 1e7;
 
+// A new clip region; the old one stays with the saved contexts that share it.
+void SetClip(TDeviceContextData& dc, TEmfRegion region) {
+  dc.ClipRgn = std::make_shared<const TEmfRegion>(std::move(region));
+}
+
 double Bounded(double v) {
   if (!std::isfinite(v)) return 0;
   return std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
@@ -245,7 +250,7 @@ bool TEMFAbstractExport::PlayRecord(TEnhMetaObj& record) {
     case kSetMiterLimit: dc.MiterLimit = in.U32(); break;
     case kOffsetClipRgn: {
       const TEmfPoint d = ReadPoint(in);
-      if (dc.ClipRgn) dc.ClipRgn = OffsetRegion(*dc.ClipRgn, d.x, d.y);
+      if (dc.ClipRgn) SetClip(dc, OffsetRegion(*dc.ClipRgn, d.x, d.y));
       break;
     }
     case kMoveToEx:
@@ -256,10 +261,10 @@ bool TEMFAbstractExport::PlayRecord(TEnhMetaObj& record) {
       const TEmfPoint a = ReadPoint(in), b = ReadPoint(in);
       const TEmfRect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
       if (record.iType == kExcludeClipRect) {
-        if (dc.ClipRgn) dc.ClipRgn = SubtractRegions(*dc.ClipRgn, {r});
+        if (dc.ClipRgn) SetClip(dc, SubtractRegions(*dc.ClipRgn, {r}));
       } else {
         if (a.x == b.x || a.y == b.y) break;
-        if (dc.ClipRgn) dc.ClipRgn = IntersectRegions(*dc.ClipRgn, {r});
+        if (dc.ClipRgn) SetClip(dc, IntersectRegions(*dc.ClipRgn, {r}));
         DoIntersectClipRect(r);
       }
       break;
@@ -486,11 +491,11 @@ void TEMFAbstractExport::DeleteObject(uint32_t handle) {
 void TEMFAbstractExport::ExtSelectClipRgn(const TEnhMetaObj& record) {
   ByteReader in = record.Body();
   const uint32_t size = in.U32(), mode = in.U32();
-  const TEmfRegion region = ReadRegionData(in, size);
+  TEmfRegion region = ReadRegionData(in, size);
   TDeviceContextData& dc = Data();
   if (region.empty()) dc.ClipRgn.reset();
-  else if (dc.ClipRgn) dc.ClipRgn = CombineRegions(*dc.ClipRgn, region, mode);
-  else dc.ClipRgn = region;
+  else if (dc.ClipRgn) SetClip(dc, CombineRegions(*dc.ClipRgn, region, mode));
+  else SetClip(dc, std::move(region));
   DoClipRegionChanged();
 }
 

@@ -61,7 +61,7 @@ struct TDeviceContextData {
   uint32_t BkColor = 0xFFFFFF, TextColor = 0;
   uint32_t SetRop2 = 13;
   uint32_t PolyFillMode = 1;
-  std::optional<TEmfRegion> ClipRgn;
+  std::shared_ptr<const TEmfRegion> ClipRgn;  // none: no clip; shared by the saved copies
   std::vector<uint32_t> EOFPalette;
   uint32_t StretchMode = 1;
   bool IsPathBracketOpened = false;

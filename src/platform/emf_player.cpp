@@ -55,6 +55,11 @@ Brush BrushOf(uint32_t style, Color color, uint32_t hatch) {
   return {color, BrushStyle::kSolid};
 }
 
+// Saved canvas states (each holds a copy of the clip) for the outermost levels only: the levels
+// nested deeper keep their mapping and font, and their clips stay until the stream returns to the
+// last saved level.
+constexpr size_t kMaxCanvasSaves = 256;
+
 class Player {
  public:
   Player(std::span<const uint8_t> stream, Canvas& canvas, const Rect& target) : canvas_(canvas), target_(target) {
@@ -101,15 +106,15 @@ class Player {
       case EMR_EXTSELECTCLIPRGN: PlayClipRegion(in); break;
       case EMR_SAVEDC:
         saved_.push_back(dc_);
-        canvas_.Save();
+        if (saved_.size() <= kMaxCanvasSaves) canvas_.Save();
         break;
       case EMR_RESTOREDC: {
         // A negative level pops that many states (any 32-bit value, so counted in 64 bits).
         const int64_t pops = -static_cast<int64_t>(in.I32());
         for (int64_t i = 0; i < pops && !saved_.empty(); ++i) {
+          if (saved_.size() <= kMaxCanvasSaves) canvas_.Restore();
           dc_ = saved_.back();
           saved_.pop_back();
-          canvas_.Restore();
         }
         break;
       }

@@ -225,6 +225,26 @@ TEST(EmfPdfState, SaveAndRestoreStayBalanced) {
   EXPECT_EQ(Body(p.content), "q\r\nq\r\nQ\r\nQ\r\n");
 }
 
+// A metafile may save its context many times under a large clip region: the saved contexts share
+// the region (copies of it grew memory by the region's size for every save).
+TEST(EmfPdfState, SavedContextsShareTheClipRegion) {
+  Emf emf;
+  std::vector<int32_t> region{0, 5, 32, 1, 200, 16 * 200, 0, 0, 2000, 10};
+  for (int i = 0; i < 200; ++i) region.insert(region.end(), {i * 10, 0, i * 10 + 5, 10});
+  region[0] = static_cast<int32_t>(4 * (region.size() - 2));
+  emf.Record(kExtSelectClipRgn, region);
+  for (int i = 0; i < 1000; ++i) emf.Record(kSaveDC, {});
+  PdfFontList fonts;
+  CountingImages images;
+  std::string content;
+  TEMFtoPDFExport player(emf.Bytes(), content, {0, 75, 150, 0}, fonts, images);
+  player.PlayMetaFile();
+  ASSERT_EQ(player.SavedContexts(), 1000u);
+  ASSERT_TRUE(player.DC().ClipRgn);
+  EXPECT_EQ(player.DC().ClipRgn->size(), 200u);
+  EXPECT_EQ(player.DC().ClipRgn.use_count(), 1001);
+}
+
 TEST(EmfPdfClip, EmptyIntersectionWritesNothing) {
   Emf emf;
   emf.Record(kIntersectClip, {10, 10, 10, 50}).Record(kIntersectClip, {0, 0, 100, 100}).Eof();

@@ -214,6 +214,24 @@ TEST(EmfReading, MalformedStreamsRaiseErrors) {
   }
 }
 
+// Deeply nested saves: the canvas keeps the states of the outer levels only, so a clip set deep
+// down still clips there and the outer clip comes back when the levels are left.
+TEST(EmfPlayer, DeepSavesKeepTheOuterClip) {
+  EmfRecorder recorder(40, 40);
+  recorder.IntersectClip({0, 0, 20, 40});
+  for (int i = 0; i < 300; ++i) recorder.Save();
+  recorder.IntersectClip({0, 0, 10, 10});
+  recorder.FillRect({0, 0, 40, 40}, RgbColor(255, 0, 0));
+  for (int i = 0; i < 300; ++i) recorder.Restore();
+  recorder.FillRect({10, 10, 40, 40}, RgbColor(0, 0, 255));
+  RasterCanvas canvas(40, 40, clWhite);
+  PlayEmf(recorder.Finish(), canvas, {0, 0, 40, 40});
+  EXPECT_EQ(canvas.Pixel(5, 5), RgbColor(255, 0, 0));
+  EXPECT_EQ(canvas.Pixel(15, 5), clWhite);
+  EXPECT_EQ(canvas.Pixel(15, 15), RgbColor(0, 0, 255));
+  EXPECT_EQ(canvas.Pixel(30, 30), clWhite);
+}
+
 }  // namespace
 }  // namespace zavrik
 
