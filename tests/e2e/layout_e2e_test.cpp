@@ -121,6 +121,7 @@ class LayoutTest : public ::testing::Test {
          {"duplicates under masters", Fixture("duplicates_master.xml")},
          {"split memo", Replaced(Fixture("split_memo.xml"), "@LINES@", NumberedLines(80))},
          {"band columns", Fixture("band_columns.xml")},
+         {"band columns in groups", Fixture("band_column_groups.xml")},
          {"child rows", Fixture("child_rows.xml")},
          {"endless", Fixture("endless.xml")},
          {"subreports", Fixture("subreports.xml")},
@@ -397,6 +398,19 @@ double WordTop(const std::string& pdf, int page, const std::string& word) {
   const std::regex box("<word xMin=\"[0-9.]+\" yMin=\"([0-9.]+)\"[^>]*>" + word + "</word>");
   if (!std::regex_search(boxes, match, box)) return -1;
   return std::stod(match[1]);
+}
+
+// Groups of 5, 5 and 15 records in three band columns of 20-unit rows (15 pt): a group's
+// unfinished row is closed before its footer, which prints below it, and the next group's header
+// follows the footer.
+TEST_F(LayoutTest, AGroupChangeClosesTheUnfinishedRowOfBandColumns) {
+  const std::string pdf = Run("band columns in groups", 1);
+  const double top = WordTop(pdf, 1, "HeadA");
+  ASSERT_GE(top, 0);
+  const std::vector<std::pair<std::string, double>> rows = {
+      {"A1", 1}, {"A3", 1}, {"A4", 2}, {"A5", 2}, {"EndA", 3}, {"HeadB", 4}, {"B4", 6},
+      {"EndB", 7}, {"HeadC", 8}, {"C13", 13}, {"C15", 13}, {"EndC", 14}};
+  for (const auto& [word, row] : rows) EXPECT_NEAR(WordTop(pdf, 1, word) - top, row * 15, 0.5) << word;
 }
 
 TEST_F(LayoutTest, TwoSubreportsBesideEachOtherFollowTheirMasterRecord) {

@@ -74,9 +74,10 @@ void TqbxEngine::CheckGroups(TqbxDataBand& band, TqbxEngineDataSource& records) 
     TqbxGroupHeader& header = *chain[i];
     if (SameGroupValue(GroupValue(Report, header), Links(header).LastValue)) continue;
     band.SetCurColumn(band.Columns());
-    // The footers see the last record of the closing group.
+    // The footers see the last record of the closing group, below its unfinished row of band
+    // columns.
     const bool stepped_back = records.Prior();
-    // A multi-column row is closed here (band columns).
+    CloseBandColumns(band);
     ShowGroupFooters(band, i);
     if (stepped_back) records.Next();
     InitGroups(band, i, false);
