@@ -1,10 +1,12 @@
 #include "data/param_binding.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/codepage.h"
 #include "core/datetime_parse.h"
 #include "core/error.h"
+#include "core/number_parse.h"
 #include "core/variant_convert.h"
 #include "data/blob_io.h"
 #include "data/column.h"
@@ -15,10 +17,18 @@ namespace {
 
 constexpr int kCharsetOctets = 1;
 
-// The value as a decimal text the server reads: "." as the separator.
+// The value as a decimal text the server reads: "." as the separator. A text (a parameter's value
+// is assigned as its text form) is read with the locale's separator, as the other numeric kinds
+// read it, and keeps all its digits; a text that is no number goes as it is, for the server to
+// refuse.
 String DecimalText(const Variant& v) {
-  if (v.IsString()) return v.StringValue();
   FormatSettings fs = DefaultFormatSettings();
+  if (v.IsString()) {
+    String text = v.StringValue();
+    if (fs.decimal_separator != u'.' && ParseFloat(text, fs))
+      std::replace(text.begin(), text.end(), fs.decimal_separator, u'.');
+    return text;
+  }
   fs.decimal_separator = u'.';
   return VarToString(v, fs);
 }

@@ -195,6 +195,20 @@ TEST_F(QueryTest, ParametersBindByMarkerType) {
   EXPECT_EQ(ids, (std::vector<int64_t>{1, 3, 4}));
 }
 
+// A decimal parameter given its text form in the locale's format ("1234,50") reaches the server
+// as that number, with every digit.
+TEST_F(QueryTest, ADecimalParameterReadsItsTextWithTheLocaleSeparator) {
+  Query q(&db_, &tr_);
+  q.SetSQL(u"SELECT ID FROM T WHERE AMOUNT = :amt AND RATE = :rate");
+  q.ParamByName(u"amt").DataType = FieldType::ftFMTBcd;
+  q.ParamByName(u"amt").Value = Variant(String(u"1234,50"));
+  q.ParamByName(u"rate").DataType = FieldType::ftFMTBcd;
+  q.ParamByName(u"rate").Value = Variant(String(u"1.234567"));
+  q.Open();
+  ASSERT_FALSE(q.Eof());
+  EXPECT_EQ(q.FieldByName(u"ID").Value().SignedValue(), 1);
+}
+
 TEST_F(QueryTest, TextAndBytesBindToBlobMarkers) {
   const std::unique_ptr<Transaction> write = StartWriting();
   Query ins(&db_, write.get());
