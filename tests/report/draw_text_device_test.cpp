@@ -167,5 +167,32 @@ TEST(DrawTextDevice, RasterTextLandsInsideItsRectangle) {
   EXPECT_LT(rightmost, 120);
 }
 
+// At an angle other than a quarter turn the text's block is centred in the rectangle: a short
+// word at 45 degrees in a wide, low rectangle stays inside it (and is not clipped away).
+TEST(DrawTextDevice, TextAtAnAngleStaysInsideItsRectangle) {
+  for (const int rotation : {30, 45, 315}) {
+    TqbxDrawText layout;
+    test::LayoutSetup setup;
+    setup.width = 200;
+    setup.height = 40;
+    setup.rotation = rotation;
+    setup.font.color = clRed;
+    test::Prepare(layout, setup, u"Diag");
+    RasterCanvas canvas(200, 40);
+    layout.DrawText(canvas, haLeft, vaTop, ulmNone);
+    int inked = 0, left = 200, right = -1;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        if (canvas.Pixel(x, y) == clWhite) continue;
+        ++inked;
+        left = std::min(left, x), right = std::max(right, x);
+      }
+    }
+    EXPECT_GT(inked, 20) << rotation;
+    EXPECT_GT(left, 60) << rotation;  // around the middle, not at an edge
+    EXPECT_LT(right, 140) << rotation;
+  }
+}
+
 }  // namespace
 }  // namespace zavrik

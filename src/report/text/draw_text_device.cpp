@@ -143,8 +143,9 @@ void TqbxDrawText::DrawText(Canvas& canvas, TqbxHAlign h_align, TqbxVAlign v_ali
   else if (Rotation == 180) x = r.right, y = r.bottom;
   else if (Rotation == 270) x = r.right, y = r.top;
   else if (!quarter) {
-    // Other angles: the block's box is centred in the rectangle.
-    line_width = r.Width();
+    // Other angles: the block's box, as wide as its widest line (the rectangle's width at most),
+    // is centred in the rectangle, so that a text that fits there stays inside it.
+    line_width = std::min(r.Width(), static_cast<int>(std::ceil(CalcWidth() * ScaleX)));
     const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
     x = cx - line_width / 2.0 * std::cos(angle) - block / 2.0 * std::sin(angle);
     y = cy + line_width / 2.0 * std::sin(angle) - block / 2.0 * std::cos(angle);
