@@ -1,5 +1,7 @@
 #include "pdf/pdf_line_shape.h"
 
+#include <cmath>
+
 #include "pdf/pdf_format.h"
 #include "pdf/pdf_graphics.h"
 #include "pdf/pdf_view_rects.h"
@@ -47,9 +49,26 @@ void Stroke(std::string& out, const std::string& color, double width, const std:
   Op(out, "S");
 }
 
+// The head on the line itself: the base `length` from the tip towards the other end, the wings
+// `width` to either side, perpendicular to the line. The device drawing's rule gives that except
+// for a line within 8 pixels of vertical, which it takes as vertical.
+TqbxArrowHead PageArrowHead(double tip_x, double tip_y, double other_x, double other_y, double length,
+                            double width) {
+  const double dx = other_x - tip_x, dy = other_y - tip_y;
+  if (dx == 0 || std::abs(dx) > 8) return ArrowHeadOf(tip_x, tip_y, other_x, other_y, length, width);
+  const double extent = std::hypot(dx, dy), ux = dx / extent, uy = dy / extent;
+  // The first wing on the left, as for a vertical line.
+  const double nx = uy > 0 ? -uy : uy, ny = uy > 0 ? ux : -ux;
+  TqbxArrowHead a;
+  a.base_x = tip_x + length * ux, a.base_y = tip_y + length * uy;
+  a.wing1_x = a.base_x + width * nx, a.wing1_y = a.base_y + width * ny;
+  a.wing2_x = a.base_x - width * nx, a.wing2_y = a.base_y - width * ny;
+  return a;
+}
+
 void ArrowHead(std::string& out, const TqbxCustomLineView& line, const PdfPageGeometry& g, double tip_x,
                double tip_y, double other_x, double other_y) {
-  const TqbxArrowHead a = ArrowHeadOf(tip_x, tip_y, other_x, other_y, line.ArrowLength(), line.ArrowWidth());
+  const TqbxArrowHead a = PageArrowHead(tip_x, tip_y, other_x, other_y, line.ArrowLength(), line.ArrowWidth());
   const TqbxFrame& frame = *line.Frame();
   Op(out, line.Diagonal() ? "[] 0 d" : DashPattern(frame.Style(), frame.Width()));
   Op(out, PointF2(g.X(a.wing1_x), g.Y(a.wing1_y)) + " m");

@@ -65,6 +65,20 @@ TEST(PdfLines, DiagonalLinesAndArrowHeads) {
   EXPECT_TRUE(Contains(content, "q\r\n[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n0.00 767.25 m\r\n30.00 737.25 l\r\nS\r\nQ\r\n"));
 }
 
+// A diagonal line 6 units off vertical: the head lies along the line, its wings perpendicular to
+// it (not level, as for a vertical line).
+TEST(PdfLines, AnArrowOnANearlyVerticalLineFollowsTheLine) {
+  Page p;
+  auto& line = Add<TqbxLineView>(p, 0, 0, 6, 80);
+  line.SetDiagonal(true);
+  line.SetArrowEnd(true);
+  const std::string content = ContentOf(p);
+  // Tip (6, 80); the line's direction towards the other end is (-0.075, -0.997): the base lies 20
+  // units along it at (4.504, 60.056), the wings 5 units to either side at (-0.482, 60.430) and
+  // (9.490, 59.682); in points × 0.75, y down from 767.25.
+  EXPECT_TRUE(Contains(content, "-0.36 721.93 m\r\n4.50 707.25 l\r\n7.12 722.49 l\r\nS\r\n")) << content;
+}
+
 TEST(PdfShapes, FilledAndOutlinedPaths) {
   Page p;
   auto& rect = Add<TqbxShapeView>(p, 10, 10, 100, 50);
