@@ -35,6 +35,12 @@ Variant CompileTimeValue(TqsCustomVariable* v) {
   return IsPlainVariable(v) ? v->StoredValue() : Variant::Null();
 }
 
+bool CallsRoutine(const TqsDesignator& designator) {
+  for (const TqsDesignatorItem& item : designator.FItems)
+    if (dynamic_cast<TqsProcVariable*>(item.FRef)) return true;
+  return false;
+}
+
 }  // namespace
 
 TqsClassVariable* TqsCompiler::RequireClass(const String& name, TqsScript& scope) {
@@ -191,6 +197,10 @@ std::unique_ptr<TqsDesignator> TqsCompiler::DoDesignator(const TqsXMLItem& eleme
       continue;
     }
     Variant current = designator->FItems.size() == 1 ? CompileTimeValue(prev.FRef) : Variant::Null();
+    // Compiled while running: a longer prefix (an element of a Variant array, say) is read for its
+    // value, unless reading it would call a script routine.
+    if (typ == fvtVariant && FLateMode && designator->FItems.size() > 1 && !CallsRoutine(*designator))
+      current = designator->PrefixValue();
     if (typ == fvtVariant) {
       if (current.IsNull() || current.IsEmpty()) {
         return LateBound(element, scope, next == 0 ? &first->FName : nullptr);

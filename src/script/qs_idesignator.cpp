@@ -81,6 +81,14 @@ Variant TqsDesignator::Value() { return Evaluate(nullptr); }
 
 void TqsDesignator::SetValue(const Variant& value) { Evaluate(&value); }
 
+Variant TqsDesignator::PrefixValue() {
+  const bool need_result = std::exchange(FNeedResult, true);
+  Variant value = Evaluate(nullptr);
+  FNeedResult = need_result;
+  FResolved = false;
+  return value;
+}
+
 void TqsDesignator::BindLate() {
   std::unique_ptr<TqsDesignator> bound = qsCompileLateDesignator(*FLateBindingXmlSource, FProgram);
   FItems = std::move(bound->FItems);

@@ -38,6 +38,9 @@ class TqsDesignator {
   virtual ~TqsDesignator();
   virtual Variant Value();
   virtual void SetValue(const Variant& value);
+  // The value of the items so far, for a late-bound designator compiled while it runs; items
+  // may be added afterwards.
+  Variant PrefixValue();
 
   TqsDesignatorKind FKind = dkOther;
   TqsScript* FMainProg = nullptr;
