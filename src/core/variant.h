@@ -139,5 +139,8 @@ const char16_t* KindName(VarKind kind);
 // The system's type code of a value (varEmpty = 0 ... varInt64 = 20, varString = 256, arrays
 // varArray | element code); object references travel as integers, so they report varInteger.
 int VarTypeCode(const Variant& value);
+// The element kind of an array created with type code `code` (the array flag ignored): Empty
+// (Variant elements) for varVariant and for codes without a kind of their own.
+VarKind ArrayElementKindOfTypeCode(int code);
 
 }  // namespace zavrik

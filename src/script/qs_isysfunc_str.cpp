@@ -89,16 +89,7 @@ Variant VarArrayCreate(const Variant& bounds, int type_code) {
   for (size_t i = 0; i + 1 < array->items.size(); i += 2) {
     dims.push_back({VarToInteger(array->items[i]), VarToInteger(array->items[i + 1])});
   }
-  VarKind kind = VarKind::Empty;
-  switch (type_code & 0xFFF) {
-    case 3: kind = VarKind::Integer; break;
-    case 5: kind = VarKind::Double; break;
-    case 8: case 256: kind = VarKind::String; break;
-    case 11: kind = VarKind::Boolean; break;
-    case 20: kind = VarKind::Int64; break;
-    default: break;
-  }
-  return Variant::CreateArray(std::move(dims), kind);
+  return Variant::CreateArray(std::move(dims), ArrayElementKindOfTypeCode(type_code));
 }
 
 }  // namespace
