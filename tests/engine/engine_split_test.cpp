@@ -3,6 +3,8 @@
 // otherwise; the memo font is Arial 10 with a line spacing of 2, 15.28 units a line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/engine_fixture.h"
 
 namespace zavrik::test {
@@ -71,6 +73,40 @@ TEST_F(EngineSplitTest, ASplitMemoPrintsEveryLineOnceOverThePages) {
   auto* memo = dynamic_cast<TqbxComponent*>(report_->FindObject(u"Long"));
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->Height(), 20);
+}
+
+// One paragraph of 150 equal words over several pages: its first line is indented by the paragraph
+// gap and holds fewer words; a part that continues the paragraph starts with a full line, so a
+// middle part holds whole lines only.
+TEST_F(EngineSplitTest, APartContinuingAParagraphStartsWithAFullLine) {
+  std::string words;
+  for (int n = 0; n < 150; ++n) words += (n > 0 ? " w" : "w") + std::to_string(n % 10);
+  Load(Band("TqbxMasterData", "M", 0, 40, "RowCount=\"1\" AllowSplit=\"True\" Stretched=\"True\"",
+            Memo("Long", 0, 0, 20, words, "StretchMode=\"smActualHeight\" ParagraphGap=\"40\"")),
+       "", {}, kShortPage);
+  Prepare();
+  const int pages = Pages().Count();
+  ASSERT_GE(pages, 3);
+  const auto words_in = [](StringView text) { return static_cast<int>(std::count(text.begin(), text.end(), u'w')); };
+  auto* first = dynamic_cast<TqbxCustomMemoView*>(Find(0, u"Long"));
+  ASSERT_NE(first, nullptr);
+  std::vector<TqbxWrappedLine> lines;
+  first->WrapText(true, &lines);
+  ASSERT_GE(lines.size(), 2u);
+  const int full = words_in(lines[1].Text);
+  ASSERT_GT(full, words_in(lines[0].Text));
+  int total = 0;
+  for (int page = 0; page < pages; ++page) {
+    auto* part = dynamic_cast<TqbxCustomMemoView*>(Find(page, u"Long"));
+    ASSERT_NE(part, nullptr) << page;
+    const int count = words_in(part->Text());
+    total += count;
+    if (page > 0 && page + 1 < pages) {
+      EXPECT_TRUE(part->FirstParaBreak) << page;
+      EXPECT_EQ(count % full, 0) << page << ": " << count << " words, " << full << " a line";
+    }
+  }
+  EXPECT_EQ(total, 150);
 }
 
 TEST_F(EngineSplitTest, ABandTallerThanThePageSplitsWithoutAllowSplitAndTheNextRecordFollows) {

@@ -198,6 +198,9 @@ void TqbxEngine::SplitBand(TqbxBand& band) {
         throw;
       }
       band.DisposeFillMemo();
+      // A memo's next part continues the paragraph this one ended in.
+      for (TqbxComponent* object : part)
+        if (auto* memo = dynamic_cast<TqbxCustomMemoView*>(object)) memo->HandOverParaBreaks();
       CurY += height;
     }
     CurBand = &band;
