@@ -230,6 +230,21 @@ TEST(DrawTextWrap, LongWordsAndWideCharacters) {
   tiny.width = 3;
   Prepare(layout, tiny, u"WiW");
   EXPECT_THAT(Lines(layout), ElementsAre(u"W", u"i", u"W"));
+  // A character outside the basic plane (two UTF-16 units) is never parted, alone on a line or at
+  // a break inside a word.
+  const String bold_a = u"\U0001D400", bold_b = u"\U0001D401";
+  Prepare(layout, tiny, bold_a + bold_b);
+  EXPECT_THAT(Lines(layout), ElementsAre(bold_a, bold_b));
+  for (int width = 10; width <= 40; ++width) {
+    LayoutSetup some;
+    some.width = width;
+    Prepare(layout, some, u"W" + bold_a + bold_b + bold_a + bold_b + u"W" + bold_a);
+    for (const auto& line : layout.Text()) {
+      ASSERT_FALSE(line.Text.empty()) << width;
+      EXPECT_FALSE(line.Text.front() >= 0xDC00 && line.Text.front() <= 0xDFFF) << width;
+      EXPECT_FALSE(line.Text.back() >= 0xD800 && line.Text.back() <= 0xDBFF) << width;
+    }
+  }
 }
 
 TEST(DrawTextWrap, NowrapSpansDoNotBreak) {

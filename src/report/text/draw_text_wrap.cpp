@@ -20,6 +20,12 @@ size_t HyphenatedPart(StringView line, size_t start, size_t fits) {
   return part;
 }
 
+// Whether a break before position i would part a character written as a surrogate pair.
+bool InsidePair(StringView line, size_t i) {
+  return i > 0 && i < line.size() && line[i - 1] >= 0xD800 && line[i - 1] <= 0xDBFF &&
+         line[i] >= 0xDC00 && line[i] <= 0xDFFF;
+}
+
 }  // namespace
 
 void TqbxDrawText::WrapLine(String& line, int first_width, int spacing, int width) {
@@ -66,12 +72,14 @@ void TqbxDrawText::WrapLine(String& line, int first_width, int spacing, int widt
         } else {
           AddLine(StringView(line).substr(from, space - from), line_tags(from, space));
         }
-      } else if (i == from) {
-        next = i + 1;
-        AddLine(StringView(line).substr(i, 1), line_tags(i, i + 1));
+      } else if (i == from || (i == from + 1 && InsidePair(line, i))) {
+        // A character alone, wider than the line (both halves of a pair).
+        next = InsidePair(line, from + 1) ? from + 2 : from + 1;
+        AddLine(StringView(line).substr(from, next - from), line_tags(from, next));
       } else {
         const size_t part = WordBreak ? HyphenatedPart(line, from, i - from) : 0;
         next = part > 0 ? from + part : i;
+        if (InsidePair(line, next)) next = next - 1 > from ? next - 1 : next + 1;
         TqbxHTMLTags taken = line_tags(from, next);
         if (part > 0) taken.push_back(taken.back());
         AddLine(line.substr(from, next - from) + (part > 0 ? u"-" : u""), std::move(taken));
