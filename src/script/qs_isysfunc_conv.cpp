@@ -18,25 +18,41 @@ double Float(TqsMethodHelper& c, int i) { return VarToDouble(c.ParamValue(i)); }
 int Int(TqsMethodHelper& c, int i) { return VarToInteger(c.ParamValue(i)); }
 double DateArg(TqsMethodHelper& c, int i) { return VarToDate(c.ParamValue(i)); }
 
-// The text laid into an edit mask: "0", "9", "#", "L", "l", "A", "a", "C", "c" take the next
-// character of the value; other mask characters are literals; "\" quotes the next one. The
-// mask's ";"-separated options are ignored.
-String FormatMaskText(StringView mask, StringView value) {
-  const size_t options = mask.find(u';');
-  if (options != StringView::npos) mask = mask.substr(0, options);
+// The text laid into an edit mask "mask;saved;blank": "0", "9", "#", "L", "l", "A", "a", "C", "c"
+// take the next character of the value; ">" upper-cases the characters after it, "<" lower-cases
+// them, "<>" stops either; "\" quotes the next character; other mask characters are literals.
+// With literals saved ("1" in the second section), a value character equal to the literal at its
+// place is the literal itself. A missing value character leaves a space; "!" is passed over.
+String FormatMaskText(StringView edit_mask, StringView value) {
+  StringView mask = edit_mask;
+  bool literals_saved = false;
+  if (const size_t options = mask.find(u';'); options != StringView::npos) {
+    const StringView rest = mask.substr(options + 1);
+    literals_saved = !rest.empty() && rest.front() == u'1';
+    mask = mask.substr(0, options);
+  }
+  constexpr StringView kTakes = u"09#LlAaCc";
   String result;
   size_t v = 0;
+  char16_t (*map_case)(char16_t) = nullptr;
   for (size_t i = 0; i < mask.size(); ++i) {
     const char16_t m = mask[i];
-    if (m == u'\\' && i + 1 < mask.size()) {
-      result += mask[++i];
-    } else if (String(u"09#LlAaCc").find(m) != String::npos) {
-      if (v < value.size()) result += value[v++];
-      else result += u' ';
-    } else if (m == u'!' || m == u'>' || m == u'<') {
+    if (m == u'<' && i + 1 < mask.size() && mask[i + 1] == u'>') {
+      map_case = nullptr;
+      ++i;
+    } else if (m == u'>') {
+      map_case = qsUpperChar;
+    } else if (m == u'<') {
+      map_case = qsLowerChar;
+    } else if (m == u'!') {
       continue;
+    } else if (kTakes.find(m) != StringView::npos) {
+      const char16_t ch = v < value.size() ? value[v++] : u' ';
+      result += map_case ? map_case(ch) : ch;
     } else {
-      result += m;
+      const char16_t literal = m == u'\\' && i + 1 < mask.size() ? mask[++i] : m;
+      if (literals_saved && v < value.size() && value[v] == literal) ++v;
+      result += literal;
     }
   }
   return result;

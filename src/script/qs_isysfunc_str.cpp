@@ -14,14 +14,8 @@
 #include "script/qs_isysrtti.h"
 
 namespace zavrik {
-namespace {
 
-String Str(TqsMethodHelper& c, int i) { return VarToString(c.ParamValue(i)); }
-double Float(TqsMethodHelper& c, int i) { return VarToDouble(c.ParamValue(i)) * 1.0; }
-int Int(TqsMethodHelper& c, int i) { return VarToInteger(c.ParamValue(i)); }
-
-// Case mapping for Latin, Latin-1 and Cyrillic letters.
-char16_t UpperChar(char16_t ch) {
+char16_t qsUpperChar(char16_t ch) {
   if (ch >= u'a' && ch <= u'z') return static_cast<char16_t>(ch - 32);
   if ((ch >= 0xE0 && ch <= 0xFE && ch != 0xF7)) return static_cast<char16_t>(ch - 32);
   if (ch >= 0x0430 && ch <= 0x044F) return static_cast<char16_t>(ch - 0x20);
@@ -29,13 +23,19 @@ char16_t UpperChar(char16_t ch) {
   return ch;
 }
 
-char16_t LowerChar(char16_t ch) {
+char16_t qsLowerChar(char16_t ch) {
   if (ch >= u'A' && ch <= u'Z') return static_cast<char16_t>(ch + 32);
   if ((ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)) return static_cast<char16_t>(ch + 32);
   if (ch >= 0x0410 && ch <= 0x042F) return static_cast<char16_t>(ch + 0x20);
   if (ch >= 0x0400 && ch <= 0x040F) return static_cast<char16_t>(ch + 0x50);
   return ch;
 }
+
+namespace {
+
+String Str(TqsMethodHelper& c, int i) { return VarToString(c.ParamValue(i)); }
+double Float(TqsMethodHelper& c, int i) { return VarToDouble(c.ParamValue(i)) * 1.0; }
+int Int(TqsMethodHelper& c, int i) { return VarToInteger(c.ParamValue(i)); }
 
 String MapCase(String s, char16_t (*map)(char16_t)) {
   for (char16_t& ch : s) ch = map(ch);
@@ -122,18 +122,18 @@ Variant qsCallStrFunction(const String& name, TqsMethodHelper& c) {
     c.SetParamValue(1, Variant(std::move(target)));
     return Variant::Null();
   }
-  if (name == u"UPPERCASE") return Variant(MapCase(Str(c, 0), UpperChar));
-  if (name == u"LOWERCASE") return Variant(MapCase(Str(c, 0), LowerChar));
+  if (name == u"UPPERCASE") return Variant(MapCase(Str(c, 0), qsUpperChar));
+  if (name == u"LOWERCASE") return Variant(MapCase(Str(c, 0), qsLowerChar));
   if (name == u"TRIM") return Variant(Trim(Str(c, 0)));
   if (name == u"NAMECASE") {
-    String s = MapCase(Str(c, 0), LowerChar);
+    String s = MapCase(Str(c, 0), qsLowerChar);
     for (size_t i = 0; i < s.size(); ++i) {
-      if (i == 0 || s[i - 1] == u' ') s[i] = UpperChar(s[i]);
+      if (i == 0 || s[i - 1] == u' ') s[i] = qsUpperChar(s[i]);
     }
     return Variant(std::move(s));
   }
   if (name == u"COMPARETEXT") {
-    const String a = MapCase(Str(c, 0), UpperChar), b = MapCase(Str(c, 1), UpperChar);
+    const String a = MapCase(Str(c, 0), qsUpperChar), b = MapCase(Str(c, 1), qsUpperChar);
     return Variant(static_cast<int32_t>(a.compare(b) < 0 ? -1 : a == b ? 0 : 1));
   }
   if (name == u"CHR") return Variant(String(1, static_cast<char16_t>(Int(c, 0) & 0xFFFF)));

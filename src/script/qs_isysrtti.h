@@ -59,6 +59,10 @@ Variant qsCallStrFunction(const String& name, TqsMethodHelper& caller);
 Variant qsCallMathFunction(const String& name, TqsMethodHelper& caller);
 Variant qsCallOtherFunction(const String& name, TqsMethodHelper& caller);
 
+// The library's case mapping of one character (Latin, Latin-1 and Cyrillic letters).
+char16_t qsUpperChar(char16_t ch);
+char16_t qsLowerChar(char16_t ch);
+
 // The host class modules (classes, graphics, forms, dialogs, ini files, controls, data sets,
 // data-aware controls, database components).
 std::unique_ptr<TqsRTTIModule> qsMakeClassesModule(TqsScript& script);
