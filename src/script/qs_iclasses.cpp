@@ -130,11 +130,7 @@ class ClassesModule : public TqsRTTIModule {
       if (name == u"COUNT") return Variant(static_cast<int32_t>(list.FStrings.size()));
       if (name == u"TEXT") return Variant(list.Text());
       if (name == u"SORTED") return Variant(list.FSorted);
-      if (name == u"COMMATEXT") {
-        String text;
-        for (size_t i = 0; i < list.FStrings.size(); ++i) text += (i ? u"," : u"") + list.FStrings[i];
-        return Variant(text);
-      }
+      if (name == u"COMMATEXT") return Variant(list.CommaText());
       return Variant::Null();
     };
     auto set_property = [](Object* instance, const ClassInfo*, const String& name, const Variant& v) {
@@ -142,11 +138,7 @@ class ClassesModule : public TqsRTTIModule {
       list.Changing();
       if (name == u"TEXT") list.SetText(VarToString(v));
       else if (name == u"SORTED") list.SetSorted(VarToBoolean(v));
-      else if (name == u"COMMATEXT") {
-        String text = VarToString(v);
-        for (char16_t& ch : text) ch = ch == u',' ? u'\n' : ch;
-        list.SetText(text);
-      }
+      else if (name == u"COMMATEXT") list.SetCommaText(VarToString(v));
       list.Changed();
     };
     cls->AddConstructor(u"constructor Create", method);

@@ -53,6 +53,69 @@ void TqsStringList::SetText(StringView text) {
   if (FSorted) Sort();
 }
 
+namespace {
+
+bool IsBlank(char16_t ch) { return ch >= 1 && ch <= u' '; }
+
+}  // namespace
+
+String TqsStringList::CommaText() const {
+  if (FStrings.size() == 1 && FStrings[0].empty()) return u"\"\"";
+  String text;
+  for (size_t i = 0; i < FStrings.size(); ++i) {
+    const String& item = FStrings[i];
+    if (i > 0) text += u',';
+    const bool quoted = std::any_of(item.begin(), item.end(), [](char16_t ch) {
+      return ch <= u' ' || ch == u'"' || ch == u',';
+    });
+    if (!quoted) {
+      text += item;
+      continue;
+    }
+    text += u'"';
+    for (char16_t ch : item) {
+      if (ch == u'"') text += u'"';
+      text += ch;
+    }
+    text += u'"';
+  }
+  return text;
+}
+
+void TqsStringList::SetCommaText(StringView text) {
+  FStrings.clear();
+  size_t i = 0;
+  const auto skip_blanks = [&] {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+  };
+  skip_blanks();
+  while (i < text.size()) {
+    String item;
+    if (text[i] == u'"') {
+      for (++i; i < text.size(); ++i) {
+        if (text[i] == u'"') {
+          if (i + 1 < text.size() && text[i + 1] == u'"') ++i;
+          else break;
+        }
+        item += text[i];
+      }
+      if (i < text.size()) ++i;  // the closing quote
+      while (i < text.size() && text[i] > u' ' && text[i] != u',') item += text[i++];
+    } else {
+      while (i < text.size() && text[i] > u' ' && text[i] != u',') item += text[i++];
+    }
+    FStrings.push_back(std::move(item));
+    skip_blanks();
+    if (i < text.size() && text[i] == u',') {
+      if (i + 1 == text.size()) FStrings.emplace_back();
+      ++i;
+      skip_blanks();
+    }
+  }
+  FObjects.assign(FStrings.size(), Variant(int32_t{0}));
+  if (FSorted) Sort();
+}
+
 void TqsStringList::SetSorted(bool sorted) {
   if (sorted && !FSorted) {
     FSorted = true;

@@ -31,6 +31,12 @@ class TqsStringList : public Object {
 
   String Text() const;
   void SetText(StringView text);
+  // The strings separated by commas, each in double quotes (doubled inside) when it holds a
+  // space, a control character, a comma or a quote; a single empty string is "".
+  String CommaText() const;
+  // Items separated by commas or by spaces and control characters outside double quotes; a comma
+  // at the very end adds an empty string.
+  void SetCommaText(StringView text);
   void SetSorted(bool sorted);
   // Orders the strings (case-insensitively, equal ones keeping their order) with their objects.
   void Sort();
