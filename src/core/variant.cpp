@@ -128,24 +128,15 @@ int KindTypeCode(VarKind kind) {
 }  // namespace
 
 VarKind ArrayElementKindOfTypeCode(int code) {
-  switch (code & 0xFFF) {
-    case 2: return VarKind::SmallInt;
-    case 3: return VarKind::Integer;
-    case 4: return VarKind::Single;
-    case 5: return VarKind::Double;
-    case 6: return VarKind::Currency;
-    case 7: return VarKind::Date;
-    case 8:  // varOleStr
-    case 256: return VarKind::String;
-    case 11: return VarKind::Boolean;
-    case 16: return VarKind::ShortInt;
-    case 17: return VarKind::Byte;
-    case 18: return VarKind::Word;
-    case 19: return VarKind::LongWord;
-    case 20: return VarKind::Int64;
-    case 21: return VarKind::UInt64;
-    default: return VarKind::Empty;
+  code &= 0xFFF;
+  if (code == 8) code = KindTypeCode(VarKind::String);  // varOleStr
+  for (const VarKind kind :
+       {VarKind::Boolean, VarKind::ShortInt, VarKind::Byte, VarKind::SmallInt, VarKind::Word, VarKind::Integer,
+        VarKind::LongWord, VarKind::Int64, VarKind::UInt64, VarKind::Single, VarKind::Double, VarKind::Currency,
+        VarKind::Date, VarKind::String}) {
+    if (KindTypeCode(kind) == code) return kind;
   }
+  return VarKind::Empty;
 }
 
 int VarTypeCode(const Variant& value) {
